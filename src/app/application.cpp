@@ -1,0 +1,100 @@
+#include "app/application.h"
+
+#include "app/commandline.h"
+#include "app/mainwindow.h"
+#include "platform/editing/documentscheme.h"
+#include "platform/editing/webengineeditingcomponent.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QTimer>
+#include <QTranslator>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace lumipage {
+
+namespace {
+
+void installTranslations(QApplication &app)
+{
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(translator);
+}
+
+int printHtml(const QString &file)
+{
+    WebEngineEditingComponent component;
+    if (!component.LoadDocument(file)) {
+        std::fprintf(stderr, "lumipage: %s\n", qPrintable(component.lastError()));
+        return 1;
+    }
+    const QString html = component.DocumentHTML();
+    if (html.isEmpty()) {
+        std::fprintf(stderr, "lumipage: %s\n", qPrintable(component.lastError()));
+        return 1;
+    }
+    const QByteArray utf8 = html.toUtf8();
+    std::fwrite(utf8.constData(), 1, utf8.size(), stdout);
+    return 0;
+}
+
+} // namespace
+
+void prepareProcess()
+{
+    // Chromium's sandbox cannot run as root; everyone else keeps it.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    registerDocumentScheme();
+}
+
+int runLumipage(int argc, char **argv)
+{
+    prepareProcess();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lumipage"));
+    QApplication::setApplicationVersion(QStringLiteral("1.02"));
+
+    QString error;
+    const std::optional<CommandLine> line = parseCommandLine(app.arguments().mid(1), &error);
+    if (!line) {
+        std::fprintf(stderr, "lumipage: %s\n"
+                             "usage: lumipage [FILE]\n"
+                             "       lumipage --screenshot PNG [FILE]\n"
+                             "       lumipage --print-html FILE\n",
+                     qPrintable(error));
+        return 2;
+    }
+    installTranslations(app);
+    if (line->mode == CommandLine::Mode::PrintHtml)
+        return printHtml(line->file);
+
+    // The program works from its own folder, where its data files lie.
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    MainWindow window;
+    window.show();
+    if (!line->file.isEmpty())
+        window.openFile(line->file);
+
+    if (line->mode == CommandLine::Mode::Screenshot) {
+        const QString png = line->screenshot;
+        QObject::connect(window.editor(), &EditingComponent::DocumentComplete, &window, [&window, png] {
+            // Give the engine a moment to paint the loaded page.
+            QTimer::singleShot(1200, &window, [&window, png] {
+                const bool saved = window.grab().save(png);
+                if (!saved)
+                    std::fprintf(stderr, "lumipage: cannot write %s\n", qPrintable(png));
+                QCoreApplication::exit(saved ? 0 : 1);
+            });
+        }, Qt::SingleShotConnection);
+    }
+    return app.exec();
+}
+
+} // namespace lumipage

@@ -1,0 +1,73 @@
+#include "platform/editing/documentscheme.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QUrlQuery>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+
+namespace lumipage {
+
+void registerDocumentScheme()
+{
+    QWebEngineUrlScheme scheme(kDocumentScheme);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed |
+                    QWebEngineUrlScheme::SecureScheme);
+    QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+QUrl DocumentSchemeHandler::documentUrl(const QString &filePath)
+{
+    QUrl url;
+    url.setScheme(QString::fromLatin1(kDocumentScheme));
+    url.setPath(QDir::cleanPath(QFileInfo(filePath).absoluteFilePath()));
+    return url;
+}
+
+QUrl DocumentSchemeHandler::setDocument(const QString &filePath, const QString &html)
+{
+    QUrl url = documentUrl(filePath);
+    m_path = url.path();
+    m_folder = QFileInfo(m_path).path();
+    m_utf8 = html.toUtf8();
+    // A new query per load makes the engine fetch the page again instead of reusing it.
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("load"), QString::number(++m_generation));
+    url.setQuery(query);
+    return url;
+}
+
+void DocumentSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
+{
+    const QString path = QDir::cleanPath(job->requestUrl().path());
+    if (job->requestMethod() != "GET") {
+        job->fail(QWebEngineUrlRequestJob::RequestDenied);
+        return;
+    }
+    if (path == m_path) {
+        auto *buffer = new QBuffer(job);
+        buffer->setData(m_utf8);
+        job->reply("text/html;charset=utf-8", buffer);
+        return;
+    }
+    // Files beside the page, read-only, never outside the page's folder tree.
+    const QString folder = m_folder.endsWith(QLatin1Char('/')) ? m_folder : m_folder + QLatin1Char('/');
+    if (!path.startsWith(folder)) {
+        job->fail(QWebEngineUrlRequestJob::RequestDenied);
+        return;
+    }
+    auto *file = new QFile(path, job);
+    if (!QFileInfo(path).isFile() || !file->open(QIODevice::ReadOnly)) {
+        delete file;
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    static const QMimeDatabase mimes;
+    job->reply(mimes.mimeTypeForFile(path).name().toLatin1(), file);
+}
+
+} // namespace lumipage

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/editing/editingcommands.h"
+
+#include <QStringList>
+#include <QVariant>
+#include <QWidget>
+
+namespace lumipage {
+
+// The editing surface the program talks to: commands, statuses, the page as text
+// and as files, modes, options and events. Operations are synchronous; failures are
+// reported through the return value and lastError(), never by changing the page.
+class EditingComponent : public QWidget
+{
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+
+    // Applies a command to the selection; false when refused or failed (page unchanged).
+    virtual bool ExecCommand(int command, int option, const QVariant &value = {}) = 0;
+    // 3 enabled, 7 latched, 1 not available; answered from the last status snapshot.
+    virtual int QueryStatus(int command) const = 0;
+
+    // Reads a page from a file; on failure the current page stays and lastError() says why.
+    virtual bool LoadDocument(const QString &path) = 0;
+    // Writes the page in its encoding, atomically; on failure the old file stays whole.
+    virtual bool SaveDocument(const QString &path) = 0;
+    // Replaces the page with an empty one.
+    virtual void NewDocument() = 0;
+    // Redisplays the page.
+    virtual void Refresh() = 0;
+
+    // The whole page as text (empty when the page cannot be read).
+    virtual QString DocumentHTML() = 0;
+    // Replaces the whole page; starts a fresh undo history.
+    virtual bool setDocumentHTML(const QString &html) = 0;
+
+    // The document object's part the program uses: paste at the selection, page colour.
+    virtual bool pasteHTML(const QString &fragment) = 0;
+    virtual bool setBgColor(const QString &colour) = 0;
+
+    // true shows the page as a browser would (scripts on), false makes it editable.
+    virtual bool BrowseMode() const = 0;
+    virtual void setBrowseMode(bool browse) = 0;
+
+    // The four numbered options (9, 11, 18, 30); 9 and 11 switch on editing aids.
+    virtual void setOption(int number, bool value) = 0;
+    virtual bool option(int number) const = 0;
+
+    // The menu shown for the pending right click (empty text: separator; state 2: greyed).
+    virtual void SetContextMenu(const QStringList &texts, const QList<int> &states) = 0;
+
+    // Why the last failing operation failed, in words for the user.
+    virtual QString lastError() const = 0;
+
+signals:
+    void DocumentComplete();
+    void DisplayChanged();
+    void GotFocus();
+    void ShowContextMenu(int x, int y);
+    void ContextMenuAction(int index);
+};
+
+} // namespace lumipage

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QVariantMap>
+
+namespace lumipage {
+
+// The object the page runtime talks to over the web channel. It only forwards;
+// the component decides when the events reach the program.
+class PageBridge : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // What the runtime applies on start: {options: {number: bool}, queried: [numbers]}.
+    void setConfiguration(const QVariantMap &configuration) { m_configuration = configuration; }
+
+public slots:
+    QVariantMap configuration() const { return m_configuration; }
+    void runtimeReady(const QString &url) { emit ready(url); }
+    void displayChanged(const QVariantMap &statuses) { emit statusesChanged(statuses); }
+    void gotFocus() { emit focused(); }
+
+signals:
+    void ready(const QString &url);
+    void statusesChanged(const QVariantMap &statuses);
+    void focused();
+
+private:
+    QVariantMap m_configuration;
+};
+
+} // namespace lumipage

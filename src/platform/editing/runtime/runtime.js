@@ -1,0 +1,235 @@
+// Lumipage page runtime, run in the application world of the editing page.
+// It keeps the page in design mode, runs the editing commands, answers every
+// command's status in one snapshot and reports display changes, focus and
+// readiness to the editor over the web channel.
+(function (LP) {
+    'use strict';
+
+    // Command number -> [execCommand name, latches when its state is on].
+    const ONE_CALL = {
+        5000: ['bold', true],           5002: ['copy', false],
+        5003: ['cut', false],           5004: ['forwardDelete', false],
+        5016: ['createLink', false],    5018: ['indent', false],
+        5023: ['italic', true],         5024: ['justifyCenter', false],
+        5025: ['justifyLeft', false],   5026: ['justifyRight', false],
+        5030: ['insertOrderedList', true], 5031: ['outdent', false],
+        5032: ['paste', false],         5033: ['redo', false],
+        5034: ['removeFormat', false],  5035: ['selectAll', false],
+        5042: ['backColor', false],     5046: ['foreColor', false],
+        5048: ['underline', true],      5049: ['undo', false],
+        5050: ['unlink', false],        5051: ['insertUnorderedList', true],
+    };
+    const ENABLED = 3, LATCHED = 7, UNAVAILABLE = 1;
+
+    LP.aidAttributes = new Set();
+    LP.options = {};
+    LP.queried = Object.keys(ONE_CALL).map(Number);
+    LP.extraCommands = {}; // number -> {status(): n, exec(option, value): bool}
+
+    // Editing aids live in an adopted style sheet: shown, never part of the document.
+    const aidSheet = new CSSStyleSheet();
+    function updateAids() {
+        const rules = [];
+        if (LP.options[9])
+            rules.push('table[border="0"], table:not([border]) { outline: 1px dotted #999; }',
+                       'table[border="0"] td, table:not([border]) td { outline: 1px dotted #bbb; }');
+        if (LP.options[11])
+            rules.push('[style*="visibility:hidden"], [style*="visibility: hidden"] ' +
+                       '{ visibility: visible !important; opacity: 0.45; }',
+                       '[style*="position:absolute"], [style*="position: absolute"] ' +
+                       '{ outline: 1px dashed #88a; }');
+        aidSheet.replaceSync(rules.join('\n'));
+    }
+
+    function selection() { return document.getSelection(); }
+
+    function colourText(value) {
+        const v = Number(value) >>> 0;
+        const hex = n => (n & 255).toString(16).padStart(2, '0');
+        return '#' + hex(v) + hex(v >> 8) + hex(v >> 16);
+    }
+
+    function ensureCaret() {
+        const sel = selection();
+        if (sel && sel.rangeCount > 0)
+            return;
+        const body = document.body;
+        if (body)
+            sel.collapse(body, 0);
+    }
+
+    function statusOf(id) {
+        const extra = LP.extraCommands[id];
+        if (extra)
+            return extra.status();
+        const entry = ONE_CALL[id];
+        if (!entry)
+            return UNAVAILABLE;
+        let enabled = false, on = false;
+        try {
+            enabled = document.queryCommandEnabled(entry[0]);
+            on = entry[1] && enabled && document.queryCommandState(entry[0]);
+        } catch (e) {
+            enabled = false;
+        }
+        if (id === 5049 || id === 5033)
+            enabled = enabled && LP.history[id === 5049 ? 'undo' : 'redo'] > 0;
+        return on ? LATCHED : enabled ? ENABLED : UNAVAILABLE;
+    }
+
+    // Chromium answers queryCommandEnabled('undo') true whenever the page is editable,
+    // so the runtime counts its own steps to tell truthfully whether there is anything.
+    LP.history = {undo: 0, redo: 0};
+    function noteChange(kind) {
+        if (kind === 'historyUndo') {
+            LP.history.undo = Math.max(0, LP.history.undo - 1);
+            LP.history.redo++;
+        } else if (kind === 'historyRedo') {
+            LP.history.redo = Math.max(0, LP.history.redo - 1);
+            LP.history.undo++;
+        } else {
+            LP.history.undo++;
+            LP.history.redo = 0;
+        }
+    }
+
+    LP.statuses = function () {
+        const out = {};
+        for (const id of LP.queried)
+            out[id] = statusOf(id);
+        return out;
+    };
+
+    let pending = false;
+    LP.scheduleDisplayChanged = function () {
+        if (pending || !LP.bridge)
+            return;
+        pending = true;
+        Promise.resolve().then(() => {
+            pending = false;
+            LP.bridge.displayChanged(LP.statuses());
+        });
+    };
+
+    const api = {
+        documentHTML: () => LP.serializeDocument(document),
+        statuses: () => LP.statuses(),
+        setOption(number, value) {
+            LP.options[number] = !!value;
+            updateAids();
+            return true;
+        },
+        exec(id, option, value) {
+            const extra = LP.extraCommands[id];
+            if (extra)
+                return extra.status() === ENABLED || extra.status() === LATCHED
+                           ? !!extra.exec(option, value) : false;
+            const entry = ONE_CALL[id];
+            if (!entry)
+                return false;
+            ensureCaret();
+            const status = statusOf(id);
+            if (status !== ENABLED && status !== LATCHED)
+                return false;
+            let arg;
+            if (id === 5042 || id === 5046)
+                arg = colourText(value);
+            else if (id === 5016)
+                arg = value === undefined || value === null ? '' : String(value);
+            if (id === 5016 && arg === '')
+                return false;
+            const done = document.execCommand(entry[0], false, arg);
+            LP.scheduleDisplayChanged();
+            return done;
+        },
+        paste(html) {
+            ensureCaret();
+            const sel = selection();
+            if (!sel || sel.rangeCount === 0)
+                return false;
+            const done = document.execCommand('insertHTML', false, String(html));
+            LP.scheduleDisplayChanged();
+            return done;
+        },
+        setBgColor(colour) {
+            if (!document.body)
+                return false;
+            document.bgColor = String(colour);
+            LP.scheduleDisplayChanged();
+            return true;
+        },
+        // Selects characters [start, end) of the text inside the element with `id`
+        // (a caret when they are equal); false when there is no such element.
+        selectInElement(id, start, end) {
+            const el = document.getElementById(id);
+            if (!el)
+                return false;
+            const walker = document.createTreeWalker(el, NodeFilter.SHOW_TEXT);
+            const range = document.createRange();
+            let offset = 0, node, startSet = false;
+            range.selectNodeContents(el);
+            range.collapse(true);
+            while ((node = walker.nextNode())) {
+                const len = node.data.length;
+                if (!startSet && start <= offset + len) {
+                    range.setStart(node, start - offset);
+                    startSet = true;
+                }
+                if (startSet && end <= offset + len) {
+                    range.setEnd(node, end - offset);
+                    break;
+                }
+                offset += len;
+            }
+            const sel = selection();
+            sel.removeAllRanges();
+            sel.addRange(range);
+            LP.scheduleDisplayChanged();
+            return true;
+        },
+    };
+
+    // One entry point for the editor: a name and JSON arguments in, {ok, value|error} out.
+    LP.call = function (name, args) {
+        try {
+            const fn = api[name];
+            if (!fn)
+                return {ok: false, error: 'unknown operation ' + name};
+            return {ok: true, value: fn.apply(null, args || [])};
+        } catch (e) {
+            return {ok: false, error: String(e && e.message || e)};
+        }
+    };
+    LP.api = api;
+
+    function start() {
+        document.designMode = 'on';
+        document.adoptedStyleSheets = [aidSheet];
+        updateAids();
+        document.addEventListener('selectionchange', LP.scheduleDisplayChanged);
+        document.addEventListener('input', e => {
+            noteChange(e.inputType);
+            LP.scheduleDisplayChanged();
+        });
+        window.addEventListener('focus', () => LP.bridge && LP.bridge.gotFocus());
+        // Links never navigate while editing.
+        document.addEventListener('click', e => {
+            if (e.target.closest && e.target.closest('a[href]'))
+                e.preventDefault();
+        }, true);
+        new QWebChannel(qt.webChannelTransport, channel => {
+            const bridge = channel.objects.bridge;
+            bridge.configuration(config => {
+                for (const [number, value] of Object.entries(config.options || {}))
+                    LP.options[number] = !!value;
+                if (config.queried)
+                    LP.queried = config.queried.map(Number);
+                updateAids();
+                LP.bridge = bridge;
+                bridge.runtimeReady(location.href);
+                LP.scheduleDisplayChanged();
+            });
+        });
+    }
+    start();
+})(window.__lumipage = window.__lumipage || {});

@@ -1,0 +1,425 @@
+#include "platform/editing/webengineeditingcomponent.h"
+
+#include "platform/editing/documentscheme.h"
+#include "platform/editing/guardedpage.h"
+#include "platform/editing/pagebridge.h"
+#include "platform/editing/textcodec.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSaveFile>
+#include <QStackedLayout>
+#include <QTimer>
+#include <QWebChannel>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+namespace lumipage {
+
+namespace {
+
+enum PendingEvent {
+    EventDocumentComplete = 1,
+    EventDisplayChanged = 2,
+    EventGotFocus = 4,
+    EventContextMenu = 8,
+};
+
+const QString kEmptyPage = QStringLiteral(
+    "<HTML><HEAD><META http-equiv=Content-Type content=\"text/html; charset=utf-8\">"
+    "<TITLE></TITLE></HEAD><BODY></BODY></HTML>");
+
+QString readResource(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing resource %s", qPrintable(path));
+    return QString::fromUtf8(file.readAll());
+}
+
+QWebEngineScript runtimeScript()
+{
+    QWebEngineScript script;
+    script.setName(QStringLiteral("lumipage-runtime"));
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setInjectionPoint(QWebEngineScript::DocumentReady);
+    script.setRunsOnSubFrames(false);
+    script.setSourceCode(readResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) +
+                         readResource(QStringLiteral(":/lumipage/platform/editing/runtime/serializer.js")) +
+                         readResource(QStringLiteral(":/lumipage/platform/editing/runtime/runtime.js")));
+    return script;
+}
+
+void quietSettings(QWebEngineSettings *settings)
+{
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    settings->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+}
+
+} // namespace
+
+WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent)
+    : EditingComponent(parent)
+{
+    m_profile = new QWebEngineProfile(this); // off the record: nothing written to disk
+    m_handler = new DocumentSchemeHandler(this);
+    m_profile->installUrlSchemeHandler(kDocumentScheme, m_handler);
+    m_profile->scripts()->insert(runtimeScript());
+
+    m_page = new GuardedPage(m_profile, this);
+    QWebEngineSettings *settings = m_page->settings();
+    quietSettings(settings);
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false); // page scripts never run
+    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, true);
+
+    m_bridge = new PageBridge(this);
+    updateConfiguration();
+    m_channel = new QWebChannel(this);
+    m_channel->registerObject(QStringLiteral("bridge"), m_bridge);
+    m_page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
+
+    m_view = new QWebEngineView(this);
+    m_view->setPage(m_page);
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_stack = new QStackedLayout(this);
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_stack->addWidget(m_view);
+    setFocusProxy(m_view);
+
+    connect(m_page, &QWebEnginePage::loadFinished, this, &WebEngineEditingComponent::onLoadFinished);
+    connect(m_bridge, &PageBridge::ready, this, &WebEngineEditingComponent::onRuntimeReady);
+    connect(m_bridge, &PageBridge::statusesChanged, this, &WebEngineEditingComponent::onStatuses);
+    connect(m_bridge, &PageBridge::focused, this, [this] { queueEvent(EventGotFocus); });
+    connect(m_view, &QWidget::customContextMenuRequested, this,
+            &WebEngineEditingComponent::onContextMenuRequested);
+    connect(&m_caller, &PageCaller::idle, this, [this] {
+        if (m_pendingEvents)
+            queueEvent(0);
+    });
+
+    NewDocument();
+}
+
+WebEngineEditingComponent::~WebEngineEditingComponent()
+{
+    // Pages must go before the profiles they live in.
+    delete m_browseView;
+    delete m_view;
+    delete m_page;
+}
+
+QString WebEngineEditingComponent::untitledPath() const
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/untitled.htm");
+}
+
+void WebEngineEditingComponent::fail(const QString &message)
+{
+    m_lastError = message;
+}
+
+// --- loading -------------------------------------------------------------------------
+
+void WebEngineEditingComponent::startLoad(const QString &path, const QString &html)
+{
+    m_loadPending = true;
+    m_runtimeReady = false;
+    m_statuses.clear();
+    m_loadingUrl = m_handler->setDocument(path, html);
+    m_page->loadDocument(m_loadingUrl);
+}
+
+void WebEngineEditingComponent::onLoadFinished(bool ok)
+{
+    if (m_page->url() != m_loadingUrl && m_page->requestedUrl() != m_loadingUrl)
+        return; // a superseded load
+    m_loadPending = false;
+    if (!ok)
+        fail(tr("ページを表示できませんでした。"));
+    m_caller.wake();
+}
+
+void WebEngineEditingComponent::onRuntimeReady(const QString &url)
+{
+    if (QUrl(url) != m_loadingUrl)
+        return;
+    m_runtimeReady = true;
+    queueEvent(EventDocumentComplete);
+}
+
+void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses)
+{
+    m_statuses.clear();
+    for (auto it = statuses.begin(); it != statuses.end(); ++it)
+        m_statuses.insert(it.key().toInt(), it.value().toInt());
+    queueEvent(EventDisplayChanged);
+}
+
+bool WebEngineEditingComponent::LoadDocument(const QString &path)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        fail(tr("ファイル「%1」を開けません。%2").arg(path, file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (!textcodec::looksLikeText(bytes)) {
+        fail(tr("ファイル「%1」はHTMLファイルではありません。").arg(path));
+        return false;
+    }
+    const QByteArray encoding = textcodec::detectEncoding(bytes);
+    const std::optional<QString> text = textcodec::decode(bytes, encoding);
+    if (!text) {
+        fail(tr("ファイル「%1」の文字コード（%2）を読み取れません。")
+                 .arg(path, QString::fromLatin1(encoding)));
+        return false;
+    }
+    m_path = QFileInfo(path).absoluteFilePath();
+    m_encoding = encoding;
+    startLoad(m_path, *text);
+    return true;
+}
+
+void WebEngineEditingComponent::NewDocument()
+{
+    m_path.clear();
+    m_encoding = "UTF-8";
+    startLoad(untitledPath(), kEmptyPage);
+}
+
+bool WebEngineEditingComponent::setDocumentHTML(const QString &html)
+{
+    startLoad(m_path.isEmpty() ? untitledPath() : m_path, html);
+    return true;
+}
+
+void WebEngineEditingComponent::Refresh()
+{
+    if (m_browsing || m_loadPending)
+        return;
+    const PageCaller::Result html = call(QStringLiteral("documentHTML"));
+    if (html.ok)
+        setDocumentHTML(html.value.toString());
+}
+
+// --- reading and writing ---------------------------------------------------------------
+
+PageCaller::Result WebEngineEditingComponent::call(const QString &name, const QJsonArray &args)
+{
+    PageCaller::Result result =
+        m_caller.call(m_page, name, args, [this] { return !m_loadPending; }, m_timeoutMs);
+    if (!result.ok)
+        fail(result.error);
+    return result;
+}
+
+QString WebEngineEditingComponent::DocumentHTML()
+{
+    const PageCaller::Result result = call(QStringLiteral("documentHTML"));
+    return result.ok ? result.value.toString() : QString();
+}
+
+bool WebEngineEditingComponent::SaveDocument(const QString &path)
+{
+    const PageCaller::Result html = call(QStringLiteral("documentHTML"));
+    if (!html.ok)
+        return false;
+    const QByteArray bytes = textcodec::encode(html.value.toString(), m_encoding);
+
+    if (QFileInfo(path).isDir()) {
+        fail(tr("「%1」はフォルダです。ファイル名を指定してください。").arg(path));
+        return false;
+    }
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false); // never write over the old file in place
+    if (!file.open(QIODevice::WriteOnly)) {
+        fail(tr("ファイル「%1」に書き込めません。%2").arg(path, file.errorString()));
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        fail(tr("ファイル「%1」の保存に失敗しました。%2").arg(path, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+// --- editing -------------------------------------------------------------------------
+
+bool WebEngineEditingComponent::ExecCommand(int command, int option, const QVariant &value)
+{
+    if (m_browsing)
+        return false;
+    QJsonArray args{command, option};
+    args.append(value.isValid() ? QJsonValue::fromVariant(value) : QJsonValue());
+    const PageCaller::Result result = call(QStringLiteral("exec"), args);
+    return result.ok && result.value.toBool();
+}
+
+int WebEngineEditingComponent::QueryStatus(int command) const
+{
+    if (m_browsing)
+        return StatusNotAvailable;
+    return m_statuses.value(command, StatusNotAvailable);
+}
+
+bool WebEngineEditingComponent::pasteHTML(const QString &fragment)
+{
+    if (m_browsing) {
+        fail(tr("実行モードでは貼り付けできません。編集モードに切り替えてください。"));
+        return false;
+    }
+    const PageCaller::Result result = call(QStringLiteral("paste"), {fragment});
+    if (result.ok && !result.value.toBool())
+        fail(tr("この位置には貼り付けできません。"));
+    return result.ok && result.value.toBool();
+}
+
+bool WebEngineEditingComponent::setBgColor(const QString &colour)
+{
+    const PageCaller::Result result = call(QStringLiteral("setBgColor"), {colour});
+    return result.ok && result.value.toBool();
+}
+
+void WebEngineEditingComponent::setOption(int number, bool value)
+{
+    if (m_options.value(number, false) == value && m_options.contains(number))
+        return;
+    m_options.insert(number, value);
+    updateConfiguration();
+    if (m_runtimeReady && !m_loadPending)
+        call(QStringLiteral("setOption"), {number, value});
+}
+
+void WebEngineEditingComponent::updateConfiguration()
+{
+    QVariantMap options;
+    for (auto it = m_options.begin(); it != m_options.end(); ++it)
+        options.insert(QString::number(it.key()), it.value());
+    QVariantList queried;
+    for (int command : kQueriedCommands)
+        queried.append(command);
+    m_bridge->setConfiguration({{QStringLiteral("options"), options},
+                                {QStringLiteral("queried"), queried}});
+}
+
+// --- modes ---------------------------------------------------------------------------
+
+void WebEngineEditingComponent::setBrowseMode(bool browse)
+{
+    if (browse == m_browsing)
+        return;
+    if (browse) {
+        const PageCaller::Result html = call(QStringLiteral("documentHTML"));
+        if (!html.ok)
+            return;
+        if (!m_browseProfile) {
+            m_browseProfile = new QWebEngineProfile(this);
+            m_browseHandler = new DocumentSchemeHandler(this);
+            m_browseProfile->installUrlSchemeHandler(kDocumentScheme, m_browseHandler);
+        }
+        auto *page = new GuardedPage(m_browseProfile);
+        quietSettings(page->settings());
+        connect(page, &GuardedPage::linkRequested, this, &WebEngineEditingComponent::linkActivated);
+        m_browseView = new QWebEngineView(this);
+        page->setParent(m_browseView);
+        m_browseView->setPage(page);
+        m_browseView->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(m_browseView, &QWidget::customContextMenuRequested, this,
+                &WebEngineEditingComponent::onContextMenuRequested);
+        page->loadDocument(
+            m_browseHandler->setDocument(m_path.isEmpty() ? untitledPath() : m_path,
+                                         html.value.toString()));
+        m_stack->addWidget(m_browseView);
+        m_stack->setCurrentWidget(m_browseView);
+        setFocusProxy(m_browseView);
+        m_browsing = true;
+    } else {
+        // The browsing page goes away with whatever its scripts did; the document is untouched.
+        m_stack->setCurrentWidget(m_view);
+        setFocusProxy(m_view);
+        if (m_browseView) {
+            m_stack->removeWidget(m_browseView);
+            m_browseView->deleteLater();
+        }
+        m_browsing = false;
+        queueEvent(EventDocumentComplete);
+    }
+    queueEvent(EventDisplayChanged);
+}
+
+// --- events --------------------------------------------------------------------------
+
+void WebEngineEditingComponent::queueEvent(int event)
+{
+    m_pendingEvents |= event;
+    if (m_deliveryScheduled)
+        return;
+    m_deliveryScheduled = true;
+    QTimer::singleShot(0, this, &WebEngineEditingComponent::deliverEvents);
+}
+
+void WebEngineEditingComponent::deliverEvents()
+{
+    m_deliveryScheduled = false;
+    if (m_caller.busy())
+        return; // the idle signal brings us back once the call has returned
+    const int events = std::exchange(m_pendingEvents, 0);
+    if (events & EventDocumentComplete) {
+        emit DocumentComplete();
+        emit DisplayChanged();
+    } else if (events & EventDisplayChanged) {
+        emit DisplayChanged();
+    }
+    if (events & EventGotFocus)
+        emit GotFocus();
+    if (events & EventContextMenu)
+        showContextMenu(m_menuPos);
+}
+
+void WebEngineEditingComponent::onContextMenuRequested(const QPoint &pos)
+{
+    m_menuPos = pos;
+    queueEvent(EventContextMenu);
+}
+
+void WebEngineEditingComponent::SetContextMenu(const QStringList &texts, const QList<int> &states)
+{
+    m_menuTexts = texts;
+    m_menuStates = states;
+    m_menuSet = true;
+}
+
+void WebEngineEditingComponent::showContextMenu(const QPoint &pos)
+{
+    m_menuSet = false;
+    emit ShowContextMenu(pos.x(), pos.y());
+    if (!m_menuSet || m_menuTexts.isEmpty())
+        return;
+    m_menuSet = false;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("DHTMLEditContextMenu"));
+    for (int i = 0; i < m_menuTexts.size(); ++i) {
+        if (m_menuTexts.at(i).isEmpty()) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction *action = menu.addAction(m_menuTexts.at(i));
+        action->setData(i);
+        action->setEnabled(m_menuStates.value(i, 0) != 2);
+    }
+    QWidget *surface = m_browsing && m_browseView ? static_cast<QWidget *>(m_browseView) : m_view;
+    if (QAction *chosen = menu.exec(surface->mapToGlobal(pos)))
+        emit ContextMenuAction(chosen->data().toInt());
+}
+
+} // namespace lumipage

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "platform/editing/editingcomponent.h"
+#include "platform/editing/pagecaller.h"
+
+#include <QHash>
+#include <QMap>
+#include <QPointer>
+#include <QUrl>
+
+class QStackedLayout;
+class QWebChannel;
+class QWebEngineProfile;
+class QWebEngineView;
+
+namespace lumipage {
+
+class DocumentSchemeHandler;
+class GuardedPage;
+class PageBridge;
+
+// The editing component on QtWebEngine. Owns two views: the editing page (design
+// mode, page scripts off, runtime in the application world) and, only while browse
+// mode lasts, a throw-away browsing page in a profile of its own, so that nothing a
+// page script does can reach the document or stall the editor.
+class WebEngineEditingComponent : public EditingComponent
+{
+    Q_OBJECT
+public:
+    explicit WebEngineEditingComponent(QWidget *parent = nullptr);
+    ~WebEngineEditingComponent() override;
+
+    bool ExecCommand(int command, int option, const QVariant &value = {}) override;
+    int QueryStatus(int command) const override;
+    bool LoadDocument(const QString &path) override;
+    bool SaveDocument(const QString &path) override;
+    void NewDocument() override;
+    void Refresh() override;
+    QString DocumentHTML() override;
+    bool setDocumentHTML(const QString &html) override;
+    bool pasteHTML(const QString &fragment) override;
+    bool setBgColor(const QString &colour) override;
+    bool BrowseMode() const override { return m_browsing; }
+    void setBrowseMode(bool browse) override;
+    void setOption(int number, bool value) override;
+    bool option(int number) const override { return m_options.value(number, false); }
+    void SetContextMenu(const QStringList &texts, const QList<int> &states) override;
+    QString lastError() const override { return m_lastError; }
+
+    // The encoding the page is saved in (the one it was read in; UTF-8 for new pages).
+    QByteArray documentEncoding() const { return m_encoding; }
+    // How long a synchronous call may wait for the page, in milliseconds.
+    void setCallTimeout(int ms) { m_timeoutMs = ms; }
+    // Runs a runtime operation synchronously (the component's one road into the page).
+    PageCaller::Result call(const QString &name, const QJsonArray &args = {});
+
+signals:
+    // A link was followed in browse mode; the page stays, the program may open it outside.
+    void linkActivated(const QUrl &url);
+
+private:
+    void startLoad(const QString &path, const QString &html);
+    void onLoadFinished(bool ok);
+    void onRuntimeReady(const QString &url);
+    void onStatuses(const QVariantMap &statuses);
+    void onContextMenuRequested(const QPoint &pos);
+    void updateConfiguration();
+    void queueEvent(int event);
+    void deliverEvents();
+    void showContextMenu(const QPoint &pos);
+    void fail(const QString &message);
+    QString untitledPath() const;
+
+    QWebEngineProfile *m_profile = nullptr;
+    DocumentSchemeHandler *m_handler = nullptr;
+    GuardedPage *m_page = nullptr;
+    QWebEngineView *m_view = nullptr;
+    QWebChannel *m_channel = nullptr;
+    PageBridge *m_bridge = nullptr;
+    QStackedLayout *m_stack = nullptr;
+    PageCaller m_caller;
+
+    QWebEngineProfile *m_browseProfile = nullptr;
+    DocumentSchemeHandler *m_browseHandler = nullptr;
+    QPointer<QWebEngineView> m_browseView;
+
+    QString m_path;
+    QByteArray m_encoding = "UTF-8";
+    QUrl m_loadingUrl;
+    bool m_loadPending = false;
+    bool m_runtimeReady = false;
+    bool m_browsing = false;
+    int m_timeoutMs = 15000;
+    QHash<int, int> m_statuses;
+    QMap<int, bool> m_options;
+    int m_pendingEvents = 0;
+    bool m_deliveryScheduled = false;
+    QPoint m_menuPos;
+    QStringList m_menuTexts;
+    QList<int> m_menuStates;
+    bool m_menuSet = false;
+    QString m_lastError;
+};
+
+} // namespace lumipage

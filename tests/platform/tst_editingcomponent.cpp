@@ -1,0 +1,290 @@
+// The editing component in the real engine: serialiser, paste, commands, statuses.
+#include "support/testsupport.h"
+
+#include "platform/editing/webengineeditingcomponent.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+
+using namespace lumipage;
+using namespace lumipage::test;
+
+class TestEditingComponent : public QObject
+{
+    Q_OBJECT
+
+    WebEngineEditingComponent *m_editor = nullptr;
+
+    // Selects characters [start, end) of the element `id` (a caret when equal).
+    void select(const QString &id, int start, int end)
+    {
+        const auto r = m_editor->call(QStringLiteral("selectInElement"), {id, start, end});
+        QVERIFY2(r.ok && r.value.toBool(), qPrintable(r.error));
+        QVERIFY(waitForDisplayChanged(*m_editor));
+    }
+
+    QString body()
+    {
+        const QString html = m_editor->DocumentHTML();
+        const qsizetype start = html.indexOf(QLatin1String("<BODY>")) + 6;
+        return html.mid(start, html.indexOf(QLatin1String("</BODY>")) - start);
+    }
+
+    void setBody(const QString &body)
+    {
+        QVERIFY(setHtmlAndWait(*m_editor, QStringLiteral("<HTML><HEAD></HEAD><BODY>") + body +
+                                              QStringLiteral("</BODY></HTML>")));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_editor = new WebEngineEditingComponent;
+        m_editor->resize(800, 600);
+        m_editor->show();
+        QVERIFY(waitForComplete(*m_editor));
+    }
+    void cleanupTestCase() { delete m_editor; }
+
+    void newDocumentIsAnEmptyPage()
+    {
+        setBody(QStringLiteral("<P>old</P>"));
+        m_editor->NewDocument();
+        QVERIFY(waitForComplete(*m_editor));
+        const QString html = m_editor->DocumentHTML();
+        QVERIFY(html.startsWith(QLatin1String("<HTML><HEAD>")));
+        QVERIFY(html.endsWith(QLatin1String("<BODY></BODY></HTML>")));
+        QCOMPARE(m_editor->QueryStatus(decmd::UNDO), int(StatusNotAvailable));
+    }
+
+    void pageCanBeReadInsideDocumentComplete()
+    {
+        // The main window snapshots the page from its DocumentComplete handler.
+        QString snapshot;
+        QElapsedTimer timer;
+        auto connection = connect(m_editor, &EditingComponent::DocumentComplete, this, [&] {
+            timer.start();
+            snapshot = m_editor->DocumentHTML();
+        });
+        for (int i = 0; i < 3; ++i) {
+            setBody(QStringLiteral("<P>page %1</P>").arg(i));
+            QVERIFY(snapshot.contains(QStringLiteral("page %1").arg(i)));
+            QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        }
+        disconnect(connection);
+    }
+
+    void serialiserRoundTripIsAFixedPoint_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("tables") << "tables.htm"
+                                << QStringList{"<TABLE border=1 bordercolor=gray cellpadding=1 "
+                                               "cellspacing=1 width=50%>",
+                                               "<CAPTION>月別</CAPTION>",
+                                               "<TD colspan=2 rowspan=1>合計 <B>12</B></TD>"};
+        QTest::newRow("forms") << "forms.htm"
+                               << QStringList{"<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.0 "
+                                              "Transitional//EN\">",
+                                              "value=\"a &quot;quoted&quot; value\"",
+                                              "<INPUT type=checkbox checked=\"\">",
+                                              "onclick=\"MsgBox &quot;こんにちは&quot;\"",
+                                              "<TEXTAREA name=memo>first line &lt;kept&gt;"
+                                              "</TEXTAREA>"};
+        QTest::newRow("scripts") << "scripts.htm"
+                                 << QStringList{"<!-- a comment with <b>markup</b> -->",
+                                                "<SCRIPT type=text/vbscript>\nSub window_onload()\n"
+                                                "  If 1 < 2 And \"a\" <> \"b\" Then",
+                                                "if (a < b && c > d) { document.write(\"<b>x</b>\"); }",
+                                                "td > b { color: red; } /* a < b && c */",
+                                                "<MARQUEE behavior=scroll direction=left loop=3>",
+                                                "style=\"filter: Shadow(Color=gray, Direction=135); "
+                                                "width: 300px\""};
+        QTest::newRow("entities") << "entities.htm"
+                                  << QStringList{"A&nbsp;B&nbsp;&nbsp;C &lt;tag&gt; &amp; © あ",
+                                                 "title=\"it's <fine> = ok\"",
+                                                 "class=\"two words\"", "<BR>",
+                                                 "<PRE>  preformatted", "href=page2.htm#part"};
+        QTest::newRow("filters") << "filters.htm"
+                                 << QStringList{"<BODY bgcolor=#FFFFCC text=#000080>",
+                                                "filter:Glow(Color=yellow, Strength=5)",
+                                                "<HR size=5 width=80% color=red noshade=\"\">",
+                                                "face=\"ＭＳ Ｐゴシック\""};
+        QTest::newRow("shift_jis") << "sjis.htm"
+                                   << QStringList{"<TITLE>シフトJISのページ</TITLE>",
+                                                  "①②③ ～ 表示・ソース",
+                                                  "content=\"text/html; charset=Shift_JIS\""};
+        QTest::newRow("euc-jp") << "eucjp.htm"
+                                << QStringList{"漢字、ひらがな、カタカナ。"};
+    }
+
+    void serialiserRoundTripIsAFixedPoint()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, expected);
+        QVERIFY(loadAndWait(*m_editor, dataFile(file)));
+        const QString first = m_editor->DocumentHTML();
+        for (const QString &piece : expected)
+            QVERIFY2(first.contains(piece), qPrintable(piece + "\n--- in ---\n" + first));
+        QVERIFY(!first.contains(QLatin1String("contenteditable")));
+        QVERIFY(setHtmlAndWait(*m_editor, first));
+        QCOMPARE(m_editor->DocumentHTML(), first);
+    }
+
+    void editingAidsAreNeverSaved()
+    {
+        setBody(QStringLiteral("<TABLE><TR><TD id=c>x</TD></TR></TABLE>"));
+        m_editor->setOption(9, true);
+        m_editor->setOption(11, true);
+        const QString html = m_editor->DocumentHTML();
+        QVERIFY(!html.contains(QLatin1String("outline")));
+        QVERIFY(!html.contains(QLatin1String("<STYLE")));
+    }
+
+    void pasteAtCaretAndOverSelection()
+    {
+        setBody(QStringLiteral("<P id=p>abcdef</P>"));
+        select(QStringLiteral("p"), 3, 3);
+        QVERIFY(m_editor->pasteHTML(QStringLiteral("<INPUT TYPE=\"text\" NAME=\"textbox1\">")));
+        QCOMPARE(body(), QStringLiteral("<P id=p>abc<INPUT type=text name=textbox1>def</P>"));
+
+        setBody(QStringLiteral("<P id=p>abcdef</P>"));
+        select(QStringLiteral("p"), 1, 5);
+        QVERIFY(m_editor->pasteHTML(QStringLiteral("<B>X</B>")));
+        QCOMPARE(body(), QStringLiteral("<P id=p>a<B>X</B>f</P>"));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QCOMPARE(body(), QStringLiteral("<P id=p>abcdef</P>"));
+    }
+
+    void pasteKeepsScriptBlocksWhole()
+    {
+        setBody(QStringLiteral("<P id=p>ab</P>"));
+        select(QStringLiteral("p"), 2, 2);
+        const QString script = QStringLiteral(
+            "<DIV><SCRIPT TYPE =text/vbscript>\nSub window_onload()\nEnd Sub\n</SCRIPT></DIV>");
+        QVERIFY(m_editor->pasteHTML(script));
+        QVERIFY2(body().contains(QLatin1String(
+                     "<SCRIPT type=text/vbscript>\nSub window_onload()\nEnd Sub\n</SCRIPT>")),
+                 qPrintable(body()));
+    }
+
+    void bgColorIsWritten()
+    {
+        setBody(QStringLiteral("<P>x</P>"));
+        QVERIFY(m_editor->setBgColor(QStringLiteral("lightblue")));
+        QVERIFY(m_editor->DocumentHTML().contains(QLatin1String("<BODY bgcolor=lightblue>")));
+    }
+
+    void oneCallCommandsChangeThePageAndUndoRestoresIt_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("expected");
+        const QVariant none;
+        QTest::newRow("bold") << decmd::BOLD << none << "<B>";
+        QTest::newRow("italic") << decmd::ITALIC << none << "<I>";
+        QTest::newRow("underline") << decmd::UNDERLINE << none << "<U>";
+        QTest::newRow("delete") << decmd::DELETE_ << none << "<P id=p>a</P>";
+        QTest::newRow("cut") << decmd::CUT << none << "<P id=p>a</P>";
+        QTest::newRow("hyperlink") << decmd::HYPERLINK << QVariant(QStringLiteral("next.htm"))
+                                   << "<A href=next.htm>";
+        QTest::newRow("indent") << decmd::INDENT << none << "<BLOCKQUOTE";
+        QTest::newRow("center") << decmd::JUSTIFYCENTER << none << "center";
+        QTest::newRow("right") << decmd::JUSTIFYRIGHT << none << "right";
+        QTest::newRow("ordered") << decmd::ORDERLIST << none << "<OL><LI>";
+        QTest::newRow("unordered") << decmd::UNORDERLIST << none << "<UL><LI>";
+        QTest::newRow("forecolor red") << decmd::SETFORECOLOR << QVariant(0x0000FF) << "#ff0000";
+        QTest::newRow("backcolor blue") << decmd::SETBACKCOLOR << QVariant(0xFF0000)
+                                        << "background-color: rgb(0, 0, 255)";
+    }
+
+    void oneCallCommandsChangeThePageAndUndoRestoresIt()
+    {
+        QFETCH(int, command);
+        QFETCH(QVariant, value);
+        QFETCH(QString, expected);
+        setBody(QStringLiteral("<P id=p>abcdef</P>"));
+        select(QStringLiteral("p"), 1, 6);
+        const QString before = body();
+        QVERIFY(m_editor->ExecCommand(command, OptionPrompt, value));
+        QVERIFY2(body().contains(expected), qPrintable(body()));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QCOMPARE(body(), before);
+        QVERIFY(m_editor->ExecCommand(decmd::REDO, OptionPrompt));
+        QVERIFY(body().contains(expected));
+    }
+
+    void formattingCommandsAreUndone()
+    {
+        setBody(QStringLiteral("<P id=p><B>abc</B><A href=x.htm>link</A></P>"));
+        select(QStringLiteral("p"), 0, 7);
+        QVERIFY(m_editor->ExecCommand(decmd::UNLINK, OptionPrompt));
+        QVERIFY(!body().contains(QLatin1String("<A ")));
+        QVERIFY(m_editor->ExecCommand(decmd::REMOVEFORMAT, OptionDefault));
+        QCOMPARE(body(), QStringLiteral("<P id=p>abclink</P>"));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QCOMPARE(body(), QStringLiteral("<P id=p><B>abc</B><A href=x.htm>link</A></P>"));
+    }
+
+    void selectAllCopyAndPaste()
+    {
+        setBody(QStringLiteral("<P id=p>abc</P><P id=q>xyz</P>"));
+        select(QStringLiteral("p"), 0, 3);
+        QVERIFY(m_editor->ExecCommand(decmd::COPY, OptionPrompt));
+        select(QStringLiteral("q"), 3, 3);
+        QVERIFY(m_editor->ExecCommand(decmd::PASTE, OptionPrompt));
+        QVERIFY2(body().contains(QLatin1String("xyzabc")), qPrintable(body()));
+        QVERIFY(m_editor->ExecCommand(decmd::SELECTALL, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::DELETE_, OptionPrompt));
+        QVERIFY(!body().contains(QLatin1String("abc")));
+    }
+
+    void refusedCommandsChangeNothing()
+    {
+        setBody(QStringLiteral("<P id=p>abc</P>"));
+        select(QStringLiteral("p"), 1, 1);
+        const QString before = m_editor->DocumentHTML();
+        QVERIFY(!m_editor->ExecCommand(decmd::UNDO, OptionPrompt)); // nothing to undo
+        QVERIFY(!m_editor->ExecCommand(decmd::HYPERLINK, OptionDontPrompt, QString()));
+        QVERIFY(!m_editor->ExecCommand(4999, OptionDefault));
+        QCOMPARE(m_editor->DocumentHTML(), before);
+    }
+
+    void statusesFollowTheSelection()
+    {
+        setBody(QStringLiteral("<P id=p>plain <B id=b>bold</B></P><UL><LI id=li>item</LI></UL>"));
+        QCOMPARE(m_editor->QueryStatus(decmd::UNDO), int(StatusNotAvailable));
+        select(QStringLiteral("p"), 1, 1);
+        QCOMPARE(m_editor->QueryStatus(decmd::BOLD), int(StatusEnabled));
+        QCOMPARE(m_editor->QueryStatus(decmd::UNORDERLIST), int(StatusEnabled));
+        select(QStringLiteral("b"), 2, 2);
+        QCOMPARE(m_editor->QueryStatus(decmd::BOLD), int(StatusLatched));
+        select(QStringLiteral("li"), 2, 2);
+        QCOMPARE(m_editor->QueryStatus(decmd::UNORDERLIST), int(StatusLatched));
+        QCOMPARE(m_editor->QueryStatus(decmd::ORDERLIST), int(StatusEnabled));
+        // Every command number the program asks about answers.
+        for (int command : kQueriedCommands)
+            QVERIFY(QList<int>({1, 3, 7}).contains(m_editor->QueryStatus(command)));
+        select(QStringLiteral("p"), 0, 3);
+        QVERIFY(m_editor->ExecCommand(decmd::BOLD, OptionPrompt));
+        QVERIFY(waitForDisplayChanged(*m_editor));
+        QCOMPARE(m_editor->QueryStatus(decmd::UNDO), int(StatusEnabled));
+    }
+
+    void displayChangedIsCoalesced()
+    {
+        setBody(QStringLiteral("<P id=p>abcdef</P>"));
+        QSignalSpy spy(m_editor, &EditingComponent::DisplayChanged);
+        const auto r = m_editor->call(QStringLiteral("selectInElement"), {"p", 1, 1});
+        QVERIFY(r.ok);
+        m_editor->call(QStringLiteral("selectInElement"), {"p", 2, 2});
+        m_editor->call(QStringLiteral("selectInElement"), {"p", 3, 3});
+        QVERIFY(spy.wait(3000));
+        QTest::qWait(200);
+        QVERIFY2(spy.count() <= 2, qPrintable(QString::number(spy.count())));
+    }
+};
+
+LUMIPAGE_TEST_MAIN(TestEditingComponent)
+#include "tst_editingcomponent.moc"
