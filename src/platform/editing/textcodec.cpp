@@ -44,6 +44,28 @@ int japaneseScore(const QByteArray &bytes, bool euc)
     return score;
 }
 
+// Appends `part` encoded; a part that does not fit is split until single characters
+// are left, which are written as numeric character references.
+void appendEncoded(QByteArray &out, QStringView part, const QByteArray &encoding)
+{
+    QStringEncoder encoder(encoding.constData(), QStringConverter::Flag::Stateless);
+    const QByteArray encoded = encoder.encode(part);
+    if (!encoder.hasError()) {
+        out += encoded;
+        return;
+    }
+    const bool single = part.size() == 1 || (part.size() == 2 && part.at(0).isHighSurrogate());
+    if (single) {
+        out += "&#" + QByteArray::number(part.toUcs4().value(0)) + ';';
+        return;
+    }
+    qsizetype half = part.size() / 2;
+    if (part.at(half - 1).isHighSurrogate())
+        ++half;
+    appendEncoded(out, part.left(half), encoding);
+    appendEncoded(out, part.mid(half), encoding);
+}
+
 } // namespace
 
 QByteArray metaCharset(const QByteArray &bytes)
@@ -75,10 +97,10 @@ QByteArray detectEncoding(const QByteArray &bytes)
                        : named;
     }
 
-    if (decodesCleanly(bytes, "UTF-8"))
-        return "UTF-8";
     if (bytes.contains("\x1B$B") || bytes.contains("\x1B$@"))
         return "ISO-2022-JP";
+    if (decodesCleanly(bytes, "UTF-8"))
+        return "UTF-8";
 
     const bool sjis = decodesCleanly(bytes, "windows-31j");
     const bool euc = decodesCleanly(bytes, "EUC-JP");
@@ -111,34 +133,10 @@ QByteArray encode(const QString &text, const QByteArray &encoding)
     if (!encoder.hasError())
         return whole;
 
-    // Some characters do not fit: walk the text in chunks and replace only those.
+    // Some characters do not fit: find them by halving, so only they become references.
     QByteArray out;
     out.reserve(whole.size() + 64);
-    constexpr qsizetype chunk = 4096;
-    for (qsizetype start = 0; start < text.size();) {
-        qsizetype end = std::min(start + chunk, text.size());
-        if (end < text.size() && text.at(end - 1).isHighSurrogate())
-            ++end;
-        const QStringView part = QStringView(text).mid(start, end - start);
-        encoder.resetState();
-        const QByteArray encoded = encoder.encode(part);
-        if (!encoder.hasError()) {
-            out += encoded;
-        } else {
-            for (qsizetype i = 0; i < part.size();) {
-                const qsizetype len = part.at(i).isHighSurrogate() && i + 1 < part.size() ? 2 : 1;
-                const QStringView ch = part.mid(i, len);
-                encoder.resetState();
-                const QByteArray one = encoder.encode(ch);
-                if (encoder.hasError())
-                    out += "&#" + QByteArray::number(ch.toUcs4().value(0)) + ';';
-                else
-                    out += one;
-                i += len;
-            }
-        }
-        start = end;
-    }
+    appendEncoded(out, QStringView(text), encoding);
     return out;
 }
 

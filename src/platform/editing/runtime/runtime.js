@@ -158,6 +158,16 @@
             LP.scheduleDisplayChanged();
             return true;
         },
+        // Where an element is and what it shows: for positioning and for checks.
+        elementInfo(id) {
+            const el = document.getElementById(id);
+            if (!el)
+                return null;
+            const box = el.getBoundingClientRect();
+            return {tag: el.tagName, left: box.left, top: box.top, width: box.width,
+                    height: box.height, naturalWidth: el.naturalWidth || 0,
+                    style: el.getAttribute('style') || ''};
+        },
         // Selects characters [start, end) of the text inside the element with `id`
         // (a caret when they are equal); false when there is no such element.
         selectInElement(id, start, end) {

@@ -1,0 +1,172 @@
+// Edit and browse modes, focus and the context menu, in the real engine.
+#include "support/testsupport.h"
+
+#include "platform/editing/webengineeditingcomponent.h"
+
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEngineView>
+
+using namespace lumipage;
+using namespace lumipage::test;
+
+class TestEditingModes : public QObject
+{
+    Q_OBJECT
+
+    WebEngineEditingComponent *m_editor = nullptr;
+
+    // The browsing view while browse mode lasts.
+    QWebEngineView *browseView() const
+    {
+        const auto views = m_editor->findChildren<QWebEngineView *>();
+        for (QWebEngineView *view : views)
+            if (view->isVisible())
+                return view;
+        return nullptr;
+    }
+
+    // Evaluates `script` in the page the user sees in browse mode (its own world).
+    QVariant evalInBrowsePage(const QString &script)
+    {
+        QWebEngineView *view = browseView();
+        if (!view)
+            return {};
+        QVariant result;
+        bool done = false;
+        view->page()->runJavaScript(script, [&](const QVariant &v) {
+            result = v;
+            done = true;
+        });
+        QTest::qWaitFor([&] { return done; }, 5000);
+        return result;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_editor = new WebEngineEditingComponent;
+        m_editor->resize(800, 600);
+        m_editor->show();
+        QVERIFY(waitForComplete(*m_editor));
+    }
+    void cleanupTestCase() { delete m_editor; }
+
+    void pageScriptsNeverRunWhileEditing()
+    {
+        QVERIFY(setHtmlAndWait(*m_editor, QStringLiteral(
+            "<HTML><BODY onload=\"document.body.setAttribute('data-ran','onload')\">"
+            "<P id=p>text</P><SCRIPT>document.title='script ran';"
+            "document.getElementById('p').textContent='changed';</SCRIPT></BODY></HTML>")));
+        const QString html = m_editor->DocumentHTML();
+        QVERIFY(html.contains(QLatin1String("<P id=p>text</P>")));
+        QVERIFY(!html.contains(QLatin1String(" data-ran=")));
+        QVERIFY(!html.contains(QLatin1String("script ran</TITLE>")));
+    }
+
+    void scriptsRunInBrowseModeAndNothingLeaksBack()
+    {
+        const QString page = QStringLiteral(
+            "<HTML><HEAD></HEAD><BODY><P id=p>text</P><SCRIPT>"
+            "document.getElementById('p').textContent='changed by script';</SCRIPT></BODY></HTML>");
+        QVERIFY(setHtmlAndWait(*m_editor, page));
+        const QString before = m_editor->DocumentHTML();
+
+        m_editor->setBrowseMode(true);
+        QVERIFY(m_editor->BrowseMode());
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evalInBrowsePage(QStringLiteral("document.getElementById('p') && "
+                                            "document.getElementById('p').textContent")).toString(),
+            QStringLiteral("changed by script"), 10000);
+        QCOMPARE(m_editor->QueryStatus(decmd::BOLD), int(StatusNotAvailable));
+        QVERIFY(!m_editor->pasteHTML(QStringLiteral("<B>x</B>")));
+        QVERIFY(!m_editor->lastError().isEmpty());
+
+        QSignalSpy complete(m_editor, &EditingComponent::DocumentComplete);
+        m_editor->setBrowseMode(false);
+        QVERIFY(complete.wait(5000));
+        QCOMPARE(m_editor->DocumentHTML(), before);
+    }
+
+    void browseModeNeverNavigatesAway()
+    {
+        QTemporaryDir dir;
+        writeBytes(dir.filePath("page.htm"),
+                   "<HTML><BODY><A id=a href=\"other.htm\">go</A><P id=p>home</P></BODY></HTML>");
+        writeBytes(dir.filePath("other.htm"), "<HTML><BODY><P id=p>other</P></BODY></HTML>");
+        QVERIFY(loadAndWait(*m_editor, dir.filePath("page.htm")));
+        QSignalSpy links(m_editor, &WebEngineEditingComponent::linkActivated);
+        m_editor->setBrowseMode(true);
+        QTRY_COMPARE_WITH_TIMEOUT(evalInBrowsePage(QStringLiteral(
+            "document.getElementById('p') ? document.getElementById('p').textContent : ''")).toString(),
+            QStringLiteral("home"), 10000);
+
+        evalInBrowsePage(QStringLiteral("document.getElementById('a').click(); true"));
+        QTRY_COMPARE_WITH_TIMEOUT(links.count(), 1, 5000);
+        QVERIFY(links.first().first().toUrl().path().endsWith(QLatin1String("other.htm")));
+        evalInBrowsePage(QStringLiteral("location.href = 'other.htm'; true"));
+        QTest::qWait(500);
+        QCOMPARE(evalInBrowsePage(QStringLiteral("document.getElementById('p').textContent")).toString(),
+                 QStringLiteral("home"));
+        m_editor->setBrowseMode(false);
+        QVERIFY(waitForComplete(*m_editor));
+    }
+
+    void aLoopingPageDoesNotFreezeTheEditor()
+    {
+        QVERIFY(setHtmlAndWait(*m_editor, QStringLiteral(
+            "<HTML><BODY><P id=p>loop</P><SCRIPT>setTimeout(function(){ for(;;){} }, 10);"
+            "</SCRIPT></BODY></HTML>")));
+        m_editor->setCallTimeout(3000);
+        m_editor->setBrowseMode(true);
+        QTest::qWait(1000);
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(m_editor->DocumentHTML().contains(QLatin1String("<P id=p>loop</P>")));
+        m_editor->setBrowseMode(false);
+        QVERIFY(waitForComplete(*m_editor));
+        QVERIFY(m_editor->ExecCommand(decmd::SELECTALL, OptionPrompt));
+        QVERIFY2(timer.elapsed() < 8000, qPrintable(QString::number(timer.elapsed())));
+        m_editor->setCallTimeout(15000);
+    }
+
+    void contextMenuShowsWhatTheProgramGives()
+    {
+        QVERIFY(setHtmlAndWait(*m_editor, QStringLiteral("<HTML><BODY><P>menu</P></BODY></HTML>")));
+        // Without SetContextMenu nothing is shown.
+        QSignalSpy asked(m_editor, &EditingComponent::ShowContextMenu);
+        QSignalSpy chosen(m_editor, &EditingComponent::ContextMenuAction);
+        emit m_editor->findChild<QWebEngineView *>()->customContextMenuRequested(QPoint(20, 20));
+        QTRY_COMPARE(asked.count(), 1);
+        QTest::qWait(100);
+        QVERIFY(!QApplication::activePopupWidget());
+
+        auto connection = connect(m_editor, &EditingComponent::ShowContextMenu, this, [this] {
+            m_editor->SetContextMenu({"複写", "", "ブラウズ", "編集"}, {0, 0, 0, 2});
+        });
+        QStringList shown;
+        QList<bool> enabled;
+        QTimer::singleShot(300, this, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction *action : menu->actions()) {
+                shown << (action->isSeparator() ? QString() : action->text());
+                enabled << action->isEnabled();
+            }
+            QAction *browse = menu->actions().at(2);
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(browse).center());
+        });
+        emit m_editor->findChild<QWebEngineView *>()->customContextMenuRequested(QPoint(20, 20));
+        QTRY_COMPARE_WITH_TIMEOUT(chosen.count(), 1, 5000);
+        QCOMPARE(shown, QStringList({"複写", "", "ブラウズ", "編集"}));
+        QCOMPARE(enabled.at(3), false);
+        QCOMPARE(chosen.first().first().toInt(), 2);
+        disconnect(connection);
+    }
+};
+
+LUMIPAGE_TEST_MAIN(TestEditingModes)
+#include "tst_editingmodes.moc"
