@@ -100,14 +100,27 @@
         return out;
     };
 
-    let pending = false;
-    LP.scheduleDisplayChanged = function () {
+    // One report per burst: changes within one task share a microtask, and the
+    // selectionchange that the engine queues right after an edit is folded into the
+    // report the edit already sent when it would say the same.
+    let pending = false, contentChanged = false, lastReport = '', lastTime = 0;
+    LP.scheduleDisplayChanged = function (event) {
+        if (!event || event.type !== 'selectionchange')
+            contentChanged = true;
         if (pending || !LP.bridge)
             return;
         pending = true;
         Promise.resolve().then(() => {
             pending = false;
-            LP.bridge.displayChanged(LP.statuses());
+            const statuses = LP.statuses();
+            const report = JSON.stringify(statuses);
+            const now = performance.now();
+            const echo = !contentChanged && report === lastReport && now - lastTime < 50;
+            contentChanged = false;
+            lastReport = report;
+            lastTime = now;
+            if (!echo)
+                LP.bridge.displayChanged(statuses);
         });
     };
 
@@ -219,7 +232,7 @@
         document.addEventListener('selectionchange', LP.scheduleDisplayChanged);
         document.addEventListener('input', e => {
             noteChange(e.inputType);
-            LP.scheduleDisplayChanged();
+            LP.scheduleDisplayChanged(e);
         });
         window.addEventListener('focus', () => LP.bridge && LP.bridge.gotFocus());
         // Links never navigate while editing.
