@@ -1,26 +1,419 @@
 #include "app/mainwindow.h"
 
+#include "app/commandtables.h"
+#include "app/contextmenucontroller.h"
+#include "app/documentfiles.h"
+#include "app/icons.h"
+#include "app/staterefresh.h"
+#include "dialogs/elements/backgroundimagedialog.h"
+#include "dialogs/elements/backgroundmarkup.h"
+#include "dialogs/elements/linkdialog.h"
+#include "dialogs/elements/palettewindow.h"
+#include "dialogs/elements/tabledialog.h"
+#include "platform/commondialog.h"
 #include "platform/editing/webengineeditingcomponent.h"
+#include "platform/messages.h"
+#include "platform/shell.h"
+#include "source/sourcewindow.h"
 
-#include <QMessageBox>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
 
 namespace lumipage {
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent)
+namespace {
+
+constexpr int twips(int value) { return value / 15; }
+
+// Design sizes in pixels (15 twips each).
+constexpr int kMinimumWidth = twips(13740);
+constexpr int kMinimumHeight = twips(1650);
+constexpr int kSurfaceWidthMargin = twips(300);
+constexpr int kSurfaceHeightMargin = twips(1830);
+// The surface never shrinks below this, also where the design's formula goes negative.
+constexpr int kMinimumSurfaceHeight = 0;
+
+const char *const kElements[] = {"ボタン", "テキストボックス", "テキストエリア", "選択ボックス",
+                                 "フローティングフレーム", "チェックボタン", "オプションボタン",
+                                 "水平罫線", "マーキー"};
+const char *const kEffects[] = {"初めにお読み下さい。", "RevealTransition(Text)",
+                                "RevealTransition(Image)", "BlendFilter", "影付き文字", "波文字",
+                                "燃える文字", "消える文字", "ﾏｳｽで色が変わる文字"};
+
+} // namespace
+
+MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_ptr<Shell> shell,
+                       QWidget *parent)
+    : QMainWindow(parent),
+      m_commonDialog(commonDialog ? std::move(commonDialog) : std::make_unique<CommonDialog>()),
+      m_shell(shell ? std::move(shell) : std::make_unique<Shell>())
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Lumipage Ver1.02"));
-    m_editor = new WebEngineEditingComponent(this);
+    setWindowIcon(Icons::application());
+    buildControls();
+    buildToolbar();
+    buildMenus();
+
+    m_files = std::make_unique<DocumentFiles>(*this);
+    m_refresh = std::make_unique<StateRefresh>(*this);
+    m_contextMenu = std::make_unique<ContextMenuController>(*this);
+    registerProcedures();
+    Form_Load();
+    resize(twips(13650), twips(8700) + menuBar()->sizeHint().height());
+}
+
+MainWindow::~MainWindow()
+{
+    delete m_palette;
+}
+
+void MainWindow::buildControls()
+{
+    m_client = new QWidget(this);
+    setCentralWidget(m_client);
+
+    m_editor = new WebEngineEditingComponent(m_client);
     m_editor->setObjectName(QStringLiteral("DHTMLEdit1"));
-    setCentralWidget(m_editor);
-    resize(910, 580);
+    m_editor->setGeometry(twips(120), twips(960), twips(13335), twips(7455));
+    connect(static_cast<WebEngineEditingComponent *>(m_editor),
+            &WebEngineEditingComponent::linkActivated, this,
+            [this](const QUrl &url) { m_shell->open(url.isLocalFile() ? url.toLocalFile() : url.toString()); });
+
+    const QStringList tips = {QStringLiteral("ｵﾌﾞｼﾞｪｸﾄのｸﾞﾙｰﾌﾟ化"), QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが前面"),
+                              QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが背面"), QStringLiteral("書式のクリア")};
+    const int lefts[] = {6360, 6720, 7080, 6000};
+    const char *glyphs[] = {"◇", "▲", "▼", "Ⓐ"};
+    for (int i = 0; i < 4; ++i) {
+        auto *button = new QPushButton(m_client);
+        button->setObjectName(QStringLiteral("Command6_%1").arg(i));
+        button->setProperty("index", i);
+        button->setToolTip(tips.at(i));
+        button->setIcon(Icons::glyph(QString::fromUtf8(glyphs[i]), i == 3 ? 3 : 4));
+        button->setGeometry(twips(lefts[i]), twips(480), twips(375), twips(375));
+        m_command6.append(button);
+    }
+
+    m_text4 = new QLineEdit(QStringLiteral("編集モード"), m_client);
+    m_text4->setObjectName(QStringLiteral("Text4"));
+    m_text4->setReadOnly(true);
+    m_text4->setFocusPolicy(Qt::NoFocus);
+    m_text4->setAlignment(Qt::AlignCenter);
+    m_text4->setGeometry(twips(7440), twips(480), twips(1215), twips(300));
+
+    m_combo1 = new QComboBox(m_client);
+    m_combo1->setObjectName(QStringLiteral("Combo1"));
+    m_combo1->setEditable(true);
+    m_combo1->setGeometry(twips(8760), twips(480), twips(2295), twips(315));
+    m_combo2 = new QComboBox(m_client);
+    m_combo2->setObjectName(QStringLiteral("Combo2"));
+    m_combo2->setEditable(true);
+    m_combo2->setGeometry(twips(11040), twips(480), twips(2535), twips(315));
+    m_combo2->setToolTip(QStringLiteral("同一文書には現時点では一つのScriptのみの対応です。"
+                                        "複数使用の場合はソースの編集を行ってください。"));
+
+    auto *author = new QPushButton(QStringLiteral("作者"), m_client);
+    author->setObjectName(QStringLiteral("Command1"));
+    author->setGeometry(twips(13800), twips(1920), twips(615), twips(375));
+    connect(author, &QPushButton::clicked, this, [this] { run(QStringLiteral("Command1_Click")); });
+}
+
+void MainWindow::buildToolbar()
+{
+    m_toolbar = new QToolBar(m_client);
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setIconSize(QSize(15, 15));
+    m_toolbar->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; margin: 0px; }"));
+    int group = 0;
+    for (const ToolbarRow &row : kToolbar) {
+        QAction *action = m_toolbar->addAction(
+            Icons::glyph(QString::fromUtf8(row.glyph), group++ / 10), QString::fromUtf8(row.toolTip));
+        action->setObjectName(QString::fromLatin1(row.key));
+        action->setToolTip(QString::fromUtf8(row.toolTip));
+        const QString key = QString::fromLatin1(row.key);
+        connect(action, &QAction::triggered, this, [this, key] {
+            for (const ToolbarRow &r : kToolbar)
+                if (key == QLatin1String(r.key))
+                    run(QString::fromLatin1(r.procedure));
+        });
+        m_toolbarButtons.append(action);
+    }
+    m_toolbar->setGeometry(0, 0, twips(13650), twips(450));
+}
+
+void MainWindow::buildMenus()
+{
+    QHash<QString, QMenu *> menus;
+    for (const MenuRow &row : kMenu) {
+        const QString parent = QString::fromLatin1(row.parent);
+        const QString name = QString::fromLatin1(row.name);
+        const QString caption = QString::fromUtf8(row.caption);
+        const QString procedure = QString::fromLatin1(row.procedure);
+        QAction *action = nullptr;
+        if (caption == QLatin1String("-")) {
+            action = menus.value(parent)->addSeparator();
+        } else if (procedure.isEmpty()) {
+            QMenu *menu = parent.isEmpty() ? menuBar()->addMenu(caption)
+                                           : menus.value(parent)->addMenu(caption);
+            menu->setObjectName(name);
+            menus.insert(name, menu);
+            action = menu->menuAction();
+        } else {
+            action = parent.isEmpty() ? menuBar()->addAction(caption)
+                                      : menus.value(parent)->addAction(caption);
+            connect(action, &QAction::triggered, this, [this, procedure] { run(procedure); });
+        }
+        action->setObjectName(name);
+        m_menuItems.insert(name, action);
+    }
+}
+
+void MainWindow::registerProcedures()
+{
+    for (const CommandRow &row : kCommands) {
+        const int command = row.command, option = row.option, kind = int(row.value);
+        m_procedures.insert(QString::fromLatin1(row.procedure),
+                            [this, command, option, kind] { commandProcedure(command, option, kind); });
+    }
+    m_files->registerProcedures(m_procedures);
+    m_refresh->registerProcedures(m_procedures);
+    m_procedures.insert(QStringLiteral("cmd_owari"), [this] { cmd_owari(); });
+    m_procedures.insert(QStringLiteral("cmd_iro"), [this] { cmd_iro(); });
+    m_procedures.insert(QStringLiteral("cmd_hyou"), [this] { cmd_hyou(); });
+    m_procedures.insert(QStringLiteral("cmd_link_set"), [this] { cmd_link_set(); });
+    m_procedures.insert(QStringLiteral("cmd_image_back"), [this] { cmd_image_back(); });
+    m_procedures.insert(QStringLiteral("delete_background"), [this] { delete_background(); });
+    m_procedures.insert(QStringLiteral("show_source"), [this] { show_source(); });
+
+    for (QPushButton *button : m_command6) {
+        static const char *const actions[] = {"cmd_objectgo", "cmd_mae_object", "cmd_ushiro_object",
+                                              "cmd_syoshiki_clear"};
+        const QString procedure = QString::fromLatin1(actions[button->property("index").toInt()]);
+        connect(button, &QPushButton::clicked, this, [this, procedure] {
+            m_editor->setOption(11, true); // before the command acts, whatever it then does
+            run(procedure);
+        });
+    }
+}
+
+void MainWindow::Form_Load()
+{
+    m_shared.effect_code = 0;
+    m_refresh->resetBackgroundPosition();
+    QGuiApplication::clipboard()->clear();
+    toolbarButton(34)->setEnabled(true);
+    toolbarButton(35)->setEnabled(false);
+    m_editor->setOption(18, true);
+    m_editor->setOption(30, true);
+    m_combo1->clear();
+    for (const char *entry : kElements)
+        m_combo1->addItem(QString::fromUtf8(entry));
+    m_combo2->clear();
+    for (const char *entry : kEffects)
+        m_combo2->addItem(QString::fromUtf8(entry));
+    m_combo1->setEditText(QStringLiteral("Control"));
+    m_combo2->setEditText(QStringLiteral("DynamicHtml"));
+}
+
+QAction *MainWindow::toolbarButton(int index) const
+{
+    return index >= 1 && index <= m_toolbarButtons.size() ? m_toolbarButtons.at(index - 1) : nullptr;
+}
+
+QAction *MainWindow::toolbarButton(const QString &key) const
+{
+    for (QAction *action : m_toolbarButtons)
+        if (action->objectName() == key)
+            return action;
+    return nullptr;
+}
+
+QAction *MainWindow::menuItem(const QString &name) const
+{
+    return m_menuItems.value(name);
+}
+
+void MainWindow::run(const QString &procedure)
+{
+    const auto it = m_procedures.constFind(procedure);
+    if (it != m_procedures.constEnd())
+        (*it)();
 }
 
 void MainWindow::openFile(const QString &path)
 {
     if (!m_editor->LoadDocument(path))
-        QMessageBox::warning(this, windowTitle(), m_editor->lastError());
+        messages::warn(this, m_editor->lastError());
+}
+
+// --- commands ------------------------------------------------------------------------
+
+void MainWindow::execCommand(int command, int option, const QVariant &value)
+{
+    m_editor->ExecCommand(command, option, value); // failures change nothing and say nothing
+}
+
+void MainWindow::commandProcedure(int command, int option, int valueKind)
+{
+    switch (CommandValue(valueKind)) {
+    case CommandValue::None:
+        execCommand(command, option);
+        break;
+    case CommandValue::One:
+        execCommand(command, option, QVariant::fromValue<qint16>(1));
+        break;
+    case CommandValue::Colour:
+        if (const auto colour = m_commonDialog->showColor(this))
+            execCommand(command, option, QVariant::fromValue<qint32>(qint32(colorValue(*colour))));
+        break;
+    }
+}
+
+void MainWindow::cmd_iro()
+{
+    if (!m_palette)
+        m_palette = new PaletteWindow(*m_editor);
+    m_palette->showAtCorner();
+}
+
+void MainWindow::cmd_hyou()
+{
+    TableDialog dialog(*this);
+    dialog.prefill(QStringLiteral("border=1 bordercolor=gray cellPadding=1 cellSpacing=1 width=5%"),
+                   QStringLiteral("bgcolor=white align=left"));
+    dialog.exec();
+}
+
+bool MainWindow::creat_hyou(QString *reason)
+{
+    // insert_table: an empty count inserts nothing; other counts are checked by the
+    // component, which says why it refuses.
+    if (m_shared.table_rows.isEmpty() || m_shared.table_cols.isEmpty())
+        return true;
+    InsertTableParam param{m_shared.table_rows, m_shared.table_cols, m_shared.table_attrs,
+                           m_shared.cell_attrs, m_shared.table_caption};
+    if (m_editor->ExecCommand(decmd::INSERTTABLE, OptionDefault, QVariant::fromValue(param)))
+        return true;
+    if (reason)
+        *reason = m_editor->lastError();
+    return false;
+}
+
+void MainWindow::cmd_link_set()
+{
+    LinkDialog dialog(*m_editor, *m_commonDialog, this);
+    dialog.exec();
+}
+
+void MainWindow::cmd_image_back()
+{
+    BackgroundImageDialog dialog(*this);
+    dialog.exec();
+}
+
+void MainWindow::delete_background()
+{
+    // Takes off what the dialog added, also after the component has written the tag anew.
+    const QString html = removeBackground(m_editor->DocumentHTML(), m_shared.background_attr);
+    Text7 = html;
+    m_editor->setDocumentHTML(html);
+}
+
+void MainWindow::show_source()
+{
+    const QString html = m_editor->DocumentHTML();
+    if (!html.isEmpty() || Text2.isEmpty())
+        Text2 = html;
+    Text2.replace(QStringLiteral("Microsoft DHTML Editing Control"), QStringLiteral("PROJECT VeLD Editor"));
+    SourceWindow window(*m_editor, m_shared, *m_commonDialog, Text2, this);
+    window.exec();
+}
+
+void MainWindow::html_paste()
+{
+    if (!m_editor->pasteHTML(m_shared.insert_html))
+        messages::warn(this, m_editor->lastError());
+}
+
+void MainWindow::veld_go()
+{
+    html_paste();
+}
+
+// --- window --------------------------------------------------------------------------
+
+int MainWindow::surfaceHeightFor(int outerHeight)
+{
+    return std::max(kMinimumSurfaceHeight, outerHeight - kSurfaceHeightMargin);
+}
+
+void MainWindow::applyResizeRules()
+{
+    if (isMinimized())
+        return;
+    QSize size = this->size();
+    if (size.width() < kMinimumWidth || size.height() < kMinimumHeight) {
+        size = size.expandedTo(QSize(kMinimumWidth, kMinimumHeight));
+        resize(size);
+    }
+    m_editor->resize(size.width() - kSurfaceWidthMargin, surfaceHeightFor(size.height()));
+    m_toolbar->resize(std::max(size.width(), twips(13650)), m_toolbar->height());
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    applyResizeRules();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        applyResizeRules();
+}
+
+void MainWindow::closeOtherWindows()
+{
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible())
+            window->close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    const auto answer = messages::ask(this, QStringLiteral("保存"),
+                                      QStringLiteral("データを保存してから終了しますか ?"),
+                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                      QMessageBox::Question);
+    if (answer == QMessageBox::Yes) {
+        // Only a save that happened ends the program: a cancelled or failed one keeps the page.
+        if (!m_files->cmd_file_save()) {
+            event->ignore();
+            return;
+        }
+    } else if (answer != QMessageBox::No) {
+        event->ignore();
+        return;
+    }
+    closeOtherWindows();
+    event->accept();
+}
+
+void MainWindow::cmd_owari()
+{
+    const auto answer = messages::ask(this, QStringLiteral("確認"), QStringLiteral("Lumipageを終了します！"),
+                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer != QMessageBox::Yes)
+        return;
+    closeOtherWindows();
+    close();
 }
 
 } // namespace lumipage

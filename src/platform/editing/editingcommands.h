@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 
 namespace lumipage {
@@ -79,4 +80,9 @@ struct InsertTableParam {
     QString Caption;
 };
 
+// Why the table counts are refused, or an empty text when they are whole numbers in range.
+QString tableCountsProblem(const InsertTableParam &param);
+
 } // namespace lumipage
+
+Q_DECLARE_METATYPE(lumipage::InsertTableParam)

@@ -259,9 +259,27 @@ bool WebEngineEditingComponent::ExecCommand(int command, int option, const QVari
 {
     if (m_browsing)
         return false;
+    if (command == decmd::INSERTTABLE)
+        return insertTable(value.value<InsertTableParam>());
     QJsonArray args{command, option};
     args.append(value.isValid() ? QJsonValue::fromVariant(value) : QJsonValue());
     const PageCaller::Result result = call(QStringLiteral("exec"), args);
+    return result.ok && result.value.toBool();
+}
+
+bool WebEngineEditingComponent::insertTable(const InsertTableParam &param)
+{
+    // Counts are checked before the page is touched, so a refusal leaves it as it was.
+    const QString problem = tableCountsProblem(param);
+    if (!problem.isEmpty()) {
+        fail(problem);
+        return false;
+    }
+    const PageCaller::Result result =
+        call(QStringLiteral("insertTable"), {param.NumRows.toInt(), param.NumCols.toInt(),
+                                             param.TableAttrs, param.CellAttrs, param.Caption});
+    if (result.ok && !result.value.toBool())
+        fail(tr("ここには表を挿入できません。"));
     return result.ok && result.value.toBool();
 }
 

@@ -59,6 +59,7 @@ signals:
     void linkActivated(const QUrl &url);
 
 private:
+    bool insertTable(const InsertTableParam &param);
     void startLoad(const QString &path, const QString &html);
     void onLoadFinished(bool ok);
     void onRuntimeReady(const QString &url);

@@ -25,6 +25,8 @@
     LP.options = {};
     LP.queried = Object.keys(ONE_CALL).map(Number);
     LP.extraCommands = {}; // number -> {status(): n, exec(option, value): bool}
+    LP.extraCommands[5022] = {status: () => document.body ? ENABLED : UNAVAILABLE,
+                              exec: () => false};
 
     // Editing aids live in an adopted style sheet: shown, never part of the document.
     const aidSheet = new CSSStyleSheet();
@@ -154,6 +156,29 @@
             const done = document.execCommand(entry[0], false, arg);
             LP.scheduleDisplayChanged();
             return done;
+        },
+        // A table at the caret: the attribute texts go into the start tags as written;
+        // the caret ends in the first cell.
+        insertTable(rows, cols, tableAttrs, cellAttrs, caption) {
+            const esc = t => String(t).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+            const attrs = a => a ? ' ' + a : '';
+            const cell = '<TD' + attrs(cellAttrs) + '><BR></TD>';
+            const row = '<TR>' + cell.repeat(cols) + '</TR>';
+            const html = '<TABLE' + attrs(tableAttrs) + ' data-lumipage-new="1">' +
+                         (caption ? '<CAPTION>' + esc(caption) + '</CAPTION>' : '') +
+                         '<TBODY>' + row.repeat(rows) + '</TBODY></TABLE>';
+            ensureCaret();
+            if (!document.execCommand('insertHTML', false, html))
+                return false;
+            const table = document.querySelector('table[data-lumipage-new]');
+            if (table) {
+                table.removeAttribute('data-lumipage-new');
+                const first = table.querySelector('td');
+                if (first)
+                    selection().collapse(first, 0);
+            }
+            LP.scheduleDisplayChanged();
+            return true;
         },
         paste(html) {
             ensureCaret();

@@ -1,0 +1,121 @@
+#include "app/documentfiles.h"
+
+#include "app/mainwindow.h"
+#include "platform/commondialog.h"
+#include "platform/editing/editingcomponent.h"
+#include "platform/messages.h"
+#include "platform/shell.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace lumipage {
+
+namespace {
+const QString kFilter =
+    QStringLiteral("HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html|全てのファイル(*.*)|*.*");
+const QString kConfirm = QStringLiteral("確認");
+} // namespace
+
+void DocumentFiles::registerProcedures(QHash<QString, std::function<void()>> &procedures)
+{
+    procedures.insert(QStringLiteral("cmd_new_doc"), [this] { cmd_new_doc(); });
+    procedures.insert(QStringLiteral("cmd_file_open"), [this] { cmd_file_open(); });
+    procedures.insert(QStringLiteral("cmd_file_save"), [this] { cmd_file_save(); });
+    procedures.insert(QStringLiteral("cmd_ie"), [this] { cmd_ie(); });
+    procedures.insert(QStringLiteral("cmd_veld_help"), [this] { openInformation(QStringLiteral("lpg.txt")); });
+    procedures.insert(QStringLiteral("Command1_Click"), [this] { openInformation(QStringLiteral("important.txt")); });
+    procedures.insert(QStringLiteral("veldscript_Click"), [this] { openInformation(QStringLiteral("whyvbscript.txt")); });
+    procedures.insert(QStringLiteral("show_attension"), [this] { openInformation(QStringLiteral("attension.txt")); });
+}
+
+void DocumentFiles::cmd_new_doc()
+{
+    EditingComponent &editor = *m_window.editor();
+    if (!editor.DocumentHTML().isEmpty()) {
+        const auto answer = messages::ask(&m_window, kConfirm,
+                                          QStringLiteral("新規作成を実行します。ファイルの保存をしますか？"),
+                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Yes) {
+            cmd_file_save();
+            return;
+        }
+        if (answer != QMessageBox::No)
+            return;
+    }
+    editor.NewDocument();
+}
+
+void DocumentFiles::cmd_file_open()
+{
+    EditingComponent &editor = *m_window.editor();
+    const QString html = editor.DocumentHTML();
+    if (html != m_window.Text7) {
+        const auto answer = messages::ask(&m_window, kConfirm, QStringLiteral("編集中のファイルを保存しますか？"),
+                                          QMessageBox::Ok | QMessageBox::Cancel);
+        if (answer == QMessageBox::Ok) {
+            cmd_file_save();
+            m_window.Text7 = editor.DocumentHTML();
+            return;
+        }
+        m_window.Text7 = html;
+    }
+    CommonDialog &dialog = m_window.commonDialog();
+    dialog.filter = kFilter;
+    const std::optional<QString> path = dialog.showOpen(&m_window);
+    if (!path)
+        return;
+    // A page that cannot be read is left alone and the user learns why.
+    if (!editor.LoadDocument(*path))
+        messages::warn(&m_window, editor.lastError());
+}
+
+bool DocumentFiles::cmd_file_save()
+{
+    CommonDialog &dialog = m_window.commonDialog();
+    dialog.filter = kFilter;
+    const std::optional<QString> path = dialog.showSave(&m_window);
+    if (!path)
+        return false;
+    const bool exists = QFileInfo::exists(*path);
+    if (exists && messages::ask(&m_window, kConfirm, QStringLiteral("同名ファイルがあります、上書きしますか？"),
+                                QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+        return false;
+    EditingComponent &editor = *m_window.editor();
+    if (!editor.SaveDocument(*path)) {
+        messages::warn(&m_window, editor.lastError());
+        return false;
+    }
+    messages::inform(&m_window, exists ? QStringLiteral("上書き保存しました。") : QStringLiteral("保存しました。"));
+    return true;
+}
+
+QString DocumentFiles::previewPath()
+{
+    const QString folder = QCoreApplication::applicationDirPath();
+    if (QFileInfo(folder).isWritable())
+        return folder + QStringLiteral("/VeldTemp.htm");
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    QDir().mkpath(cache);
+    return cache + QStringLiteral("/VeldTemp.htm");
+}
+
+void DocumentFiles::cmd_ie()
+{
+    const QString path = previewPath();
+    EditingComponent &editor = *m_window.editor();
+    if (!editor.SaveDocument(path)) {
+        messages::warn(&m_window, editor.lastError());
+        return;
+    }
+    m_window.shell().open(path);
+}
+
+void DocumentFiles::openInformation(const QString &name)
+{
+    m_window.shell().open(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name);
+}
+
+} // namespace lumipage

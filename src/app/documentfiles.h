@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include <functional>
+
+namespace lumipage {
+
+class MainWindow;
+
+// The page as a file: new, open, save, preview in the desktop's browser, and the
+// program's information texts.
+class DocumentFiles
+{
+public:
+    explicit DocumentFiles(MainWindow &window) : m_window(window) {}
+
+    void registerProcedures(QHash<QString, std::function<void()>> &procedures);
+
+    void cmd_new_doc();
+    void cmd_file_open();
+    // Saves through the save dialog; true only when the page was written.
+    bool cmd_file_save();
+    void cmd_ie();
+    // Opens a file beside the program with the desktop's viewer.
+    void openInformation(const QString &name);
+
+    // Where the preview copy goes: the program folder, or the user's cache folder
+    // when the program folder cannot be written.
+    static QString previewPath();
+
+private:
+    MainWindow &m_window;
+};
+
+} // namespace lumipage
