@@ -1,0 +1,298 @@
+// The main window on the real editing surface: controls, layout, closing, modes,
+// the state refresh and the context menu.
+#include "support/scripteddialogs.h"
+#include "support/testsupport.h"
+
+#include "app/commandtables.h"
+#include "app/mainwindow.h"
+#include "platform/editing/webengineeditingcomponent.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QToolBar>
+#include <QWebEngineView>
+
+using namespace lumipage;
+using namespace lumipage::test;
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    MainWindow *m_window = nullptr;
+    ScriptedCommonDialog *m_dialog = nullptr;
+    RecordingShell *m_shell = nullptr;
+
+    WebEngineEditingComponent &editor()
+    {
+        return *static_cast<WebEngineEditingComponent *>(m_window->editor());
+    }
+    void setPage(const QString &body)
+    {
+        QVERIFY(setHtmlAndWait(editor(), "<HTML><HEAD></HEAD><BODY>" + body + "</BODY></HTML>"));
+        QTRY_COMPARE(m_window->Text7, editor().DocumentHTML());
+    }
+    void select(const QString &id, int start, int end)
+    {
+        QVERIFY(editor().call(QStringLiteral("selectInElement"), {id, start, end}).ok);
+        QVERIFY(waitForDisplayChanged(editor()));
+    }
+    // Answers the next message box with `button` and returns its text.
+    QString answer(QMessageBox::StandardButton button)
+    {
+        auto text = std::make_shared<QString>();
+        answerNextModal([=](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            if (!box)
+                return;
+            *text = box->windowTitle() + "|" + box->text();
+            box->button(button)->click();
+        });
+        return {};
+    }
+
+private slots:
+    void init()
+    {
+        QGuiApplication::clipboard()->setText(QStringLiteral("left over"));
+        auto dialog = std::make_unique<ScriptedCommonDialog>();
+        auto shell = std::make_unique<RecordingShell>();
+        m_dialog = dialog.get();
+        m_shell = shell.get();
+        m_window = new MainWindow(std::move(dialog), std::move(shell));
+        m_window->show();
+        QVERIFY(waitForComplete(*m_window->editor()));
+    }
+    void cleanup()
+    {
+        m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w != m_window && w->isVisible())
+                w->close();
+        delete m_window;
+    }
+
+    void startsAsDesigned()
+    {
+        QCOMPARE(m_window->objectName(), QStringLiteral("Form1"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Lumipage Ver1.02"));
+        QVERIFY(m_window->findChild<EditingComponent *>("DHTMLEdit1"));
+        QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
+        QCOMPARE(m_window->modeIndicator()->text(), QStringLiteral("編集モード"));
+        QCOMPARE(m_window->elementList()->currentText(), QStringLiteral("Control"));
+        QCOMPARE(m_window->elementList()->count(), 9);
+        QCOMPARE(m_window->elementList()->itemText(8), QStringLiteral("マーキー"));
+        QCOMPARE(m_window->effectsList()->currentText(), QStringLiteral("DynamicHtml"));
+        QCOMPARE(m_window->effectsList()->itemText(0), QStringLiteral("初めにお読み下さい。"));
+        QCOMPARE(m_window->effectsList()->itemText(8), QStringLiteral("ﾏｳｽで色が変わる文字"));
+
+        auto *toolbar = m_window->findChild<QToolBar *>("Toolbar1");
+        QCOMPARE(toolbar->actions().size(), 43);
+        for (int i = 0; i < 43; ++i) {
+            QCOMPARE(toolbar->actions().at(i)->objectName(), QString::fromLatin1(kToolbar[i].key));
+            QCOMPARE(toolbar->actions().at(i)->toolTip(), QString::fromUtf8(kToolbar[i].toolTip));
+            QVERIFY(!toolbar->actions().at(i)->icon().isNull());
+        }
+        QCOMPARE(m_window->toolbarButton(40)->toolTip(), QStringLiteral("Internet Explorer4.0x以上の起動"));
+        QVERIFY(m_window->toolbarButton(34)->isEnabled());
+        QVERIFY(!m_window->toolbarButton(35)->isEnabled());
+        QCOMPARE(m_window->objectButton(0)->toolTip(), QStringLiteral("ｵﾌﾞｼﾞｪｸﾄのｸﾞﾙｰﾌﾟ化"));
+        QCOMPARE(m_window->objectButton(3)->toolTip(), QStringLiteral("書式のクリア"));
+        QCOMPARE(m_window->menuItem("veldmake_hyou")->text(), QStringLiteral("表の作成"));
+        QCOMPARE(m_window->menuItem("sakusya")->text(), QStringLiteral("作者"));
+        QVERIFY(m_window->menuItem("yyy")->isSeparator());
+    }
+
+    void resizeKeepsTheLimitsAndTheSurfaceFollows()
+    {
+        m_window->resize(300, 50);
+        QTRY_COMPARE(m_window->width(), 13740 / 15);
+        QCOMPARE(m_window->height(), 1650 / 15);
+        QCOMPARE(m_window->editor()->height(), 0); // the formula would give a negative height
+        m_window->resize(1200, 800);
+        QTRY_COMPARE(m_window->width(), 1200);
+        QCOMPARE(m_window->editor()->width(), 1200 - 20);
+        QCOMPARE(m_window->editor()->height(), 800 - 122);
+        QCOMPARE(MainWindow::surfaceHeightFor(100), 0);
+    }
+
+    void closeQuestionCancelKeepsTheWindow()
+    {
+        answer(QMessageBox::Cancel);
+        QVERIFY(!m_window->close());
+        QVERIFY(m_window->isVisible());
+    }
+
+    void closeQuestionYesWithoutASaveKeepsThePage()
+    {
+        answer(QMessageBox::Yes); // the save dialog is then cancelled (scripted: no file)
+        QVERIFY(!m_window->close());
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_dialog->shown, 1);
+    }
+
+    void closeQuestionNoClosesEveryWindow()
+    {
+        m_window->run("cmd_iro");
+        QTRY_VERIFY(m_window->palette() && m_window->palette()->isVisible());
+        answer(QMessageBox::No);
+        QVERIFY(m_window->close());
+        QTRY_VERIFY(!m_window->palette() || !m_window->palette()->isVisible());
+    }
+
+    void exitYesThenCancelClosesThePaletteOnly()
+    {
+        m_window->run("cmd_iro");
+        QTRY_VERIFY(m_window->palette());
+        answerNextModal([this](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            QCOMPARE(box->text(), QStringLiteral("Lumipageを終了します！"));
+            QCOMPARE(box->windowTitle(), QStringLiteral("確認"));
+            box->button(QMessageBox::Yes)->click();
+            answerNextModal([](QWidget *second) {
+                auto *question = qobject_cast<QMessageBox *>(second);
+                QCOMPARE(question->text(), QStringLiteral("データを保存してから終了しますか ?"));
+                QCOMPARE(question->windowTitle(), QStringLiteral("保存"));
+                question->button(QMessageBox::Cancel)->click();
+            });
+        });
+        m_window->run("cmd_owari");
+        QVERIFY(m_window->isVisible());
+        QTRY_VERIFY(!m_window->palette() || !m_window->palette()->isVisible());
+    }
+
+    void paletteSitsTopMostAtTheCorner()
+    {
+        m_window->run("cmd_iro");
+        m_window->run("cmd_iro");
+        QTRY_VERIFY(m_window->palette() && m_window->palette()->isVisible());
+        PaletteWindow *palette = m_window->palette();
+        QCOMPARE(palette->objectName(), QStringLiteral("Form8"));
+        QCOMPARE(palette->geometry().size(), QSize(160, 305));
+        QVERIFY(palette->windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(QApplication::topLevelWidgets().count(palette), 1);
+
+        setPage(QStringLiteral("<P>x</P>"));
+        auto *colour = palette->findChild<QLineEdit *>("Text1");
+        colour->setText(QStringLiteral("red"));
+        QVERIFY(editor().DocumentHTML().contains(QLatin1String("<BODY bgcolor=red>")));
+        QVERIFY(palette->findChild<QPushButton *>("Command1")->styleSheet().contains("255, 0, 0"));
+        palette->findChild<QPushButton *>("Command1")->click();
+        QVERIFY(colour->text().isEmpty());
+        QVERIFY(palette->findChild<QPushButton *>("Command1")->styleSheet().isEmpty());
+    }
+
+    void modesSwitchFromToolbarAndMenu()
+    {
+        m_window->toolbarButton("go_browse")->trigger();
+        QVERIFY(m_window->editor()->BrowseMode());
+        QCOMPARE(m_window->modeIndicator()->text(), QStringLiteral("実行モード"));
+        QVERIFY(!m_window->toolbarButton(34)->isEnabled());
+        QVERIFY(m_window->toolbarButton(35)->isEnabled());
+        QVERIFY(waitForDisplayChanged(*m_window->editor()));
+        QVERIFY(!m_window->toolbarButton(40)->isEnabled());
+        QVERIFY(m_window->menuItem("go_browse")->isEnabled()); // the toolbar leaves the menu alone
+
+        m_window->menuItem("go_hennsyuu")->trigger();
+        QVERIFY(!m_window->editor()->BrowseMode());
+        QCOMPARE(m_window->modeIndicator()->text(), QStringLiteral("編集モード"));
+        QVERIFY(m_window->menuItem("go_browse")->isEnabled());
+        QVERIFY(!m_window->menuItem("go_hennsyuu")->isEnabled());
+        QVERIFY(m_window->elementList()->isEnabled());
+    }
+
+    void refreshFollowsTheSelection()
+    {
+        setPage(QStringLiteral("<P id=p>plain</P><UL><LI id=li>item</LI></UL>"));
+        select("p", 1, 1);
+        QVERIFY(!m_window->toolbarButton("moji_undo")->isEnabled()); // nothing to undo yet
+        QVERIFY(m_window->toolbarButton("list")->isEnabled());
+        QVERIFY(m_window->toolbarButton("hyou")->isEnabled());
+        QVERIFY(!m_window->toolbarButton("del_imageback")->isEnabled());
+        QVERIFY(m_window->toolbarButton("image_back")->isEnabled());
+        select("li", 1, 1);
+        QVERIFY(!m_window->toolbarButton("list")->isEnabled()); // latched counts as not available
+        QVERIFY(!m_window->menuItem("unorderlist")->isEnabled());
+        select("p", 0, 5);
+        m_window->toolbarButton("moji_bold")->trigger();
+        QVERIFY(editor().DocumentHTML().contains(QLatin1String("<B>plain</B>")));
+        QTRY_VERIFY(m_window->toolbarButton("moji_undo")->isEnabled());
+        QVERIFY(m_window->menuItem("veldundo")->isEnabled());
+        QVERIFY(m_window->elementList()->isEnabled()); // nothing positioned is selected
+    }
+
+    void objectButtonsSetOptionElevenFirst()
+    {
+        m_window->editor()->setOption(11, false);
+        m_window->objectButton(3)->setEnabled(true);
+        m_window->objectButton(3)->click();
+        QVERIFY(m_window->editor()->option(11));
+    }
+
+    void colourCommandsPassTheChosenColour()
+    {
+        setPage(QStringLiteral("<P id=p>colour</P>"));
+        select("p", 0, 6);
+        m_dialog->colours.enqueue(QColor(255, 0, 0));
+        m_window->toolbarButton("moji_color")->trigger();
+        QVERIFY(editor().DocumentHTML().contains(QLatin1String("#ff0000")));
+        const QString before = editor().DocumentHTML();
+        m_window->toolbarButton("moji_backcolor")->trigger(); // cancelled: nothing applied
+        QCOMPARE(editor().DocumentHTML(), before);
+        QCOMPARE(colorValue(QColor(1, 2, 3)), 0x030201u);
+    }
+
+    void contextMenuFollowsModeAndStatuses()
+    {
+        setPage(QStringLiteral("<P id=p>menu</P>"));
+        select("p", 1, 1);
+        QStringList texts;
+        QList<bool> enabled;
+        const auto readMenu = [&] {
+            texts.clear();
+            enabled.clear();
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction *action : menu->actions()) {
+                texts << (action->isSeparator() ? QString() : action->text());
+                enabled << action->isEnabled();
+            }
+            menu->close();
+        };
+        auto *view = m_window->editor()->findChild<QWebEngineView *>();
+        QTimer::singleShot(300, this, readMenu);
+        emit view->customContextMenuRequested(QPoint(10, 10));
+        QTRY_COMPARE(texts.size(), 26);
+        QCOMPARE(texts.at(0), QStringLiteral("複写"));
+        QCOMPARE(texts.at(16), QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ化"));
+        QVERIFY(!enabled.at(0));  // nothing selected to copy
+        QVERIFY(enabled.at(4));   // ブラウズ in edit mode
+        QVERIFY(!enabled.at(5));  // 編集 greyed
+        QVERIFY(enabled.at(10));  // ソースの表示 never greyed
+
+        // Choosing ブラウズ switches like the toolbar and leaves the menu items alone.
+        m_window->editor()->ContextMenuAction(4);
+        QVERIFY(m_window->editor()->BrowseMode());
+        QVERIFY(m_window->menuItem("go_browse")->isEnabled());
+        texts.clear();
+        QTimer::singleShot(300, this, readMenu);
+        emit view->customContextMenuRequested(QPoint(10, 10));
+        QTRY_COMPARE(texts.size(), 26);
+        QVERIFY(!enabled.at(4));
+        QVERIFY(enabled.at(5));
+        m_window->editor()->ContextMenuAction(5);
+        QVERIFY(!m_window->editor()->BrowseMode());
+        m_window->editor()->ContextMenuAction(25); // nothing
+        m_window->editor()->ContextMenuAction(99); // nothing
+    }
+};
+
+LUMIPAGE_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,322 @@
+// The main window's files and dialogs end to end on the real surface: open, save,
+// preview, table, link, background image, source window and replace.
+#include "support/scripteddialogs.h"
+#include "support/testsupport.h"
+
+#include "app/mainwindow.h"
+#include "platform/editing/webengineeditingcomponent.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace lumipage;
+using namespace lumipage::test;
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+
+    MainWindow *m_window = nullptr;
+    ScriptedCommonDialog *m_dialog = nullptr;
+    RecordingShell *m_shell = nullptr;
+    QTemporaryDir m_dir;
+
+    WebEngineEditingComponent &editor()
+    {
+        return *static_cast<WebEngineEditingComponent *>(m_window->editor());
+    }
+    void setPage(const QString &body)
+    {
+        QVERIFY(setHtmlAndWait(editor(), "<HTML><HEAD></HEAD><BODY>" + body + "</BODY></HTML>"));
+        QTRY_COMPARE(m_window->Text7, editor().DocumentHTML());
+    }
+    // Queues answers for the message boxes that come next, in order; records their texts.
+    QStringList *answerBoxes(QList<QMessageBox::StandardButton> buttons)
+    {
+        auto *texts = new QStringList;
+        struct Chain {
+            static void arm(QList<QMessageBox::StandardButton> rest, QStringList *texts)
+            {
+                if (rest.isEmpty())
+                    return;
+                answerNextModal([rest, texts](QWidget *w) mutable {
+                    auto *box = qobject_cast<QMessageBox *>(w);
+                    if (!box)
+                        return;
+                    *texts << box->text();
+                    const auto button = rest.takeFirst();
+                    arm(rest, texts);
+                    box->button(button)->click();
+                });
+            }
+        };
+        Chain::arm(buttons, texts);
+        return texts;
+    }
+
+private slots:
+    void init()
+    {
+        auto dialog = std::make_unique<ScriptedCommonDialog>();
+        auto shell = std::make_unique<RecordingShell>();
+        m_dialog = dialog.get();
+        m_shell = shell.get();
+        m_window = new MainWindow(std::move(dialog), std::move(shell));
+        m_window->show();
+        QVERIFY(waitForComplete(*m_window->editor()));
+    }
+    void cleanup() { delete m_window; }
+
+    void openAfterChanges()
+    {
+        writeBytes(m_dir.filePath("a.htm"), "<HTML><BODY><P>file a</P></BODY></HTML>");
+        // Unchanged page: straight to the open dialog.
+        m_dialog->files.enqueue(m_dir.filePath("a.htm"));
+        m_window->run("cmd_file_open");
+        QVERIFY(waitForComplete(editor()));
+        QTRY_VERIFY(m_window->Text7.contains("file a"));
+
+        // Changed, answered OK: the save dialog (cancelled here) and no open dialog.
+        QVERIFY(editor().pasteHTML("<B>new</B>"));
+        QStringList *texts = answerBoxes({QMessageBox::Ok});
+        const int shown = m_dialog->shown;
+        m_window->run("cmd_file_open");
+        QCOMPARE(texts->value(0), QStringLiteral("編集中のファイルを保存しますか？"));
+        QCOMPARE(m_dialog->shown, shown + 1);
+        // A second Open no longer asks.
+        m_window->run("cmd_file_open");
+        QCOMPARE(m_dialog->shown, shown + 2);
+        QVERIFY(editor().DocumentHTML().contains("<B>new</B>"));
+        delete texts;
+
+        // Changed, answered Cancel, open dialog cancelled: the page keeps its changes.
+        QVERIFY(editor().pasteHTML("<I>more</I>"));
+        texts = answerBoxes({QMessageBox::Cancel});
+        m_window->run("cmd_file_open");
+        QCOMPARE(texts->size(), 1);
+        QVERIFY(editor().DocumentHTML().contains("<I>more</I>"));
+        delete texts;
+    }
+
+    void unreadableFileIsReportedAndThePageStays()
+    {
+        setPage("<P>mine</P>");
+        writeBytes(m_dir.filePath("bin.htm"), QByteArray("\0\1\2\3", 4));
+        m_dialog->files.enqueue(m_dir.filePath("bin.htm"));
+        QStringList *texts = answerBoxes({QMessageBox::Ok});
+        m_window->run("cmd_file_open");
+        QVERIFY(texts->value(0).contains("bin.htm"));
+        QVERIFY(editor().DocumentHTML().contains("<P>mine</P>"));
+        delete texts;
+    }
+
+    void saveAsksBeforeOverwriting()
+    {
+        setPage("<P>saved</P>");
+        const QString path = m_dir.filePath("out.htm");
+        QFile::remove(path);
+        m_dialog->files.enqueue(path);
+        QStringList *texts = answerBoxes({QMessageBox::Ok});
+        m_window->run("cmd_file_save");
+        QCOMPARE(*texts, QStringList{"保存しました。"});
+        QVERIFY(readBytes(path).contains("<P>saved</P>"));
+
+        setPage("<P>second</P>");
+        m_dialog->files.enqueue(path);
+        *texts = {};
+        delete texts;
+        texts = answerBoxes({QMessageBox::Cancel});
+        m_window->run("cmd_file_save");
+        QCOMPARE(*texts, QStringList{"同名ファイルがあります、上書きしますか？"});
+        QVERIFY(readBytes(path).contains("<P>saved</P>"));
+        delete texts;
+
+        m_dialog->files.enqueue(path);
+        texts = answerBoxes({QMessageBox::Ok, QMessageBox::Ok});
+        m_window->run("cmd_file_save");
+        QCOMPARE(*texts, QStringList({"同名ファイルがあります、上書きしますか？", "上書き保存しました。"}));
+        QVERIFY(readBytes(path).contains("<P>second</P>"));
+        delete texts;
+    }
+
+    void newAsksAndYesSavesWithoutEmptying()
+    {
+        setPage("<P>keep me</P>");
+        QStringList *texts = answerBoxes({QMessageBox::Yes});
+        m_window->run("cmd_new_doc"); // Yes: save (dialog cancelled), page stays
+        QCOMPARE(texts->value(0), QStringLiteral("新規作成を実行します。ファイルの保存をしますか？"));
+        QVERIFY(editor().DocumentHTML().contains("keep me"));
+        delete texts;
+        texts = answerBoxes({QMessageBox::No});
+        m_window->run("cmd_new_doc");
+        QVERIFY(waitForComplete(editor()));
+        QVERIFY(!editor().DocumentHTML().contains("keep me"));
+        delete texts;
+    }
+
+    void previewAndInformationFilesGoToTheShell()
+    {
+        setPage("<P>preview</P>");
+        m_window->run("cmd_ie");
+        QCOMPARE(m_shell->opened.size(), 1);
+        QVERIFY(m_shell->opened.first().endsWith("VeldTemp.htm"));
+        QVERIFY(readBytes(m_shell->opened.first()).contains("<P>preview</P>"));
+        m_window->run("cmd_veld_help");
+        m_window->findChild<QPushButton *>("Command1")->click();
+        m_window->menuItem("veldscript")->trigger();
+        QVERIFY(m_shell->opened.at(1).endsWith("/lpg.txt"));
+        QVERIFY(m_shell->opened.at(2).endsWith("/important.txt"));
+        QVERIFY(m_shell->opened.at(3).endsWith("/whyvbscript.txt"));
+    }
+
+    void tableDialogInsertsOrExplains()
+    {
+        setPage("<P id=p>x</P>");
+        answerNextModal([](QWidget *w) {
+            QCOMPARE(w->objectName(), QStringLiteral("Form2"));
+            QCOMPARE(w->findChild<QLineEdit *>("Text3")->text(),
+                     QStringLiteral("border=1 bordercolor=gray cellPadding=1 cellSpacing=1 width=5%"));
+            QCOMPARE(w->findChild<QLineEdit *>("Text4")->text(), QStringLiteral("bgcolor=white align=left"));
+            w->findChild<QLineEdit *>("Text1")->setText("x");
+            w->findChild<QLineEdit *>("Text2")->setText("2");
+            // A refused count: the reason is shown and the dialog stays with the fields as typed.
+            answerNextModal([w](QWidget *box) {
+                QVERIFY(qobject_cast<QMessageBox *>(box)->text().contains("行数"));
+                qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
+                QTimer::singleShot(50, w, [w] {
+                    QVERIFY(w->isVisible());
+                    QCOMPARE(w->findChild<QLineEdit *>("Text1")->text(), QStringLiteral("x"));
+                    w->findChild<QLineEdit *>("Text1")->setText("3");
+                    w->findChild<QLineEdit *>("Text5")->setText("表題 <1>");
+                    w->findChild<QPushButton *>("Command1")->click();
+                });
+            });
+            w->findChild<QPushButton *>("Command1")->click();
+        });
+        const QString before = editor().DocumentHTML();
+        m_window->run("cmd_hyou");
+        const QString html = editor().DocumentHTML();
+        QVERIFY2(html.contains("<TABLE border=1 bordercolor=gray cellpadding=1 cellspacing=1 width=5%>"
+                               "<CAPTION>表題 &lt;1&gt;</CAPTION>"), qPrintable(html));
+        QCOMPARE(html.count("<TD bgcolor=white align=left>"), 6);
+        QCOMPARE(html.count("<TR>"), 3);
+        QCOMPARE(m_window->shared().table_rows, QStringLiteral("3"));
+        QVERIFY(before != html);
+    }
+
+    void linkDialogLinksTheSelection()
+    {
+        setPage("<P id=p>link me</P>");
+        QVERIFY(editor().call("selectInElement", {"p", 0, 4}).ok);
+        answerNextModal([](QWidget *w) {
+            QCOMPARE(w->objectName(), QStringLiteral("Form4"));
+            QCOMPARE(w->findChild<QLineEdit *>("Text1")->text(), QStringLiteral("http://"));
+            w->findChild<QLineEdit *>("Text1")->setText("next.htm");
+            w->findChild<QPushButton *>("Command2")->click();
+        });
+        m_window->run("cmd_link_set");
+        QVERIFY(waitForComplete(editor())); // the refresh redisplays the page
+        QVERIFY(editor().DocumentHTML().contains("<A href=next.htm>link</A> me"));
+    }
+
+    void backgroundImageSetAndRemoved()
+    {
+        setPage("<P>bg</P>");
+        QVERIFY(waitForDisplayChanged(editor()) || true);
+        answerNextModal([](QWidget *w) {
+            QCOMPARE(w->objectName(), QStringLiteral("Form19"));
+            auto *ok = w->findChild<QPushButton *>("Command2");
+            QVERIFY(!ok->isEnabled());
+            QVERIFY(!w->findChild<QComboBox *>("Combo1")->isEnabled());
+            w->findChild<QLineEdit *>("Text1")->setText("/pics/a.gif");
+            w->findChild<QComboBox *>("Combo1")->setEditText("固定する");
+            QVERIFY(ok->isEnabled());
+            ok->click();
+        });
+        m_window->run("cmd_image_back");
+        QCOMPARE(m_window->shared().background_attr, QStringLiteral("<BODY background=/pics/a.gif bgProperties=fixed"));
+        QVERIFY(waitForComplete(editor()));
+        QVERIFY(editor().DocumentHTML().contains("<BODY background=/pics/a.gif bgproperties=fixed>"));
+        QTRY_VERIFY(m_window->toolbarButton("del_imageback")->isEnabled());
+        QTRY_VERIFY(!m_window->toolbarButton("image_back")->isEnabled());
+        QVERIFY(m_window->menuItem("deletehaikei")->isEnabled());
+        QVERIFY(!m_window->menuItem("haikeisettei")->isEnabled());
+
+        m_window->run("delete_background");
+        QVERIFY(waitForComplete(editor()));
+        QVERIFY(editor().DocumentHTML().contains("<BODY><P>bg</P>"));
+        QTRY_VERIFY(!m_window->toolbarButton("del_imageback")->isEnabled());
+        QVERIFY(m_window->toolbarButton("image_back")->isEnabled());
+    }
+
+    void sourceWindowWritesBackOnlyWhenAsked()
+    {
+        setPage("<TABLE><TR><TD>a</TD><TD>td</TD></TR></TABLE>");
+        const QString before = editor().DocumentHTML();
+        // Unchanged: no question.
+        answerNextModal([](QWidget *w) {
+            QCOMPARE(w->objectName(), QStringLiteral("Form3"));
+            qobject_cast<QDialog *>(w)->close();
+        });
+        m_window->run("show_source");
+        QCOMPARE(editor().DocumentHTML(), before);
+
+        // Replace TD by TH everywhere, then Cancel the update.
+        const auto replaceAndClose = [](QMessageBox::StandardButton update) {
+            answerNextModal([update](QWidget *w) {
+                auto *text = w->findChild<QPlainTextEdit *>("Text1");
+                QTextCursor cursor = text->document()->find("TD");
+                text->setTextCursor(cursor);
+                answerNextModal([w, update](QWidget *replace) {
+                    QCOMPARE(replace->objectName(), QStringLiteral("Form18"));
+                    QCOMPARE(replace->findChild<QLineEdit *>("Text1")->text(), QStringLiteral("TD"));
+                    replace->findChild<QLineEdit *>("Text2")->setText("TH");
+                    replace->findChild<QPushButton *>("Command1")->click();
+                    QTimer::singleShot(50, w, [w, update] {
+                        QVERIFY(w->findChild<QPlainTextEdit *>("Text1")->toPlainText().contains("<TH>td</TH>"));
+                        answerNextModal([update](QWidget *box) {
+                            QCOMPARE(qobject_cast<QMessageBox *>(box)->text(),
+                                     QStringLiteral("内容が更新されています。更新しますか？"));
+                            qobject_cast<QMessageBox *>(box)->button(update)->click();
+                        });
+                        qobject_cast<QDialog *>(w)->close();
+                    });
+                });
+                w->findChild<QPushButton *>("Command1")->click();
+            });
+        };
+        replaceAndClose(QMessageBox::Cancel);
+        m_window->run("show_source");
+        QCOMPARE(editor().DocumentHTML(), before);
+
+        replaceAndClose(QMessageBox::Ok);
+        m_window->run("show_source");
+        QVERIFY(waitForComplete(editor()));
+        QVERIFY(editor().DocumentHTML().contains("<TH>a</TH><TH>td</TH>"));
+    }
+
+    void sourceWindowSearchNeedsASelection()
+    {
+        setPage("<P>x</P>");
+        answerNextModal([](QWidget *w) {
+            answerNextModal([w](QWidget *box) {
+                QCOMPARE(qobject_cast<QMessageBox *>(box)->text(), QStringLiteral("置換する文字が選択されていません！"));
+                qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
+                QTimer::singleShot(50, w, [w] { qobject_cast<QDialog *>(w)->close(); });
+            });
+            w->findChild<QPushButton *>("Command1")->click();
+        });
+        m_window->run("show_source");
+    }
+};
+
+LUMIPAGE_TEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
