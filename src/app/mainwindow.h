@@ -64,6 +64,8 @@ public:
     void openFile(const QString &path);
     // Public procedures the dialogs call.
     void veld_go();
+    // Pastes insert_html, then merges the pending effect's script behind it.
+    void goscript();
     // Inserts the table of the shared table values; false with `reason` when refused.
     bool creat_hyou(QString *reason = nullptr);
 
@@ -93,6 +95,9 @@ private:
     void delete_background();
     void show_source();
     void html_paste();
+    void Command5_Click();
+    void Combo1_Click();
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     SharedValues m_shared;
     std::unique_ptr<CommonDialog> m_commonDialog;
@@ -111,7 +116,7 @@ private:
     std::unique_ptr<DocumentFiles> m_files;
     std::unique_ptr<StateRefresh> m_refresh;
     std::unique_ptr<ContextMenuController> m_contextMenu;
-    bool m_closing = false;
+    QString m_text1; // the page as read when an effect is chosen
 };
 
 } // namespace lumipage

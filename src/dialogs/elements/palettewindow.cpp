@@ -1,6 +1,7 @@
 #include "dialogs/elements/palettewindow.h"
 
 #include "app/icons.h"
+#include "dialogs/effects/colourfield.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/paletteview.h"
 
@@ -35,22 +36,15 @@ PaletteWindow::PaletteWindow(EditingComponent &editor, QWidget *parent)
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     image->setPixmap(Icons::glyph(QStringLiteral("彩"), 2).pixmap(20, 20));
-    m_colour = new QLineEdit(this);
-    m_colour->setObjectName(QStringLiteral("Text1"));
-    m_colour->setDragEnabled(true);
-    m_swatch = new QPushButton(this);
-    m_swatch->setObjectName(QStringLiteral("Command1"));
-    m_swatch->setFixedSize(20, 20);
-    m_marker = new QPushButton(QStringLiteral("Command2"), this);
-    m_marker->setObjectName(QStringLiteral("Command2"));
-    m_marker->setVisible(false);
+    m_colour = new ColourField(QStringLiteral("Text1"), QStringLiteral("Command1"),
+                               QStringLiteral("Command2"), this);
     row->addWidget(image);
     row->addWidget(m_colour, 1);
-    row->addWidget(m_swatch);
     layout->addLayout(row);
 
-    connect(m_colour, &QLineEdit::textChanged, this, &PaletteWindow::Text1_Change);
-    connect(m_swatch, &QPushButton::clicked, m_colour, &QLineEdit::clear);
+    // Every change, typed character by character or dropped, goes to the page at once.
+    connect(m_colour, &ColourField::textChanged, this,
+            [this](const QString &text) { m_editor.setBgColor(text); });
 }
 
 void PaletteWindow::showAtCorner()
@@ -58,14 +52,6 @@ void PaletteWindow::showAtCorner()
     setGeometry(0, 0, 160, 305);
     show();
     raise();
-}
-
-void PaletteWindow::Text1_Change(const QString &text)
-{
-    m_editor.setBgColor(text);
-    // The swatch says whether a colour is entered (red), not which one.
-    m_swatch->setStyleSheet(text.isEmpty() ? QString()
-                                           : QStringLiteral("background-color: rgb(255, 0, 0);"));
 }
 
 } // namespace lumipage

@@ -2,11 +2,10 @@
 
 #include <QWidget>
 
-class QLineEdit;
-class QPushButton;
 
 namespace lumipage {
 
+class ColourField;
 class EditingComponent;
 
 // The background-colour palette `Form8`: a top-most tool window beside the main
@@ -21,12 +20,8 @@ public:
     void showAtCorner();
 
 private:
-    void Text1_Change(const QString &text);
-
     EditingComponent &m_editor;
-    QLineEdit *m_colour;
-    QPushButton *m_swatch;
-    QPushButton *m_marker;
+    ColourField *m_colour;
 };
 
 } // namespace lumipage

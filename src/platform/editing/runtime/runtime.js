@@ -180,14 +180,42 @@
             LP.scheduleDisplayChanged();
             return true;
         },
+        // Pastes a fragment at the selection. The engine's insertHTML joins the undo
+        // history but rewrites some elements (MARQUEE, BUTTON …); when the elements did
+        // not all arrive, the step is undone and the fragment is inserted exactly as given.
         paste(html) {
             ensureCaret();
             const sel = selection();
             if (!sel || sel.rangeCount === 0)
                 return false;
+            const template = document.createElement('template');
+            template.innerHTML = String(html);
+            const wanted = {};
+            for (const el of template.content.querySelectorAll('*'))
+                wanted[el.tagName] = (wanted[el.tagName] || 0) + 1;
+            const removed = sel.getRangeAt(0).cloneContents();
+            const expected = {};
+            for (const tag of Object.keys(wanted))
+                expected[tag] = document.getElementsByTagName(tag).length + wanted[tag] -
+                                removed.querySelectorAll(tag).length;
             const done = document.execCommand('insertHTML', false, String(html));
+            const intact = done && Object.keys(expected).every(
+                tag => document.getElementsByTagName(tag).length === expected[tag]);
+            if (!intact) {
+                if (done)
+                    document.execCommand('undo');
+                const range = sel.rangeCount ? sel.getRangeAt(0) : null;
+                if (!range)
+                    return false;
+                range.deleteContents();
+                const content = range.createContextualFragment(String(html));
+                const last = content.lastChild;
+                range.insertNode(content);
+                if (last)
+                    sel.collapse(last.parentNode, Array.prototype.indexOf.call(last.parentNode.childNodes, last) + 1);
+            }
             LP.scheduleDisplayChanged();
-            return done;
+            return true;
         },
         setBgColor(colour) {
             if (!document.body)

@@ -1,0 +1,72 @@
+#include "dialogs/elements/dialogform.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace lumipage {
+
+DialogForm::DialogForm(QDialog *dialog, const QString &objectName, const QString &caption)
+    : m_dialog(dialog), m_grid(new QGridLayout(dialog))
+{
+    dialog->setObjectName(objectName);
+    dialog->setWindowTitle(caption);
+}
+
+QLineEdit *DialogForm::line(const QString &name, const QString &label, const QString &text,
+                            const QString &hint)
+{
+    auto *edit = new QLineEdit(text, m_dialog);
+    edit->setObjectName(name);
+    m_grid->addWidget(new QLabel(label, m_dialog), m_row, 0);
+    m_grid->addWidget(edit, m_row, 1);
+    if (!hint.isEmpty())
+        m_grid->addWidget(new QLabel(hint, m_dialog), m_row, 2);
+    ++m_row;
+    return edit;
+}
+
+QComboBox *DialogForm::combo(const QString &name, const QString &label, const QStringList &items,
+                             const QString &text, const QString &hint)
+{
+    auto *box = new QComboBox(m_dialog);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(items);
+    box->setEditText(text);
+    m_grid->addWidget(new QLabel(label, m_dialog), m_row, 0);
+    m_grid->addWidget(box, m_row, 1);
+    if (!hint.isEmpty())
+        m_grid->addWidget(new QLabel(hint, m_dialog), m_row, 2);
+    ++m_row;
+    return box;
+}
+
+QPushButton *DialogForm::button(const QString &name, const QString &caption, int row, int column)
+{
+    auto *push = new QPushButton(caption, m_dialog);
+    push->setObjectName(name);
+    m_grid->addWidget(push, row, column);
+    return push;
+}
+
+std::pair<QPushButton *, QPushButton *> DialogForm::okCancel(const QString &okName, const QString &cancelName)
+{
+    auto *row = new QHBoxLayout;
+    auto *ok = new QPushButton(QStringLiteral("OK"), m_dialog);
+    ok->setObjectName(okName);
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), m_dialog);
+    cancel->setObjectName(cancelName);
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    m_grid->addLayout(row, m_row++, 0, 1, 3);
+    return {ok, cancel};
+}
+
+} // namespace lumipage

@@ -1,0 +1,218 @@
+// The element list and its dialogs on the real main window and surface.
+#include "support/scripteddialogs.h"
+#include "support/testsupport.h"
+
+#include "app/mainwindow.h"
+#include "platform/editing/webengineeditingcomponent.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace lumipage;
+using namespace lumipage::test;
+
+class TestElementList : public QObject
+{
+    Q_OBJECT
+
+    MainWindow *m_window = nullptr;
+
+    WebEngineEditingComponent &editor() { return *static_cast<WebEngineEditingComponent *>(m_window->editor()); }
+    void setPage(const QString &body)
+    {
+        QVERIFY(setHtmlAndWait(editor(), "<HTML><HEAD></HEAD><BODY>" + body + "</BODY></HTML>"));
+    }
+    QString body()
+    {
+        const QString html = editor().DocumentHTML();
+        const qsizetype start = html.indexOf("<BODY>") + 6;
+        return html.mid(start, html.indexOf("</BODY>") - start);
+    }
+    void choose(const QString &entry)
+    {
+        QComboBox *list = m_window->elementList();
+        list->setCurrentIndex(list->findText(entry));
+        emit list->activated(list->currentIndex());
+    }
+
+private slots:
+    void init()
+    {
+        m_window = new MainWindow(std::make_unique<ScriptedCommonDialog>(), std::make_unique<RecordingShell>());
+        m_window->show();
+        QVERIFY(waitForComplete(*m_window->editor()));
+    }
+    void cleanup() { delete m_window; }
+
+    void fixedEntriesPasteAtTheCaret()
+    {
+        setPage("<P id=p>ab</P>");
+        QVERIFY(editor().call("selectInElement", {"p", 1, 1}).ok);
+        choose("テキストボックス");
+        choose("テキストボックス");
+        QCOMPARE(body().count("<INPUT type=text name=textbox1>"), 2);
+        QVERIFY(body().startsWith("<P id=p>a<INPUT"));
+        choose("チェックボタン");
+        choose("オプションボタン");
+        choose("テキストエリア");
+        QVERIFY(body().contains("<INPUT type=checkbox><INPUT type=radio><TEXTAREA></TEXTAREA>"));
+        QCOMPARE(m_window->shared().insert_html, QStringLiteral("<TEXTAREA></TEXTAREA>")); // never cleared
+    }
+
+    void listFallsBackToItsPlaceholder()
+    {
+        QComboBox *list = m_window->elementList();
+        list->setFocus();
+        list->setEditText("何か");
+        const QString before = editor().DocumentHTML();
+        emit list->activated(-1);
+        QCOMPARE(editor().DocumentHTML(), before);
+        m_window->modeIndicator()->setFocus(); // cannot take it: move it elsewhere
+        QEvent out(QEvent::FocusOut);
+        QApplication::sendEvent(list, &out);
+        QCOMPARE(list->currentText(), QStringLiteral("Control"));
+    }
+
+    void marqueeReplacesTheSelection()
+    {
+        setPage("<P id=p>replace me</P>");
+        QVERIFY(editor().call("selectInElement", {"p", 0, 7}).ok);
+        answerNextModal([](QWidget *w) {
+            QCOMPARE(w->objectName(), QStringLiteral("Form9"));
+            QCOMPARE(w->findChild<QLineEdit *>("Text1")->text(), QStringLiteral("Infinite"));
+            w->findChild<QComboBox *>("Combo1")->setEditText("Scroll");
+            w->findChild<QComboBox *>("Combo2")->setEditText("Left");
+            w->findChild<QLineEdit *>("Text2")->setText("100");
+            w->findChild<QLineEdit *>("Text3")->setText("6");
+            w->findChild<QPushButton *>("Command1")->click();
+        });
+        choose("マーキー");
+        QVERIFY2(body().contains("<P id=p><MARQUEE behavior=Scroll direction=Left scrolldelay=100 scrollamount=6 "
+                                 "loop=Infinite>文字を入力してください。</MARQUEE> me</P>"), qPrintable(body()));
+    }
+
+    void cancelLeavesPageAndFragment()
+    {
+        setPage("<P id=p>x</P>");
+        m_window->shared().insert_html = "kept";
+        const QString before = editor().DocumentHTML();
+        for (const char *entry : {"マーキー", "フローティングフレーム", "ボタン", "水平罫線", "選択ボックス"}) {
+            answerNextModal([](QWidget *w) {
+                const char *cancel = w->objectName() == "Form9" || w->objectName() == "Form11" ? "Command2" : "Command3";
+                w->findChild<QPushButton *>(cancel)->click();
+            });
+            choose(QString::fromUtf8(entry));
+        }
+        QCOMPARE(editor().DocumentHTML(), before);
+        QCOMPARE(m_window->shared().insert_html, QStringLiteral("kept"));
+    }
+
+    void floatingFrameOkFollowsTheFile()
+    {
+        setPage("<P id=p>x</P>");
+        QVERIFY(editor().call("selectInElement", {"p", 1, 1}).ok);
+        answerNextModal([](QWidget *w) {
+            auto *ok = w->findChild<QPushButton *>("Command2");
+            QVERIFY(!ok->isEnabled());
+            w->findChild<QLineEdit *>("Text1")->setText("m");
+            QVERIFY(ok->isEnabled());
+            w->findChild<QLineEdit *>("Text1")->clear();
+            QVERIFY(!ok->isEnabled());
+            w->findChild<QLineEdit *>("Text1")->setText("menu.htm");
+            w->findChild<QComboBox *>("Combo1")->setEditText("なし");
+            ok->click();
+        });
+        choose("フローティングフレーム");
+        QVERIFY2(body().contains("<IFRAME frameborder=0 src=menu.htm></IFRAME>"), qPrintable(body()));
+    }
+
+    void buttonValidatesBeforeInserting()
+    {
+        setPage("<P id=p>x</P>");
+        QVERIFY(editor().call("selectInElement", {"p", 1, 1}).ok);
+        answerNextModal([](QWidget *w) {
+            QCOMPARE(w->objectName(), QStringLiteral("Form10"));
+            answerNextModal([w](QWidget *box) {
+                QCOMPARE(qobject_cast<QMessageBox *>(box)->text(), QStringLiteral("未入力個所があります！"));
+                qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
+                QTimer::singleShot(50, w, [w] {
+                    w->findChild<QComboBox *>("Combo1")->setEditText("onclick");
+                    auto *action = w->findChild<QComboBox *>("Combo2");
+                    action->setCurrentIndex(1); // ｼﾞｬﾝﾌﾟ
+                    emit action->activated(1);
+                    QVERIFY(w->findChild<QLineEdit *>("Text2")->isEnabled());
+                    QVERIFY(!w->findChild<QPlainTextEdit *>("Text1")->isEnabled());
+                    answerNextModal([w](QWidget *box2) {
+                        QCOMPARE(qobject_cast<QMessageBox *>(box2)->text(), QStringLiteral("リンク先が不定です。"));
+                        qobject_cast<QMessageBox *>(box2)->button(QMessageBox::Ok)->click();
+                        QTimer::singleShot(50, w, [w] {
+                            w->findChild<QLineEdit *>("Text2")->setText("next.htm");
+                            w->findChild<QPushButton *>("Command2")->click();
+                        });
+                    });
+                    w->findChild<QPushButton *>("Command2")->click();
+                });
+            });
+            w->findChild<QPushButton *>("Command2")->click();
+        });
+        choose("ボタン");
+        QVERIFY2(body().contains("<BUTTON title=Button language=VBSCRIPT onclick=\"Window.location.href=&quot;next.htm&quot;\">タイトル</BUTTON>"),
+                 qPrintable(body()));
+    }
+
+    void ruleAndSelectionBox()
+    {
+        setPage("<P id=p>x</P>");
+        QVERIFY(editor().call("selectInElement", {"p", 1, 1}).ok);
+        answerNextModal([](QWidget *w) {
+            auto *colour = w->findChild<QLineEdit *>("Text3");
+            QCOMPARE(colour->text(), QStringLiteral("silver"));
+            w->findChild<QPushButton *>("Command3")->click(); // the swatch empties the colour
+            QVERIFY(colour->text().isEmpty());
+            colour->setText("red");
+            w->findChild<QComboBox *>("Combo1")->setEditText("なし");
+            w->findChild<QPushButton *>("Command1")->click();
+        });
+        choose("水平罫線");
+        QVERIFY2(body().contains("<HR width=100% size=2 noshade=\"\" color=red align=center>"), qPrintable(body()));
+
+        answerNextModal([](QWidget *w) {
+            auto *name = w->findChild<QLineEdit *>("Text1");
+            auto *add = w->findChild<QPushButton *>("Command1");
+            QVERIFY(!add->isEnabled());
+            for (const char *item : {"A", "B", "C"}) {
+                name->setText(QString::fromUtf8(item));
+                add->click();
+            }
+            QCOMPARE(w->findChild<QListWidget *>("List1")->count(), 3);
+            QCOMPARE(w->findChild<QPlainTextEdit *>("Text2")->toPlainText(),
+                     QStringLiteral("<OPTION>A</OPTION>\n<OPTION>B</OPTION>\n<OPTION>C</OPTION>\n"));
+            w->findChild<QPushButton *>("Command2")->click();
+        });
+        choose("選択ボックス");
+        QVERIFY(m_window->shared().insert_html.startsWith("<SELECT><OPTION>A</OPTION>\r\n<OPTION>B</OPTION>\r\n"));
+        QVERIFY2(body().contains("<SELECT><OPTION>A</OPTION>"), qPrintable(body()));
+    }
+
+    void refusedPasteIsReported()
+    {
+        m_window->run("Command3_Click");
+        m_window->shared().insert_html = "<B>x</B>";
+        answerNextModal([](QWidget *w) {
+            QVERIFY(qobject_cast<QMessageBox *>(w));
+            qobject_cast<QMessageBox *>(w)->button(QMessageBox::Ok)->click();
+        });
+        m_window->veld_go();
+        m_window->run("Command4_Click");
+        QVERIFY(waitForComplete(editor()));
+        QVERIFY(!editor().DocumentHTML().contains("<B>x</B>"));
+    }
+};
+
+LUMIPAGE_TEST_MAIN(TestElementList)
+#include "tst_elementlist.moc"
