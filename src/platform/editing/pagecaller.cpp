@@ -10,6 +10,10 @@
 
 namespace lumipage {
 
+namespace {
+constexpr qint64 kRetryMs = 1000;
+}
+
 bool PageCaller::spinUntil(const std::function<bool()> &done, QDeadlineTimer deadline)
 {
     while (!done() && !deadline.hasExpired()) {
@@ -44,19 +48,35 @@ PageCaller::Result PageCaller::call(QWebEnginePage *page, const QString &name,
         result.error = tr("ページの読み込みが終わりません。");
     } else {
         // The answer may arrive after a timeout; it then lands in the shared state only.
+        // Now and then the engine drops the answer to a call made right after a load;
+        // the call is then sent again under the same number, and the runtime answers a
+        // number it has seen from its record instead of running the operation twice.
         auto pending = std::make_shared<Pending>();
         const QString script =
             QStringLiteral("(function (a) { return window.__lumipage ? "
-                           "window.__lumipage.call(a[0], a[1]) : null; })(%1)")
-                .arg(QString::fromUtf8(
-                    QJsonDocument(QJsonArray{name, args}).toJson(QJsonDocument::Compact)));
-        page->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                            [this, pending](const QVariant &value) {
-                                pending->value = value;
-                                pending->done = true;
-                                wake();
-                            });
-        if (!spinUntil([&] { return pending->done; }, deadline)) {
+                           "window.__lumipage.callOnce(a[0], a[1], a[2]) : null; })(%1)")
+                .arg(QString::fromUtf8(QJsonDocument(QJsonArray{double(++m_sequence), name, args})
+                                           .toJson(QJsonDocument::Compact)));
+        const auto send = [&] {
+            page->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                [this, pending](const QVariant &value) {
+                                    if (pending->done)
+                                        return;
+                                    pending->value = value;
+                                    pending->done = true;
+                                    wake();
+                                });
+        };
+        send();
+        while (!pending->done && !deadline.hasExpired()) {
+            const QDeadlineTimer retry(std::min<qint64>(kRetryMs, deadline.remainingTime()));
+            if (!spinUntil([&] { return pending->done; }, retry) && !deadline.hasExpired()) {
+                if (qEnvironmentVariableIsSet("LUMIPAGE_TRACE_CALLS"))
+                    qInfo("page call %s sent again", qPrintable(name));
+                send();
+            }
+        }
+        if (!pending->done) {
             result.error = tr("ページが応答しません。");
         } else {
             const QVariantMap answer = pending->value.toMap();

@@ -45,6 +45,7 @@ private:
     bool spinUntil(const std::function<bool()> &done, QDeadlineTimer deadline);
 
     int m_depth = 0;
+    quint64 m_sequence = 0;
     QEventLoop *m_loop = nullptr;
 };
 
