@@ -4,15 +4,11 @@
 #include "app/contextmenucontroller.h"
 #include "app/documentfiles.h"
 #include "app/icons.h"
+#include "insert/insertionlists.h"
 #include "app/staterefresh.h"
 #include "dialogs/elements/backgroundimagedialog.h"
 #include "dialogs/elements/backgroundmarkup.h"
-#include "dialogs/elements/buttondialog.h"
-#include "dialogs/elements/floatingframedialog.h"
 #include "dialogs/elements/linkdialog.h"
-#include "dialogs/elements/marqueedialog.h"
-#include "dialogs/elements/ruledialog.h"
-#include "dialogs/elements/selectitemsdialog.h"
 #include "dialogs/elements/palettewindow.h"
 #include "dialogs/elements/tabledialog.h"
 #include "platform/commondialog.h"
@@ -69,6 +65,7 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     m_files = std::make_unique<DocumentFiles>(*this);
     m_refresh = std::make_unique<StateRefresh>(*this);
     m_contextMenu = std::make_unique<ContextMenuController>(*this);
+    m_lists = std::make_unique<InsertionLists>(*this);
     registerProcedures();
     Form_Load();
     resize(twips(13650), twips(8700) + menuBar()->sizeHint().height());
@@ -117,26 +114,10 @@ void MainWindow::buildControls()
     m_combo1->setEditable(true);
     m_combo1->setGeometry(twips(8760), twips(480), twips(2295), twips(315));
     m_combo1->setInsertPolicy(QComboBox::NoInsert);
-    m_combo1->installEventFilter(this);
-    connect(m_combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
     m_combo2 = new QComboBox(m_client);
     m_combo2->setObjectName(QStringLiteral("Combo2"));
     m_combo2->setEditable(true);
     m_combo2->setInsertPolicy(QComboBox::NoInsert);
-    m_combo2->installEventFilter(this);
-    connect(m_combo2, &QComboBox::activated, this, [this] {
-        // One script per page: nothing starts while the page already holds one.
-        m_text1 = m_editor->DocumentHTML();
-        if (m_text1.contains(QStringLiteral("<SCRIPT type"))) {
-            messages::inform(this, QStringLiteral("既にVbscriptコードが記述されています。"));
-            return;
-        }
-        if (m_combo2->currentText() == QStringLiteral("初めにお読み下さい。"))
-            run(QStringLiteral("show_attension"));
-        else if (m_combo2->findText(m_combo2->currentText()) < 0)
-            m_shared.effect_code = 0;
-    });
-    m_combo2->setGeometry(twips(11040), twips(480), twips(2535), twips(315));
     m_combo2->setToolTip(QStringLiteral("同一文書には現時点では一つのScriptのみの対応です。"
                                         "複数使用の場合はソースの編集を行ってください。"));
 
@@ -381,44 +362,6 @@ void MainWindow::Command5_Click()
     if (!effects.contains(m_shared.effect_code))
         return;
     // Effect templates are merged here once the effect dialogs exist.
-}
-
-void MainWindow::Combo1_Click()
-{
-    const QString entry = m_combo1->currentText();
-    const auto paste = [this](const QString &fragment) {
-        m_shared.insert_html = fragment;
-        html_paste();
-    };
-    if (entry == QStringLiteral("ボタン")) {
-        ButtonDialog(*this).exec();
-    } else if (entry == QStringLiteral("テキストボックス")) {
-        paste(QStringLiteral("<INPUT TYPE=\"text\" NAME=\"textbox1\">"));
-    } else if (entry == QStringLiteral("テキストエリア")) {
-        paste(QStringLiteral("<TEXTAREA></TEXTAREA>"));
-    } else if (entry == QStringLiteral("選択ボックス")) {
-        SelectItemsDialog(*this).exec();
-    } else if (entry == QStringLiteral("フローティングフレーム")) {
-        FloatingFrameDialog(*this).exec();
-    } else if (entry == QStringLiteral("チェックボタン")) {
-        paste(QStringLiteral("<INPUT TYPE=\"checkbox\">"));
-    } else if (entry == QStringLiteral("オプションボタン")) {
-        paste(QStringLiteral("<INPUT TYPE=\"radio\">"));
-    } else if (entry == QStringLiteral("水平罫線")) {
-        RuleDialog(*this).exec();
-    } else if (entry == QStringLiteral("マーキー")) {
-        MarqueeDialog(*this).exec();
-    }
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    // Leaving the element list puts its placeholder back, whatever it held.
-    if (watched == m_combo1 && event->type() == QEvent::FocusOut)
-        m_combo1->setEditText(QStringLiteral("Control"));
-    if (watched == m_combo2 && event->type() == QEvent::FocusOut)
-        m_combo2->setEditText(QStringLiteral("DynamicHtml"));
-    return QMainWindow::eventFilter(watched, event);
 }
 
 // --- window --------------------------------------------------------------------------

@@ -21,6 +21,7 @@ class QToolBar;
 namespace lumipage {
 
 class ContextMenuController;
+class InsertionLists;
 class DocumentFiles;
 class EditingComponent;
 class StateRefresh;
@@ -96,8 +97,6 @@ private:
     void show_source();
     void html_paste();
     void Command5_Click();
-    void Combo1_Click();
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
     SharedValues m_shared;
     std::unique_ptr<CommonDialog> m_commonDialog;
@@ -116,7 +115,7 @@ private:
     std::unique_ptr<DocumentFiles> m_files;
     std::unique_ptr<StateRefresh> m_refresh;
     std::unique_ptr<ContextMenuController> m_contextMenu;
-    QString m_text1; // the page as read when an effect is chosen
+    std::unique_ptr<InsertionLists> m_lists;
 };
 
 } // namespace lumipage

@@ -12,7 +12,10 @@
     const LEADING_NEWLINE = new Set(['PRE', 'TEXTAREA', 'LISTING']);
     const BARE_VALUE = /^[^\s"'`=<>&]+$/;
 
+    const NEEDS_ESCAPE = /[&<>\u00a0]/;
     function escapeText(s) {
+        if (!NEEDS_ESCAPE.test(s))
+            return s;
         return s.replace(/[&<>\u00a0]/g, c => c === '&' ? '&amp;' : c === '<' ? '&lt;'
                                               : c === '>' ? '&gt;' : '&nbsp;');
     }
