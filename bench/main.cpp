@@ -22,7 +22,8 @@
 
 using namespace lumipage;
 
-namespace {
+namespace
+{
 
 constexpr int kRuns = 5;
 
@@ -46,8 +47,11 @@ Stats measure(const std::function<void()> &setup, const std::function<void()> &w
 
 void report(const QString &name, const QString &size, Stats ours, Stats bare)
 {
-    QJsonObject row{{"case", name}, {"page", size}, {"lumipage_ms", ours.median},
-                    {"lumipage_spread_ms", ours.spread}, {"bare_ms", bare.median},
+    QJsonObject row{{"case", name},
+                    {"page", size},
+                    {"lumipage_ms", ours.median},
+                    {"lumipage_spread_ms", ours.spread},
+                    {"bare_ms", bare.median},
                     {"bare_spread_ms", bare.spread},
                     {"ratio", bare.median > 0 ? ours.median / bare.median : 0.0}};
     std::printf("%s\n", QJsonDocument(row).toJson(QJsonDocument::Compact).constData());
@@ -60,7 +64,8 @@ QByteArray page(qsizetype bytes)
     QByteArray html = "<HTML><HEAD><TITLE>bench</TITLE></HEAD><BODY>\n";
     int n = 0;
     while (html.size() < bytes) {
-        html += "<P>段落 " + QByteArray::number(n) + " 日本語の長い文章が続きます。Some English text too.</P>\n";
+        html += "<P>段落 " + QByteArray::number(n) +
+                " 日本語の長い文章が続きます。Some English text too.</P>\n";
         html += "<UL><LI>one<UL><LI>two<UL><LI>three</LI></UL></LI></UL></LI></UL>\n";
         html += "<DIV style=\"filter: Shadow(Color=gray, Direction=135); width: 300px\">影 " +
                 QByteArray::number(n) + "</DIV>\n";
@@ -95,8 +100,8 @@ int main(int argc, char **argv)
     bare.resize(900, 600);
     bare.show();
 
-    const QList<std::pair<QString, qsizetype>> sizes = {{"100KB", 100 * 1024}, {"1MB", 1024 * 1024},
-                                                       {"5MB", 5 * 1024 * 1024}};
+    const QList<std::pair<QString, qsizetype>> sizes = {
+        {"100KB", 100 * 1024}, {"1MB", 1024 * 1024}, {"5MB", 5 * 1024 * 1024}};
     for (const auto &[label, bytes] : sizes) {
         const QString path = dir.filePath(label + ".htm");
         QFile file(path);
@@ -104,34 +109,39 @@ int main(int argc, char **argv)
         file.write(page(bytes));
         file.close();
 
-        const Stats load = measure([] {}, [&] {
-            editor.LoadDocument(path);
-            waitLoaded(&editor, SIGNAL(DocumentComplete()));
-        });
-        const Stats bareLoad = measure([] {}, [&] {
-            bare.load(QUrl::fromLocalFile(path));
-            waitLoaded(bare.page(), SIGNAL(loadFinished(bool)));
-        });
+        const Stats load = measure([] {},
+                                   [&] {
+                                       editor.LoadDocument(path);
+                                       waitLoaded(&editor, SIGNAL(DocumentComplete()));
+                                   });
+        const Stats bareLoad = measure([] {},
+                                       [&] {
+                                           bare.load(QUrl::fromLocalFile(path));
+                                           waitLoaded(bare.page(), SIGNAL(loadFinished(bool)));
+                                       });
         report("LoadDocument", label, load, bareLoad);
 
         QString html;
         const Stats read = measure([] {}, [&] { html = editor.DocumentHTML(); });
-        const Stats bareRead = measure([] {}, [&] {
-            bool done = false;
-            bare.page()->runJavaScript("document.documentElement.outerHTML",
-                                       [&](const QVariant &) { done = true; });
-            QEventLoop loop;
-            while (!done)
-                loop.processEvents(QEventLoop::WaitForMoreEvents);
-        });
+        const Stats bareRead =
+            measure([] {},
+                    [&] {
+                        bool done = false;
+                        bare.page()->runJavaScript("document.documentElement.outerHTML",
+                                                   [&](const QVariant &) { done = true; });
+                        QEventLoop loop;
+                        while (!done)
+                            loop.processEvents(QEventLoop::WaitForMoreEvents);
+                    });
         report("DocumentHTML", label, read, bareRead);
 
         const Stats save = measure([] {}, [&] { editor.SaveDocument(dir.filePath("out.htm")); });
-        const Stats plainWrite = measure([] {}, [&] {
-            QFile out(dir.filePath("plain.htm"));
-            out.open(QIODevice::WriteOnly);
-            out.write(html.toUtf8());
-        });
+        const Stats plainWrite = measure([] {},
+                                         [&] {
+                                             QFile out(dir.filePath("plain.htm"));
+                                             out.open(QIODevice::WriteOnly);
+                                             out.write(html.toUtf8());
+                                         });
         report("SaveDocument (UTF-8) vs writing the text", label, save, plainWrite);
     }
 
@@ -141,10 +151,11 @@ int main(int argc, char **argv)
         source += QStringLiteral("<TR><TD>cell</TD><TD>値</TD></TR>\n");
     QString result;
     const Stats ours = measure([] {}, [&] { result = replaceAll(source, "TD", "TH"); });
-    const Stats qt = measure([] {}, [&] {
-        result = source;
-        result.replace("TD", "TH");
-    });
+    const Stats qt = measure([] {},
+                             [&] {
+                                 result = source;
+                                 result.replace("TD", "TH");
+                             });
     report("bulk replace", "10M chars", ours, qt);
     return 0;
 }

@@ -14,9 +14,11 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace lumipage {
+namespace lumipage
+{
 
-namespace {
+namespace
+{
 
 void installTranslations(QApplication &app)
 {
@@ -64,10 +66,11 @@ int runLumipage(int argc, char **argv)
     QString error;
     const std::optional<CommandLine> line = parseCommandLine(app.arguments().mid(1), &error);
     if (!line) {
-        std::fprintf(stderr, "lumipage: %s\n"
-                             "usage: lumipage [FILE]\n"
-                             "       lumipage --screenshot PNG [FILE]\n"
-                             "       lumipage --print-html FILE\n",
+        std::fprintf(stderr,
+                     "lumipage: %s\n"
+                     "usage: lumipage [FILE]\n"
+                     "       lumipage --screenshot PNG [FILE]\n"
+                     "       lumipage --print-html FILE\n",
                      qPrintable(error));
         return 2;
     }
@@ -84,15 +87,18 @@ int runLumipage(int argc, char **argv)
 
     if (line->mode == CommandLine::Mode::Screenshot) {
         const QString png = line->screenshot;
-        QObject::connect(window.editor(), &EditingComponent::DocumentComplete, &window, [&window, png] {
-            // Give the engine a moment to paint the loaded page.
-            QTimer::singleShot(1200, &window, [&window, png] {
-                const bool saved = window.grab().save(png);
-                if (!saved)
-                    std::fprintf(stderr, "lumipage: cannot write %s\n", qPrintable(png));
-                QCoreApplication::exit(saved ? 0 : 1);
-            });
-        }, Qt::SingleShotConnection);
+        QObject::connect(
+            window.editor(), &EditingComponent::DocumentComplete, &window,
+            [&window, png] {
+                // Give the engine a moment to paint the loaded page.
+                QTimer::singleShot(1200, &window, [&window, png] {
+                    const bool saved = window.grab().save(png);
+                    if (!saved)
+                        std::fprintf(stderr, "lumipage: cannot write %s\n", qPrintable(png));
+                    QCoreApplication::exit(saved ? 0 : 1);
+                });
+            },
+            Qt::SingleShotConnection);
     }
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-namespace lumipage {
+namespace lumipage
+{
 
 // Everything main() does: environment, start-up, the command-line modes, the event loop.
 int runLumipage(int argc, char **argv);

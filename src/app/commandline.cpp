@@ -2,7 +2,8 @@
 
 #include <QFileInfo>
 
-namespace lumipage {
+namespace lumipage
+{
 
 std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QString *error)
 {

@@ -5,7 +5,8 @@
 
 #include <optional>
 
-namespace lumipage {
+namespace lumipage
+{
 
 // What the program was asked to do on its command line.
 struct CommandLine {

@@ -2,7 +2,8 @@
 
 #include "platform/editing/editingcommands.h"
 
-namespace lumipage {
+namespace lumipage
+{
 
 using namespace decmd;
 

@@ -3,7 +3,8 @@
 #include <array>
 #include <vector>
 
-namespace lumipage {
+namespace lumipage
+{
 
 // One toolbar button: its key (the action's objectName), tool tip, the glyph drawn on
 // its icon and the procedure it runs. The position in the table is the button's index.
@@ -40,8 +41,8 @@ struct RefreshRow {
     int command;
     int toolbarButton; // 1-based index, 0 for none
     const char *menuItem;
-    int objectButton;  // Command6 index, -1 for none
-    bool setsLists;    // Combo1 and Combo2 the other way
+    int objectButton; // Command6 index, -1 for none
+    bool setsLists;   // Combo1 and Combo2 the other way
 };
 extern const std::vector<RefreshRow> kRefresh;
 

@@ -4,10 +4,10 @@
 #include "app/mainwindow.h"
 #include "platform/editing/editingcomponent.h"
 
-namespace lumipage {
+namespace lumipage
+{
 
-ContextMenuController::ContextMenuController(MainWindow &window)
-    : m_window(window)
+ContextMenuController::ContextMenuController(MainWindow &window) : m_window(window)
 {
     EditingComponent *editor = window.editor();
     QObject::connect(editor, &EditingComponent::ShowContextMenu, &window,
@@ -23,7 +23,8 @@ void ContextMenuController::contextmenu_set()
     QList<int> states;
     for (const ContextRow &row : kContextMenu) {
         texts << QString::fromUtf8(row.text);
-        states << (row.statusCommand && editor.QueryStatus(row.statusCommand) != StatusEnabled ? 2 : 0);
+        states << (row.statusCommand && editor.QueryStatus(row.statusCommand) != StatusEnabled ? 2
+                                                                                               : 0);
     }
     const bool browsing = editor.BrowseMode();
     states[4] = browsing ? 2 : 0; // "ブラウズ"

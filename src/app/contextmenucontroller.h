@@ -1,6 +1,7 @@
 #pragma once
 
-namespace lumipage {
+namespace lumipage
+{
 
 class MainWindow;
 

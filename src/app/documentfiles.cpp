@@ -11,9 +11,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace lumipage {
+namespace lumipage
+{
 
-namespace {
+namespace
+{
 const QString kFilter =
     QStringLiteral("HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html|全てのファイル(*.*)|*.*");
 const QString kConfirm = QStringLiteral("確認");
@@ -25,19 +27,23 @@ void DocumentFiles::registerProcedures(QHash<QString, std::function<void()>> &pr
     procedures.insert(QStringLiteral("cmd_file_open"), [this] { cmd_file_open(); });
     procedures.insert(QStringLiteral("cmd_file_save"), [this] { cmd_file_save(); });
     procedures.insert(QStringLiteral("cmd_ie"), [this] { cmd_ie(); });
-    procedures.insert(QStringLiteral("cmd_veld_help"), [this] { openInformation(QStringLiteral("lpg.txt")); });
-    procedures.insert(QStringLiteral("Command1_Click"), [this] { openInformation(QStringLiteral("important.txt")); });
-    procedures.insert(QStringLiteral("veldscript_Click"), [this] { openInformation(QStringLiteral("whyvbscript.txt")); });
-    procedures.insert(QStringLiteral("show_attension"), [this] { openInformation(QStringLiteral("attension.txt")); });
+    procedures.insert(QStringLiteral("cmd_veld_help"),
+                      [this] { openInformation(QStringLiteral("lpg.txt")); });
+    procedures.insert(QStringLiteral("Command1_Click"),
+                      [this] { openInformation(QStringLiteral("important.txt")); });
+    procedures.insert(QStringLiteral("veldscript_Click"),
+                      [this] { openInformation(QStringLiteral("whyvbscript.txt")); });
+    procedures.insert(QStringLiteral("show_attension"),
+                      [this] { openInformation(QStringLiteral("attension.txt")); });
 }
 
 void DocumentFiles::cmd_new_doc()
 {
     EditingComponent &editor = *m_window.editor();
     if (!editor.DocumentHTML().isEmpty()) {
-        const auto answer = messages::ask(&m_window, kConfirm,
-                                          QStringLiteral("新規作成を実行します。ファイルの保存をしますか？"),
-                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        const auto answer = messages::ask(
+            &m_window, kConfirm, QStringLiteral("新規作成を実行します。ファイルの保存をしますか？"),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Yes) {
             cmd_file_save();
             return;
@@ -53,8 +59,9 @@ void DocumentFiles::cmd_file_open()
     EditingComponent &editor = *m_window.editor();
     const QString html = editor.DocumentHTML();
     if (html != m_window.Text7) {
-        const auto answer = messages::ask(&m_window, kConfirm, QStringLiteral("編集中のファイルを保存しますか？"),
-                                          QMessageBox::Ok | QMessageBox::Cancel);
+        const auto answer =
+            messages::ask(&m_window, kConfirm, QStringLiteral("編集中のファイルを保存しますか？"),
+                          QMessageBox::Ok | QMessageBox::Cancel);
         if (answer == QMessageBox::Ok) {
             cmd_file_save();
             m_window.Text7 = editor.DocumentHTML();
@@ -80,7 +87,8 @@ bool DocumentFiles::cmd_file_save()
     if (!path)
         return false;
     const bool exists = QFileInfo::exists(*path);
-    if (exists && messages::ask(&m_window, kConfirm, QStringLiteral("同名ファイルがあります、上書きしますか？"),
+    if (exists && messages::ask(&m_window, kConfirm,
+                                QStringLiteral("同名ファイルがあります、上書きしますか？"),
                                 QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return false;
     EditingComponent &editor = *m_window.editor();
@@ -88,7 +96,8 @@ bool DocumentFiles::cmd_file_save()
         messages::warn(&m_window, editor.lastError());
         return false;
     }
-    messages::inform(&m_window, exists ? QStringLiteral("上書き保存しました。") : QStringLiteral("保存しました。"));
+    messages::inform(&m_window, exists ? QStringLiteral("上書き保存しました。")
+                                       : QStringLiteral("保存しました。"));
     return true;
 }
 

@@ -3,7 +3,8 @@
 #include <QPainter>
 #include <QPixmap>
 
-namespace lumipage::Icons {
+namespace lumipage::Icons
+{
 
 QIcon glyph(const QString &text, int group)
 {

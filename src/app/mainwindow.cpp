@@ -4,13 +4,13 @@
 #include "app/contextmenucontroller.h"
 #include "app/documentfiles.h"
 #include "app/icons.h"
-#include "insert/insertionlists.h"
 #include "app/staterefresh.h"
 #include "dialogs/elements/backgroundimagedialog.h"
 #include "dialogs/elements/backgroundmarkup.h"
 #include "dialogs/elements/linkdialog.h"
 #include "dialogs/elements/palettewindow.h"
 #include "dialogs/elements/tabledialog.h"
+#include "insert/insertionlists.h"
 #include "platform/commondialog.h"
 #include "platform/editing/webengineeditingcomponent.h"
 #include "platform/messages.h"
@@ -26,11 +26,16 @@
 #include <QPushButton>
 #include <QToolBar>
 
-namespace lumipage {
+namespace lumipage
+{
 
-namespace {
+namespace
+{
 
-constexpr int twips(int value) { return value / 15; }
+constexpr int twips(int value)
+{
+    return value / 15;
+}
 
 // Design sizes in pixels (15 twips each).
 constexpr int kMinimumWidth = twips(13740);
@@ -40,12 +45,24 @@ constexpr int kSurfaceHeightMargin = twips(1830);
 // The surface never shrinks below this, also where the design's formula goes negative.
 constexpr int kMinimumSurfaceHeight = 0;
 
-const char *const kElements[] = {"ボタン", "テキストボックス", "テキストエリア", "選択ボックス",
-                                 "フローティングフレーム", "チェックボタン", "オプションボタン",
-                                 "水平罫線", "マーキー"};
-const char *const kEffects[] = {"初めにお読み下さい。", "RevealTransition(Text)",
-                                "RevealTransition(Image)", "BlendFilter", "影付き文字", "波文字",
-                                "燃える文字", "消える文字", "ﾏｳｽで色が変わる文字"};
+const char *const kElements[] = {"ボタン",
+                                 "テキストボックス",
+                                 "テキストエリア",
+                                 "選択ボックス",
+                                 "フローティングフレーム",
+                                 "チェックボタン",
+                                 "オプションボタン",
+                                 "水平罫線",
+                                 "マーキー"};
+const char *const kEffects[] = {"初めにお読み下さい。",
+                                "RevealTransition(Text)",
+                                "RevealTransition(Image)",
+                                "BlendFilter",
+                                "影付き文字",
+                                "波文字",
+                                "燃える文字",
+                                "消える文字",
+                                "ﾏｳｽで色が変わる文字"};
 
 } // namespace
 
@@ -85,11 +102,13 @@ void MainWindow::buildControls()
     m_editor->setObjectName(QStringLiteral("DHTMLEdit1"));
     m_editor->setGeometry(twips(120), twips(960), twips(13335), twips(7455));
     connect(static_cast<WebEngineEditingComponent *>(m_editor),
-            &WebEngineEditingComponent::linkActivated, this,
-            [this](const QUrl &url) { m_shell->open(url.isLocalFile() ? url.toLocalFile() : url.toString()); });
+            &WebEngineEditingComponent::linkActivated, this, [this](const QUrl &url) {
+                m_shell->open(url.isLocalFile() ? url.toLocalFile() : url.toString());
+            });
 
-    const QStringList tips = {QStringLiteral("ｵﾌﾞｼﾞｪｸﾄのｸﾞﾙｰﾌﾟ化"), QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが前面"),
-                              QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが背面"), QStringLiteral("書式のクリア")};
+    const QStringList tips = {QStringLiteral("ｵﾌﾞｼﾞｪｸﾄのｸﾞﾙｰﾌﾟ化"),
+                              QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが前面"), QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが背面"),
+                              QStringLiteral("書式のクリア")};
     const int lefts[] = {6360, 6720, 7080, 6000};
     const char *glyphs[] = {"◇", "▲", "▼", "Ⓐ"};
     for (int i = 0; i < 4; ++i) {
@@ -135,8 +154,9 @@ void MainWindow::buildToolbar()
     m_toolbar->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; margin: 0px; }"));
     int group = 0;
     for (const ToolbarRow &row : kToolbar) {
-        QAction *action = m_toolbar->addAction(
-            Icons::glyph(QString::fromUtf8(row.glyph), group++ / 10), QString::fromUtf8(row.toolTip));
+        QAction *action =
+            m_toolbar->addAction(Icons::glyph(QString::fromUtf8(row.glyph), group++ / 10),
+                                 QString::fromUtf8(row.toolTip));
         action->setObjectName(QString::fromLatin1(row.key));
         action->setToolTip(QString::fromUtf8(row.toolTip));
         const QString key = QString::fromLatin1(row.key);
@@ -181,8 +201,9 @@ void MainWindow::registerProcedures()
 {
     for (const CommandRow &row : kCommands) {
         const int command = row.command, option = row.option, kind = int(row.value);
-        m_procedures.insert(QString::fromLatin1(row.procedure),
-                            [this, command, option, kind] { commandProcedure(command, option, kind); });
+        m_procedures.insert(QString::fromLatin1(row.procedure), [this, command, option, kind] {
+            commandProcedure(command, option, kind);
+        });
     }
     m_files->registerProcedures(m_procedures);
     m_refresh->registerProcedures(m_procedures);
@@ -226,7 +247,8 @@ void MainWindow::Form_Load()
 
 QAction *MainWindow::toolbarButton(int index) const
 {
-    return index >= 1 && index <= m_toolbarButtons.size() ? m_toolbarButtons.at(index - 1) : nullptr;
+    return index >= 1 && index <= m_toolbarButtons.size() ? m_toolbarButtons.at(index - 1)
+                                                          : nullptr;
 }
 
 QAction *MainWindow::toolbarButton(const QString &key) const
@@ -333,7 +355,8 @@ void MainWindow::show_source()
     const QString html = m_editor->DocumentHTML();
     if (!html.isEmpty() || Text2.isEmpty())
         Text2 = html;
-    Text2.replace(QStringLiteral("Microsoft DHTML Editing Control"), QStringLiteral("PROJECT VeLD Editor"));
+    Text2.replace(QStringLiteral("Microsoft DHTML Editing Control"),
+                  QStringLiteral("PROJECT VeLD Editor"));
     SourceWindow window(*m_editor, m_shared, *m_commonDialog, Text2, this);
     window.exec();
 }
@@ -406,10 +429,9 @@ void MainWindow::closeOtherWindows()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    const auto answer = messages::ask(this, QStringLiteral("保存"),
-                                      QStringLiteral("データを保存してから終了しますか ?"),
-                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                      QMessageBox::Question);
+    const auto answer = messages::ask(
+        this, QStringLiteral("保存"), QStringLiteral("データを保存してから終了しますか ?"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question);
     if (answer == QMessageBox::Yes) {
         // Only a save that happened ends the program: a cancelled or failed one keeps the page.
         if (!m_files->cmd_file_save()) {
@@ -426,8 +448,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::cmd_owari()
 {
-    const auto answer = messages::ask(this, QStringLiteral("確認"), QStringLiteral("Lumipageを終了します！"),
-                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto answer =
+        messages::ask(this, QStringLiteral("確認"), QStringLiteral("Lumipageを終了します！"),
+                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer != QMessageBox::Yes)
         return;
     closeOtherWindows();

@@ -18,7 +18,8 @@ class QLineEdit;
 class QPushButton;
 class QToolBar;
 
-namespace lumipage {
+namespace lumipage
+{
 
 class ContextMenuController;
 class InsertionLists;

@@ -10,17 +10,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace lumipage {
+namespace lumipage
+{
 
-StateRefresh::StateRefresh(MainWindow &window)
-    : m_window(window)
+StateRefresh::StateRefresh(MainWindow &window) : m_window(window)
 {
     EditingComponent *editor = window.editor();
     QObject::connect(editor, &EditingComponent::DocumentComplete, &window,
                      [this] { m_window.Text7 = m_window.editor()->DocumentHTML(); });
     QObject::connect(editor, &EditingComponent::GotFocus, &window,
                      [this] { m_window.editor()->setOption(30, true); });
-    QObject::connect(editor, &EditingComponent::DisplayChanged, &window, [this] { DisplayChanged(); });
+    QObject::connect(editor, &EditingComponent::DisplayChanged, &window,
+                     [this] { DisplayChanged(); });
 }
 
 void StateRefresh::registerProcedures(QHash<QString, std::function<void()>> &procedures)

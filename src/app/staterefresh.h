@@ -5,7 +5,8 @@
 
 #include <functional>
 
-namespace lumipage {
+namespace lumipage
+{
 
 class MainWindow;
 

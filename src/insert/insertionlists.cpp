@@ -12,10 +12,10 @@
 #include <QComboBox>
 #include <QEvent>
 
-namespace lumipage {
+namespace lumipage
+{
 
-InsertionLists::InsertionLists(MainWindow &window)
-    : QObject(&window), m_window(window)
+InsertionLists::InsertionLists(MainWindow &window) : QObject(&window), m_window(window)
 {
     QComboBox *elements = window.elementList();
     QComboBox *effects = window.effectsList();

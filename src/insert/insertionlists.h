@@ -3,7 +3,8 @@
 #include <QObject>
 #include <QString>
 
-namespace lumipage {
+namespace lumipage
+{
 
 class MainWindow;
 

@@ -5,7 +5,8 @@
 #include <QFontDialog>
 #include <QRegularExpression>
 
-namespace lumipage {
+namespace lumipage
+{
 
 QString CommonDialog::qtFilter(const QString &filter)
 {
@@ -13,14 +14,17 @@ QString CommonDialog::qtFilter(const QString &filter)
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString &text = parts.at(i);
-        const QString patterns = QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
+        const QString patterns =
+            QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
         // Qt reads the patterns from trailing parentheses; add them when the text has none.
-        out << (text.endsWith(QLatin1Char(')')) ? text : text + QStringLiteral(" (") + patterns + ')');
+        out << (text.endsWith(QLatin1Char(')')) ? text
+                                                : text + QStringLiteral(" (") + patterns + ')');
     }
     return out.join(QStringLiteral(";;"));
 }
 
-namespace {
+namespace
+{
 
 std::optional<QString> runFileDialog(QWidget *parent, CommonDialog &dialog, bool save)
 {

@@ -8,7 +8,8 @@
 
 class QWidget;
 
-namespace lumipage {
+namespace lumipage
+{
 
 // The one file / colour / font dialog of the program. Each user sets its filter
 // ("text|pattern|text|pattern…") and flags before showing it; the last file name,

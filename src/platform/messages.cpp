@@ -1,6 +1,7 @@
 #include "platform/messages.h"
 
-namespace lumipage::messages {
+namespace lumipage::messages
+{
 
 QString applicationTitle()
 {

@@ -2,7 +2,8 @@
 
 #include <QMessageBox>
 
-namespace lumipage::messages {
+namespace lumipage::messages
+{
 
 // The application's title on validation and information messages.
 QString applicationTitle();

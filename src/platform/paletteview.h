@@ -2,7 +2,8 @@
 
 #include <QWebEngineView>
 
-namespace lumipage {
+namespace lumipage
+{
 
 // A small read-only browser showing the palette page "color.htm" from the program's
 // folder; colour names selected in it can be dragged into a text field.

@@ -3,7 +3,8 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-namespace lumipage {
+namespace lumipage
+{
 
 void Shell::open(const QString &path)
 {

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace lumipage {
+namespace lumipage
+{
 
 // Opens a file with the desktop's handler for it ("open"), without waiting and
 // without reporting failures: a missing file or viewer is silent.

@@ -1,6 +1,7 @@
 #include "source/replace.h"
 
-namespace lumipage {
+namespace lumipage
+{
 
 QString replaceAll(const QString &text, const QString &find, const QString &replacement)
 {

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace lumipage {
+namespace lumipage
+{
 
 // Every occurrence of `find` replaced by `replacement`, left to right, case-sensitive,
 // the replaced text not scanned again; linear in the length of the text.

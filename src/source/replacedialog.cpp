@@ -10,7 +10,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace lumipage {
+namespace lumipage
+{
 
 ReplaceDialog::ReplaceDialog(SharedValues &shared, QPlainTextEdit &source, QWidget *parent)
     : QDialog(parent), m_shared(shared), m_source(source)
@@ -59,7 +60,8 @@ void ReplaceDialog::Command1_Click()
     }
     m_shared.find_text = m_before->text();
     m_shared.replace_text = m_after->text();
-    m_source.setPlainText(replaceAll(m_source.toPlainText(), m_shared.find_text, m_shared.replace_text));
+    m_source.setPlainText(
+        replaceAll(m_source.toPlainText(), m_shared.find_text, m_shared.replace_text));
     accept();
 }
 

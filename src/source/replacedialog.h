@@ -6,7 +6,8 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace lumipage {
+namespace lumipage
+{
 
 struct SharedValues;
 

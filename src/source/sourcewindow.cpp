@@ -13,10 +13,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace lumipage {
+namespace lumipage
+{
 
-SourceWindow::SourceWindow(EditingComponent &editor, SharedValues &shared, CommonDialog &commonDialog,
-                           const QString &reference, QWidget *parent)
+SourceWindow::SourceWindow(EditingComponent &editor, SharedValues &shared,
+                           CommonDialog &commonDialog, const QString &reference, QWidget *parent)
     : QDialog(parent), m_editor(editor), m_shared(shared), m_commonDialog(commonDialog),
       m_reference(reference)
 {
@@ -69,7 +70,8 @@ bool SourceWindow::eventFilter(QObject *watched, QEvent *event)
 
 void SourceWindow::Command1_Click()
 {
-    m_shared.find_text = m_text->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    m_shared.find_text =
+        m_text->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     if (m_shared.find_text.isEmpty()) {
         messages::inform(this, QStringLiteral("置換する文字が選択されていません！"));
         return;
@@ -83,8 +85,8 @@ void SourceWindow::Command2_Click()
     m_text->setFocus();
     m_text->selectAll();
     m_commonDialog.flags = 257;
-    const auto choice = m_commonDialog.showFont(
-        this, {m_text->font(), m_text->palette().color(QPalette::Text)});
+    const auto choice =
+        m_commonDialog.showFont(this, {m_text->font(), m_text->palette().color(QPalette::Text)});
     if (!choice)
         return;
     m_text->setFont(choice->font);
@@ -98,7 +100,8 @@ void SourceWindow::done(int result)
     // Closing is the only way out: write back a changed text when the user agrees.
     if (!m_closing && m_text->toPlainText() != m_reference) {
         m_closing = true;
-        if (messages::ask(this, QStringLiteral("確認"), QStringLiteral("内容が更新されています。更新しますか？"),
+        if (messages::ask(this, QStringLiteral("確認"),
+                          QStringLiteral("内容が更新されています。更新しますか？"),
                           QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok) {
             m_editor.setDocumentHTML(m_text->toPlainText());
             m_editor.Refresh();

@@ -5,7 +5,8 @@
 class QCheckBox;
 class QPlainTextEdit;
 
-namespace lumipage {
+namespace lumipage
+{
 
 class CommonDialog;
 class EditingComponent;

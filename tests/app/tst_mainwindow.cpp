@@ -100,7 +100,8 @@ private slots:
             QCOMPARE(toolbar->actions().at(i)->toolTip(), QString::fromUtf8(kToolbar[i].toolTip));
             QVERIFY(!toolbar->actions().at(i)->icon().isNull());
         }
-        QCOMPARE(m_window->toolbarButton(40)->toolTip(), QStringLiteral("Internet Explorer4.0x以上の起動"));
+        QCOMPARE(m_window->toolbarButton(40)->toolTip(),
+                 QStringLiteral("Internet Explorer4.0x以上の起動"));
         QVERIFY(m_window->toolbarButton(34)->isEnabled());
         QVERIFY(!m_window->toolbarButton(35)->isEnabled());
         QCOMPARE(m_window->objectButton(0)->toolTip(), QStringLiteral("ｵﾌﾞｼﾞｪｸﾄのｸﾞﾙｰﾌﾟ化"));
@@ -272,10 +273,10 @@ private slots:
         QTRY_COMPARE(texts.size(), 26);
         QCOMPARE(texts.at(0), QStringLiteral("複写"));
         QCOMPARE(texts.at(16), QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ化"));
-        QVERIFY(!enabled.at(0));  // nothing selected to copy
-        QVERIFY(enabled.at(4));   // ブラウズ in edit mode
-        QVERIFY(!enabled.at(5));  // 編集 greyed
-        QVERIFY(enabled.at(10));  // ソースの表示 never greyed
+        QVERIFY(!enabled.at(0)); // nothing selected to copy
+        QVERIFY(enabled.at(4));  // ブラウズ in edit mode
+        QVERIFY(!enabled.at(5)); // 編集 greyed
+        QVERIFY(enabled.at(10)); // ソースの表示 never greyed
 
         // Choosing ブラウズ switches like the toolbar and leaves the menu items alone.
         m_window->editor()->ContextMenuAction(4);

@@ -142,7 +142,8 @@ private slots:
         m_dialog->files.enqueue(path);
         texts = answerBoxes({QMessageBox::Ok, QMessageBox::Ok});
         m_window->run("cmd_file_save");
-        QCOMPARE(*texts, QStringList({"同名ファイルがあります、上書きしますか？", "上書き保存しました。"}));
+        QCOMPARE(*texts,
+                 QStringList({"同名ファイルがあります、上書きしますか？", "上書き保存しました。"}));
         QVERIFY(readBytes(path).contains("<P>second</P>"));
         delete texts;
     }
@@ -152,7 +153,8 @@ private slots:
         setPage("<P>keep me</P>");
         QStringList *texts = answerBoxes({QMessageBox::Yes});
         m_window->run("cmd_new_doc"); // Yes: save (dialog cancelled), page stays
-        QCOMPARE(texts->value(0), QStringLiteral("新規作成を実行します。ファイルの保存をしますか？"));
+        QCOMPARE(texts->value(0),
+                 QStringLiteral("新規作成を実行します。ファイルの保存をしますか？"));
         QVERIFY(editor().DocumentHTML().contains("keep me"));
         delete texts;
         texts = answerBoxes({QMessageBox::No});
@@ -182,9 +184,11 @@ private slots:
         setPage("<P id=p>x</P>");
         answerNextModal([](QWidget *w) {
             QCOMPARE(w->objectName(), QStringLiteral("Form2"));
-            QCOMPARE(w->findChild<QLineEdit *>("Text3")->text(),
-                     QStringLiteral("border=1 bordercolor=gray cellPadding=1 cellSpacing=1 width=5%"));
-            QCOMPARE(w->findChild<QLineEdit *>("Text4")->text(), QStringLiteral("bgcolor=white align=left"));
+            QCOMPARE(
+                w->findChild<QLineEdit *>("Text3")->text(),
+                QStringLiteral("border=1 bordercolor=gray cellPadding=1 cellSpacing=1 width=5%"));
+            QCOMPARE(w->findChild<QLineEdit *>("Text4")->text(),
+                     QStringLiteral("bgcolor=white align=left"));
             w->findChild<QLineEdit *>("Text1")->setText("x");
             w->findChild<QLineEdit *>("Text2")->setText("2");
             // A refused count: the reason is shown and the dialog stays with the fields as typed.
@@ -204,8 +208,10 @@ private slots:
         const QString before = editor().DocumentHTML();
         m_window->run("cmd_hyou");
         const QString html = editor().DocumentHTML();
-        QVERIFY2(html.contains("<TABLE border=1 bordercolor=gray cellpadding=1 cellspacing=1 width=5%>"
-                               "<CAPTION>表題 &lt;1&gt;</CAPTION>"), qPrintable(html));
+        QVERIFY2(
+            html.contains("<TABLE border=1 bordercolor=gray cellpadding=1 cellspacing=1 width=5%>"
+                          "<CAPTION>表題 &lt;1&gt;</CAPTION>"),
+            qPrintable(html));
         QCOMPARE(html.count("<TD bgcolor=white align=left>"), 6);
         QCOMPARE(html.count("<TR>"), 3);
         QCOMPARE(m_window->shared().table_rows, QStringLiteral("3"));
@@ -242,9 +248,11 @@ private slots:
             ok->click();
         });
         m_window->run("cmd_image_back");
-        QCOMPARE(m_window->shared().background_attr, QStringLiteral("<BODY background=/pics/a.gif bgProperties=fixed"));
+        QCOMPARE(m_window->shared().background_attr,
+                 QStringLiteral("<BODY background=/pics/a.gif bgProperties=fixed"));
         QVERIFY(waitForComplete(editor()));
-        QVERIFY(editor().DocumentHTML().contains("<BODY background=/pics/a.gif bgproperties=fixed>"));
+        QVERIFY(
+            editor().DocumentHTML().contains("<BODY background=/pics/a.gif bgproperties=fixed>"));
         QTRY_VERIFY(m_window->toolbarButton("del_imageback")->isEnabled());
         QTRY_VERIFY(!m_window->toolbarButton("image_back")->isEnabled());
         QVERIFY(m_window->menuItem("deletehaikei")->isEnabled());
@@ -277,11 +285,13 @@ private slots:
                 text->setTextCursor(cursor);
                 answerNextModal([w, update](QWidget *replace) {
                     QCOMPARE(replace->objectName(), QStringLiteral("Form18"));
-                    QCOMPARE(replace->findChild<QLineEdit *>("Text1")->text(), QStringLiteral("TD"));
+                    QCOMPARE(replace->findChild<QLineEdit *>("Text1")->text(),
+                             QStringLiteral("TD"));
                     replace->findChild<QLineEdit *>("Text2")->setText("TH");
                     replace->findChild<QPushButton *>("Command1")->click();
                     QTimer::singleShot(50, w, [w, update] {
-                        QVERIFY(w->findChild<QPlainTextEdit *>("Text1")->toPlainText().contains("<TH>td</TH>"));
+                        QVERIFY(w->findChild<QPlainTextEdit *>("Text1")->toPlainText().contains(
+                            "<TH>td</TH>"));
                         answerNextModal([update](QWidget *box) {
                             QCOMPARE(qobject_cast<QMessageBox *>(box)->text(),
                                      QStringLiteral("内容が更新されています。更新しますか？"));
@@ -308,7 +318,8 @@ private slots:
         setPage("<P>x</P>");
         answerNextModal([](QWidget *w) {
             answerNextModal([w](QWidget *box) {
-                QCOMPARE(qobject_cast<QMessageBox *>(box)->text(), QStringLiteral("置換する文字が選択されていません！"));
+                QCOMPARE(qobject_cast<QMessageBox *>(box)->text(),
+                         QStringLiteral("置換する文字が選択されていません！"));
                 qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
                 QTimer::singleShot(50, w, [w] { qobject_cast<QDialog *>(w)->close(); });
             });

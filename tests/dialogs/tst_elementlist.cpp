@@ -22,7 +22,10 @@ class TestElementList : public QObject
 
     MainWindow *m_window = nullptr;
 
-    WebEngineEditingComponent &editor() { return *static_cast<WebEngineEditingComponent *>(m_window->editor()); }
+    WebEngineEditingComponent &editor()
+    {
+        return *static_cast<WebEngineEditingComponent *>(m_window->editor());
+    }
     void setPage(const QString &body)
     {
         QVERIFY(setHtmlAndWait(editor(), "<HTML><HEAD></HEAD><BODY>" + body + "</BODY></HTML>"));
@@ -43,7 +46,8 @@ class TestElementList : public QObject
 private slots:
     void init()
     {
-        m_window = new MainWindow(std::make_unique<ScriptedCommonDialog>(), std::make_unique<RecordingShell>());
+        m_window = new MainWindow(std::make_unique<ScriptedCommonDialog>(),
+                                  std::make_unique<RecordingShell>());
         m_window->show();
         QVERIFY(waitForComplete(*m_window->editor()));
     }
@@ -61,7 +65,8 @@ private slots:
         choose("オプションボタン");
         choose("テキストエリア");
         QVERIFY(body().contains("<INPUT type=checkbox><INPUT type=radio><TEXTAREA></TEXTAREA>"));
-        QCOMPARE(m_window->shared().insert_html, QStringLiteral("<TEXTAREA></TEXTAREA>")); // never cleared
+        QCOMPARE(m_window->shared().insert_html,
+                 QStringLiteral("<TEXTAREA></TEXTAREA>")); // never cleared
     }
 
     void listFallsBackToItsPlaceholder()
@@ -92,8 +97,11 @@ private slots:
             w->findChild<QPushButton *>("Command1")->click();
         });
         choose("マーキー");
-        QVERIFY2(body().contains("<P id=p><MARQUEE behavior=Scroll direction=Left scrolldelay=100 scrollamount=6 "
-                                 "loop=Infinite>文字を入力してください。</MARQUEE> me</P>"), qPrintable(body()));
+        QVERIFY2(
+            body().contains(
+                "<P id=p><MARQUEE behavior=Scroll direction=Left scrolldelay=100 scrollamount=6 "
+                "loop=Infinite>文字を入力してください。</MARQUEE> me</P>"),
+            qPrintable(body()));
     }
 
     void cancelLeavesPageAndFragment()
@@ -101,9 +109,12 @@ private slots:
         setPage("<P id=p>x</P>");
         m_window->shared().insert_html = "kept";
         const QString before = editor().DocumentHTML();
-        for (const char *entry : {"マーキー", "フローティングフレーム", "ボタン", "水平罫線", "選択ボックス"}) {
+        for (const char *entry :
+             {"マーキー", "フローティングフレーム", "ボタン", "水平罫線", "選択ボックス"}) {
             answerNextModal([](QWidget *w) {
-                const char *cancel = w->objectName() == "Form9" || w->objectName() == "Form11" ? "Command2" : "Command3";
+                const char *cancel = w->objectName() == "Form9" || w->objectName() == "Form11"
+                                         ? "Command2"
+                                         : "Command3";
                 w->findChild<QPushButton *>(cancel)->click();
             });
             choose(QString::fromUtf8(entry));
@@ -128,7 +139,8 @@ private slots:
             ok->click();
         });
         choose("フローティングフレーム");
-        QVERIFY2(body().contains("<IFRAME frameborder=0 src=menu.htm></IFRAME>"), qPrintable(body()));
+        QVERIFY2(body().contains("<IFRAME frameborder=0 src=menu.htm></IFRAME>"),
+                 qPrintable(body()));
     }
 
     void buttonValidatesBeforeInserting()
@@ -138,7 +150,8 @@ private slots:
         answerNextModal([](QWidget *w) {
             QCOMPARE(w->objectName(), QStringLiteral("Form10"));
             answerNextModal([w](QWidget *box) {
-                QCOMPARE(qobject_cast<QMessageBox *>(box)->text(), QStringLiteral("未入力個所があります！"));
+                QCOMPARE(qobject_cast<QMessageBox *>(box)->text(),
+                         QStringLiteral("未入力個所があります！"));
                 qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
                 QTimer::singleShot(50, w, [w] {
                     w->findChild<QComboBox *>("Combo1")->setEditText("onclick");
@@ -148,7 +161,8 @@ private slots:
                     QVERIFY(w->findChild<QLineEdit *>("Text2")->isEnabled());
                     QVERIFY(!w->findChild<QPlainTextEdit *>("Text1")->isEnabled());
                     answerNextModal([w](QWidget *box2) {
-                        QCOMPARE(qobject_cast<QMessageBox *>(box2)->text(), QStringLiteral("リンク先が不定です。"));
+                        QCOMPARE(qobject_cast<QMessageBox *>(box2)->text(),
+                                 QStringLiteral("リンク先が不定です。"));
                         qobject_cast<QMessageBox *>(box2)->button(QMessageBox::Ok)->click();
                         QTimer::singleShot(50, w, [w] {
                             w->findChild<QLineEdit *>("Text2")->setText("next.htm");
@@ -161,7 +175,9 @@ private slots:
             w->findChild<QPushButton *>("Command2")->click();
         });
         choose("ボタン");
-        QVERIFY2(body().contains("<BUTTON title=Button language=VBSCRIPT onclick=\"Window.location.href=&quot;next.htm&quot;\">タイトル</BUTTON>"),
+        QVERIFY2(body().contains(
+                     "<BUTTON title=Button language=VBSCRIPT "
+                     "onclick=\"Window.location.href=&quot;next.htm&quot;\">タイトル</BUTTON>"),
                  qPrintable(body()));
     }
 
@@ -179,7 +195,8 @@ private slots:
             w->findChild<QPushButton *>("Command1")->click();
         });
         choose("水平罫線");
-        QVERIFY2(body().contains("<HR width=100% size=2 noshade=\"\" color=red align=center>"), qPrintable(body()));
+        QVERIFY2(body().contains("<HR width=100% size=2 noshade=\"\" color=red align=center>"),
+                 qPrintable(body()));
 
         answerNextModal([](QWidget *w) {
             auto *name = w->findChild<QLineEdit *>("Text1");
@@ -190,12 +207,14 @@ private slots:
                 add->click();
             }
             QCOMPARE(w->findChild<QListWidget *>("List1")->count(), 3);
-            QCOMPARE(w->findChild<QPlainTextEdit *>("Text2")->toPlainText(),
-                     QStringLiteral("<OPTION>A</OPTION>\n<OPTION>B</OPTION>\n<OPTION>C</OPTION>\n"));
+            QCOMPARE(
+                w->findChild<QPlainTextEdit *>("Text2")->toPlainText(),
+                QStringLiteral("<OPTION>A</OPTION>\n<OPTION>B</OPTION>\n<OPTION>C</OPTION>\n"));
             w->findChild<QPushButton *>("Command2")->click();
         });
         choose("選択ボックス");
-        QVERIFY(m_window->shared().insert_html.startsWith("<SELECT><OPTION>A</OPTION>\r\n<OPTION>B</OPTION>\r\n"));
+        QVERIFY(m_window->shared().insert_html.startsWith(
+            "<SELECT><OPTION>A</OPTION>\r\n<OPTION>B</OPTION>\r\n"));
         QVERIFY2(body().contains("<SELECT><OPTION>A</OPTION>"), qPrintable(body()));
     }
 

@@ -25,11 +25,13 @@ class TestElementMarkup : public QObject
 private slots:
     void marquee()
     {
-        QCOMPARE(marqueeMarkup({"Scroll", "Left", "Infinite", "100", "6"}),
-                 QStringLiteral("<MARQUEE BEHAVIOR=Scroll DIRECTION=Left SCROLLDELAY=100 SCROLLAMOUNT=6 "
+        QCOMPARE(
+            marqueeMarkup({"Scroll", "Left", "Infinite", "100", "6"}),
+            QStringLiteral("<MARQUEE BEHAVIOR=Scroll DIRECTION=Left SCROLLDELAY=100 SCROLLAMOUNT=6 "
+                           "LOOP=Infinite>文字を入力してください。</MARQUEE>"));
+        QCOMPARE(marqueeMarkup({}),
+                 QStringLiteral("<MARQUEE BEHAVIOR= DIRECTION= SCROLLDELAY= SCROLLAMOUNT= "
                                 "LOOP=Infinite>文字を入力してください。</MARQUEE>"));
-        QCOMPARE(marqueeMarkup({}), QStringLiteral("<MARQUEE BEHAVIOR= DIRECTION= SCROLLDELAY= SCROLLAMOUNT= "
-                                                   "LOOP=Infinite>文字を入力してください。</MARQUEE>"));
         QCOMPARE(marqueeMarkup({"Bounce", "Up", "3", "", ""}).left(41),
                  QStringLiteral("<MARQUEE BEHAVIOR=Bounce DIRECTION=Up SCR"));
     }
@@ -40,7 +42,8 @@ private slots:
                  QStringLiteral("<IFRAME FRAMEBORDER=1 SRC=\"C:\\pages\\menu.htm\"></IFRAME>"));
         QCOMPARE(floatingFrameMarkup("/my pages/a.htm", "なし"),
                  QStringLiteral("<IFRAME FRAMEBORDER=0 SRC=\"/my pages/a.htm\"></IFRAME>"));
-        QCOMPARE(floatingFrameMarkup("a.htm", "たぶん"), QStringLiteral("<IFRAME FRAMEBORDER=1 SRC=\"a.htm\"></IFRAME>"));
+        QCOMPARE(floatingFrameMarkup("a.htm", "たぶん"),
+                 QStringLiteral("<IFRAME FRAMEBORDER=1 SRC=\"a.htm\"></IFRAME>"));
         QCOMPARE(floatingFrameMarkup("a\"b.htm", "あり"),
                  QStringLiteral("<IFRAME FRAMEBORDER=1 SRC=\"a&quot;b.htm\"></IFRAME>"));
     }
@@ -49,29 +52,41 @@ private slots:
     {
         QTest::addColumn<QStringList>("fields"); // title, event, action, message, target
         QTest::addColumn<QString>("expected");
-        QTest::newRow("message") << QStringList{"タイトル", "onclick", "ﾒｯｾｰｼﾞ", "ようこそ！私のホームページへ。", ""}
-                                 << "<BUTTON TITLE=Button LANGUAGE=VBSCRIPT onclick='MsgBox\"ようこそ！私のホームページへ。\"'>タイトル</BUTTON>";
-        QTest::newRow("jump") << QStringList{"次", "onmouseover", "ｼﾞｬﾝﾌﾟ", "m", "/site/next.htm"}
-                              << "<BUTTON TITLE=Button LANGUAGE=VBSCRIPT onmouseover='Window.location.href=\"/site/next.htm\"'>次</BUTTON>";
+        QTest::newRow("message")
+            << QStringList{"タイトル", "onclick", "ﾒｯｾｰｼﾞ", "ようこそ！私のホームページへ。", ""}
+            << "<BUTTON TITLE=Button LANGUAGE=VBSCRIPT "
+               "onclick='MsgBox\"ようこそ！私のホームページへ。\"'>タイトル</BUTTON>";
+        QTest::newRow("jump")
+            << QStringList{"次", "onmouseover", "ｼﾞｬﾝﾌﾟ", "m", "/site/next.htm"}
+            << "<BUTTON TITLE=Button LANGUAGE=VBSCRIPT "
+               "onmouseover='Window.location.href=\"/site/next.htm\"'>次</BUTTON>";
         QTest::newRow("url without target") << QStringList{"t", "onclick", "URL", "m", ""}
-                                            << "<BUTTON TITLE=Button LANGUAGE=VBSCRIPT onclick='Window.location.href=\"\"'>t</BUTTON>";
-        QTest::newRow("quotes in the message") << QStringList{"t", "onclick", "ﾒｯｾｰｼﾞ", "it's \"new\"", ""}
-                                               << "<BUTTON TITLE=Button LANGUAGE=VBSCRIPT onclick='MsgBox\"it&#39;s \"\"new\"\"\"'>t</BUTTON>";
-        QTest::newRow("event empty") << QStringList{"t", "", "ﾒｯｾｰｼﾞ", "m", ""} << "problem:未入力個所があります！";
-        QTest::newRow("message empty") << QStringList{"t", "onclick", "URL", "", "x"} << "problem:未入力個所があります！";
-        QTest::newRow("jump without target") << QStringList{"t", "onclick", "ｼﾞｬﾝﾌﾟ", "m", ""} << "problem:リンク先が不定です。";
+                                            << "<BUTTON TITLE=Button LANGUAGE=VBSCRIPT "
+                                               "onclick='Window.location.href=\"\"'>t</BUTTON>";
+        QTest::newRow("quotes in the message")
+            << QStringList{"t", "onclick", "ﾒｯｾｰｼﾞ", "it's \"new\"", ""}
+            << "<BUTTON TITLE=Button LANGUAGE=VBSCRIPT onclick='MsgBox\"it&#39;s "
+               "\"\"new\"\"\"'>t</BUTTON>";
+        QTest::newRow("event empty")
+            << QStringList{"t", "", "ﾒｯｾｰｼﾞ", "m", ""} << "problem:未入力個所があります！";
+        QTest::newRow("message empty")
+            << QStringList{"t", "onclick", "URL", "", "x"} << "problem:未入力個所があります！";
+        QTest::newRow("jump without target")
+            << QStringList{"t", "onclick", "ｼﾞｬﾝﾌﾟ", "m", ""} << "problem:リンク先が不定です。";
         QTest::newRow("typed action") << QStringList{"t", "onclick", "Beep", "m", ""} << "nothing";
     }
     void button()
     {
         QFETCH(QStringList, fields);
         QFETCH(QString, expected);
-        QCOMPARE(fragment(buttonMarkup({fields[0], fields[1], fields[2], fields[3], fields[4]})), expected);
+        QCOMPARE(fragment(buttonMarkup({fields[0], fields[1], fields[2], fields[3], fields[4]})),
+                 expected);
     }
 
     void rule()
     {
-        QCOMPARE(*ruleMarkup({}), QStringLiteral("<HR WIDTH=\"100%\"SIZE=\"2\"COLOR=\"silver\"ALIGN=center>"));
+        QCOMPARE(*ruleMarkup({}),
+                 QStringLiteral("<HR WIDTH=\"100%\"SIZE=\"2\"COLOR=\"silver\"ALIGN=center>"));
         QCOMPARE(*ruleMarkup({"50", "5", "なし", "red", "left"}),
                  QStringLiteral("<HR WIDTH=\"50%\"SIZE=\"5\"noshade COLOR=\"red\"ALIGN=left>"));
         QCOMPARE(*ruleMarkup({"", "2", "あり", "", "center"}),
@@ -82,8 +97,9 @@ private slots:
     void selectItems()
     {
         const QString source = optionLine("A") + optionLine("B") + optionLine("シー");
-        QCOMPARE(selectMarkup(source), QStringLiteral("<SELECT><OPTION>A</OPTION>\r\n<OPTION>B</OPTION>\r\n"
-                                                      "<OPTION>シー</OPTION>\r\n</SELECT>"));
+        QCOMPARE(selectMarkup(source),
+                 QStringLiteral("<SELECT><OPTION>A</OPTION>\r\n<OPTION>B</OPTION>\r\n"
+                                "<OPTION>シー</OPTION>\r\n</SELECT>"));
     }
 };
 

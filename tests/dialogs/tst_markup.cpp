@@ -25,14 +25,17 @@ private slots:
     void backgroundIsFoundAndRemovedAsTheComponentWritesIt()
     {
         const QString attr = backgroundAttr("/pics/a.gif", "bgProperties=fixed");
-        QCOMPARE(serialisedTagStart(attr), QStringLiteral("<BODY background=/pics/a.gif bgproperties=fixed"));
-        const QString written = "<HTML><HEAD></HEAD><BODY background=/pics/a.gif bgproperties=fixed "
-                                "bgcolor=red><P>x</P></BODY></HTML>";
+        QCOMPARE(serialisedTagStart(attr),
+                 QStringLiteral("<BODY background=/pics/a.gif bgproperties=fixed"));
+        const QString written =
+            "<HTML><HEAD></HEAD><BODY background=/pics/a.gif bgproperties=fixed "
+            "bgcolor=red><P>x</P></BODY></HTML>";
         QCOMPARE(findBackground(written, attr), 20);
         QCOMPARE(removeBackground(written, attr),
                  QStringLiteral("<HTML><HEAD></HEAD><BODY bgcolor=red><P>x</P></BODY></HTML>"));
         // As the dialog wrote it, before any reload.
-        const QString typed = "<HTML><BODY background=/pics/a.gif bgProperties=fixed></BODY></HTML>";
+        const QString typed =
+            "<HTML><BODY background=/pics/a.gif bgProperties=fixed></BODY></HTML>";
         QCOMPARE(removeBackground(typed, attr), QStringLiteral("<HTML><BODY></BODY></HTML>"));
         // Nothing set yet: an empty text is found at 1, which means no background.
         QCOMPARE(findBackground(written, QString()), 1);
@@ -48,12 +51,26 @@ private slots:
         QTest::addColumn<QString>("find");
         QTest::addColumn<QString>("replacement");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("TD to TH, case kept") << "<TD>a</TD><td>TDX</td>" << "TD" << "TH"
-                                            << "<TH>a</TH><td>THX</td>";
-        QTest::newRow("a to aa once") << "banana" << "a" << "aa" << "baanaanaa";
-        QTest::newRow("not found") << "abc" << "x" << "y" << "abc";
-        QTest::newRow("overlapping") << "aaa" << "aa" << "b" << "ba";
-        QTest::newRow("cjk") << "表と表" << "表" << "テーブル" << "テーブルとテーブル";
+        QTest::newRow("TD to TH, case kept") << "<TD>a</TD><td>TDX</td>"
+                                             << "TD"
+                                             << "TH"
+                                             << "<TH>a</TH><td>THX</td>";
+        QTest::newRow("a to aa once") << "banana"
+                                      << "a"
+                                      << "aa"
+                                      << "baanaanaa";
+        QTest::newRow("not found") << "abc"
+                                   << "x"
+                                   << "y"
+                                   << "abc";
+        QTest::newRow("overlapping") << "aaa"
+                                     << "aa"
+                                     << "b"
+                                     << "ba";
+        QTest::newRow("cjk") << "表と表"
+                             << "表"
+                             << "テーブル"
+                             << "テーブルとテーブル";
     }
     void replaceAllIsPlainAndNotRescanned()
     {
@@ -79,7 +96,8 @@ private slots:
         theirs.replace("TD", "TABLECELL");
         const qint64 qtMs = timer.elapsed();
         QCOMPARE(ours, theirs);
-        qInfo("replace over %lld chars: %lld ms (QString::replace %lld ms)", qint64(text.size()), oursMs, qtMs);
+        qInfo("replace over %lld chars: %lld ms (QString::replace %lld ms)", qint64(text.size()),
+              oursMs, qtMs);
         QVERIFY(oursMs < 3000);
     }
 
@@ -95,15 +113,24 @@ private slots:
         QTest::addColumn<QString>("rows");
         QTest::addColumn<QString>("cols");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("3x2") << "3" << "2" << true;
-        QTest::newRow("limits") << "1000" << "100" << true;
-        QTest::newRow("empty") << "" << "2" << false;
-        QTest::newRow("zero") << "0" << "2" << false;
-        QTest::newRow("letters") << "x" << "2" << false;
-        QTest::newRow("negative") << "-3" << "2" << false;
-        QTest::newRow("exponent") << "1e9" << "2" << false;
-        QTest::newRow("too many cols") << "2" << "101" << false;
-        QTest::newRow("huge") << "3" << "99999999999" << false;
+        QTest::newRow("3x2") << "3"
+                             << "2" << true;
+        QTest::newRow("limits") << "1000"
+                                << "100" << true;
+        QTest::newRow("empty") << ""
+                               << "2" << false;
+        QTest::newRow("zero") << "0"
+                              << "2" << false;
+        QTest::newRow("letters") << "x"
+                                 << "2" << false;
+        QTest::newRow("negative") << "-3"
+                                  << "2" << false;
+        QTest::newRow("exponent") << "1e9"
+                                  << "2" << false;
+        QTest::newRow("too many cols") << "2"
+                                       << "101" << false;
+        QTest::newRow("huge") << "3"
+                              << "99999999999" << false;
     }
     void tableCountsAreWholeNumbersInRange()
     {

@@ -93,30 +93,32 @@ private slots:
                                               "<TEXTAREA name=memo>first line &lt;kept&gt;"
                                               "</TEXTAREA>"};
         QTest::newRow("scripts") << "scripts.htm"
-                                 << QStringList{"<!-- a comment with <b>markup</b> -->",
-                                                "<SCRIPT type=text/vbscript>\nSub window_onload()\n"
-                                                "  If 1 < 2 And \"a\" <> \"b\" Then",
-                                                "if (a < b && c > d) { document.write(\"<b>x</b>\"); }",
-                                                "td > b { color: red; } /* a < b && c */",
-                                                "<MARQUEE behavior=scroll direction=left loop=3>",
-                                                "style=\"filter: Shadow(Color=gray, Direction=135); "
-                                                "width: 300px\""};
+                                 << QStringList{
+                                        "<!-- a comment with <b>markup</b> -->",
+                                        "<SCRIPT type=text/vbscript>\nSub window_onload()\n"
+                                        "  If 1 < 2 And \"a\" <> \"b\" Then",
+                                        "if (a < b && c > d) { document.write(\"<b>x</b>\"); }",
+                                        "td > b { color: red; } /* a < b && c */",
+                                        "<MARQUEE behavior=scroll direction=left loop=3>",
+                                        "style=\"filter: Shadow(Color=gray, Direction=135); "
+                                        "width: 300px\""};
         QTest::newRow("entities") << "entities.htm"
                                   << QStringList{"A&nbsp;B&nbsp;&nbsp;C &lt;tag&gt; &amp; © あ",
                                                  "title=\"it's <fine> = ok\"",
-                                                 "class=\"two words\"", "<BR>",
-                                                 "<PRE>  preformatted", "href=page2.htm#part"};
+                                                 "class=\"two words\"",
+                                                 "<BR>",
+                                                 "<PRE>  preformatted",
+                                                 "href=page2.htm#part"};
         QTest::newRow("filters") << "filters.htm"
                                  << QStringList{"<BODY bgcolor=#FFFFCC text=#000080>",
                                                 "filter:Glow(Color=yellow, Strength=5)",
                                                 "<HR size=5 width=80% color=red noshade=\"\">",
                                                 "face=\"ＭＳ Ｐゴシック\""};
-        QTest::newRow("shift_jis") << "sjis.htm"
-                                   << QStringList{"<TITLE>シフトJISのページ</TITLE>",
-                                                  "①②③ ～ 表示・ソース",
-                                                  "content=\"text/html; charset=Shift_JIS\""};
-        QTest::newRow("euc-jp") << "eucjp.htm"
-                                << QStringList{"漢字、ひらがな、カタカナ。"};
+        QTest::newRow("shift_jis")
+            << "sjis.htm"
+            << QStringList{"<TITLE>シフトJISのページ</TITLE>", "①②③ ～ 表示・ソース",
+                           "content=\"text/html; charset=Shift_JIS\""};
+        QTest::newRow("euc-jp") << "eucjp.htm" << QStringList{"漢字、ひらがな、カタカナ。"};
     }
 
     void serialiserRoundTripIsAFixedPoint()
@@ -187,16 +189,16 @@ private slots:
         QTest::newRow("underline") << decmd::UNDERLINE << none << "<U>";
         QTest::newRow("delete") << decmd::DELETE_ << none << "<P id=p>a</P>";
         QTest::newRow("cut") << decmd::CUT << none << "<P id=p>a</P>";
-        QTest::newRow("hyperlink") << decmd::HYPERLINK << QVariant(QStringLiteral("next.htm"))
-                                   << "<A href=next.htm>";
+        QTest::newRow("hyperlink")
+            << decmd::HYPERLINK << QVariant(QStringLiteral("next.htm")) << "<A href=next.htm>";
         QTest::newRow("indent") << decmd::INDENT << none << "<BLOCKQUOTE";
         QTest::newRow("center") << decmd::JUSTIFYCENTER << none << "center";
         QTest::newRow("right") << decmd::JUSTIFYRIGHT << none << "right";
         QTest::newRow("ordered") << decmd::ORDERLIST << none << "<OL><LI>";
         QTest::newRow("unordered") << decmd::UNORDERLIST << none << "<UL><LI>";
         QTest::newRow("forecolor red") << decmd::SETFORECOLOR << QVariant(0x0000FF) << "#ff0000";
-        QTest::newRow("backcolor blue") << decmd::SETBACKCOLOR << QVariant(0xFF0000)
-                                        << "background-color: rgb(0, 0, 255)";
+        QTest::newRow("backcolor blue")
+            << decmd::SETBACKCOLOR << QVariant(0xFF0000) << "background-color: rgb(0, 0, 255)";
     }
 
     void oneCallCommandsChangeThePageAndUndoRestoresIt()

@@ -42,8 +42,9 @@ private slots:
         QByteArray page = "<HTML><HEAD><TITLE>big</TITLE></HEAD><BODY>\n<TABLE border=1>";
         int row = 0;
         while (page.size() < 5 * 1024 * 1024) {
-            page += "<TR><TD>row " + QByteArray::number(row++) +
-                    "</TD><TD>日本語のテキスト、長い文章。Some long English text follows.</TD></TR>\n";
+            page +=
+                "<TR><TD>row " + QByteArray::number(row++) +
+                "</TD><TD>日本語のテキスト、長い文章。Some long English text follows.</TD></TR>\n";
         }
         page += "</TABLE><P id=last>the very end</P></BODY></HTML>";
         writeBytes(path("big.htm"), page);
@@ -77,7 +78,8 @@ private slots:
         const QString before = m_editor->DocumentHTML();
         QVERIFY(m_editor->SaveDocument(path("saved-sjis.htm")));
         const QByteArray bytes = readBytes(path("saved-sjis.htm"));
-        QVERIFY(bytes.contains(textcodec::encode(QStringLiteral("①②③ ～ 表示・ソース"), "windows-31j")));
+        QVERIFY(bytes.contains(
+            textcodec::encode(QStringLiteral("①②③ ～ 表示・ソース"), "windows-31j")));
         QVERIFY(!bytes.contains(QStringLiteral("表示").toUtf8()));
 
         QVERIFY(loadAndWait(*m_editor, path("saved-sjis.htm")));
@@ -107,7 +109,7 @@ private slots:
     void failedSaveLeavesTheOldFileAndSaysWhy()
     {
         writeBytes(path("keep.htm"), "old contents");
-        QVERIFY(!m_editor->SaveDocument(m_dir.path()));              // a folder
+        QVERIFY(!m_editor->SaveDocument(m_dir.path())); // a folder
         QVERIFY(!m_editor->lastError().isEmpty());
         QVERIFY(!m_editor->SaveDocument(path("no/such/folder/x.htm"))); // no folder
         QVERIFY(!m_editor->lastError().isEmpty());
@@ -117,7 +119,8 @@ private slots:
             QFile::setPermissions(path("ro"), QFile::ReadOwner | QFile::ExeOwner);
             QVERIFY(!m_editor->SaveDocument(path("ro/keep.htm")));
             QCOMPARE(readBytes(path("ro/keep.htm")), QByteArray("old contents"));
-            QFile::setPermissions(path("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::setPermissions(path("ro"),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
         QCOMPARE(readBytes(path("keep.htm")), QByteArray("old contents"));
     }
@@ -133,7 +136,8 @@ private slots:
     {
         QFETCH(QString, file);
         writeBytes(path("image.png"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
-        QVERIFY(setHtmlAndWait(*m_editor, QStringLiteral("<HTML><HEAD></HEAD><BODY><P>mine</P></BODY></HTML>")));
+        QVERIFY(setHtmlAndWait(
+            *m_editor, QStringLiteral("<HTML><HEAD></HEAD><BODY><P>mine</P></BODY></HTML>")));
         const QString before = m_editor->DocumentHTML();
         QVERIFY(!m_editor->LoadDocument(file.isEmpty() ? m_dir.path() : path(file)));
         QVERIFY(!m_editor->lastError().isEmpty());
@@ -146,7 +150,8 @@ private slots:
         QImage image(8, 6, QImage::Format_RGB32);
         image.fill(Qt::red);
         QVERIFY(image.save(path("site/img/logo.png")));
-        writeBytes(path("site/page.htm"), "<HTML><BODY><IMG id=i src=\"img/logo.png\"></BODY></HTML>");
+        writeBytes(path("site/page.htm"),
+                   "<HTML><BODY><IMG id=i src=\"img/logo.png\"></BODY></HTML>");
         QVERIFY(loadAndWait(*m_editor, path("site/page.htm")));
         const auto info = m_editor->call(QStringLiteral("elementInfo"), {"i"});
         QVERIFY(info.ok);
@@ -155,12 +160,14 @@ private slots:
 
     void printHtmlCommand()
     {
-        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/lumipage");
+        const QString program =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/lumipage");
         QProcess process;
         process.start(program, {"--print-html", dataFile("sjis.htm")});
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitCode(), 0);
-        QVERIFY(QString::fromUtf8(process.readAllStandardOutput()).contains(QStringLiteral("シフトJISのページ")));
+        QVERIFY(QString::fromUtf8(process.readAllStandardOutput())
+                    .contains(QStringLiteral("シフトJISのページ")));
 
         process.start(program, {"--print-html", path("missing.htm")});
         QVERIFY(process.waitForFinished(60000));

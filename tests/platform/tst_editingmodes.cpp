@@ -57,10 +57,12 @@ private slots:
 
     void pageScriptsNeverRunWhileEditing()
     {
-        QVERIFY(setHtmlAndWait(*m_editor, QStringLiteral(
-            "<HTML><BODY onload=\"document.body.setAttribute('data-ran','onload')\">"
-            "<P id=p>text</P><SCRIPT>document.title='script ran';"
-            "document.getElementById('p').textContent='changed';</SCRIPT></BODY></HTML>")));
+        QVERIFY(setHtmlAndWait(
+            *m_editor,
+            QStringLiteral(
+                "<HTML><BODY onload=\"document.body.setAttribute('data-ran','onload')\">"
+                "<P id=p>text</P><SCRIPT>document.title='script ran';"
+                "document.getElementById('p').textContent='changed';</SCRIPT></BODY></HTML>")));
         const QString html = m_editor->DocumentHTML();
         QVERIFY(html.contains(QLatin1String("<P id=p>text</P>")));
         QVERIFY(!html.contains(QLatin1String(" data-ran=")));
@@ -79,7 +81,8 @@ private slots:
         QVERIFY(m_editor->BrowseMode());
         QTRY_COMPARE_WITH_TIMEOUT(
             evalInBrowsePage(QStringLiteral("document.getElementById('p') && "
-                                            "document.getElementById('p').textContent")).toString(),
+                                            "document.getElementById('p').textContent"))
+                .toString(),
             QStringLiteral("changed by script"), 10000);
         QCOMPARE(m_editor->QueryStatus(decmd::BOLD), int(StatusNotAvailable));
         QVERIFY(!m_editor->pasteHTML(QStringLiteral("<B>x</B>")));
@@ -100,8 +103,11 @@ private slots:
         QVERIFY(loadAndWait(*m_editor, dir.filePath("page.htm")));
         QSignalSpy links(m_editor, &WebEngineEditingComponent::linkActivated);
         m_editor->setBrowseMode(true);
-        QTRY_COMPARE_WITH_TIMEOUT(evalInBrowsePage(QStringLiteral(
-            "document.getElementById('p') ? document.getElementById('p').textContent : ''")).toString(),
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evalInBrowsePage(
+                QStringLiteral(
+                    "document.getElementById('p') ? document.getElementById('p').textContent : ''"))
+                .toString(),
             QStringLiteral("home"), 10000);
 
         evalInBrowsePage(QStringLiteral("document.getElementById('a').click(); true"));
@@ -109,17 +115,20 @@ private slots:
         QVERIFY(links.first().first().toUrl().path().endsWith(QLatin1String("other.htm")));
         evalInBrowsePage(QStringLiteral("location.href = 'other.htm'; true"));
         QTest::qWait(500);
-        QCOMPARE(evalInBrowsePage(QStringLiteral("document.getElementById('p').textContent")).toString(),
-                 QStringLiteral("home"));
+        QCOMPARE(
+            evalInBrowsePage(QStringLiteral("document.getElementById('p').textContent")).toString(),
+            QStringLiteral("home"));
         m_editor->setBrowseMode(false);
         QVERIFY(waitForComplete(*m_editor));
     }
 
     void aLoopingPageDoesNotFreezeTheEditor()
     {
-        QVERIFY(setHtmlAndWait(*m_editor, QStringLiteral(
-            "<HTML><BODY><P id=p>loop</P><SCRIPT>setTimeout(function(){ for(;;){} }, 10);"
-            "</SCRIPT></BODY></HTML>")));
+        QVERIFY(setHtmlAndWait(
+            *m_editor,
+            QStringLiteral(
+                "<HTML><BODY><P id=p>loop</P><SCRIPT>setTimeout(function(){ for(;;){} }, 10);"
+                "</SCRIPT></BODY></HTML>")));
         m_editor->setCallTimeout(3000);
         m_editor->setBrowseMode(true);
         QTest::qWait(1000);

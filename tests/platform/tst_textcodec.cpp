@@ -21,10 +21,12 @@ private slots:
         QTest::newRow("bom wins over meta")
             << QByteArray("\xEF\xBB\xBF<META charset=Shift_JIS>") << QByteArray("UTF-8");
         QTest::newRow("meta shift_jis")
-            << QByteArray("<META http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">")
-                   + sjis(jp)
+            << QByteArray(
+                   "<META http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">") +
+                   sjis(jp)
             << QByteArray("windows-31j");
-        QTest::newRow("meta x-sjis") << QByteArray("<meta charset='x-sjis'>") << QByteArray("windows-31j");
+        QTest::newRow("meta x-sjis")
+            << QByteArray("<meta charset='x-sjis'>") << QByteArray("windows-31j");
         QTest::newRow("meta euc-jp") << QByteArray("<meta charset=EUC-JP>") << QByteArray("EUC-JP");
         QTest::newRow("unknown meta falls through to utf-8")
             << QByteArray("<meta charset=no-such-code>") + jp.toUtf8() << QByteArray("UTF-8");
@@ -32,7 +34,8 @@ private slots:
         QTest::newRow("utf-8 without meta") << jp.toUtf8() << QByteArray("UTF-8");
         QTest::newRow("shift_jis without meta") << sjis(jp) << QByteArray("windows-31j");
         QTest::newRow("euc-jp without meta") << euc(jp) << QByteArray("EUC-JP");
-        QTest::newRow("iso-2022-jp") << textcodec::encode(jp, "ISO-2022-JP") << QByteArray("ISO-2022-JP");
+        QTest::newRow("iso-2022-jp")
+            << textcodec::encode(jp, "ISO-2022-JP") << QByteArray("ISO-2022-JP");
     }
     void detection()
     {
@@ -54,7 +57,8 @@ private slots:
     {
         const QString text = QStringLiteral("漢字 é 😀 ①");
         const QByteArray bytes = textcodec::encode(text, "windows-31j");
-        QCOMPARE(*textcodec::decode(bytes, "windows-31j"), QStringLiteral("漢字 &#233; &#128512; ①"));
+        QCOMPARE(*textcodec::decode(bytes, "windows-31j"),
+                 QStringLiteral("漢字 &#233; &#128512; ①"));
         QCOMPARE(textcodec::encode(text, "UTF-8"), text.toUtf8());
     }
 

@@ -6,7 +6,8 @@
 #include <QQueue>
 #include <QStringList>
 
-namespace lumipage::test {
+namespace lumipage::test
+{
 
 // A common dialog that answers from a script instead of asking; an empty queue cancels.
 class ScriptedCommonDialog : public CommonDialog

@@ -8,7 +8,8 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-namespace lumipage::test {
+namespace lumipage::test
+{
 
 QString dataFile(const QString &name)
 {

@@ -10,11 +10,13 @@
 
 #include <functional>
 
-namespace lumipage {
+namespace lumipage
+{
 class EditingComponent;
 }
 
-namespace lumipage::test {
+namespace lumipage::test
+{
 
 // Path of a file in tests/data.
 QString dataFile(const QString &name);
@@ -39,12 +41,12 @@ void clickMessageBoxButton(QWidget *box, int standardButton);
 } // namespace lumipage::test
 
 // A QTest main that prepares the process for the editing surface first.
-#define LUMIPAGE_TEST_MAIN(TestClass)                                                           \
-    int main(int argc, char **argv)                                                             \
-    {                                                                                           \
-        lumipage::prepareProcess();                                                             \
-        QApplication app(argc, argv);                                                           \
-        QStandardPaths::setTestModeEnabled(true);                                               \
-        TestClass test;                                                                         \
-        return QTest::qExec(&test, argc, argv);                                                 \
+#define LUMIPAGE_TEST_MAIN(TestClass)                                                              \
+    int main(int argc, char **argv)                                                                \
+    {                                                                                              \
+        lumipage::prepareProcess();                                                                \
+        QApplication app(argc, argv);                                                              \
+        QStandardPaths::setTestModeEnabled(true);                                                  \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
     }

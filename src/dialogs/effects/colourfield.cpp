@@ -4,10 +4,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace lumipage {
+namespace lumipage
+{
 
-ColourField::ColourField(const QString &boxName, const QString &swatchName, const QString &markerName,
-                         QWidget *parent)
+ColourField::ColourField(const QString &boxName, const QString &swatchName,
+                         const QString &markerName, QWidget *parent)
     : QWidget(parent)
 {
     auto *row = new QHBoxLayout(this);

@@ -5,7 +5,8 @@
 class QLineEdit;
 class QPushButton;
 
-namespace lumipage {
+namespace lumipage
+{
 
 // A colour box that accepts colour names dropped from the palette page, with the
 // small swatch beside it: red while a colour is entered, the dialog's colour when the

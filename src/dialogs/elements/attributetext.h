@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace lumipage::attributetext {
+namespace lumipage::attributetext
+{
 
 // User text inside a double-quoted attribute value: its double quotes as &quot;.
 inline QString doubleQuoted(QString text)

@@ -12,7 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace lumipage {
+namespace lumipage
+{
 
 BackgroundImageDialog::BackgroundImageDialog(MainWindow &window)
     : QDialog(&window), m_window(window)
@@ -50,7 +51,8 @@ BackgroundImageDialog::BackgroundImageDialog(MainWindow &window)
     });
     connect(browse, &QPushButton::clicked, this, [this] {
         CommonDialog &dialog = m_window.commonDialog();
-        dialog.filter = QStringLiteral("GIFファイル(*.gif)|*.gif|JPGファイル(*.jpg)|*.jpg|全てのファイル(*.*)|*.*");
+        dialog.filter = QStringLiteral(
+            "GIFファイル(*.gif)|*.gif|JPGファイル(*.jpg)|*.jpg|全てのファイル(*.*)|*.*");
         if (const auto file = dialog.showOpen(this))
             m_path->setText(*file);
     });

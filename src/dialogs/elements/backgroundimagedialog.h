@@ -6,7 +6,8 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-namespace lumipage {
+namespace lumipage
+{
 
 class MainWindow;
 

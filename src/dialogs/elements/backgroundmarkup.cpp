@@ -2,7 +2,8 @@
 
 #include <QRegularExpression>
 
-namespace lumipage {
+namespace lumipage
+{
 
 std::optional<QString> backgroundProperties(const QString &patternText)
 {
@@ -21,8 +22,8 @@ QString backgroundAttr(const QString &path, const QString &properties)
 QString serialisedTagStart(const QString &tagStart)
 {
     // Attributes as an HTML parser reads them: name, then an optional bare or quoted value.
-    static const QRegularExpression attribute(QStringLiteral(
-        R"re(\s*([^\s"'>/=]+)(?:\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]*)))?)re"));
+    static const QRegularExpression attribute(
+        QStringLiteral(R"re(\s*([^\s"'>/=]+)(?:\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]*)))?)re"));
     static const QRegularExpression bare(QStringLiteral(R"re(^[^\s"'`=<>&]+$)re"));
     const qsizetype nameEnd = tagStart.indexOf(QRegularExpression(QStringLiteral("[\\s>]")));
     QString out = nameEnd < 0 ? tagStart : tagStart.left(nameEnd).toUpper();
@@ -33,9 +34,11 @@ QString serialisedTagStart(const QString &tagStart)
         const auto match = it.next();
         QString value = match.captured(2) + match.captured(3) + match.captured(4);
         out += QLatin1Char(' ') + match.captured(1).toLower() + QLatin1Char('=');
-        out += bare.match(value).hasMatch()
-                   ? value
-                   : QLatin1Char('"') + value.replace('&', QLatin1String("&amp;")).replace('"', QLatin1String("&quot;")) + QLatin1Char('"');
+        out += bare.match(value).hasMatch() ? value
+                                            : QLatin1Char('"') +
+                                                  value.replace('&', QLatin1String("&amp;"))
+                                                      .replace('"', QLatin1String("&quot;")) +
+                                                  QLatin1Char('"');
     }
     return out;
 }

@@ -4,7 +4,8 @@
 
 #include <optional>
 
-namespace lumipage {
+namespace lumipage
+{
 
 // "bgProperties=fixed" for "固定する", "bgProperties=none" for "固定しない", else nothing.
 std::optional<QString> backgroundProperties(const QString &patternText);

@@ -12,9 +12,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace lumipage {
+namespace lumipage
+{
 
-namespace {
+namespace
+{
 const QString kMessage = QStringLiteral("ﾒｯｾｰｼﾞ");
 const QString kJump = QStringLiteral("ｼﾞｬﾝﾌﾟ");
 const QString kUrl = QStringLiteral("URL");
@@ -26,11 +28,13 @@ ButtonResult buttonMarkup(const ButtonFields &f)
         return ButtonProblem{QStringLiteral("未入力個所があります！")};
     QString statement;
     if (f.action == kMessage) {
-        statement = QStringLiteral("MsgBox\"") + attributetext::vbString(f.message) + QLatin1Char('"');
+        statement =
+            QStringLiteral("MsgBox\"") + attributetext::vbString(f.message) + QLatin1Char('"');
     } else if (f.action == kJump || f.action == kUrl) {
         if (f.action == kJump && f.target.isEmpty())
             return ButtonProblem{QStringLiteral("リンク先が不定です。")};
-        statement = QStringLiteral("Window.location.href=\"") + attributetext::vbString(f.target) + QLatin1Char('"');
+        statement = QStringLiteral("Window.location.href=\"") + attributetext::vbString(f.target) +
+                    QLatin1Char('"');
     } else {
         return ButtonNothing{};
     }
@@ -39,15 +43,17 @@ ButtonResult buttonMarkup(const ButtonFields &f)
                         QStringLiteral("'>") + f.title + QStringLiteral("</BUTTON>")};
 }
 
-ButtonDialog::ButtonDialog(MainWindow &window)
-    : QDialog(&window), m_window(window)
+ButtonDialog::ButtonDialog(MainWindow &window) : QDialog(&window), m_window(window)
 {
     DialogForm form(this, QStringLiteral("Form10"), QStringLiteral("Form10"));
-    m_title = form.line(QStringLiteral("Text3"), QStringLiteral("ﾀｲﾄﾙ"), QStringLiteral("タイトル"));
+    m_title =
+        form.line(QStringLiteral("Text3"), QStringLiteral("ﾀｲﾄﾙ"), QStringLiteral("タイトル"));
     m_event = form.combo(QStringLiteral("Combo1"), QStringLiteral("ｲﾍﾞﾝﾄ"),
                          {QStringLiteral("onmouseover"), QStringLiteral("onmouseout"),
-                          QStringLiteral("onclick"), QStringLiteral("ondblclick")}, QString());
-    m_action = form.combo(QStringLiteral("Combo2"), QStringLiteral("処理"), {kMessage, kJump, kUrl}, QString());
+                          QStringLiteral("onclick"), QStringLiteral("ondblclick")},
+                         QString());
+    m_action = form.combo(QStringLiteral("Combo2"), QStringLiteral("処理"), {kMessage, kJump, kUrl},
+                          QString());
     m_message = new QPlainTextEdit(QStringLiteral("ようこそ！私のホームページへ。"), this);
     m_message->setObjectName(QStringLiteral("Text1"));
     m_message->setEnabled(false);
@@ -58,12 +64,14 @@ ButtonDialog::ButtonDialog(MainWindow &window)
     form.skipRow();
     m_target = form.line(QStringLiteral("Text2"), QStringLiteral("ｼﾞｬﾝﾌﾟ先"), QString());
     m_target->setEnabled(false);
-    m_browse = form.button(QStringLiteral("Command1"), QStringLiteral("参照"), form.nextRow() - 1, 2);
+    m_browse =
+        form.button(QStringLiteral("Command1"), QStringLiteral("参照"), form.nextRow() - 1, 2);
     m_browse->setEnabled(false);
     auto [ok, cancel] = form.okCancel(QStringLiteral("Command2"), QStringLiteral("Command3"));
     resize(335, 228);
 
-    connect(m_action, &QComboBox::activated, this, [this](int index) { actionChosen(m_action->itemText(index)); });
+    connect(m_action, &QComboBox::activated, this,
+            [this](int index) { actionChosen(m_action->itemText(index)); });
     connect(m_browse, &QPushButton::clicked, this, [this] {
         CommonDialog &dialog = m_window.commonDialog();
         dialog.flags = 6144;
@@ -90,8 +98,9 @@ void ButtonDialog::actionChosen(const QString &action)
 
 void ButtonDialog::Command2_Click()
 {
-    const ButtonResult result = buttonMarkup({m_title->text(), m_event->currentText(), m_action->currentText(),
-                                              m_message->toPlainText(), m_target->text()});
+    const ButtonResult result =
+        buttonMarkup({m_title->text(), m_event->currentText(), m_action->currentText(),
+                      m_message->toPlainText(), m_target->text()});
     if (const auto *problem = std::get_if<ButtonProblem>(&result)) {
         messages::inform(this, problem->message);
         return;

@@ -9,7 +9,8 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace lumipage {
+namespace lumipage
+{
 
 class MainWindow;
 
@@ -24,7 +25,8 @@ struct ButtonMarkup {
 struct ButtonProblem {
     QString message;
 };
-struct ButtonNothing {};
+struct ButtonNothing {
+};
 using ButtonResult = std::variant<ButtonMarkup, ButtonProblem, ButtonNothing>;
 ButtonResult buttonMarkup(const ButtonFields &fields);
 

@@ -7,7 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace lumipage {
+namespace lumipage
+{
 
 DialogForm::DialogForm(QDialog *dialog, const QString &objectName, const QString &caption)
     : m_dialog(dialog), m_grid(new QGridLayout(dialog))
@@ -54,7 +55,8 @@ QPushButton *DialogForm::button(const QString &name, const QString &caption, int
     return push;
 }
 
-std::pair<QPushButton *, QPushButton *> DialogForm::okCancel(const QString &okName, const QString &cancelName)
+std::pair<QPushButton *, QPushButton *> DialogForm::okCancel(const QString &okName,
+                                                             const QString &cancelName)
 {
     auto *row = new QHBoxLayout;
     auto *ok = new QPushButton(QStringLiteral("OK"), m_dialog);

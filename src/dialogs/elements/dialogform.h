@@ -11,7 +11,8 @@ class QGridLayout;
 class QLineEdit;
 class QPushButton;
 
-namespace lumipage {
+namespace lumipage
+{
 
 // Lays out a small form dialog: a label on the left of each field, an optional hint on
 // its right, and OK / Cancel at the bottom. Only builds widgets; the dialog wires them.
@@ -25,7 +26,8 @@ public:
     QComboBox *combo(const QString &name, const QString &label, const QStringList &items,
                      const QString &text, const QString &hint = {});
     QPushButton *button(const QString &name, const QString &caption, int row, int column);
-    std::pair<QPushButton *, QPushButton *> okCancel(const QString &okName, const QString &cancelName);
+    std::pair<QPushButton *, QPushButton *> okCancel(const QString &okName,
+                                                     const QString &cancelName);
     QGridLayout *grid() const { return m_grid; }
     int nextRow() const { return m_row; }
     void skipRow() { ++m_row; }

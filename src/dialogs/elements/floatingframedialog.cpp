@@ -8,35 +8,41 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace lumipage {
+namespace lumipage
+{
 
 QString floatingFrameMarkup(const QString &file, const QString &borderText)
 {
-    const QString border = borderText == QStringLiteral("なし") ? QStringLiteral("0") : QStringLiteral("1");
+    const QString border =
+        borderText == QStringLiteral("なし") ? QStringLiteral("0") : QStringLiteral("1");
     return QStringLiteral("<IFRAME FRAMEBORDER=") + border + QStringLiteral(" SRC=\"") +
            attributetext::doubleQuoted(file) + QStringLiteral("\"></IFRAME>");
 }
 
-FloatingFrameDialog::FloatingFrameDialog(MainWindow &window)
-    : QDialog(&window), m_window(window)
+FloatingFrameDialog::FloatingFrameDialog(MainWindow &window) : QDialog(&window), m_window(window)
 {
-    DialogForm form(this, QStringLiteral("Form5"), QStringLiteral("フローティングフレーム設定画面"));
-    m_file = form.line(QStringLiteral("Text1"), QStringLiteral("フレーム内に表示させるファイル"), QString());
+    DialogForm form(this, QStringLiteral("Form5"),
+                    QStringLiteral("フローティングフレーム設定画面"));
+    m_file = form.line(QStringLiteral("Text1"), QStringLiteral("フレーム内に表示させるファイル"),
+                       QString());
     QPushButton *browse = form.button(QStringLiteral("Command1"), QStringLiteral("参照"), 0, 2);
     m_border = form.combo(QStringLiteral("Combo1"), QStringLiteral("枠線"),
                           {QStringLiteral("あり"), QStringLiteral("なし")}, QStringLiteral("あり"));
     auto [ok, cancel] = form.okCancel(QStringLiteral("Command2"), QStringLiteral("Command3"));
     ok->setEnabled(false);
     resize(355, 78);
-    connect(m_file, &QLineEdit::textChanged, ok, [ok](const QString &text) { ok->setEnabled(!text.isEmpty()); });
+    connect(m_file, &QLineEdit::textChanged, ok,
+            [ok](const QString &text) { ok->setEnabled(!text.isEmpty()); });
     connect(browse, &QPushButton::clicked, this, [this] {
         CommonDialog &dialog = m_window.commonDialog();
-        dialog.filter = QStringLiteral("HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html|全てのファイル(*.*)|*.*");
+        dialog.filter = QStringLiteral(
+            "HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html|全てのファイル(*.*)|*.*");
         if (const auto file = dialog.showOpen(this))
             m_file->setText(*file);
     });
     connect(ok, &QPushButton::clicked, this, [this] {
-        m_window.shared().insert_html = floatingFrameMarkup(m_file->text(), m_border->currentText());
+        m_window.shared().insert_html =
+            floatingFrameMarkup(m_file->text(), m_border->currentText());
         m_window.veld_go();
         accept();
     });

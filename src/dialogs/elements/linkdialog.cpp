@@ -8,7 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace lumipage {
+namespace lumipage
+{
 
 LinkDialog::LinkDialog(EditingComponent &editor, CommonDialog &commonDialog, QWidget *parent)
     : QDialog(parent), m_editor(editor), m_commonDialog(commonDialog)
@@ -35,7 +36,8 @@ LinkDialog::LinkDialog(EditingComponent &editor, CommonDialog &commonDialog, QWi
     resize(392, 73);
 
     connect(browse, &QPushButton::clicked, this, [this] {
-        m_commonDialog.filter = QStringLiteral("HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html");
+        m_commonDialog.filter =
+            QStringLiteral("HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html");
         if (const auto file = m_commonDialog.showOpen(this))
             m_target->setText(*file);
     });

@@ -5,7 +5,8 @@
 class QComboBox;
 class QLineEdit;
 
-namespace lumipage {
+namespace lumipage
+{
 
 class MainWindow;
 

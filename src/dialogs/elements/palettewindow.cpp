@@ -11,7 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace lumipage {
+namespace lumipage
+{
 
 PaletteWindow::PaletteWindow(EditingComponent &editor, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_editor(editor)
@@ -28,7 +29,8 @@ PaletteWindow::PaletteWindow(EditingComponent &editor, QWidget *parent)
     frameLayout->setContentsMargins(2, 2, 2, 2);
     frameLayout->addWidget(new PaletteView(frame));
     layout->addWidget(frame, 1);
-    auto *hint = new QLabel(QStringLiteral("希望の色ﾃｷｽﾄを選択し、下のﾃｷｽﾄﾎﾞｯｸｽへ、ﾏｳｽでDragDropして下さい。"), this);
+    auto *hint = new QLabel(
+        QStringLiteral("希望の色ﾃｷｽﾄを選択し、下のﾃｷｽﾄﾎﾞｯｸｽへ、ﾏｳｽでDragDropして下さい。"), this);
     hint->setObjectName(QStringLiteral("Label1"));
     hint->setWordWrap(true);
     layout->addWidget(hint);

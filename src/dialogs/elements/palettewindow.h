@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-
-namespace lumipage {
+namespace lumipage
+{
 
 class ColourField;
 class EditingComponent;

@@ -7,15 +7,17 @@
 class QComboBox;
 class QLineEdit;
 
-namespace lumipage {
+namespace lumipage
+{
 
 class ColourField;
 class MainWindow;
 
 // The rule dialog's fields, as typed.
 struct RuleFields {
-    QString width = QStringLiteral("100"), size = QStringLiteral("2"), shading = QStringLiteral("あり"),
-            colour = QStringLiteral("silver"), align = QStringLiteral("center");
+    QString width = QStringLiteral("100"), size = QStringLiteral("2"),
+            shading = QStringLiteral("あり"), colour = QStringLiteral("silver"),
+            align = QStringLiteral("center");
 };
 // The HR fragment; nothing for a shading text other than "あり" or "なし".
 std::optional<QString> ruleMarkup(const RuleFields &fields);

@@ -11,7 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace lumipage {
+namespace lumipage
+{
 
 QString optionLine(const QString &item)
 {
@@ -23,8 +24,7 @@ QString selectMarkup(const QString &source)
     return QStringLiteral("<SELECT>") + source + QStringLiteral("</SELECT>");
 }
 
-SelectItemsDialog::SelectItemsDialog(MainWindow &window)
-    : QDialog(&window), m_window(window)
+SelectItemsDialog::SelectItemsDialog(MainWindow &window) : QDialog(&window), m_window(window)
 {
     setObjectName(QStringLiteral("Form12"));
     setWindowTitle(QStringLiteral("項目設定"));
@@ -58,7 +58,8 @@ SelectItemsDialog::SelectItemsDialog(MainWindow &window)
     grid->addWidget(cancel, 4, 2);
     resize(318, 343);
 
-    connect(m_name, &QLineEdit::textChanged, this, [this](const QString &text) { m_add->setEnabled(!text.isEmpty()); });
+    connect(m_name, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_add->setEnabled(!text.isEmpty()); });
     connect(m_add, &QPushButton::clicked, this, &SelectItemsDialog::Command1_Click);
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
@@ -66,7 +67,8 @@ SelectItemsDialog::SelectItemsDialog(MainWindow &window)
     });
     connect(clear, &QPushButton::clicked, this, &SelectItemsDialog::Command4_Click);
     connect(m_ok, &QPushButton::clicked, this, [this] {
-        m_window.shared().insert_html = selectMarkup(m_source->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+        m_window.shared().insert_html =
+            selectMarkup(m_source->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n")));
         m_window.veld_go();
         accept();
     });
@@ -85,7 +87,8 @@ void SelectItemsDialog::Command1_Click()
     m_source->setFocus();
     m_source->moveCursor(QTextCursor::End);
     // The text box keeps line ends as LF; CR LF is restored when the fragment is built.
-    m_source->insertPlainText(optionLine(m_list->item(m_itemCount)->text()).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    m_source->insertPlainText(optionLine(m_list->item(m_itemCount)->text())
+                                  .replace(QLatin1String("\r\n"), QLatin1String("\n")));
     ++m_itemCount;
     m_name->clear();
     m_name->setFocus();
@@ -97,7 +100,8 @@ void SelectItemsDialog::List1_Click()
     QListWidgetItem *item = m_list->currentItem();
     if (!item)
         return;
-    if (messages::ask(this, QStringLiteral("確認"), item->text() + QStringLiteral("を削除しますか？"),
+    if (messages::ask(this, QStringLiteral("確認"),
+                      item->text() + QStringLiteral("を削除しますか？"),
                       QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return;
     const QSignalBlocker blocker(m_list);

@@ -7,7 +7,8 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace lumipage {
+namespace lumipage
+{
 
 class MainWindow;
 

@@ -9,10 +9,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace lumipage {
+namespace lumipage
+{
 
-TableDialog::TableDialog(MainWindow &window)
-    : QDialog(&window), m_window(window)
+TableDialog::TableDialog(MainWindow &window) : QDialog(&window), m_window(window)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("表の作成"));
@@ -69,7 +69,8 @@ void TableDialog::Command1_Click()
 bool TableDialog::eventFilter(QObject *watched, QEvent *event)
 {
     // A long attribute list can be read whole under the mouse.
-    if (watched == m_tableAttrs && (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove))
+    if (watched == m_tableAttrs &&
+        (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove))
         m_tableAttrs->setToolTip(m_tableAttrs->text());
     return QDialog::eventFilter(watched, event);
 }

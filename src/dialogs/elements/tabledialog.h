@@ -4,7 +4,8 @@
 
 class QLineEdit;
 
-namespace lumipage {
+namespace lumipage
+{
 
 class MainWindow;
 

@@ -9,7 +9,8 @@
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
-namespace lumipage {
+namespace lumipage
+{
 
 void registerDocumentScheme()
 {
@@ -55,7 +56,8 @@ void DocumentSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
         return;
     }
     // Files beside the page, read-only, never outside the page's folder tree.
-    const QString folder = m_folder.endsWith(QLatin1Char('/')) ? m_folder : m_folder + QLatin1Char('/');
+    const QString folder =
+        m_folder.endsWith(QLatin1Char('/')) ? m_folder : m_folder + QLatin1Char('/');
     if (!path.startsWith(folder)) {
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
         return;

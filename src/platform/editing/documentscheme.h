@@ -5,7 +5,8 @@
 #include <QUrl>
 #include <QWebEngineUrlSchemeHandler>
 
-namespace lumipage {
+namespace lumipage
+{
 
 // The scheme the editing surface loads its page from; its URL path mirrors the
 // file's path so that relative images and frames find the files beside the page.

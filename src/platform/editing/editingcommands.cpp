@@ -2,7 +2,8 @@
 
 #include <QRegularExpression>
 
-namespace lumipage {
+namespace lumipage
+{
 
 QString tableCountsProblem(const InsertTableParam &param)
 {

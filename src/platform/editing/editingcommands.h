@@ -3,10 +3,12 @@
 #include <QMetaType>
 #include <QString>
 
-namespace lumipage {
+namespace lumipage
+{
 
 // The published command numbers of the editing component.
-namespace decmd {
+namespace decmd
+{
 inline constexpr int BOLD = 5000;
 inline constexpr int COPY = 5002;
 inline constexpr int CUT = 5003;
@@ -60,15 +62,41 @@ enum CommandOption : int {
 
 // Every command number the program asks about, for the one-round-trip status snapshot.
 inline constexpr int kQueriedCommands[] = {
-    decmd::BOLD,          decmd::COPY,         decmd::CUT,           decmd::DELETE_,
-    decmd::DELETECELLS,   decmd::DELETECOLS,   decmd::DELETEROWS,    decmd::FINDTEXT,
-    decmd::FONT,          decmd::HYPERLINK,    decmd::IMAGE,         decmd::INDENT,
-    decmd::INSERTCELL,    decmd::INSERTCOL,    decmd::INSERTROW,     decmd::INSERTTABLE,
-    decmd::ITALIC,        decmd::JUSTIFYCENTER, decmd::JUSTIFYLEFT,  decmd::JUSTIFYRIGHT,
-    decmd::MAKE_ABSOLUTE, decmd::ORDERLIST,    decmd::OUTDENT,       decmd::PASTE,
-    decmd::REDO,          decmd::REMOVEFORMAT, decmd::SELECTALL,     decmd::SEND_BELOW_TEXT,
-    decmd::BRING_ABOVE_TEXT, decmd::SETBACKCOLOR, decmd::SETFORECOLOR, decmd::UNDERLINE,
-    decmd::UNDO,          decmd::UNLINK,       decmd::UNORDERLIST,
+    decmd::BOLD,
+    decmd::COPY,
+    decmd::CUT,
+    decmd::DELETE_,
+    decmd::DELETECELLS,
+    decmd::DELETECOLS,
+    decmd::DELETEROWS,
+    decmd::FINDTEXT,
+    decmd::FONT,
+    decmd::HYPERLINK,
+    decmd::IMAGE,
+    decmd::INDENT,
+    decmd::INSERTCELL,
+    decmd::INSERTCOL,
+    decmd::INSERTROW,
+    decmd::INSERTTABLE,
+    decmd::ITALIC,
+    decmd::JUSTIFYCENTER,
+    decmd::JUSTIFYLEFT,
+    decmd::JUSTIFYRIGHT,
+    decmd::MAKE_ABSOLUTE,
+    decmd::ORDERLIST,
+    decmd::OUTDENT,
+    decmd::PASTE,
+    decmd::REDO,
+    decmd::REMOVEFORMAT,
+    decmd::SELECTALL,
+    decmd::SEND_BELOW_TEXT,
+    decmd::BRING_ABOVE_TEXT,
+    decmd::SETBACKCOLOR,
+    decmd::SETFORECOLOR,
+    decmd::UNDERLINE,
+    decmd::UNDO,
+    decmd::UNLINK,
+    decmd::UNORDERLIST,
 };
 
 // The parameters of DECMD_INSERTTABLE, all as the user typed them.

@@ -6,7 +6,8 @@
 #include <QVariant>
 #include <QWidget>
 
-namespace lumipage {
+namespace lumipage
+{
 
 // The editing surface the program talks to: commands, statuses, the page as text
 // and as files, modes, options and events. Operations are synchronous; failures are

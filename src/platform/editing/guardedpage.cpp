@@ -1,6 +1,7 @@
 #include "platform/editing/guardedpage.h"
 
-namespace lumipage {
+namespace lumipage
+{
 
 void GuardedPage::loadDocument(const QUrl &url)
 {

@@ -3,7 +3,8 @@
 #include <QUrl>
 #include <QWebEnginePage>
 
-namespace lumipage {
+namespace lumipage
+{
 
 // A page that never navigates away from the document it was given: main-frame
 // navigation is allowed only to the URL the component loads; a clicked link is
@@ -25,7 +26,9 @@ protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage *createWindow(WebWindowType) override { return nullptr; }
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &, int,
-                                  const QString &) override {}
+                                  const QString &) override
+    {
+    }
 
 private:
     QUrl m_allowed;

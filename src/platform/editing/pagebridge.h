@@ -3,7 +3,8 @@
 #include <QObject>
 #include <QVariantMap>
 
-namespace lumipage {
+namespace lumipage
+{
 
 // The object the page runtime talks to over the web channel. It only forwards;
 // the component decides when the events reach the program.

@@ -8,9 +8,11 @@
 
 #include <memory>
 
-namespace lumipage {
+namespace lumipage
+{
 
-namespace {
+namespace
+{
 constexpr qint64 kRetryMs = 1000;
 }
 

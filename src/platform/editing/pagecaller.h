@@ -10,7 +10,8 @@
 class QEventLoop;
 class QWebEnginePage;
 
-namespace lumipage {
+namespace lumipage
+{
 
 // The one synchronous road into the page: runs a runtime operation in the
 // application world and waits for its answer in a local event loop that takes no

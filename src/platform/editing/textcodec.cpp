@@ -4,9 +4,11 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-namespace lumipage::textcodec {
+namespace lumipage::textcodec
+{
 
-namespace {
+namespace
+{
 
 bool decodesCleanly(const QByteArray &bytes, const char *encoding)
 {

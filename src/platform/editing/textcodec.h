@@ -5,7 +5,8 @@
 
 #include <optional>
 
-namespace lumipage::textcodec {
+namespace lumipage::textcodec
+{
 
 // The encoding of an HTML file's bytes: a BOM, else the META charset, else valid
 // UTF-8, else the likelier of Shift_JIS (windows-31j) and EUC-JP, else ISO-2022-JP

@@ -20,9 +20,11 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-namespace lumipage {
+namespace lumipage
+{
 
-namespace {
+namespace
+{
 
 enum PendingEvent {
     EventDocumentComplete = 1,
@@ -31,9 +33,9 @@ enum PendingEvent {
     EventContextMenu = 8,
 };
 
-const QString kEmptyPage = QStringLiteral(
-    "<HTML><HEAD><META http-equiv=Content-Type content=\"text/html; charset=utf-8\">"
-    "<TITLE></TITLE></HEAD><BODY></BODY></HTML>");
+const QString kEmptyPage =
+    QStringLiteral("<HTML><HEAD><META http-equiv=Content-Type content=\"text/html; charset=utf-8\">"
+                   "<TITLE></TITLE></HEAD><BODY></BODY></HTML>");
 
 QString readResource(const QString &path)
 {
@@ -50,9 +52,10 @@ QWebEngineScript runtimeScript()
     script.setWorldId(QWebEngineScript::ApplicationWorld);
     script.setInjectionPoint(QWebEngineScript::DocumentReady);
     script.setRunsOnSubFrames(false);
-    script.setSourceCode(readResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) +
-                         readResource(QStringLiteral(":/lumipage/platform/editing/runtime/serializer.js")) +
-                         readResource(QStringLiteral(":/lumipage/platform/editing/runtime/runtime.js")));
+    script.setSourceCode(
+        readResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) +
+        readResource(QStringLiteral(":/lumipage/platform/editing/runtime/serializer.js")) +
+        readResource(QStringLiteral(":/lumipage/platform/editing/runtime/runtime.js")));
     return script;
 }
 
@@ -67,8 +70,7 @@ void quietSettings(QWebEngineSettings *settings)
 
 } // namespace
 
-WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent)
-    : EditingComponent(parent)
+WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingComponent(parent)
 {
     m_profile = new QWebEngineProfile(this); // off the record: nothing written to disk
     m_handler = new DocumentSchemeHandler(this);
@@ -96,7 +98,8 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent)
     m_stack->addWidget(m_view);
     setFocusProxy(m_view);
 
-    connect(m_page, &QWebEnginePage::loadFinished, this, &WebEngineEditingComponent::onLoadFinished);
+    connect(m_page, &QWebEnginePage::loadFinished, this,
+            &WebEngineEditingComponent::onLoadFinished);
     connect(m_bridge, &PageBridge::ready, this, &WebEngineEditingComponent::onRuntimeReady);
     connect(m_bridge, &PageBridge::statusesChanged, this, &WebEngineEditingComponent::onStatuses);
     connect(m_bridge, &PageBridge::focused, this, [this] { queueEvent(EventGotFocus); });
@@ -216,8 +219,8 @@ void WebEngineEditingComponent::Refresh()
 
 PageCaller::Result WebEngineEditingComponent::call(const QString &name, const QJsonArray &args)
 {
-    PageCaller::Result result =
-        m_caller.call(m_page, name, args, [this] { return !m_loadPending; }, m_timeoutMs);
+    PageCaller::Result result = m_caller.call(
+        m_page, name, args, [this] { return !m_loadPending; }, m_timeoutMs);
     if (!result.ok)
         fail(result.error);
     return result;
@@ -326,8 +329,8 @@ void WebEngineEditingComponent::updateConfiguration()
     QVariantList queried;
     for (int command : kQueriedCommands)
         queried.append(command);
-    m_bridge->setConfiguration({{QStringLiteral("options"), options},
-                                {QStringLiteral("queried"), queried}});
+    m_bridge->setConfiguration(
+        {{QStringLiteral("options"), options}, {QStringLiteral("queried"), queried}});
 }
 
 // --- modes ---------------------------------------------------------------------------
@@ -354,9 +357,8 @@ void WebEngineEditingComponent::setBrowseMode(bool browse)
         m_browseView->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(m_browseView, &QWidget::customContextMenuRequested, this,
                 &WebEngineEditingComponent::onContextMenuRequested);
-        page->loadDocument(
-            m_browseHandler->setDocument(m_path.isEmpty() ? untitledPath() : m_path,
-                                         html.value.toString()));
+        page->loadDocument(m_browseHandler->setDocument(m_path.isEmpty() ? untitledPath() : m_path,
+                                                        html.value.toString()));
         m_stack->addWidget(m_browseView);
         m_stack->setCurrentWidget(m_browseView);
         setFocusProxy(m_browseView);

@@ -13,7 +13,8 @@ class QWebChannel;
 class QWebEngineProfile;
 class QWebEngineView;
 
-namespace lumipage {
+namespace lumipage
+{
 
 class DocumentSchemeHandler;
 class GuardedPage;
