@@ -101,8 +101,7 @@ void MainWindow::buildControls()
     m_editor = new WebEngineEditingComponent(m_client);
     m_editor->setObjectName(QStringLiteral("DHTMLEdit1"));
     m_editor->setGeometry(twips(120), twips(960), twips(13335), twips(7455));
-    connect(static_cast<WebEngineEditingComponent *>(m_editor),
-            &WebEngineEditingComponent::linkActivated, this, [this](const QUrl &url) {
+    connect(m_editor, &EditingComponent::linkActivated, this, [this](const QUrl &url) {
                 m_shell->open(url.isLocalFile() ? url.toLocalFile() : url.toString());
             });
 

@@ -229,8 +229,10 @@ private slots:
             w->findChild<QPushButton *>("Command2")->click();
         });
         m_window->run("cmd_link_set");
-        QVERIFY(waitForComplete(editor())); // the refresh redisplays the page
         QVERIFY(editor().DocumentHTML().contains("<A href=next.htm>link</A> me"));
+        // The redisplay keeps the history: the link can be undone.
+        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(editor().DocumentHTML().contains("<P id=p>link me</P>"));
     }
 
     void backgroundImageSetAndRemoved()

@@ -3,6 +3,7 @@
 #include "platform/editing/editingcommands.h"
 
 #include <QStringList>
+#include <QUrl>
 #include <QVariant>
 #include <QWidget>
 
@@ -61,6 +62,8 @@ signals:
     void GotFocus();
     void ShowContextMenu(int x, int y);
     void ContextMenuAction(int index);
+    // A link was followed in browse mode; the page stays, the program may open it outside.
+    void linkActivated(const QUrl &url);
 };
 
 } // namespace lumipage

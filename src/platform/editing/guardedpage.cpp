@@ -1,7 +1,20 @@
 #include "platform/editing/guardedpage.h"
 
+#include <QWebEngineSettings>
+
 namespace lumipage
 {
+
+GuardedPage::GuardedPage(QWebEngineProfile *profile, QObject *parent)
+    : QWebEnginePage(profile, parent)
+{
+    QWebEngineSettings *s = settings();
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    s->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    s->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+    s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+}
 
 void GuardedPage::loadDocument(const QUrl &url)
 {

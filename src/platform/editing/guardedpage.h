@@ -13,7 +13,8 @@ class GuardedPage : public QWebEnginePage
 {
     Q_OBJECT
 public:
-    using QWebEnginePage::QWebEnginePage;
+    // A page with plugins, PDF viewer, DNS prefetch and script-opened windows off.
+    GuardedPage(QWebEngineProfile *profile, QObject *parent);
 
     // Loads `url`, the only main-frame address this page accepts from now on.
     void loadDocument(const QUrl &url);

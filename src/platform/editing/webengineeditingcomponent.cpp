@@ -1,5 +1,6 @@
 #include "platform/editing/webengineeditingcomponent.h"
 
+#include "platform/editing/browsesession.h"
 #include "platform/editing/documentscheme.h"
 #include "platform/editing/guardedpage.h"
 #include "platform/editing/pagebridge.h"
@@ -59,15 +60,6 @@ QWebEngineScript runtimeScript()
     return script;
 }
 
-void quietSettings(QWebEngineSettings *settings)
-{
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
-    settings->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-}
-
 } // namespace
 
 WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingComponent(parent)
@@ -79,11 +71,12 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
 
     m_page = new GuardedPage(m_profile, this);
     QWebEngineSettings *settings = m_page->settings();
-    quietSettings(settings);
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false); // page scripts never run
     settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);
     settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, true);
 
+    m_browse = new BrowseSession(this);
+    connect(m_browse, &BrowseSession::linkActivated, this, &EditingComponent::linkActivated);
     m_bridge = new PageBridge(this);
     updateConfiguration();
     m_channel = new QWebChannel(this);
@@ -116,7 +109,7 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
 WebEngineEditingComponent::~WebEngineEditingComponent()
 {
     // Pages must go before the profiles they live in.
-    delete m_browseView;
+    delete m_browse->view();
     delete m_view;
     delete m_page;
 }
@@ -208,11 +201,12 @@ bool WebEngineEditingComponent::setDocumentHTML(const QString &html)
 
 void WebEngineEditingComponent::Refresh()
 {
+    // The surface always shows the live document, so redisplaying is a repaint and a
+    // fresh status report; reloading would throw the undo history away for nothing.
     if (m_browsing || m_loadPending)
         return;
-    const PageCaller::Result html = call(QStringLiteral("documentHTML"));
-    if (html.ok)
-        setDocumentHTML(html.value.toString());
+    m_view->update();
+    queueEvent(EventDisplayChanged);
 }
 
 // --- reading and writing ---------------------------------------------------------------
@@ -343,34 +337,20 @@ void WebEngineEditingComponent::setBrowseMode(bool browse)
         const PageCaller::Result html = call(QStringLiteral("documentHTML"));
         if (!html.ok)
             return;
-        if (!m_browseProfile) {
-            m_browseProfile = new QWebEngineProfile(this);
-            m_browseHandler = new DocumentSchemeHandler(this);
-            m_browseProfile->installUrlSchemeHandler(kDocumentScheme, m_browseHandler);
-        }
-        auto *page = new GuardedPage(m_browseProfile);
-        quietSettings(page->settings());
-        connect(page, &GuardedPage::linkRequested, this, &WebEngineEditingComponent::linkActivated);
-        m_browseView = new QWebEngineView(this);
-        page->setParent(m_browseView);
-        m_browseView->setPage(page);
-        m_browseView->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(m_browseView, &QWidget::customContextMenuRequested, this,
+        QWebEngineView *view = m_browse->start(m_path.isEmpty() ? untitledPath() : m_path,
+                                               html.value.toString(), this);
+        connect(view, &QWidget::customContextMenuRequested, this,
                 &WebEngineEditingComponent::onContextMenuRequested);
-        page->loadDocument(m_browseHandler->setDocument(m_path.isEmpty() ? untitledPath() : m_path,
-                                                        html.value.toString()));
-        m_stack->addWidget(m_browseView);
-        m_stack->setCurrentWidget(m_browseView);
-        setFocusProxy(m_browseView);
+        m_stack->addWidget(view);
+        m_stack->setCurrentWidget(view);
+        setFocusProxy(view);
         m_browsing = true;
     } else {
-        // The browsing page goes away with whatever its scripts did; the document is untouched.
         m_stack->setCurrentWidget(m_view);
         setFocusProxy(m_view);
-        if (m_browseView) {
-            m_stack->removeWidget(m_browseView);
-            m_browseView->deleteLater();
-        }
+        if (m_browse->view())
+            m_stack->removeWidget(m_browse->view());
+        m_browse->stop();
         m_browsing = false;
         queueEvent(EventDocumentComplete);
     }
@@ -437,7 +417,7 @@ void WebEngineEditingComponent::showContextMenu(const QPoint &pos)
         action->setData(i);
         action->setEnabled(m_menuStates.value(i, 0) != 2);
     }
-    QWidget *surface = m_browsing && m_browseView ? static_cast<QWidget *>(m_browseView) : m_view;
+    QWidget *surface = m_browsing && m_browse->view() ? m_browse->view() : m_view;
     if (QAction *chosen = menu.exec(surface->mapToGlobal(pos)))
         emit ContextMenuAction(chosen->data().toInt());
 }

@@ -16,6 +16,7 @@ class QWebEngineView;
 namespace lumipage
 {
 
+class BrowseSession;
 class DocumentSchemeHandler;
 class GuardedPage;
 class PageBridge;
@@ -55,10 +56,6 @@ public:
     // Runs a runtime operation synchronously (the component's one road into the page).
     PageCaller::Result call(const QString &name, const QJsonArray &args = {});
 
-signals:
-    // A link was followed in browse mode; the page stays, the program may open it outside.
-    void linkActivated(const QUrl &url);
-
 private:
     bool insertTable(const InsertTableParam &param);
     void startLoad(const QString &path, const QString &html);
@@ -82,9 +79,7 @@ private:
     QStackedLayout *m_stack = nullptr;
     PageCaller m_caller;
 
-    QWebEngineProfile *m_browseProfile = nullptr;
-    DocumentSchemeHandler *m_browseHandler = nullptr;
-    QPointer<QWebEngineView> m_browseView;
+    BrowseSession *m_browse = nullptr;
 
     QString m_path;
     QByteArray m_encoding = "UTF-8";

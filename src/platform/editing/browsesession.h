@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class QUrl;
+class QWebEngineProfile;
+class QWebEngineView;
+
+namespace lumipage
+{
+
+class DocumentSchemeHandler;
+
+// Browse mode: a copy of the page shown in a throw-away page of its own off-the-record
+// profile (so its own renderer process), with page scripts on. Nothing done there can
+// reach the document, and a hung script cannot stall the editing page.
+class BrowseSession : public QObject
+{
+    Q_OBJECT
+public:
+    explicit BrowseSession(QObject *parent = nullptr);
+
+    // A new view showing `html` at the document URL of `path`; owned by `parent`.
+    QWebEngineView *start(const QString &path, const QString &html, QWidget *parent);
+    // Throws the view away with whatever its scripts did.
+    void stop();
+    QWebEngineView *view() const { return m_view; }
+
+signals:
+    // A link was followed; the page stays where it is.
+    void linkActivated(const QUrl &url);
+
+private:
+    QWebEngineProfile *m_profile = nullptr;
+    DocumentSchemeHandler *m_handler = nullptr;
+    QPointer<QWebEngineView> m_view;
+};
+
+} // namespace lumipage
