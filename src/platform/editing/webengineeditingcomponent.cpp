@@ -4,14 +4,13 @@
 #include "platform/editing/documentscheme.h"
 #include "platform/editing/guardedpage.h"
 #include "platform/editing/pagebridge.h"
-#include "platform/editing/textcodec.h"
+#include "platform/editing/pagefile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QWebChannel>
@@ -163,26 +162,12 @@ void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses)
 
 bool WebEngineEditingComponent::LoadDocument(const QString &path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        fail(tr("ファイル「%1」を開けません。%2").arg(path, file.errorString()));
+    pagefile::Page page;
+    if (!pagefile::read(path, &page, &m_lastError))
         return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (!textcodec::looksLikeText(bytes)) {
-        fail(tr("ファイル「%1」はHTMLファイルではありません。").arg(path));
-        return false;
-    }
-    const QByteArray encoding = textcodec::detectEncoding(bytes);
-    const std::optional<QString> text = textcodec::decode(bytes, encoding);
-    if (!text) {
-        fail(tr("ファイル「%1」の文字コード（%2）を読み取れません。")
-                 .arg(path, QString::fromLatin1(encoding)));
-        return false;
-    }
     m_path = QFileInfo(path).absoluteFilePath();
-    m_encoding = encoding;
-    startLoad(m_path, *text);
+    m_encoding = page.encoding;
+    startLoad(m_path, page.text);
     return true;
 }
 
@@ -229,25 +214,7 @@ QString WebEngineEditingComponent::DocumentHTML()
 bool WebEngineEditingComponent::SaveDocument(const QString &path)
 {
     const PageCaller::Result html = call(QStringLiteral("documentHTML"));
-    if (!html.ok)
-        return false;
-    const QByteArray bytes = textcodec::encode(html.value.toString(), m_encoding);
-
-    if (QFileInfo(path).isDir()) {
-        fail(tr("「%1」はフォルダです。ファイル名を指定してください。").arg(path));
-        return false;
-    }
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false); // never write over the old file in place
-    if (!file.open(QIODevice::WriteOnly)) {
-        fail(tr("ファイル「%1」に書き込めません。%2").arg(path, file.errorString()));
-        return false;
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        fail(tr("ファイル「%1」の保存に失敗しました。%2").arg(path, file.errorString()));
-        return false;
-    }
-    return true;
+    return html.ok && pagefile::write(path, html.value.toString(), m_encoding, &m_lastError);
 }
 
 // --- editing -------------------------------------------------------------------------

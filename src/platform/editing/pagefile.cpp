@@ -1,0 +1,64 @@
+#include "platform/editing/pagefile.h"
+
+#include "platform/editing/textcodec.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace lumipage::pagefile
+{
+
+namespace
+{
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("lumipage::pagefile", text);
+}
+} // namespace
+
+bool read(const QString &path, Page *page, QString *error)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        *error = tr("ファイル「%1」を開けません。%2").arg(path, file.errorString());
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (!textcodec::looksLikeText(bytes)) {
+        *error = tr("ファイル「%1」はHTMLファイルではありません。").arg(path);
+        return false;
+    }
+    const QByteArray encoding = textcodec::detectEncoding(bytes);
+    const std::optional<QString> text = textcodec::decode(bytes, encoding);
+    if (!text) {
+        *error = tr("ファイル「%1」の文字コード（%2）を読み取れません。")
+                     .arg(path, QString::fromLatin1(encoding));
+        return false;
+    }
+    *page = {*text, encoding};
+    return true;
+}
+
+bool write(const QString &path, const QString &html, const QByteArray &encoding, QString *error)
+{
+    if (QFileInfo(path).isDir()) {
+        *error = tr("「%1」はフォルダです。ファイル名を指定してください。").arg(path);
+        return false;
+    }
+    const QByteArray bytes = textcodec::encode(html, encoding);
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false); // never write over the old file in place
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = tr("ファイル「%1」に書き込めません。%2").arg(path, file.errorString());
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = tr("ファイル「%1」の保存に失敗しました。%2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace lumipage::pagefile
