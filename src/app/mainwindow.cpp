@@ -4,18 +4,14 @@
 #include "app/contextmenucontroller.h"
 #include "app/documentfiles.h"
 #include "app/icons.h"
+#include "app/pagecommands.h"
 #include "app/staterefresh.h"
-#include "dialogs/elements/backgroundimagedialog.h"
-#include "dialogs/elements/backgroundmarkup.h"
-#include "dialogs/elements/linkdialog.h"
 #include "dialogs/elements/palettewindow.h"
-#include "dialogs/elements/tabledialog.h"
 #include "insert/insertionlists.h"
 #include "platform/commondialog.h"
 #include "platform/editing/webengineeditingcomponent.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
-#include "source/sourcewindow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -45,25 +41,6 @@ constexpr int kSurfaceHeightMargin = twips(1830);
 // The surface never shrinks below this, also where the design's formula goes negative.
 constexpr int kMinimumSurfaceHeight = 0;
 
-const char *const kElements[] = {"ボタン",
-                                 "テキストボックス",
-                                 "テキストエリア",
-                                 "選択ボックス",
-                                 "フローティングフレーム",
-                                 "チェックボタン",
-                                 "オプションボタン",
-                                 "水平罫線",
-                                 "マーキー"};
-const char *const kEffects[] = {"初めにお読み下さい。",
-                                "RevealTransition(Text)",
-                                "RevealTransition(Image)",
-                                "BlendFilter",
-                                "影付き文字",
-                                "波文字",
-                                "燃える文字",
-                                "消える文字",
-                                "ﾏｳｽで色が変わる文字"};
-
 } // namespace
 
 MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_ptr<Shell> shell,
@@ -79,6 +56,7 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     buildToolbar();
     buildMenus();
 
+    m_commands = std::make_unique<PageCommands>(*this);
     m_files = std::make_unique<DocumentFiles>(*this);
     m_refresh = std::make_unique<StateRefresh>(*this);
     m_contextMenu = std::make_unique<ContextMenuController>(*this);
@@ -88,10 +66,7 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     resize(twips(13650), twips(8700) + menuBar()->sizeHint().height());
 }
 
-MainWindow::~MainWindow()
-{
-    delete m_palette;
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls()
 {
@@ -102,8 +77,8 @@ void MainWindow::buildControls()
     m_editor->setObjectName(QStringLiteral("DHTMLEdit1"));
     m_editor->setGeometry(twips(120), twips(960), twips(13335), twips(7455));
     connect(m_editor, &EditingComponent::linkActivated, this, [this](const QUrl &url) {
-                m_shell->open(url.isLocalFile() ? url.toLocalFile() : url.toString());
-            });
+        m_shell->open(url.isLocalFile() ? url.toLocalFile() : url.toString());
+    });
 
     const QStringList tips = {QStringLiteral("ｵﾌﾞｼﾞｪｸﾄのｸﾞﾙｰﾌﾟ化"),
                               QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが前面"), QStringLiteral("ｵﾌﾞｼﾞｪｸﾄが背面"),
@@ -158,12 +133,8 @@ void MainWindow::buildToolbar()
                                  QString::fromUtf8(row.toolTip));
         action->setObjectName(QString::fromLatin1(row.key));
         action->setToolTip(QString::fromUtf8(row.toolTip));
-        const QString key = QString::fromLatin1(row.key);
-        connect(action, &QAction::triggered, this, [this, key] {
-            for (const ToolbarRow &r : kToolbar)
-                if (key == QLatin1String(r.key))
-                    run(QString::fromLatin1(r.procedure));
-        });
+        const QString procedure = QString::fromLatin1(row.procedure);
+        connect(action, &QAction::triggered, this, [this, procedure] { run(procedure); });
         m_toolbarButtons.append(action);
     }
     m_toolbar->setGeometry(0, 0, twips(13650), twips(450));
@@ -198,21 +169,10 @@ void MainWindow::buildMenus()
 
 void MainWindow::registerProcedures()
 {
-    for (const CommandRow &row : kCommands) {
-        const int command = row.command, option = row.option, kind = int(row.value);
-        m_procedures.insert(QString::fromLatin1(row.procedure), [this, command, option, kind] {
-            commandProcedure(command, option, kind);
-        });
-    }
+    m_commands->registerProcedures(m_procedures);
     m_files->registerProcedures(m_procedures);
     m_refresh->registerProcedures(m_procedures);
     m_procedures.insert(QStringLiteral("cmd_owari"), [this] { cmd_owari(); });
-    m_procedures.insert(QStringLiteral("cmd_iro"), [this] { cmd_iro(); });
-    m_procedures.insert(QStringLiteral("cmd_hyou"), [this] { cmd_hyou(); });
-    m_procedures.insert(QStringLiteral("cmd_link_set"), [this] { cmd_link_set(); });
-    m_procedures.insert(QStringLiteral("cmd_image_back"), [this] { cmd_image_back(); });
-    m_procedures.insert(QStringLiteral("delete_background"), [this] { delete_background(); });
-    m_procedures.insert(QStringLiteral("show_source"), [this] { show_source(); });
 
     for (QPushButton *button : m_command6) {
         static const char *const actions[] = {"cmd_objectgo", "cmd_mae_object", "cmd_ushiro_object",
@@ -234,14 +194,7 @@ void MainWindow::Form_Load()
     toolbarButton(35)->setEnabled(false);
     m_editor->setOption(18, true);
     m_editor->setOption(30, true);
-    m_combo1->clear();
-    for (const char *entry : kElements)
-        m_combo1->addItem(QString::fromUtf8(entry));
-    m_combo2->clear();
-    for (const char *entry : kEffects)
-        m_combo2->addItem(QString::fromUtf8(entry));
-    m_combo1->setEditText(QStringLiteral("Control"));
-    m_combo2->setEditText(QStringLiteral("DynamicHtml"));
+    m_lists->fill();
 }
 
 QAction *MainWindow::toolbarButton(int index) const
@@ -256,6 +209,11 @@ QAction *MainWindow::toolbarButton(const QString &key) const
         if (action->objectName() == key)
             return action;
     return nullptr;
+}
+
+PaletteWindow *MainWindow::palette() const
+{
+    return m_commands->palette();
 }
 
 QAction *MainWindow::menuItem(const QString &name) const
@@ -276,44 +234,6 @@ void MainWindow::openFile(const QString &path)
         messages::warn(this, m_editor->lastError());
 }
 
-// --- commands ------------------------------------------------------------------------
-
-void MainWindow::execCommand(int command, int option, const QVariant &value)
-{
-    m_editor->ExecCommand(command, option, value); // failures change nothing and say nothing
-}
-
-void MainWindow::commandProcedure(int command, int option, int valueKind)
-{
-    switch (CommandValue(valueKind)) {
-    case CommandValue::None:
-        execCommand(command, option);
-        break;
-    case CommandValue::One:
-        execCommand(command, option, QVariant::fromValue<qint16>(1));
-        break;
-    case CommandValue::Colour:
-        if (const auto colour = m_commonDialog->showColor(this))
-            execCommand(command, option, QVariant::fromValue<qint32>(qint32(colorValue(*colour))));
-        break;
-    }
-}
-
-void MainWindow::cmd_iro()
-{
-    if (!m_palette)
-        m_palette = new PaletteWindow(*m_editor);
-    m_palette->showAtCorner();
-}
-
-void MainWindow::cmd_hyou()
-{
-    TableDialog dialog(*this);
-    dialog.prefill(QStringLiteral("border=1 bordercolor=gray cellPadding=1 cellSpacing=1 width=5%"),
-                   QStringLiteral("bgcolor=white align=left"));
-    dialog.exec();
-}
-
 bool MainWindow::creat_hyou(QString *reason)
 {
     // insert_table: an empty count inserts nothing; other counts are checked by the
@@ -327,37 +247,6 @@ bool MainWindow::creat_hyou(QString *reason)
     if (reason)
         *reason = m_editor->lastError();
     return false;
-}
-
-void MainWindow::cmd_link_set()
-{
-    LinkDialog dialog(*m_editor, *m_commonDialog, this);
-    dialog.exec();
-}
-
-void MainWindow::cmd_image_back()
-{
-    BackgroundImageDialog dialog(*this);
-    dialog.exec();
-}
-
-void MainWindow::delete_background()
-{
-    // Takes off what the dialog added, also after the component has written the tag anew.
-    const QString html = removeBackground(m_editor->DocumentHTML(), m_shared.background_attr);
-    Text7 = html;
-    m_editor->setDocumentHTML(html);
-}
-
-void MainWindow::show_source()
-{
-    const QString html = m_editor->DocumentHTML();
-    if (!html.isEmpty() || Text2.isEmpty())
-        Text2 = html;
-    Text2.replace(QStringLiteral("Microsoft DHTML Editing Control"),
-                  QStringLiteral("PROJECT VeLD Editor"));
-    SourceWindow window(*m_editor, m_shared, *m_commonDialog, Text2, this);
-    window.exec();
 }
 
 void MainWindow::html_paste()

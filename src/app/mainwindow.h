@@ -23,6 +23,7 @@ namespace lumipage
 
 class ContextMenuController;
 class InsertionLists;
+class PageCommands;
 class DocumentFiles;
 class EditingComponent;
 class StateRefresh;
@@ -50,7 +51,7 @@ public:
     QAction *toolbarButton(const QString &key) const;
     QAction *menuItem(const QString &name) const;
     QPushButton *objectButton(int index) const { return m_command6.at(index); }
-    PaletteWindow *palette() const { return m_palette; }
+    PaletteWindow *palette() const;
     QLineEdit *modeIndicator() const { return m_text4; }
     QComboBox *elementList() const { return m_combo1; }
     QComboBox *effectsList() const { return m_combo2; }
@@ -87,15 +88,7 @@ private:
     void Form_Load();
     void applyResizeRules();
     void closeOtherWindows();
-    void execCommand(int command, int option, const QVariant &value = {});
-    void commandProcedure(int command, int option, int valueKind);
     void cmd_owari();
-    void cmd_iro();
-    void cmd_hyou();
-    void cmd_link_set();
-    void cmd_image_back();
-    void delete_background();
-    void show_source();
     void html_paste();
     void Command5_Click();
 
@@ -111,8 +104,8 @@ private:
     QLineEdit *m_text4 = nullptr;
     QComboBox *m_combo1 = nullptr;
     QComboBox *m_combo2 = nullptr;
-    QPointer<PaletteWindow> m_palette;
     QHash<QString, std::function<void()>> m_procedures;
+    std::unique_ptr<PageCommands> m_commands;
     std::unique_ptr<DocumentFiles> m_files;
     std::unique_ptr<StateRefresh> m_refresh;
     std::unique_ptr<ContextMenuController> m_contextMenu;

@@ -15,6 +15,46 @@
 namespace lumipage
 {
 
+namespace
+{
+
+template <typename Dialog> void openDialog(MainWindow &window)
+{
+    Dialog(window).exec();
+}
+
+// The element list in list order: a fixed fragment pasted at once, or a dialog.
+struct ElementEntry {
+    const char *name;
+    const char *fragment;
+    void (*dialog)(MainWindow &);
+};
+// clang-format off
+const ElementEntry kElements[] = {
+    {"ボタン",                 nullptr,                                   openDialog<ButtonDialog>},
+    {"テキストボックス",       "<INPUT TYPE=\"text\" NAME=\"textbox1\">", nullptr},
+    {"テキストエリア",         "<TEXTAREA></TEXTAREA>",                   nullptr},
+    {"選択ボックス",           nullptr,                                   openDialog<SelectItemsDialog>},
+    {"フローティングフレーム", nullptr,                                   openDialog<FloatingFrameDialog>},
+    {"チェックボタン",         "<INPUT TYPE=\"checkbox\">",               nullptr},
+    {"オプションボタン",       "<INPUT TYPE=\"radio\">",                  nullptr},
+    {"水平罫線",               nullptr,                                   openDialog<RuleDialog>},
+    {"マーキー",               nullptr,                                   openDialog<MarqueeDialog>},
+};
+// clang-format on
+
+const char *const kEffects[] = {"初めにお読み下さい。",
+                                "RevealTransition(Text)",
+                                "RevealTransition(Image)",
+                                "BlendFilter",
+                                "影付き文字",
+                                "波文字",
+                                "燃える文字",
+                                "消える文字",
+                                "ﾏｳｽで色が変わる文字"};
+
+} // namespace
+
 InsertionLists::InsertionLists(MainWindow &window) : QObject(&window), m_window(window)
 {
     QComboBox *elements = window.elementList();
@@ -25,33 +65,34 @@ InsertionLists::InsertionLists(MainWindow &window) : QObject(&window), m_window(
     connect(effects, &QComboBox::activated, this, &InsertionLists::Combo2_Click);
 }
 
-void InsertionLists::pasteFixed(const QString &fragment)
+void InsertionLists::fill()
 {
-    m_window.shared().insert_html = fragment;
-    m_window.veld_go();
+    QComboBox *elements = m_window.elementList();
+    QComboBox *effects = m_window.effectsList();
+    elements->clear();
+    for (const ElementEntry &entry : kElements)
+        elements->addItem(QString::fromUtf8(entry.name));
+    effects->clear();
+    for (const char *entry : kEffects)
+        effects->addItem(QString::fromUtf8(entry));
+    elements->setEditText(QStringLiteral("Control"));
+    effects->setEditText(QStringLiteral("DynamicHtml"));
 }
 
 void InsertionLists::Combo1_Click()
 {
-    const QString entry = m_window.elementList()->currentText();
-    if (entry == QStringLiteral("ボタン"))
-        ButtonDialog(m_window).exec();
-    else if (entry == QStringLiteral("テキストボックス"))
-        pasteFixed(QStringLiteral("<INPUT TYPE=\"text\" NAME=\"textbox1\">"));
-    else if (entry == QStringLiteral("テキストエリア"))
-        pasteFixed(QStringLiteral("<TEXTAREA></TEXTAREA>"));
-    else if (entry == QStringLiteral("選択ボックス"))
-        SelectItemsDialog(m_window).exec();
-    else if (entry == QStringLiteral("フローティングフレーム"))
-        FloatingFrameDialog(m_window).exec();
-    else if (entry == QStringLiteral("チェックボタン"))
-        pasteFixed(QStringLiteral("<INPUT TYPE=\"checkbox\">"));
-    else if (entry == QStringLiteral("オプションボタン"))
-        pasteFixed(QStringLiteral("<INPUT TYPE=\"radio\">"));
-    else if (entry == QStringLiteral("水平罫線"))
-        RuleDialog(m_window).exec();
-    else if (entry == QStringLiteral("マーキー"))
-        MarqueeDialog(m_window).exec();
+    const QString text = m_window.elementList()->currentText();
+    for (const ElementEntry &entry : kElements) {
+        if (text != QString::fromUtf8(entry.name))
+            continue;
+        if (entry.dialog) {
+            entry.dialog(m_window);
+        } else {
+            m_window.shared().insert_html = QString::fromUtf8(entry.fragment);
+            m_window.veld_go();
+        }
+        return;
+    }
 }
 
 void InsertionLists::Combo2_Click()

@@ -16,6 +16,8 @@ class InsertionLists : public QObject
 public:
     explicit InsertionLists(MainWindow &window);
 
+    // Clears both lists, fills them in list order and shows their placeholders.
+    void fill();
     void Combo1_Click();
     void Combo2_Click();
 
@@ -23,8 +25,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void pasteFixed(const QString &fragment);
-
     MainWindow &m_window;
     QString m_text1; // the page as read when an effect is chosen
 };
