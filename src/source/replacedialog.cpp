@@ -1,11 +1,10 @@
 #include "source/replacedialog.h"
 
+#include "dialogs/elements/dialogform.h"
 #include "insert/sharedvalues.h"
 #include "platform/messages.h"
 #include "source/replace.h"
 
-#include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,23 +15,13 @@ namespace lumipage
 ReplaceDialog::ReplaceDialog(SharedValues &shared, QPlainTextEdit &source, QWidget *parent)
     : QDialog(parent), m_shared(shared), m_source(source)
 {
-    setObjectName(QStringLiteral("Form18"));
-    setWindowTitle(QStringLiteral("置換"));
-    auto *grid = new QGridLayout(this);
-    m_before = new QLineEdit(this);
-    m_before->setObjectName(QStringLiteral("Text1"));
-    m_after = new QLineEdit(this);
-    m_after->setObjectName(QStringLiteral("Text2"));
-    m_replace = new QPushButton(QStringLiteral("一括置換"), this);
-    m_replace->setObjectName(QStringLiteral("Command1"));
-    auto *cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    cancel->setObjectName(QStringLiteral("Command2"));
-    grid->addWidget(new QLabel(QStringLiteral("置換前文字"), this), 0, 0);
-    grid->addWidget(m_before, 0, 1);
-    grid->addWidget(m_replace, 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("置換後文字"), this), 1, 0);
-    grid->addWidget(m_after, 1, 1);
-    grid->addWidget(cancel, 1, 2);
+    DialogForm form(this, QStringLiteral("Form18"), QStringLiteral("置換"));
+    m_before = form.line(QStringLiteral("Text1"), QStringLiteral("置換前文字"), QString());
+    m_after = form.line(QStringLiteral("Text2"), QStringLiteral("置換後文字"), QString());
+    QPushButton *cancel;
+    std::tie(m_replace, cancel) =
+        form.okCancel(QStringLiteral("Command1"), QStringLiteral("Command2"),
+                      QStringLiteral("一括置換"), QStringLiteral("ｷｬﾝｾﾙ"));
     resize(269, 94);
 
     connect(m_before, &QLineEdit::textChanged, this, [this](const QString &text) {

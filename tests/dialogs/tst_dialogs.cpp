@@ -235,6 +235,25 @@ private slots:
         QVERIFY(editor().DocumentHTML().contains("<P id=p>link me</P>"));
     }
 
+    void browseButtonsFillTheirFieldAndKeepItOnCancel()
+    {
+        setPage("<P id=p>link me</P>");
+        QVERIFY(editor().call("selectInElement", {"p", 0, 4}).ok);
+        m_dialog->files.enqueue("/site/page two.htm");
+        answerNextModal([this](QWidget *w) {
+            auto *target = w->findChild<QLineEdit *>("Text1");
+            w->findChild<QPushButton *>("Command1")->click();
+            QCOMPARE(target->text(), QStringLiteral("/site/page two.htm"));
+            QCOMPARE(m_dialog->filter,
+                     QStringLiteral("HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html"));
+            w->findChild<QPushButton *>("Command1")->click(); // cancelled: the text stays
+            QCOMPARE(target->text(), QStringLiteral("/site/page two.htm"));
+            w->findChild<QPushButton *>("Command2")->click();
+        });
+        m_window->run("cmd_link_set");
+        QVERIFY(editor().DocumentHTML().contains("<A href=\"/site/page two.htm\">link</A>"));
+    }
+
     void backgroundImageSetAndRemoved()
     {
         setPage("<P>bg</P>");

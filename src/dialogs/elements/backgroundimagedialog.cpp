@@ -2,13 +2,12 @@
 
 #include "app/mainwindow.h"
 #include "dialogs/elements/backgroundmarkup.h"
+#include "dialogs/elements/dialogform.h"
 #include "platform/commondialog.h"
 #include "platform/editing/editingcomponent.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -18,43 +17,24 @@ namespace lumipage
 BackgroundImageDialog::BackgroundImageDialog(MainWindow &window)
     : QDialog(&window), m_window(window)
 {
-    setObjectName(QStringLiteral("Form19"));
-    setWindowTitle(QStringLiteral("背景画像設定"));
-    auto *grid = new QGridLayout(this);
-    m_path = new QLineEdit(this);
-    m_path->setObjectName(QStringLiteral("Text1"));
-    auto *browse = new QPushButton(QStringLiteral("参照"), this);
-    browse->setObjectName(QStringLiteral("Command1"));
-    m_pattern = new QComboBox(this);
-    m_pattern->setObjectName(QStringLiteral("Combo1"));
-    m_pattern->setEditable(true);
-    m_pattern->addItems({QStringLiteral("固定する"), QStringLiteral("固定しない")});
-    m_pattern->setEditText(QStringLiteral("固定しない"));
+    DialogForm form(this, QStringLiteral("Form19"), QStringLiteral("背景画像設定"));
+    m_path = form.line(QStringLiteral("Text1"), QStringLiteral("画像の指定"), QString());
+    form.browseButton(
+        QStringLiteral("Command1"), m_path, window.commonDialog(),
+        QStringLiteral(
+            "GIFファイル(*.gif)|*.gif|JPGファイル(*.jpg)|*.jpg|全てのファイル(*.*)|*.*"));
+    m_pattern = form.combo(QStringLiteral("Combo1"), QStringLiteral("背景ﾊﾟﾀｰﾝ"),
+                           {QStringLiteral("固定する"), QStringLiteral("固定しない")},
+                           QStringLiteral("固定しない"));
     m_pattern->setEnabled(false);
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("Command2"));
+    QPushButton *cancel;
+    std::tie(m_ok, cancel) = form.okCancel(QStringLiteral("Command2"), QStringLiteral("Command3"));
     m_ok->setEnabled(false);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("Command3"));
-    grid->addWidget(new QLabel(QStringLiteral("画像の指定"), this), 0, 0);
-    grid->addWidget(m_path, 0, 1, 1, 2);
-    grid->addWidget(browse, 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("背景ﾊﾟﾀｰﾝ"), this), 1, 0);
-    grid->addWidget(m_pattern, 1, 1);
-    grid->addWidget(m_ok, 1, 2);
-    grid->addWidget(cancel, 1, 3);
     resize(312, 87);
 
     connect(m_path, &QLineEdit::textChanged, this, [this](const QString &text) {
         m_pattern->setEnabled(!text.isEmpty());
         m_ok->setEnabled(!text.isEmpty());
-    });
-    connect(browse, &QPushButton::clicked, this, [this] {
-        CommonDialog &dialog = m_window.commonDialog();
-        dialog.filter = QStringLiteral(
-            "GIFファイル(*.gif)|*.gif|JPGファイル(*.jpg)|*.jpg|全てのファイル(*.*)|*.*");
-        if (const auto file = dialog.showOpen(this))
-            m_path->setText(*file);
     });
     connect(m_ok, &QPushButton::clicked, this, &BackgroundImageDialog::Command2_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -64,21 +64,15 @@ ButtonDialog::ButtonDialog(MainWindow &window) : QDialog(&window), m_window(wind
     form.skipRow();
     m_target = form.line(QStringLiteral("Text2"), QStringLiteral("ｼﾞｬﾝﾌﾟ先"), QString());
     m_target->setEnabled(false);
-    m_browse =
-        form.button(QStringLiteral("Command1"), QStringLiteral("参照"), form.nextRow() - 1, 2);
+    m_browse = form.browseButton(
+        QStringLiteral("Command1"), m_target, window.commonDialog(),
+        QStringLiteral("HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html"), 6144);
     m_browse->setEnabled(false);
     auto [ok, cancel] = form.okCancel(QStringLiteral("Command2"), QStringLiteral("Command3"));
     resize(335, 228);
 
     connect(m_action, &QComboBox::activated, this,
             [this](int index) { actionChosen(m_action->itemText(index)); });
-    connect(m_browse, &QPushButton::clicked, this, [this] {
-        CommonDialog &dialog = m_window.commonDialog();
-        dialog.flags = 6144;
-        dialog.filter = QStringLiteral("HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html");
-        if (const auto file = dialog.showOpen(this))
-            m_target->setText(*file);
-    });
     connect(ok, &QPushButton::clicked, this, &ButtonDialog::Command2_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -1,5 +1,7 @@
 #include "dialogs/elements/dialogform.h"
 
+#include "platform/commondialog.h"
+
 #include <QComboBox>
 #include <QDialog>
 #include <QGridLayout>
@@ -55,14 +57,40 @@ QPushButton *DialogForm::button(const QString &name, const QString &caption, int
     return push;
 }
 
+QPushButton *DialogForm::browseButton(const QString &name, QLineEdit *target, CommonDialog &dialog,
+                                      const QString &filter, int flags)
+{
+    QPushButton *browse = button(name, QStringLiteral("参照"), m_row - 1, 2);
+    // The form is gone once the dialog is built: the handler keeps only the widgets.
+    QDialog *owner = m_dialog;
+    QObject::connect(browse, &QPushButton::clicked, owner, [owner, target, &dialog, filter, flags] {
+        dialog.filter = filter;
+        if (flags)
+            dialog.flags = flags;
+        if (const auto file = dialog.showOpen(owner))
+            target->setText(*file);
+    });
+    return browse;
+}
+
+QLabel *DialogForm::label(const QString &name, const QString &text)
+{
+    auto *label = new QLabel(text, m_dialog);
+    label->setObjectName(name);
+    m_grid->addWidget(label, m_row++, 0, 1, 3);
+    return label;
+}
+
 std::pair<QPushButton *, QPushButton *> DialogForm::okCancel(const QString &okName,
-                                                             const QString &cancelName)
+                                                             const QString &cancelName,
+                                                             const QString &okCaption,
+                                                             const QString &cancelCaption)
 {
     auto *row = new QHBoxLayout;
-    auto *ok = new QPushButton(QStringLiteral("OK"), m_dialog);
+    auto *ok = new QPushButton(okCaption, m_dialog);
     ok->setObjectName(okName);
     ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), m_dialog);
+    auto *cancel = new QPushButton(cancelCaption, m_dialog);
     cancel->setObjectName(cancelName);
     row->addStretch();
     row->addWidget(ok);

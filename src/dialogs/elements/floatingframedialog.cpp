@@ -25,7 +25,9 @@ FloatingFrameDialog::FloatingFrameDialog(MainWindow &window) : QDialog(&window),
                     QStringLiteral("フローティングフレーム設定画面"));
     m_file = form.line(QStringLiteral("Text1"), QStringLiteral("フレーム内に表示させるファイル"),
                        QString());
-    QPushButton *browse = form.button(QStringLiteral("Command1"), QStringLiteral("参照"), 0, 2);
+    form.browseButton(QStringLiteral("Command1"), m_file, window.commonDialog(),
+                      QStringLiteral("HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html|"
+                                     "全てのファイル(*.*)|*.*"));
     m_border = form.combo(QStringLiteral("Combo1"), QStringLiteral("枠線"),
                           {QStringLiteral("あり"), QStringLiteral("なし")}, QStringLiteral("あり"));
     auto [ok, cancel] = form.okCancel(QStringLiteral("Command2"), QStringLiteral("Command3"));
@@ -33,13 +35,6 @@ FloatingFrameDialog::FloatingFrameDialog(MainWindow &window) : QDialog(&window),
     resize(355, 78);
     connect(m_file, &QLineEdit::textChanged, ok,
             [ok](const QString &text) { ok->setEnabled(!text.isEmpty()); });
-    connect(browse, &QPushButton::clicked, this, [this] {
-        CommonDialog &dialog = m_window.commonDialog();
-        dialog.filter = QStringLiteral(
-            "HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html|全てのファイル(*.*)|*.*");
-        if (const auto file = dialog.showOpen(this))
-            m_file->setText(*file);
-    });
     connect(ok, &QPushButton::clicked, this, [this] {
         m_window.shared().insert_html =
             floatingFrameMarkup(m_file->text(), m_border->currentText());

@@ -19,7 +19,6 @@ public:
 
 private:
     EditingComponent &m_editor;
-    CommonDialog &m_commonDialog;
     QLineEdit *m_target;
 };
 

@@ -1,11 +1,10 @@
 #include "dialogs/elements/tabledialog.h"
 
 #include "app/mainwindow.h"
+#include "dialogs/elements/dialogform.h"
 #include "platform/messages.h"
 
 #include <QEvent>
-#include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -14,31 +13,14 @@ namespace lumipage
 
 TableDialog::TableDialog(MainWindow &window) : QDialog(&window), m_window(window)
 {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("表の作成"));
-    auto *grid = new QGridLayout(this);
-    const auto addBox = [&](const char *name, const char *label, int row) {
-        auto *box = new QLineEdit(this);
-        box->setObjectName(QString::fromLatin1(name));
-        auto *text = new QLabel(QString::fromUtf8(label), this);
-        text->setObjectName(QStringLiteral("Label1_%1").arg(row));
-        grid->addWidget(text, row, 0);
-        grid->addWidget(box, row, 1, 1, 3);
-        return box;
-    };
-    m_rows = addBox("Text1", "行数", 0);
-    m_cols = addBox("Text2", "列数", 1);
-    m_tableAttrs = addBox("Text3", "表の属性", 2);
-    m_cellAttrs = addBox("Text4", "ｾﾙの属性", 3);
-    m_caption = addBox("Text5", "表題", 4);
+    DialogForm form(this, QStringLiteral("Form2"), QStringLiteral("表の作成"));
+    m_rows = form.line(QStringLiteral("Text1"), QStringLiteral("行数"), QString());
+    m_cols = form.line(QStringLiteral("Text2"), QStringLiteral("列数"), QString());
+    m_tableAttrs = form.line(QStringLiteral("Text3"), QStringLiteral("表の属性"), QString());
+    m_cellAttrs = form.line(QStringLiteral("Text4"), QStringLiteral("ｾﾙの属性"), QString());
+    m_caption = form.line(QStringLiteral("Text5"), QStringLiteral("表題"), QString());
     m_tableAttrs->installEventFilter(this);
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Command1"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("Command2"));
-    grid->addWidget(ok, 5, 2);
-    grid->addWidget(cancel, 5, 3);
+    auto [ok, cancel] = form.okCancel(QStringLiteral("Command1"), QStringLiteral("Command2"));
     resize(384, 164);
     connect(ok, &QPushButton::clicked, this, &TableDialog::Command1_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
