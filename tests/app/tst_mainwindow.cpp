@@ -1,6 +1,6 @@
 // The main window on the real editing surface: controls, layout, closing, modes,
 // the state refresh and the context menu.
-#include "support/scripteddialogs.h"
+#include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
 #include "app/commandtables.h"
@@ -26,49 +26,22 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 
-    MainWindow *m_window = nullptr;
-    ScriptedCommonDialog *m_dialog = nullptr;
-    RecordingShell *m_shell = nullptr;
+    MainWindowFixture m_f;
+    MainWindow *&m_window = m_f.window;
+    ScriptedCommonDialog *&m_dialog = m_f.dialog;
 
-    WebEngineEditingComponent &editor()
-    {
-        return *static_cast<WebEngineEditingComponent *>(m_window->editor());
-    }
-    void setPage(const QString &body)
-    {
-        QVERIFY(setHtmlAndWait(editor(), "<HTML><HEAD></HEAD><BODY>" + body + "</BODY></HTML>"));
-        QTRY_COMPARE(m_window->Text7, editor().DocumentHTML());
-    }
+    WebEngineEditingComponent &editor() { return m_f.editor(); }
+    void setPage(const QString &body) { QVERIFY(m_f.setPage(body)); }
     void select(const QString &id, int start, int end)
     {
-        QVERIFY(editor().call(QStringLiteral("selectInElement"), {id, start, end}).ok);
-        QVERIFY(waitForDisplayChanged(editor()));
-    }
-    // Answers the next message box with `button` and returns its text.
-    QString answer(QMessageBox::StandardButton button)
-    {
-        auto text = std::make_shared<QString>();
-        answerNextModal([=](QWidget *w) {
-            auto *box = qobject_cast<QMessageBox *>(w);
-            if (!box)
-                return;
-            *text = box->windowTitle() + "|" + box->text();
-            box->button(button)->click();
-        });
-        return {};
+        QVERIFY(selectIn(editor(), id, start, end));
     }
 
 private slots:
     void init()
     {
         QGuiApplication::clipboard()->setText(QStringLiteral("left over"));
-        auto dialog = std::make_unique<ScriptedCommonDialog>();
-        auto shell = std::make_unique<RecordingShell>();
-        m_dialog = dialog.get();
-        m_shell = shell.get();
-        m_window = new MainWindow(std::move(dialog), std::move(shell));
-        m_window->show();
-        QVERIFY(waitForComplete(*m_window->editor()));
+        QVERIFY(m_f.create());
     }
     void cleanup()
     {
@@ -76,7 +49,7 @@ private slots:
         for (QWidget *w : QApplication::topLevelWidgets())
             if (w != m_window && w->isVisible())
                 w->close();
-        delete m_window;
+        m_f.destroy();
     }
 
     void startsAsDesigned()
@@ -126,14 +99,14 @@ private slots:
 
     void closeQuestionCancelKeepsTheWindow()
     {
-        answer(QMessageBox::Cancel);
+        answerBoxes({QMessageBox::Cancel});
         QVERIFY(!m_window->close());
         QVERIFY(m_window->isVisible());
     }
 
     void closeQuestionYesWithoutASaveKeepsThePage()
     {
-        answer(QMessageBox::Yes); // the save dialog is then cancelled (scripted: no file)
+        answerBoxes({QMessageBox::Yes}); // the save dialog is then cancelled (scripted: no file)
         QVERIFY(!m_window->close());
         QVERIFY(m_window->isVisible());
         QCOMPARE(m_dialog->shown, 1);
@@ -143,7 +116,7 @@ private slots:
     {
         m_window->run("cmd_iro");
         QTRY_VERIFY(m_window->palette() && m_window->palette()->isVisible());
-        answer(QMessageBox::No);
+        answerBoxes({QMessageBox::No});
         QVERIFY(m_window->close());
         QTRY_VERIFY(!m_window->palette() || !m_window->palette()->isVisible());
     }

@@ -1,6 +1,6 @@
 // The main window's files and dialogs end to end on the real surface: open, save,
 // preview, table, link, background image, source window and replace.
-#include "support/scripteddialogs.h"
+#include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
 #include "app/mainwindow.h"
@@ -24,56 +24,18 @@ class TestDialogs : public QObject
 {
     Q_OBJECT
 
-    MainWindow *m_window = nullptr;
-    ScriptedCommonDialog *m_dialog = nullptr;
-    RecordingShell *m_shell = nullptr;
+    MainWindowFixture m_f;
+    MainWindow *&m_window = m_f.window;
+    ScriptedCommonDialog *&m_dialog = m_f.dialog;
+    RecordingShell *&m_shell = m_f.shell;
     QTemporaryDir m_dir;
 
-    WebEngineEditingComponent &editor()
-    {
-        return *static_cast<WebEngineEditingComponent *>(m_window->editor());
-    }
-    void setPage(const QString &body)
-    {
-        QVERIFY(setHtmlAndWait(editor(), "<HTML><HEAD></HEAD><BODY>" + body + "</BODY></HTML>"));
-        QTRY_COMPARE(m_window->Text7, editor().DocumentHTML());
-    }
-    // Queues answers for the message boxes that come next, in order; records their texts.
-    QStringList *answerBoxes(QList<QMessageBox::StandardButton> buttons)
-    {
-        auto *texts = new QStringList;
-        struct Chain {
-            static void arm(QList<QMessageBox::StandardButton> rest, QStringList *texts)
-            {
-                if (rest.isEmpty())
-                    return;
-                answerNextModal([rest, texts](QWidget *w) mutable {
-                    auto *box = qobject_cast<QMessageBox *>(w);
-                    if (!box)
-                        return;
-                    *texts << box->text();
-                    const auto button = rest.takeFirst();
-                    arm(rest, texts);
-                    box->button(button)->click();
-                });
-            }
-        };
-        Chain::arm(buttons, texts);
-        return texts;
-    }
+    WebEngineEditingComponent &editor() { return m_f.editor(); }
+    void setPage(const QString &body) { QVERIFY(m_f.setPage(body)); }
 
 private slots:
-    void init()
-    {
-        auto dialog = std::make_unique<ScriptedCommonDialog>();
-        auto shell = std::make_unique<RecordingShell>();
-        m_dialog = dialog.get();
-        m_shell = shell.get();
-        m_window = new MainWindow(std::move(dialog), std::move(shell));
-        m_window->show();
-        QVERIFY(waitForComplete(*m_window->editor()));
-    }
-    void cleanup() { delete m_window; }
+    void init() { QVERIFY(m_f.create()); }
+    void cleanup() { m_f.destroy(); }
 
     void openAfterChanges()
     {
@@ -86,7 +48,7 @@ private slots:
 
         // Changed, answered OK: the save dialog (cancelled here) and no open dialog.
         QVERIFY(editor().pasteHTML("<B>new</B>"));
-        QStringList *texts = answerBoxes({QMessageBox::Ok});
+        auto texts = answerBoxes({QMessageBox::Ok});
         const int shown = m_dialog->shown;
         m_window->run("cmd_file_open");
         QCOMPARE(texts->value(0), QStringLiteral("編集中のファイルを保存しますか？"));
@@ -95,7 +57,6 @@ private slots:
         m_window->run("cmd_file_open");
         QCOMPARE(m_dialog->shown, shown + 2);
         QVERIFY(editor().DocumentHTML().contains("<B>new</B>"));
-        delete texts;
 
         // Changed, answered Cancel, open dialog cancelled: the page keeps its changes.
         QVERIFY(editor().pasteHTML("<I>more</I>"));
@@ -103,7 +64,6 @@ private slots:
         m_window->run("cmd_file_open");
         QCOMPARE(texts->size(), 1);
         QVERIFY(editor().DocumentHTML().contains("<I>more</I>"));
-        delete texts;
     }
 
     void unreadableFileIsReportedAndThePageStays()
@@ -111,11 +71,10 @@ private slots:
         setPage("<P>mine</P>");
         writeBytes(m_dir.filePath("bin.htm"), QByteArray("\0\1\2\3", 4));
         m_dialog->files.enqueue(m_dir.filePath("bin.htm"));
-        QStringList *texts = answerBoxes({QMessageBox::Ok});
+        auto texts = answerBoxes({QMessageBox::Ok});
         m_window->run("cmd_file_open");
         QVERIFY(texts->value(0).contains("bin.htm"));
         QVERIFY(editor().DocumentHTML().contains("<P>mine</P>"));
-        delete texts;
     }
 
     void saveAsksBeforeOverwriting()
@@ -124,20 +83,17 @@ private slots:
         const QString path = m_dir.filePath("out.htm");
         QFile::remove(path);
         m_dialog->files.enqueue(path);
-        QStringList *texts = answerBoxes({QMessageBox::Ok});
+        auto texts = answerBoxes({QMessageBox::Ok});
         m_window->run("cmd_file_save");
         QCOMPARE(*texts, QStringList{"保存しました。"});
         QVERIFY(readBytes(path).contains("<P>saved</P>"));
 
         setPage("<P>second</P>");
         m_dialog->files.enqueue(path);
-        *texts = {};
-        delete texts;
         texts = answerBoxes({QMessageBox::Cancel});
         m_window->run("cmd_file_save");
         QCOMPARE(*texts, QStringList{"同名ファイルがあります、上書きしますか？"});
         QVERIFY(readBytes(path).contains("<P>saved</P>"));
-        delete texts;
 
         m_dialog->files.enqueue(path);
         texts = answerBoxes({QMessageBox::Ok, QMessageBox::Ok});
@@ -145,23 +101,20 @@ private slots:
         QCOMPARE(*texts,
                  QStringList({"同名ファイルがあります、上書きしますか？", "上書き保存しました。"}));
         QVERIFY(readBytes(path).contains("<P>second</P>"));
-        delete texts;
     }
 
     void newAsksAndYesSavesWithoutEmptying()
     {
         setPage("<P>keep me</P>");
-        QStringList *texts = answerBoxes({QMessageBox::Yes});
+        auto texts = answerBoxes({QMessageBox::Yes});
         m_window->run("cmd_new_doc"); // Yes: save (dialog cancelled), page stays
         QCOMPARE(texts->value(0),
                  QStringLiteral("新規作成を実行します。ファイルの保存をしますか？"));
         QVERIFY(editor().DocumentHTML().contains("keep me"));
-        delete texts;
         texts = answerBoxes({QMessageBox::No});
         m_window->run("cmd_new_doc");
         QVERIFY(waitForComplete(editor()));
         QVERIFY(!editor().DocumentHTML().contains("keep me"));
-        delete texts;
     }
 
     void previewAndInformationFilesGoToTheShell()

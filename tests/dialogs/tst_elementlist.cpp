@@ -1,5 +1,5 @@
 // The element list and its dialogs on the real main window and surface.
-#include "support/scripteddialogs.h"
+#include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
 #include "app/mainwindow.h"
@@ -20,22 +20,12 @@ class TestElementList : public QObject
 {
     Q_OBJECT
 
-    MainWindow *m_window = nullptr;
+    MainWindowFixture m_f;
+    MainWindow *&m_window = m_f.window;
 
-    WebEngineEditingComponent &editor()
-    {
-        return *static_cast<WebEngineEditingComponent *>(m_window->editor());
-    }
-    void setPage(const QString &body)
-    {
-        QVERIFY(setHtmlAndWait(editor(), "<HTML><HEAD></HEAD><BODY>" + body + "</BODY></HTML>"));
-    }
-    QString body()
-    {
-        const QString html = editor().DocumentHTML();
-        const qsizetype start = html.indexOf("<BODY>") + 6;
-        return html.mid(start, html.indexOf("</BODY>") - start);
-    }
+    WebEngineEditingComponent &editor() { return m_f.editor(); }
+    void setPage(const QString &body) { QVERIFY(setBody(editor(), body)); }
+    QString body() { return bodyOf(editor()); }
     void choose(const QString &entry)
     {
         QComboBox *list = m_window->elementList();
@@ -44,14 +34,8 @@ class TestElementList : public QObject
     }
 
 private slots:
-    void init()
-    {
-        m_window = new MainWindow(std::make_unique<ScriptedCommonDialog>(),
-                                  std::make_unique<RecordingShell>());
-        m_window->show();
-        QVERIFY(waitForComplete(*m_window->editor()));
-    }
-    void cleanup() { delete m_window; }
+    void init() { QVERIFY(m_f.create()); }
+    void cleanup() { m_f.destroy(); }
 
     void fixedEntriesPasteAtTheCaret()
     {

@@ -14,38 +14,23 @@ class TestEditingComponent : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<WebEngineEditingComponent> m_owner;
     WebEngineEditingComponent *m_editor = nullptr;
 
-    // Selects characters [start, end) of the element `id` (a caret when equal).
     void select(const QString &id, int start, int end)
     {
-        const auto r = m_editor->call(QStringLiteral("selectInElement"), {id, start, end});
-        QVERIFY2(r.ok && r.value.toBool(), qPrintable(r.error));
-        QVERIFY(waitForDisplayChanged(*m_editor));
+        QVERIFY(selectIn(*m_editor, id, start, end));
     }
-
-    QString body()
-    {
-        const QString html = m_editor->DocumentHTML();
-        const qsizetype start = html.indexOf(QLatin1String("<BODY>")) + 6;
-        return html.mid(start, html.indexOf(QLatin1String("</BODY>")) - start);
-    }
-
-    void setBody(const QString &body)
-    {
-        QVERIFY(setHtmlAndWait(*m_editor, QStringLiteral("<HTML><HEAD></HEAD><BODY>") + body +
-                                              QStringLiteral("</BODY></HTML>")));
-    }
+    QString body() { return bodyOf(*m_editor); }
+    void setBody(const QString &body) { QVERIFY(test::setBody(*m_editor, body)); }
 
 private slots:
     void initTestCase()
     {
-        m_editor = new WebEngineEditingComponent;
-        m_editor->resize(800, 600);
-        m_editor->show();
-        QVERIFY(waitForComplete(*m_editor));
+        m_owner = shownEditor();
+        m_editor = m_owner.get();
     }
-    void cleanupTestCase() { delete m_editor; }
+    void cleanupTestCase() { m_owner.reset(); }
 
     void newDocumentIsAnEmptyPage()
     {

@@ -21,6 +21,7 @@ class TestEditingFiles : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<WebEngineEditingComponent> m_owner;
     WebEngineEditingComponent *m_editor = nullptr;
     QTemporaryDir m_dir;
 
@@ -30,12 +31,10 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_editor = new WebEngineEditingComponent;
-        m_editor->resize(800, 600);
-        m_editor->show();
-        QVERIFY(waitForComplete(*m_editor));
+        m_owner = shownEditor();
+        m_editor = m_owner.get();
     }
-    void cleanupTestCase() { delete m_editor; }
+    void cleanupTestCase() { m_owner.reset(); }
 
     void bigPageLoadsAndReadsBackWhole()
     {

@@ -17,6 +17,7 @@ class TestEditingModes : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<WebEngineEditingComponent> m_owner;
     WebEngineEditingComponent *m_editor = nullptr;
 
     // The browsing view while browse mode lasts.
@@ -41,19 +42,18 @@ class TestEditingModes : public QObject
             result = v;
             done = true;
         });
-        QTest::qWaitFor([&] { return done; }, 5000);
+        if (!QTest::qWaitFor([&] { return done; }, 5000))
+            return {};
         return result;
     }
 
 private slots:
     void initTestCase()
     {
-        m_editor = new WebEngineEditingComponent;
-        m_editor->resize(800, 600);
-        m_editor->show();
-        QVERIFY(waitForComplete(*m_editor));
+        m_owner = shownEditor();
+        m_editor = m_owner.get();
     }
-    void cleanupTestCase() { delete m_editor; }
+    void cleanupTestCase() { m_owner.reset(); }
 
     void pageScriptsNeverRunWhileEditing()
     {

@@ -1,6 +1,6 @@
 #include "support/testsupport.h"
 
-#include "platform/editing/editingcomponent.h"
+#include "platform/editing/webengineeditingcomponent.h"
 
 #include <QFile>
 #include <QMessageBox>
@@ -59,6 +59,36 @@ bool waitForDisplayChanged(EditingComponent &editor, int timeoutMs)
     return spy.wait(timeoutMs);
 }
 
+std::unique_ptr<WebEngineEditingComponent> shownEditor()
+{
+    auto editor = std::make_unique<WebEngineEditingComponent>();
+    editor->resize(800, 600);
+    editor->show();
+    if (!waitForComplete(*editor))
+        qWarning("the empty page did not load");
+    return editor;
+}
+
+bool setBody(EditingComponent &editor, const QString &body)
+{
+    return setHtmlAndWait(editor, QStringLiteral("<HTML><HEAD></HEAD><BODY>") + body +
+                                      QStringLiteral("</BODY></HTML>"));
+}
+
+QString bodyOf(EditingComponent &editor)
+{
+    const QString html = editor.DocumentHTML();
+    const qsizetype start = html.indexOf(QLatin1String("<BODY>")) + 6;
+    return html.mid(start, html.indexOf(QLatin1String("</BODY>")) - start);
+}
+
+bool selectIn(WebEngineEditingComponent &editor, const QString &id, int start, int end)
+{
+    QSignalSpy spy(&editor, &EditingComponent::DisplayChanged);
+    const auto result = editor.call(QStringLiteral("selectInElement"), {id, start, end});
+    return result.ok && result.value.toBool() && spy.wait(5000);
+}
+
 void answerNextModal(std::function<void(QWidget *)> answer)
 {
     auto *timer = new QTimer;
@@ -74,6 +104,31 @@ void answerNextModal(std::function<void(QWidget *)> answer)
         }
     });
     timer->start(10);
+}
+
+namespace
+{
+void armAnswers(QList<QMessageBox::StandardButton> rest, std::shared_ptr<QStringList> texts)
+{
+    if (rest.isEmpty())
+        return;
+    answerNextModal([rest, texts](QWidget *w) mutable {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        if (!box)
+            return;
+        *texts << box->text();
+        const auto button = rest.takeFirst();
+        armAnswers(rest, texts);
+        box->button(button)->click();
+    });
+}
+} // namespace
+
+std::shared_ptr<QStringList> answerBoxes(QList<QMessageBox::StandardButton> buttons)
+{
+    auto texts = std::make_shared<QStringList>();
+    armAnswers(std::move(buttons), texts);
+    return texts;
 }
 
 void clickMessageBoxButton(QWidget *box, int standardButton)

@@ -4,16 +4,19 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QMessageBox>
 #include <QStandardPaths>
 #include <QString>
 #include <QTest>
 
 #include <functional>
+#include <memory>
 
 namespace lumipage
 {
 class EditingComponent;
-}
+class WebEngineEditingComponent;
+} // namespace lumipage
 
 namespace lumipage::test
 {
@@ -33,8 +36,21 @@ bool setHtmlAndWait(EditingComponent &editor, const QString &html);
 // Waits for the next DisplayChanged (the status snapshot is fresh afterwards).
 bool waitForDisplayChanged(EditingComponent &editor, int timeoutMs = 5000);
 
+// A shown editing component whose empty page is ready.
+std::unique_ptr<WebEngineEditingComponent> shownEditor();
+// Replaces the page by one whose body is `body` and waits until it is ready.
+bool setBody(EditingComponent &editor, const QString &body);
+// The text between <BODY> and </BODY> of the page.
+QString bodyOf(EditingComponent &editor);
+// Selects characters [start, end) of the element `id` (a caret when equal) and waits
+// for the display change that follows.
+bool selectIn(WebEngineEditingComponent &editor, const QString &id, int start, int end);
+
 // Runs `answer` on the next modal dialog as soon as it shows (polls up to 10 s).
 void answerNextModal(std::function<void(QWidget *)> answer);
+// Answers the message boxes that come next, in order, with `buttons`; the list that is
+// returned fills with their texts as they are answered.
+std::shared_ptr<QStringList> answerBoxes(QList<QMessageBox::StandardButton> buttons);
 // Presses the button with `text` (or the standard button) in a message box.
 void clickMessageBoxButton(QWidget *box, int standardButton);
 

@@ -1,0 +1,37 @@
+#include "support/mainwindowfixture.h"
+
+#include "support/testsupport.h"
+
+namespace lumipage::test
+{
+
+bool MainWindowFixture::create()
+{
+    auto scripted = std::make_unique<ScriptedCommonDialog>();
+    auto recording = std::make_unique<RecordingShell>();
+    dialog = scripted.get();
+    shell = recording.get();
+    window = new MainWindow(std::move(scripted), std::move(recording));
+    window->show();
+    return waitForComplete(*window->editor());
+}
+
+void MainWindowFixture::destroy()
+{
+    delete window;
+    window = nullptr;
+}
+
+WebEngineEditingComponent &MainWindowFixture::editor() const
+{
+    return *static_cast<WebEngineEditingComponent *>(window->editor());
+}
+
+bool MainWindowFixture::setPage(const QString &body) const
+{
+    if (!setBody(editor(), body))
+        return false;
+    return QTest::qWaitFor([this] { return window->Text7 == editor().DocumentHTML(); }, 5000);
+}
+
+} // namespace lumipage::test

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "support/scripteddialogs.h"
+
+#include "app/mainwindow.h"
+#include "platform/editing/webengineeditingcomponent.h"
+
+namespace lumipage::test
+{
+
+// A shown main window with a scripted common dialog and a recording shell, its first
+// page loaded; made afresh for each test function.
+struct MainWindowFixture {
+    MainWindow *window = nullptr;
+    ScriptedCommonDialog *dialog = nullptr;
+    RecordingShell *shell = nullptr;
+
+    // Creates and shows the window; false when its page did not load.
+    bool create();
+    void destroy();
+    WebEngineEditingComponent &editor() const;
+    // A page with `body`, loaded and snapshotted in Text7.
+    bool setPage(const QString &body) const;
+};
+
+} // namespace lumipage::test
