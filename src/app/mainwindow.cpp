@@ -73,7 +73,9 @@ void MainWindow::buildControls()
     m_client = new QWidget(this);
     setCentralWidget(m_client);
 
-    m_editor = new WebEngineEditingComponent(m_client);
+    auto *surface = new WebEngineEditingComponent(m_client);
+    surface->setCommonDialog(m_commonDialog.get());
+    m_editor = surface;
     m_editor->setObjectName(QStringLiteral("DHTMLEdit1"));
     m_editor->setGeometry(twips(120), twips(960), twips(13335), twips(7455));
     connect(m_editor, &EditingComponent::linkActivated, this, [this](const QUrl &url) {

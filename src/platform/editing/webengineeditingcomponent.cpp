@@ -1,6 +1,7 @@
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include "platform/editing/browsesession.h"
+#include "platform/editing/componentdialogs.h"
 #include "platform/editing/documentscheme.h"
 #include "platform/editing/guardedpage.h"
 #include "platform/editing/pagebridge.h"
@@ -52,10 +53,12 @@ QWebEngineScript runtimeScript()
     script.setWorldId(QWebEngineScript::ApplicationWorld);
     script.setInjectionPoint(QWebEngineScript::DocumentReady);
     script.setRunsOnSubFrames(false);
-    script.setSourceCode(
-        readResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) +
-        readResource(QStringLiteral(":/lumipage/platform/editing/runtime/serializer.js")) +
-        readResource(QStringLiteral(":/lumipage/platform/editing/runtime/runtime.js")));
+    // The core (serializer, history, runtime) first; the command modules extend it.
+    QString source = readResource(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    for (const char *part : {"serializer", "history", "runtime", "tables", "objects", "find"})
+        source += readResource(
+            QStringLiteral(":/lumipage/platform/editing/runtime/%1.js").arg(QLatin1String(part)));
+    script.setSourceCode(source);
     return script;
 }
 
@@ -74,6 +77,7 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
     settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);
     settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, true);
 
+    m_dialogs = std::make_unique<ComponentDialogs>(*this);
     m_browse = new BrowseSession(this);
     connect(m_browse, &BrowseSession::linkActivated, this, &EditingComponent::linkActivated);
     m_bridge = new PageBridge(this);
@@ -111,6 +115,11 @@ WebEngineEditingComponent::~WebEngineEditingComponent()
     delete m_browse->view();
     delete m_view;
     delete m_page;
+}
+
+void WebEngineEditingComponent::setCommonDialog(CommonDialog *dialog)
+{
+    m_dialogs->setCommonDialog(dialog);
 }
 
 QString WebEngineEditingComponent::untitledPath() const
@@ -223,8 +232,18 @@ bool WebEngineEditingComponent::ExecCommand(int command, int option, const QVari
 {
     if (m_browsing)
         return false;
-    if (command == decmd::INSERTTABLE)
+    switch (command) {
+    case decmd::INSERTTABLE:
         return insertTable(value.value<InsertTableParam>());
+    case decmd::FINDTEXT:
+        return m_dialogs->find();
+    case decmd::FONT:
+        return m_dialogs->font();
+    case decmd::IMAGE:
+        return m_dialogs->image(option, value);
+    default:
+        break;
+    }
     QJsonArray args{command, option};
     args.append(value.isValid() ? QJsonValue::fromVariant(value) : QJsonValue());
     const PageCaller::Result result = call(QStringLiteral("exec"), args);

@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QUrl>
 
+#include <memory>
+
 class QStackedLayout;
 class QWebChannel;
 class QWebEngineProfile;
@@ -17,6 +19,8 @@ namespace lumipage
 {
 
 class BrowseSession;
+class CommonDialog;
+class ComponentDialogs;
 class DocumentSchemeHandler;
 class GuardedPage;
 class PageBridge;
@@ -49,6 +53,10 @@ public:
     void SetContextMenu(const QStringList &texts, const QList<int> &states) override;
     QString lastError() const override { return m_lastError; }
 
+    // The file the page was read from or saved to last (empty for a new page).
+    QString documentPath() const { return m_path; }
+    // The common dialog the component's own dialogs use (the program's one).
+    void setCommonDialog(CommonDialog *dialog);
     // The encoding the page is saved in (the one it was read in; UTF-8 for new pages).
     QByteArray documentEncoding() const { return m_encoding; }
     // How long a synchronous call may wait for the page, in milliseconds.
@@ -80,6 +88,7 @@ private:
     PageCaller m_caller;
 
     BrowseSession *m_browse = nullptr;
+    std::unique_ptr<ComponentDialogs> m_dialogs;
 
     QString m_path;
     QByteArray m_encoding = "UTF-8";

@@ -13,10 +13,10 @@
         5023: ['italic', true],         5024: ['justifyCenter', false],
         5025: ['justifyLeft', false],   5026: ['justifyRight', false],
         5030: ['insertOrderedList', true], 5031: ['outdent', false],
-        5032: ['paste', false],         5033: ['redo', false],
+        5032: ['paste', false],
         5034: ['removeFormat', false],  5035: ['selectAll', false],
         5042: ['backColor', false],     5046: ['foreColor', false],
-        5048: ['underline', true],      5049: ['undo', false],
+        5048: ['underline', true],
         5050: ['unlink', false],        5051: ['insertUnorderedList', true],
     };
     const ENABLED = 3, LATCHED = 7, UNAVAILABLE = 1;
@@ -25,13 +25,20 @@
     LP.options = {};
     LP.queried = Object.keys(ONE_CALL).map(Number);
     LP.extraCommands = {}; // number -> {status(): n, exec(option, value): bool}
-    LP.extraCommands[5022] = {status: () => document.body ? ENABLED : UNAVAILABLE,
-                              exec: () => false};
+    LP.ENABLED = ENABLED;
+    LP.LATCHED = LATCHED;
+    LP.UNAVAILABLE = UNAVAILABLE;
+    // Undo and redo go through the runtime's own history (the engine's never runs).
+    LP.extraCommands[5049] = {status: () => LP.history.canUndo() ? ENABLED : UNAVAILABLE,
+                              exec: () => LP.history.undo(), plain: true};
+    LP.extraCommands[5033] = {status: () => LP.history.canRedo() ? ENABLED : UNAVAILABLE,
+                              exec: () => LP.history.redo(), plain: true};
 
     // Editing aids live in an adopted style sheet: shown, never part of the document.
     const aidSheet = new CSSStyleSheet();
     function updateAids() {
-        const rules = [];
+        // Floating frames would swallow presses meant to select them as objects.
+        const rules = ['iframe { pointer-events: none; }'];
         if (LP.options[9])
             rules.push('table[border="0"], table:not([border]) { outline: 1px dotted #999; }',
                        'table[border="0"] td, table:not([border]) td { outline: 1px dotted #bbb; }');
@@ -44,6 +51,7 @@
     }
 
     function selection() { return document.getSelection(); }
+    LP.selection = selection;
 
     function colourText(value) {
         const v = Number(value) >>> 0;
@@ -51,6 +59,7 @@
         return '#' + hex(v) + hex(v >> 8) + hex(v >> 16);
     }
 
+    LP.ensureCaret = ensureCaret;
     function ensureCaret() {
         const sel = selection();
         if (sel && sel.rangeCount > 0)
@@ -74,25 +83,7 @@
         } catch (e) {
             enabled = false;
         }
-        if (id === 5049 || id === 5033)
-            enabled = enabled && LP.history[id === 5049 ? 'undo' : 'redo'] > 0;
         return on ? LATCHED : enabled ? ENABLED : UNAVAILABLE;
-    }
-
-    // Chromium answers queryCommandEnabled('undo') true whenever the page is editable,
-    // so the runtime counts its own steps to tell truthfully whether there is anything.
-    LP.history = {undo: 0, redo: 0};
-    function noteChange(kind) {
-        if (kind === 'historyUndo') {
-            LP.history.undo = Math.max(0, LP.history.undo - 1);
-            LP.history.redo++;
-        } else if (kind === 'historyRedo') {
-            LP.history.redo = Math.max(0, LP.history.redo - 1);
-            LP.history.undo++;
-        } else {
-            LP.history.undo++;
-            LP.history.redo = 0;
-        }
     }
 
     LP.statuses = function () {
@@ -126,6 +117,51 @@
         });
     };
 
+    // Pastes a fragment at the selection. The engine's insertHTML is tried first, but
+    // it rewrites some elements (MARQUEE, BUTTON …); when the elements did not all
+    // arrive, its changes are taken back and the fragment is inserted exactly as given.
+    function pasteNow(html) {
+        ensureCaret();
+        const sel = selection();
+        if (!sel || sel.rangeCount === 0)
+            return false;
+        const template = document.createElement('template');
+        template.innerHTML = String(html);
+        const wanted = {};
+        for (const el of template.content.querySelectorAll('*'))
+            wanted[el.tagName] = (wanted[el.tagName] || 0) + 1;
+        const range0 = sel.getRangeAt(0);
+        // Boundary points as values: a live range would follow the engine's edits.
+        const original = [range0.startContainer, range0.startOffset, range0.endContainer,
+                          range0.endOffset];
+        const removed = range0.cloneContents();
+        const expected = {};
+        for (const tag of Object.keys(wanted))
+            expected[tag] = document.getElementsByTagName(tag).length + wanted[tag] -
+                            removed.querySelectorAll(tag).length;
+        const done = document.execCommand('insertHTML', false, String(html));
+        const intact = done && Object.keys(expected).every(
+            tag => document.getElementsByTagName(tag).length === expected[tag]);
+        if (!intact) {
+            if (done) {
+                LP.history.discard();
+                sel.setBaseAndExtent(...original);
+            }
+            const range = sel.rangeCount ? sel.getRangeAt(0) : null;
+            if (!range)
+                return false;
+            range.deleteContents();
+            const content = range.createContextualFragment(String(html));
+            const last = content.lastChild;
+            range.insertNode(content);
+            if (last)
+                sel.collapse(last.parentNode,
+                             Array.prototype.indexOf.call(last.parentNode.childNodes, last) + 1);
+        }
+        LP.scheduleDisplayChanged();
+        return true;
+    }
+
     const api = {
         documentHTML: () => LP.serializeDocument(document),
         statuses: () => LP.statuses(),
@@ -136,9 +172,15 @@
         },
         exec(id, option, value) {
             const extra = LP.extraCommands[id];
-            if (extra)
-                return extra.status() === ENABLED || extra.status() === LATCHED
-                           ? !!extra.exec(option, value) : false;
+            if (extra) {
+                const status = extra.status();
+                if (status !== ENABLED && status !== LATCHED)
+                    return false;
+                const done = extra.plain ? !!extra.exec(option, value)
+                                         : LP.history.run('command', () => !!extra.exec(option, value));
+                LP.scheduleDisplayChanged();
+                return done;
+            }
             const entry = ONE_CALL[id];
             if (!entry)
                 return false;
@@ -153,77 +195,21 @@
                 arg = value === undefined || value === null ? '' : String(value);
             if (id === 5016 && arg === '')
                 return false;
-            const done = document.execCommand(entry[0], false, arg);
+            const done = LP.history.run('command', () => document.execCommand(entry[0], false, arg));
             LP.scheduleDisplayChanged();
             return done;
         },
-        // A table at the caret: the attribute texts go into the start tags as written;
-        // the caret ends in the first cell.
-        insertTable(rows, cols, tableAttrs, cellAttrs, caption) {
-            const esc = t => String(t).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
-            const attrs = a => a ? ' ' + a : '';
-            const cell = '<TD' + attrs(cellAttrs) + '><BR></TD>';
-            const row = '<TR>' + cell.repeat(cols) + '</TR>';
-            const html = '<TABLE' + attrs(tableAttrs) + ' data-lumipage-new="1">' +
-                         (caption ? '<CAPTION>' + esc(caption) + '</CAPTION>' : '') +
-                         '<TBODY>' + row.repeat(rows) + '</TBODY></TABLE>';
-            ensureCaret();
-            if (!document.execCommand('insertHTML', false, html))
-                return false;
-            const table = document.querySelector('table[data-lumipage-new]');
-            if (table) {
-                table.removeAttribute('data-lumipage-new');
-                const first = table.querySelector('td');
-                if (first)
-                    selection().collapse(first, 0);
-            }
-            LP.scheduleDisplayChanged();
-            return true;
-        },
-        // Pastes a fragment at the selection. The engine's insertHTML joins the undo
-        // history but rewrites some elements (MARQUEE, BUTTON …); when the elements did
-        // not all arrive, the step is undone and the fragment is inserted exactly as given.
         paste(html) {
-            ensureCaret();
-            const sel = selection();
-            if (!sel || sel.rangeCount === 0)
-                return false;
-            const template = document.createElement('template');
-            template.innerHTML = String(html);
-            const wanted = {};
-            for (const el of template.content.querySelectorAll('*'))
-                wanted[el.tagName] = (wanted[el.tagName] || 0) + 1;
-            const removed = sel.getRangeAt(0).cloneContents();
-            const expected = {};
-            for (const tag of Object.keys(wanted))
-                expected[tag] = document.getElementsByTagName(tag).length + wanted[tag] -
-                                removed.querySelectorAll(tag).length;
-            const done = document.execCommand('insertHTML', false, String(html));
-            const intact = done && Object.keys(expected).every(
-                tag => document.getElementsByTagName(tag).length === expected[tag]);
-            if (!intact) {
-                if (done)
-                    document.execCommand('undo');
-                const range = sel.rangeCount ? sel.getRangeAt(0) : null;
-                if (!range)
-                    return false;
-                range.deleteContents();
-                const content = range.createContextualFragment(String(html));
-                const last = content.lastChild;
-                range.insertNode(content);
-                if (last)
-                    sel.collapse(last.parentNode, Array.prototype.indexOf.call(last.parentNode.childNodes, last) + 1);
-            }
-            LP.scheduleDisplayChanged();
-            return true;
+            return LP.history.run('paste', () => pasteNow(html));
         },
         setBgColor(colour) {
             if (!document.body)
                 return false;
-            document.bgColor = String(colour);
+            LP.history.run('command', () => { document.bgColor = String(colour); });
             LP.scheduleDisplayChanged();
             return true;
         },
+
         // Where an element is and what it shows: for positioning and for checks.
         elementInfo(id) {
             const el = document.getElementById(id);
@@ -293,13 +279,11 @@
 
     function start() {
         document.designMode = 'on';
+        LP.history.start();
         document.adoptedStyleSheets = [aidSheet];
         updateAids();
         document.addEventListener('selectionchange', LP.scheduleDisplayChanged);
-        document.addEventListener('input', e => {
-            noteChange(e.inputType);
-            LP.scheduleDisplayChanged(e);
-        });
+        document.addEventListener('input', LP.scheduleDisplayChanged);
         window.addEventListener('focus', () => LP.bridge && LP.bridge.gotFocus());
         // Links never navigate while editing.
         document.addEventListener('click', e => {

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+namespace lumipage
+{
+
+class CommonDialog;
+class WebEngineEditingComponent;
+
+// The editing surface's own dialogs (find, font, image), shown modally over the window
+// that holds the surface; each applies its result through the component's one road
+// into the page. Owned by the component.
+class ComponentDialogs
+{
+public:
+    explicit ComponentDialogs(WebEngineEditingComponent &component);
+    ~ComponentDialogs();
+
+    // The common dialog the image dialog browses with (the program's own when set).
+    void setCommonDialog(CommonDialog *dialog) { m_common = dialog; }
+
+    bool find();
+    bool font();
+    // With a prompt: the image dialog; without one: an image of the URL in `value`.
+    bool image(int option, const QVariant &value);
+
+private:
+    CommonDialog &commonDialog();
+
+    WebEngineEditingComponent &m_component;
+    CommonDialog *m_common = nullptr;
+    std::unique_ptr<CommonDialog> m_own;
+    QString m_findText;
+};
+
+} // namespace lumipage
