@@ -89,12 +89,13 @@ bool selectIn(WebEngineEditingComponent &editor, const QString &id, int start, i
     return result.ok && result.value.toBool() && spy.wait(5000);
 }
 
-void answerNextModal(std::function<void(QWidget *)> answer)
+void answerNextModal(std::function<void(QWidget *)> answer, QPointer<QWidget> over)
 {
     auto *timer = new QTimer;
     auto started = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, started] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, started, over] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal != over.data()) {
             timer->stop();
             timer->deleteLater();
             answer(modal);

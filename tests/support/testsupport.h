@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QString>
 #include <QTest>
@@ -46,8 +47,9 @@ QString bodyOf(EditingComponent &editor);
 // for the display change that follows.
 bool selectIn(WebEngineEditingComponent &editor, const QString &id, int start, int end);
 
-// Runs `answer` on the next modal dialog as soon as it shows (polls up to 10 s).
-void answerNextModal(std::function<void(QWidget *)> answer);
+// Runs `answer` on the next modal dialog as soon as it shows (polls up to 10 s); with
+// `over`, on the next one shown over that dialog.
+void answerNextModal(std::function<void(QWidget *)> answer, QPointer<QWidget> over = {});
 // Answers the message boxes that come next, in order, with `buttons`; the list that is
 // returned fills with their texts as they are answered.
 std::shared_ptr<QStringList> answerBoxes(QList<QMessageBox::StandardButton> buttons);

@@ -5,11 +5,21 @@
 
     const SKIP = new Set(['SCRIPT', 'STYLE', 'NOSCRIPT', 'TEMPLATE']);
     const WORD = /[\p{L}\p{N}_]/u;
+    const BLOCK = new Set(['ADDRESS', 'BLOCKQUOTE', 'BODY', 'CAPTION', 'CENTER', 'DD', 'DIV', 'DL',
+                           'DT', 'FORM', 'H1', 'H2', 'H3', 'H4', 'H5', 'H6', 'LI', 'MARQUEE',
+                           'OL', 'P', 'PRE', 'TABLE', 'TD', 'TH', 'TR', 'UL']);
+
+    function blockOf(node) {
+        let el = node.parentElement;
+        while (el && !BLOCK.has(el.tagName))
+            el = el.parentElement;
+        return el;
+    }
 
     // The body's text as one string, with where each text node starts in it.
     function textIndex() {
         const nodes = [], starts = [];
-        let text = '';
+        let text = '', block = null;
         const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT, {
             acceptNode(n) {
                 for (let el = n.parentElement; el && el !== document.body; el = el.parentElement)
@@ -19,6 +29,11 @@
             },
         });
         for (let n; (n = walker.nextNode());) {
+            // Text of different blocks is kept apart, so no match runs across them.
+            const here = blockOf(n);
+            if (nodes.length && here !== block)
+                text += '\n';
+            block = here;
             nodes.push(n);
             starts.push(text.length);
             text += n.data;
@@ -99,6 +114,9 @@
         LP.scheduleDisplayChanged();
         return answer;
     };
+
+    // The selected text, for checks.
+    LP.api.selectedText = () => String(LP.selection() || '');
 
     // The font of the selection as the font dialog shows it.
     LP.api.fontState = function () {
