@@ -78,6 +78,7 @@ private slots:
         QTRY_COMPARE(selectedObject(), QStringLiteral("b"));
         // The outline and handles are editing aids: the page is as it was.
         QCOMPARE(body(), before);
+        QVERIFY(!m_editor->DocumentHTML().contains("lumipage"));
         QTest::keyClick(surface(), Qt::Key_Escape);
         QTRY_COMPARE(selectedObject(), QString());
         click(pointIn("b", 5, 5));

@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QJsonObject>
+#include <QMenu>
 
 namespace lumipage
 {
@@ -97,6 +98,24 @@ bool ComponentDialogs::image(int option, const QVariant &value)
         attributes.insert(name, text);
     const PageCaller::Result done = m_component.call(QStringLiteral("updateImage"), {attributes});
     return done.ok && done.value.toBool();
+}
+
+int ComponentDialogs::contextMenu(const QStringList &texts, const QList<int> &states,
+                                  QWidget *surface, const QPoint &pos)
+{
+    QMenu menu(surface);
+    menu.setObjectName(QStringLiteral("DHTMLEditContextMenu"));
+    for (int i = 0; i < texts.size(); ++i) {
+        if (texts.at(i).isEmpty()) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction *action = menu.addAction(texts.at(i));
+        action->setData(i);
+        action->setEnabled(states.value(i, 0) != 2);
+    }
+    QAction *chosen = menu.exec(surface->mapToGlobal(pos));
+    return chosen ? chosen->data().toInt() : -1;
 }
 
 } // namespace lumipage

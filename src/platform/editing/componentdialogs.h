@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QList>
+#include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
+
+class QWidget;
 
 namespace lumipage
 {
@@ -11,7 +16,7 @@ namespace lumipage
 class CommonDialog;
 class WebEngineEditingComponent;
 
-// The editing surface's own dialogs (find, font, image), shown modally over the window
+// The editing surface's own dialogs (find, font, image) and its context menu, shown over the window
 // that holds the surface; each applies its result through the component's one road
 // into the page. Owned by the component.
 class ComponentDialogs
@@ -27,6 +32,10 @@ public:
     bool font();
     // With a prompt: the image dialog; without one: an image of the URL in `value`.
     bool image(int option, const QVariant &value);
+    // The menu of `texts` (empty: separator; state 2: greyed) at `pos` of `surface`;
+    // the index chosen, or -1.
+    static int contextMenu(const QStringList &texts, const QList<int> &states, QWidget *surface,
+                           const QPoint &pos);
 
 private:
     CommonDialog &commonDialog();

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMenu>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QWebChannel>
@@ -392,20 +391,10 @@ void WebEngineEditingComponent::showContextMenu(const QPoint &pos)
     if (!m_menuSet || m_menuTexts.isEmpty())
         return;
     m_menuSet = false;
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("DHTMLEditContextMenu"));
-    for (int i = 0; i < m_menuTexts.size(); ++i) {
-        if (m_menuTexts.at(i).isEmpty()) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction *action = menu.addAction(m_menuTexts.at(i));
-        action->setData(i);
-        action->setEnabled(m_menuStates.value(i, 0) != 2);
-    }
     QWidget *surface = m_browsing && m_browse->view() ? m_browse->view() : m_view;
-    if (QAction *chosen = menu.exec(surface->mapToGlobal(pos)))
-        emit ContextMenuAction(chosen->data().toInt());
+    const int chosen = ComponentDialogs::contextMenu(m_menuTexts, m_menuStates, surface, pos);
+    if (chosen >= 0)
+        emit ContextMenuAction(chosen);
 }
 
 } // namespace lumipage
