@@ -1,88 +1,92 @@
-// lumipage-bench: how fast Lumipage opens, reads, saves and replaces, each case next
-// to the same work done by the bare engine (or Qt) in the same run. One JSON object
-// per case: medians and spreads over repeated runs, and their ratio.
+// lumipage-bench: how fast Lumipage starts, opens, reads, refreshes, types, pastes,
+// saves and replaces, each case next to the same work done by the bare engine (or Qt)
+// in the same run. One JSON object per case: medians and spreads, and their ratio.
+//   lumipage-bench [--only TEXT]   runs the cases whose name holds TEXT
+#include "benchsupport.h"
+#include "cases.h"
+
 #include "app/application.h"
-#include "platform/editing/textcodec.h"
-#include "platform/editing/webengineeditingcomponent.h"
-#include "source/replace.h"
+#include "app/mainwindow.h"
+#include "platform/editing/editingcomponent.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QSignalSpy>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWebEngineView>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
 
 using namespace lumipage;
+using namespace lumipage::bench;
 
 namespace
 {
 
-constexpr int kRuns = 5;
-
-struct Stats {
-    double median = 0, spread = 0;
-};
-
-Stats measure(const std::function<void()> &setup, const std::function<void()> &work)
+// Child processes: start up, or open a page, then report and quit.
+int runChild(const QString &mode, const QString &file)
 {
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        setup();
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<QWebEngineView> bare;
+    const bool ours = mode.endsWith(QLatin1String("lumipage"));
+    if (ours) {
+        window = std::make_unique<MainWindow>();
+        window->show();
+        waitFor(window->editor(), SIGNAL(DocumentComplete()));
+        if (!file.isEmpty()) {
+            window->editor()->LoadDocument(file);
+            waitFor(window->editor(), SIGNAL(DocumentComplete()));
+        }
+    } else {
+        bare = std::make_unique<QWebEngineView>();
+        bare->resize(910, 580);
+        bare->show();
+        bare->load(file.isEmpty() ? QUrl(QStringLiteral("about:blank"))
+                                  : QUrl::fromLocalFile(file));
+        waitFor(bare->page(), SIGNAL(loadFinished(bool)));
     }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.back() - times.front()};
-}
-
-void report(const QString &name, const QString &size, Stats ours, Stats bare)
-{
-    QJsonObject row{{"case", name},
-                    {"page", size},
-                    {"lumipage_ms", ours.median},
-                    {"lumipage_spread_ms", ours.spread},
-                    {"bare_ms", bare.median},
-                    {"bare_spread_ms", bare.spread},
-                    {"ratio", bare.median > 0 ? ours.median / bare.median : 0.0}};
-    std::printf("%s\n", QJsonDocument(row).toJson(QJsonDocument::Compact).constData());
-    std::fflush(stdout);
-}
-
-// A page of about `bytes`: long text, deep lists, a big table, filter DIVs and scripts.
-QByteArray page(qsizetype bytes)
-{
-    QByteArray html = "<HTML><HEAD><TITLE>bench</TITLE></HEAD><BODY>\n";
-    int n = 0;
-    while (html.size() < bytes) {
-        html += "<P>段落 " + QByteArray::number(n) +
-                " 日本語の長い文章が続きます。Some English text too.</P>\n";
-        html += "<UL><LI>one<UL><LI>two<UL><LI>three</LI></UL></LI></UL></LI></UL>\n";
-        html += "<DIV style=\"filter: Shadow(Color=gray, Direction=135); width: 300px\">影 " +
-                QByteArray::number(n) + "</DIV>\n";
-        html += "<TABLE border=1>";
-        for (int r = 0; r < 20; ++r)
-            html += "<TR><TD>" + QByteArray::number(r) + "</TD><TD>セル</TD></TR>";
-        html += "</TABLE>\n<DIV><SCRIPT TYPE =text/vbscript>\nSub x" + QByteArray::number(n) +
-                "()\nEnd Sub\n</SCRIPT></DIV>\n";
-        ++n;
+    if (mode.startsWith(QLatin1String("memory"))) {
+        QEventLoop settle;
+        QTimer::singleShot(1500, &settle, &QEventLoop::quit);
+        settle.exec();
+        std::printf("%lld\n", static_cast<long long>(peakResidentKb()));
     }
-    return html + "</BODY></HTML>\n";
+    return 0;
 }
 
-bool waitLoaded(QObject *sender, const char *signal)
+// Runs this program as a child in `mode`; its run time (ms) and what it printed.
+std::pair<double, QString> child(const QString &mode, const QString &file = {})
 {
-    QSignalSpy spy(sender, signal);
-    return spy.wait(120000);
+    QProcess process;
+    QElapsedTimer timer;
+    timer.start();
+    process.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), mode, file});
+    process.waitForFinished(180000);
+    return {timer.nsecsElapsed() / 1e6,
+            QString::fromUtf8(process.readAllStandardOutput()).trimmed()};
+}
+
+void processCases(const QString &dir, const QString &only)
+{
+    auto wanted = [&only](const char *name) {
+        return only.isEmpty() || QString::fromLatin1(name).contains(only);
+    };
+    if (wanted("start-up")) {
+        std::vector<double> ours, bare;
+        for (int i = 0; i < 5; ++i) {
+            ours.push_back(child(QStringLiteral("startup-lumipage")).first);
+            bare.push_back(child(QStringLiteral("startup-bare")).first);
+        }
+        report("start-up to the empty page", "empty", summarise(ours), summarise(bare));
+    }
+    if (wanted("memory")) {
+        const QString file = writePage(dir, QStringLiteral("5MB"), page(5 * 1024 * 1024));
+        const double ours = child(QStringLiteral("memory-lumipage"), file).second.toDouble();
+        const double bare = child(QStringLiteral("memory-bare"), file).second.toDouble();
+        report("peak resident memory, page open", "5MB", {ours / 1024, 0}, {bare / 1024, 0},
+               QStringLiteral("MB"));
+    }
 }
 
 } // namespace
@@ -91,71 +95,16 @@ int main(int argc, char **argv)
 {
     prepareProcess();
     QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() >= 3 && args.at(1) == QLatin1String("--child"))
+        return runChild(args.at(2), args.value(3));
+    const int onlyAt = args.indexOf(QStringLiteral("--only"));
+    const QString only = onlyAt > 0 ? args.value(onlyAt + 1) : QString();
+
     QTemporaryDir dir;
-    WebEngineEditingComponent editor;
-    editor.resize(900, 600);
-    editor.show();
-    waitLoaded(&editor, SIGNAL(DocumentComplete()));
-    QWebEngineView bare;
-    bare.resize(900, 600);
-    bare.show();
-
-    const QList<std::pair<QString, qsizetype>> sizes = {
-        {"100KB", 100 * 1024}, {"1MB", 1024 * 1024}, {"5MB", 5 * 1024 * 1024}};
-    for (const auto &[label, bytes] : sizes) {
-        const QString path = dir.filePath(label + ".htm");
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(page(bytes));
-        file.close();
-
-        const Stats load = measure([] {},
-                                   [&] {
-                                       editor.LoadDocument(path);
-                                       waitLoaded(&editor, SIGNAL(DocumentComplete()));
-                                   });
-        const Stats bareLoad = measure([] {},
-                                       [&] {
-                                           bare.load(QUrl::fromLocalFile(path));
-                                           waitLoaded(bare.page(), SIGNAL(loadFinished(bool)));
-                                       });
-        report("LoadDocument", label, load, bareLoad);
-
-        QString html;
-        const Stats read = measure([] {}, [&] { html = editor.DocumentHTML(); });
-        const Stats bareRead =
-            measure([] {},
-                    [&] {
-                        bool done = false;
-                        bare.page()->runJavaScript("document.documentElement.outerHTML",
-                                                   [&](const QVariant &) { done = true; });
-                        QEventLoop loop;
-                        while (!done)
-                            loop.processEvents(QEventLoop::WaitForMoreEvents);
-                    });
-        report("DocumentHTML", label, read, bareRead);
-
-        const Stats save = measure([] {}, [&] { editor.SaveDocument(dir.filePath("out.htm")); });
-        const Stats plainWrite = measure([] {},
-                                         [&] {
-                                             QFile out(dir.filePath("plain.htm"));
-                                             out.open(QIODevice::WriteOnly);
-                                             out.write(html.toUtf8());
-                                         });
-        report("SaveDocument (UTF-8) vs writing the text", label, save, plainWrite);
-    }
-
-    // Bulk replace over 10 MB of source text against QString::replace.
-    QString source;
-    while (source.size() < 10 * 1024 * 1024)
-        source += QStringLiteral("<TR><TD>cell</TD><TD>値</TD></TR>\n");
-    QString result;
-    const Stats ours = measure([] {}, [&] { result = replaceAll(source, "TD", "TH"); });
-    const Stats qt = measure([] {},
-                             [&] {
-                                 result = source;
-                                 result.replace("TD", "TH");
-                             });
-    report("bulk replace", "10M chars", ours, qt);
+    componentCases(dir.path(), only);
+    windowCases(dir.path(), only);
+    replaceCases(only);
+    processCases(dir.path(), only);
     return 0;
 }

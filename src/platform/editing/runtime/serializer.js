@@ -26,85 +26,76 @@
         return '"' + v.replace(/&/g, '&amp;').replace(/"/g, '&quot;') + '"';
     }
 
-    function isAid(node) {
-        return node.nodeType === 1 && node.hasAttribute && node.hasAttribute('data-lumipage-aid');
-    }
-
-    function tagName(el) {
-        // HTML elements report upper case; foreign (SVG) elements keep their case.
-        return el.namespaceURI === 'http://www.w3.org/1999/xhtml' ? el.tagName.toUpperCase()
-                                                                   : el.tagName;
-    }
-
-    function startTag(el, out) {
-        out.push('<', tagName(el));
-        for (const a of el.attributes) {
-            if (LP.aidAttributes.has(a.name))
-                continue;
-            out.push(' ', a.name, '=', attrValue(a.value));
+    // Element names are written as the document keeps them: upper case for HTML elements
+    // of an HTML document, the case of the source for foreign (SVG) ones.
+    // The start tag, or null for an editing aid (which is left out with its content).
+    function startTag(el) {
+        let tag = '<' + el.tagName;
+        if (el.hasAttributes()) {
+            const attributes = el.attributes;
+            for (let i = 0; i < attributes.length; ++i) {
+                const a = attributes[i];
+                const name = a.name;
+                if (name === 'data-lumipage-aid')
+                    return null;
+                if (LP.aidAttributes.has(name))
+                    continue;
+                tag += ' ' + name + '=' + attrValue(a.value);
+            }
         }
-        out.push('>');
+        return tag + '>';
     }
 
-    function serializeChildren(parent, out) {
-        for (let n = parent.firstChild; n; n = n.nextSibling)
-            serializeNode(n, out);
-    }
-
+    // `out` followed by the serialisation of `n`.
     function serializeNode(n, out) {
         switch (n.nodeType) {
         case 1: { // element
-            if (isAid(n))
-                return;
-            const name = tagName(n);
-            startTag(n, out);
+            const tag = startTag(n);
+            if (tag === null)
+                return out;
+            const name = n.tagName;
+            out += tag;
             if (VOID.has(name))
-                return;
+                return out;
             if (RAW.has(name)) {
-                out.push(n.textContent);
+                out += n.textContent;
             } else {
                 const content = name === 'TEMPLATE' ? n.content : n;
-                if (LEADING_NEWLINE.has(name) && content.firstChild &&
-                    content.firstChild.nodeType === 3 && content.firstChild.data[0] === '\n')
-                    out.push('\n');
-                serializeChildren(content, out);
+                let child = content.firstChild;
+                if (child && LEADING_NEWLINE.has(name) && child.nodeType === 3 &&
+                    child.data[0] === '\n')
+                    out += '\n';
+                for (; child; child = child.nextSibling)
+                    out = serializeNode(child, out);
             }
-            out.push('</', name, '>');
-            return;
+            return out + '</' + name + '>';
         }
         case 3: // text
-            out.push(n.parentNode && n.parentNode.nodeType === 1 && RAW.has(tagName(n.parentNode))
-                         ? n.data : escapeText(n.data));
-            return;
+            return out + escapeText(n.data);
         case 8: // comment
-            out.push('<!--', n.data, '-->');
-            return;
+            return out + '<!--' + n.data + '-->';
         case 10: { // doctype
             let s = '<!DOCTYPE ' + n.name;
             if (n.publicId)
                 s += ' PUBLIC "' + n.publicId + '"';
             if (n.systemId)
                 s += (n.publicId ? '' : ' SYSTEM') + ' "' + n.systemId + '"';
-            out.push(s, '>');
-            return;
+            return out + s + '>';
         }
         case 11: // fragment
-            serializeChildren(n, out);
-            return;
+            for (let child = n.firstChild; child; child = child.nextSibling)
+                out = serializeNode(child, out);
+            return out;
         default:
-            return;
+            return out;
         }
     }
 
     LP.serializeDocument = function (doc) {
-        const out = [];
+        let out = '';
         for (let n = doc.firstChild; n; n = n.nextSibling)
-            serializeNode(n, out);
-        return out.join('');
+            out = serializeNode(n, out);
+        return out;
     };
-    LP.serializeNode = function (node) {
-        const out = [];
-        serializeNode(node, out);
-        return out.join('');
-    };
+    LP.serializeNode = node => serializeNode(node, '');
 })(window.__lumipage = window.__lumipage || {});

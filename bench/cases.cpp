@@ -1,0 +1,212 @@
+#include "cases.h"
+
+#include "benchsupport.h"
+
+#include "app/mainwindow.h"
+#include "insert/sharedvalues.h"
+#include "platform/editing/textcodec.h"
+#include "platform/editing/webengineeditingcomponent.h"
+#include "source/replace.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+namespace lumipage::bench
+{
+
+namespace
+{
+
+const QList<std::pair<QString, qsizetype>> kSizes = {{QStringLiteral("100KB"), 100 * 1024},
+                                                     {QStringLiteral("1MB"), 1024 * 1024},
+                                                     {QStringLiteral("5MB"), 5 * 1024 * 1024}};
+
+bool wanted(const QString &only, const char *name)
+{
+    return only.isEmpty() || QString::fromLatin1(name).contains(only);
+}
+
+// One script in a page, waited for; the bare engine's round trip.
+QVariant evaluate(QWebEnginePage *page, const QString &script,
+                  quint32 world = QWebEngineScript::MainWorld)
+{
+    bool done = false;
+    QVariant result;
+    page->runJavaScript(script, world, [&](const QVariant &value) {
+        result = value;
+        done = true;
+    });
+    QEventLoop loop;
+    while (!done)
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+    return result;
+}
+
+void bareLoad(QWebEngineView &bare, const QString &path)
+{
+    bare.load(QUrl::fromLocalFile(path));
+    waitFor(bare.page(), SIGNAL(loadFinished(bool)));
+}
+
+void loadAndWait(EditingComponent &editor, const QString &path)
+{
+    editor.LoadDocument(path);
+    waitFor(&editor, SIGNAL(DocumentComplete()));
+}
+
+// The bare engine's nearest thing to a save: its own serialisation, written out.
+void bareSave(QWebEngineView &bare, const QString &path, const QByteArray &encoding)
+{
+    const QString html = evaluate(bare.page(), "document.documentElement.outerHTML").toString();
+    QFile out(path);
+    out.open(QIODevice::WriteOnly);
+    out.write(textcodec::encode(html, encoding));
+}
+
+} // namespace
+
+QString writePage(const QString &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = QDir(dir).filePath(name + QStringLiteral(".htm"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+void componentCases(const QString &dir, const QString &only)
+{
+    if (!wanted(only, "LoadDocument DocumentHTML SaveDocument"))
+        return;
+    WebEngineEditingComponent editor;
+    editor.resize(900, 600);
+    editor.show();
+    waitFor(&editor, SIGNAL(DocumentComplete()));
+    QWebEngineView bare;
+    bare.resize(900, 600);
+    bare.show();
+    const QString out = QDir(dir).filePath(QStringLiteral("out.htm"));
+
+    for (const auto &[label, bytes] : kSizes) {
+        const QString path = writePage(dir, label, page(bytes));
+        report("LoadDocument", label, measure([] {}, [&] { loadAndWait(editor, path); }),
+               measure([] {}, [&] { bareLoad(bare, path); }));
+        report(
+            "DocumentHTML vs outerHTML", label, measure([] {}, [&] { editor.DocumentHTML(); }),
+            measure([] {}, [&] { evaluate(bare.page(), "document.documentElement.outerHTML"); }));
+        report("SaveDocument UTF-8", label, measure([] {}, [&] { editor.SaveDocument(out); }),
+               measure([] {}, [&] { bareSave(bare, out, "UTF-8"); }));
+    }
+    const QString sjis = writePage(dir, QStringLiteral("sjis"), shiftJisPage(1024 * 1024));
+    loadAndWait(editor, sjis);
+    bareLoad(bare, sjis);
+    report("SaveDocument Shift_JIS", "1MB", measure([] {}, [&] { editor.SaveDocument(out); }),
+           measure([] {}, [&] { bareSave(bare, out, "Shift_JIS"); }));
+}
+
+void windowCases(const QString &dir, const QString &only)
+{
+    if (!wanted(only, "refresh typing paste"))
+        return;
+    MainWindow window;
+    window.show();
+    EditingComponent *editor = window.editor();
+    waitFor(editor, SIGNAL(DocumentComplete()));
+    QWebEnginePage *page = editor->findChild<QWebEngineView *>()->page();
+    QWidget *surface = editor->findChild<QWebEngineView *>()->focusProxy();
+    QWebEngineView bare;
+    bare.resize(900, 600);
+    bare.show();
+
+    const QString toEnd = QStringLiteral("getSelection().collapse(document.body, "
+                                         "document.body.childNodes.length)");
+    const QString toStart = QStringLiteral("getSelection().collapse(document.body, 0)");
+    for (const auto &[label, bytes] : kSizes) {
+        const QString path = writePage(dir, QStringLiteral("window") + label, bench::page(bytes));
+        loadAndWait(*editor, path);
+        bareLoad(bare, path);
+        evaluate(bare.page(), "document.designMode = 'on'");
+
+        // A caret move: the page reports, the main window refreshes every command's state.
+        if (wanted(only, "refresh")) {
+            std::vector<double> ours, plain;
+            for (int i = 0; i < 10; ++i) {
+                QSignalSpy changed(editor, SIGNAL(DisplayChanged()));
+                QElapsedTimer timer;
+                timer.start();
+                page->runJavaScript(i % 2 ? toStart : toEnd, QWebEngineScript::ApplicationWorld);
+                changed.wait(10000);
+                ours.push_back(timer.nsecsElapsed() / 1e6);
+                timer.restart();
+                evaluate(bare.page(), "1");
+                plain.push_back(timer.nsecsElapsed() / 1e6);
+            }
+            report("caret move to state refresh done vs one round trip", label, summarise(ours),
+                   summarise(plain));
+        }
+
+        // Typing: each key until the page has reported and the window has refreshed.
+        if (wanted(only, "typing") && bytes <= 1024 * 1024) {
+            QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 20));
+            evaluate(page, toEnd, QWebEngineScript::ApplicationWorld);
+            QTest::mouseClick(bare.focusProxy(), Qt::LeftButton, {}, QPoint(20, 20));
+            evaluate(bare.page(), toEnd);
+            std::vector<double> ours, plain;
+            for (int i = 0; i < 200; ++i) {
+                QSignalSpy changed(editor, SIGNAL(DisplayChanged()));
+                QElapsedTimer timer;
+                timer.start();
+                QTest::keyClick(surface, char('a' + i % 26));
+                changed.wait(10000);
+                ours.push_back(timer.nsecsElapsed() / 1e6);
+                timer.restart();
+                QTest::keyClick(bare.focusProxy(), char('a' + i % 26));
+                evaluate(bare.page(), "1");
+                plain.push_back(timer.nsecsElapsed() / 1e6);
+            }
+            report("typing, per keystroke until refreshed", label, summarise(ours),
+                   summarise(plain));
+        }
+
+        // One fragment paste through the paste road.
+        if (wanted(only, "paste") && label == QLatin1String("1MB")) {
+            const QString fragment = QStringLiteral(
+                "<MARQUEE behavior=Scroll direction=Left>文字を入力してください。</MARQUEE>");
+            window.shared().insert_html = fragment;
+            evaluate(page, toEnd, QWebEngineScript::ApplicationWorld);
+            evaluate(bare.page(), toEnd);
+            const QString barePaste =
+                QStringLiteral("document.execCommand('insertHTML', false, '%1')").arg(fragment);
+            report("veld_go paste vs insertHTML", label, measure([] {}, [&] { window.veld_go(); }),
+                   measure([] {}, [&] { evaluate(bare.page(), barePaste); }));
+        }
+    }
+}
+
+void replaceCases(const QString &only)
+{
+    if (!wanted(only, "bulk replace"))
+        return;
+    for (const qsizetype size : {qsizetype(1024 * 1024), qsizetype(10 * 1024 * 1024)}) {
+        QString source;
+        while (source.size() < size)
+            source += QStringLiteral("<TR><TD>cell</TD><TD>値</TD></TR>\n");
+        QString result;
+        const Stats ours = measure([] {}, [&] { result = replaceAll(source, "TD", "TH"); });
+        const Stats qt = measure([] {},
+                                 [&] {
+                                     result = source;
+                                     result.replace("TD", "TH");
+                                 });
+        report("bulk replace vs QString::replace", QStringLiteral("%1M chars").arg(size >> 20),
+               ours, qt);
+    }
+}
+
+} // namespace lumipage::bench
