@@ -7,6 +7,12 @@ QString replaceAll(const QString &text, const QString &find, const QString &repl
 {
     if (find.isEmpty())
         return text;
+    if (find.size() == replacement.size()) {
+        // Same length: Qt overwrites in place in one pass, with no growing string.
+        QString out = text;
+        out.replace(find, replacement, Qt::CaseSensitive);
+        return out;
+    }
     QString out;
     qsizetype from = 0;
     qsizetype at = text.indexOf(find, 0, Qt::CaseSensitive);

@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QWebEngineScript>
+#include <QWebEngineView>
 
 using namespace lumipage;
 using namespace lumipage::test;
@@ -245,6 +247,10 @@ private slots:
         QCOMPARE(m_editor->QueryStatus(decmd::UNDO), int(StatusNotAvailable));
         select(QStringLiteral("p"), 1, 1);
         QCOMPARE(m_editor->QueryStatus(decmd::BOLD), int(StatusEnabled));
+        // Copy and cut want a range; delete works from a caret too.
+        QCOMPARE(m_editor->QueryStatus(decmd::COPY), int(StatusNotAvailable));
+        QCOMPARE(m_editor->QueryStatus(decmd::CUT), int(StatusNotAvailable));
+        QCOMPARE(m_editor->QueryStatus(decmd::DELETE_), int(StatusEnabled));
         QCOMPARE(m_editor->QueryStatus(decmd::UNORDERLIST), int(StatusEnabled));
         select(QStringLiteral("b"), 2, 2);
         QCOMPARE(m_editor->QueryStatus(decmd::BOLD), int(StatusLatched));
@@ -255,6 +261,8 @@ private slots:
         for (int command : kQueriedCommands)
             QVERIFY(QList<int>({1, 3, 7}).contains(m_editor->QueryStatus(command)));
         select(QStringLiteral("p"), 0, 3);
+        QCOMPARE(m_editor->QueryStatus(decmd::COPY), int(StatusEnabled));
+        QCOMPARE(m_editor->QueryStatus(decmd::CUT), int(StatusEnabled));
         QVERIFY(m_editor->ExecCommand(decmd::BOLD, OptionPrompt));
         QVERIFY(waitForDisplayChanged(*m_editor));
         QCOMPARE(m_editor->QueryStatus(decmd::UNDO), int(StatusEnabled));
@@ -270,6 +278,21 @@ private slots:
         QVERIFY(spy.wait(3000));
         QTest::qWait(300);
         QCOMPARE(spy.count(), 1);
+
+        // Caret moves are each reported, also when they leave every status as it was.
+        QWebEnginePage *page = m_editor->findChild<QWebEngineView *>()->page();
+        setBody(QStringLiteral("<P id=p>abcdef</P>"));
+        select(QStringLiteral("p"), 0, 0);
+        QTest::qWait(100);
+        spy.clear();
+        for (int offset : {1, 2, 3}) {
+            page->runJavaScript(
+                QStringLiteral("getSelection().collapse(document.getElementById('p')"
+                               ".firstChild, %1)")
+                    .arg(offset),
+                QWebEngineScript::ApplicationWorld);
+            QTRY_COMPARE(spy.count(), offset);
+        }
     }
 };
 

@@ -69,10 +69,25 @@
             sel.collapse(body, 0);
     }
 
+    // The engine answers these by examining the document around the caret, which takes
+    // time in proportion to the page when the caret is at its end; they depend only on
+    // whether there is a selection, so the runtime answers them itself.
+    function hasRange() {
+        const sel = selection();
+        return !!sel && sel.rangeCount > 0 && !sel.isCollapsed;
+    }
+    function hasSelection() {
+        const sel = selection();
+        return !!sel && sel.rangeCount > 0 && !!document.body;
+    }
+    const SELECTION_STATUS = {5002: hasRange, 5003: hasRange, 5004: hasSelection};
+
     function statusOf(id) {
         const extra = LP.extraCommands[id];
         if (extra)
             return extra.status();
+        if (SELECTION_STATUS[id])
+            return SELECTION_STATUS[id]() ? ENABLED : UNAVAILABLE;
         const entry = ONE_CALL[id];
         if (!entry)
             return UNAVAILABLE;
@@ -96,7 +111,7 @@
     // One report per burst: changes within one task share a microtask, and the
     // selectionchange that the engine queues right after an edit is folded into the
     // report the edit already sent when it would say the same.
-    let pending = false, contentChanged = false, lastReport = '', lastTime = 0;
+    let pending = false, contentChanged = false, lastReport = '', lastTime = 0, lastWasChange = false;
     LP.scheduleDisplayChanged = function (event) {
         if (!event || event.type !== 'selectionchange')
             contentChanged = true;
@@ -108,7 +123,11 @@
             const statuses = LP.statuses();
             const report = JSON.stringify(statuses);
             const now = performance.now();
-            const echo = !contentChanged && report === lastReport && now - lastTime < 50;
+            // Only the one selectionchange right after a change is an echo; a caret move
+            // after a caret move is always reported.
+            const echo = !contentChanged && lastWasChange && report === lastReport &&
+                         now - lastTime < 50;
+            lastWasChange = contentChanged;
             contentChanged = false;
             lastReport = report;
             lastTime = now;
