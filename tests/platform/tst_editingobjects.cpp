@@ -4,6 +4,7 @@
 
 #include "platform/editing/webengineeditingcomponent.h"
 
+#include <QInputMethodEvent>
 #include <QRegularExpression>
 #include <QWebEngineView>
 
@@ -171,9 +172,40 @@ private slots:
         QVERIFY(m_editor->pasteHTML("<B>new</B>"));
         QVERIFY(waitForDisplayChanged(*m_editor));
         QCOMPARE(m_editor->QueryStatus(decmd::REDO), int(StatusNotAvailable));
+        // Typing somewhere else starts a new step, even right after.
+        QVERIFY(setBody(*m_editor, "<P id=p>x</P><P id=q>y</P>"));
+        click(pointIn("p", 1, 1));
+        QVERIFY(selectIn(*m_editor, "p", 1, 1));
+        QTest::keyClicks(surface(), "ab");
+        QVERIFY(selectIn(*m_editor, "q", 0, 0));
+        QTest::keyClicks(surface(), "c");
+        QTRY_COMPARE(body(), QStringLiteral("<P id=p>xab</P><P id=q>cy</P>"));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QCOMPARE(body(), QStringLiteral("<P id=p>xab</P><P id=q>y</P>"));
         // A fresh page starts a fresh history.
         QVERIFY(setBody(*m_editor, "<P id=p>x</P>"));
         QCOMPARE(m_editor->QueryStatus(decmd::UNDO), int(StatusNotAvailable));
+    }
+
+    void japaneseInputIsOneStep()
+    {
+        QVERIFY(setBody(*m_editor, "<P id=p>x</P>"));
+        click(pointIn("p", 1, 1));
+        QVERIFY(selectIn(*m_editor, "p", 1, 1));
+        for (const char *preedit : {"k", "か", "かn", "かん", "かんじ"}) {
+            QInputMethodEvent event(QString::fromUtf8(preedit), {});
+            QApplication::sendEvent(surface(), &event);
+            QTest::qWait(20);
+        }
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("漢字"));
+        QApplication::sendEvent(surface(), &commit);
+        QTRY_COMPARE(body(), QStringLiteral("<P id=p>x漢字</P>"));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QCOMPARE(body(), QStringLiteral("<P id=p>x</P>"));
+        QVERIFY(!m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::REDO, OptionPrompt));
+        QCOMPARE(body(), QStringLiteral("<P id=p>x漢字</P>"));
     }
 };
 

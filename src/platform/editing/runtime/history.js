@@ -43,6 +43,10 @@
                 object: LP.selectedObject ? LP.selectedObject() : null};
     }
 
+    function sameSelection(a, b) {
+        return !!a && !!b && a.an === b.an && a.ao === b.ao && a.fn === b.fn && a.fo === b.fo;
+    }
+
     function clampOffset(node, offset) {
         const length = node.nodeType === 1 ? node.childNodes.length : (node.data || '').length;
         return Math.min(offset, length);
@@ -107,15 +111,16 @@
         }
         const now = performance.now();
         const kind = inputType === 'insertText' ? 'typing' : 'edit';
+        const before = inputBefore || lastSelection;
         const top = undoStack[undoStack.length - 1];
+        // Typing goes on the last typing step while the caret stays where that step left it.
         if (kind === 'typing' && top && top.kind === 'typing' && now - top.time < MERGE_MS &&
-            !redoStack.length) {
+            !redoStack.length && sameSelection(before, top.after)) {
             top.records.push(...records);
             top.time = now;
             top.after = saveSelection();
         } else {
-            push({kind, records, before: inputBefore || lastSelection, after: saveSelection(),
-                  time: now});
+            push({kind, records, before, after: saveSelection(), time: now});
         }
         inputBefore = null;
         inputType = '';
@@ -157,6 +162,23 @@
                 inputBefore = saveSelection();
                 inputType = e.inputType;
             }, true);
+            // A composition (Japanese input) is one step from its start to its end.
+            let composing = false;
+            const endComposition = () => {
+                if (!composing)
+                    return;
+                composing = false;
+                LP.history.end('typing');
+                LP.scheduleDisplayChanged({type: 'input'});
+            };
+            document.addEventListener('compositionstart', () => {
+                if (!composing) {
+                    composing = true;
+                    LP.history.begin();
+                }
+            }, true);
+            document.addEventListener('compositionend', endComposition, true);
+            window.addEventListener('blur', endComposition);
             // The usual keys, ahead of the engine's own undo, which never runs.
             document.addEventListener('keydown', e => {
                 if (!(e.ctrlKey || e.metaKey) || e.altKey)

@@ -13,6 +13,7 @@
 
     let selected = null;
     let frame = null;
+    let endDrag = null; // ends the drag in progress, if any
 
     function isAbsolute(el) {
         return !!el && el.nodeType === 1 && el.isConnected &&
@@ -130,17 +131,25 @@
             ev.preventDefault();
             moveTo(el, start.left + dx, start.top + dy);
         };
+        // Ends once, however the press ends (a release, or the window losing focus), so
+        // the history never stays held open.
         const up = () => {
             document.removeEventListener('mousemove', move, true);
             document.removeEventListener('mouseup', up, true);
+            window.removeEventListener('blur', up);
+            endDrag = null;
             LP.history.end('move');
             LP.scheduleDisplayChanged();
         };
+        endDrag = up;
         document.addEventListener('mousemove', move, true);
         document.addEventListener('mouseup', up, true);
+        window.addEventListener('blur', up);
     }
 
     document.addEventListener('mousedown', e => {
+        if (endDrag)
+            endDrag();
         if (e.button !== 0)
             return;
         const el = frameAt(e.clientX, e.clientY) || objectAt(e.target);
