@@ -152,6 +152,26 @@ private slots:
         QCOMPARE(body(), QString());
     }
 
+    void aSelectionAcrossCellsCoversTheirRectangle()
+    {
+        // From inside b1 to inside c2: rows 1-2, columns b-c.
+        QVERIFY(setBody(*m_editor, grid3()));
+        QVERIFY(selectIn(*m_editor, "t", 3, 11));
+        QVERIFY(exec(decmd::DELETECOLS));
+        QCOMPARE(body(), QStringLiteral("<TABLE id=t border=1><TBODY><TR><TD id=a1>a1</TD></TR>"
+                                        "<TR><TD id=a2>a2</TD></TR><TR><TD id=a3>a3</TD></TR>"
+                                        "</TBODY></TABLE>"));
+        QVERIFY(setBody(*m_editor, grid3()));
+        QVERIFY(selectIn(*m_editor, "t", 3, 11));
+        QVERIFY(exec(decmd::DELETEROWS));
+        QCOMPARE(body(), QStringLiteral("<TABLE id=t border=1><TBODY>") + row("3") +
+                             QStringLiteral("</TBODY></TABLE>"));
+        QVERIFY(setBody(*m_editor, grid3()));
+        QVERIFY(selectIn(*m_editor, "t", 3, 11));
+        QVERIFY(exec(decmd::INSERTROW)); // below the last selected row
+        QVERIFY(body().contains(row("2") + "<TR>" + kEmpty.repeated(3) + "</TR>" + row("3")));
+    }
+
     void deletingTheLastRowOrColumnRemovesTheTable()
     {
         for (int command :
