@@ -202,6 +202,31 @@ private slots:
         QVERIFY(m_window->elementList()->isEnabled()); // nothing positioned is selected
     }
 
+    void tableAndObjectCommandsFollowTheSelection()
+    {
+        setPage(QStringLiteral("<P id=p>text</P><TABLE><TBODY><TR><TD id=c>cell</TD></TR>"
+                               "</TBODY></TABLE>"));
+        select("p", 1, 1);
+        QVERIFY(!m_window->toolbarButton("insert_gyou")->isEnabled());
+        QVERIFY(m_window->objectButton(0)->isEnabled()); // the paragraph can be positioned
+        select("c", 1, 1);
+        QVERIFY(m_window->toolbarButton("insert_gyou")->isEnabled());
+        QVERIFY(m_window->menuItem("velddel_retu")->isEnabled());
+        m_window->toolbarButton("insert_gyou")->trigger();
+        QCOMPARE(editor().DocumentHTML().count("<TR>"), 2);
+
+        // Positioned and selected: layering is offered and the insertion lists rest.
+        select("p", 1, 1);
+        m_window->objectButton(0)->click();
+        QVERIFY(editor().DocumentHTML().contains("<P id=p style=\"position: absolute;"));
+        QTRY_VERIFY(m_window->objectButton(1)->isEnabled());
+        QVERIFY(m_window->menuItem("ushiro_object")->isEnabled());
+        QVERIFY(!m_window->objectButton(0)->isEnabled()); // latched
+        QVERIFY(!m_window->elementList()->isEnabled());
+        m_window->objectButton(2)->click();
+        QVERIFY(editor().DocumentHTML().contains("z-index: -1;"));
+    }
+
     void objectButtonsSetOptionElevenFirst()
     {
         m_window->editor()->setOption(11, false);
