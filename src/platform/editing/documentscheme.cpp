@@ -15,7 +15,9 @@ namespace lumipage
 void registerDocumentScheme()
 {
     QWebEngineUrlScheme scheme(kDocumentScheme);
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    // One fixed host: every page is then the same site to the engine, which keeps one
+    // renderer for the editor instead of starting a new one for each page it loads.
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
     scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed |
                     QWebEngineUrlScheme::SecureScheme);
     QWebEngineUrlScheme::registerScheme(scheme);
@@ -25,6 +27,7 @@ QUrl DocumentSchemeHandler::documentUrl(const QString &filePath)
 {
     QUrl url;
     url.setScheme(QString::fromLatin1(kDocumentScheme));
+    url.setHost(QStringLiteral("page"));
     url.setPath(QDir::cleanPath(QFileInfo(filePath).absoluteFilePath()));
     return url;
 }
