@@ -110,7 +110,7 @@ private slots:
                  qPrintable(body()));
         const QPoint start = place("d");
 
-        drag(pointIn("d", 2, 2), QPoint(40, 25));
+        drag(pointIn("d", 100, 2), QPoint(40, 25)); // on the edge, away from the handles
         QCOMPARE(place("d"), start + QPoint(40, 25));
         QTest::keyClick(surface(), Qt::Key_Right);
         QTest::keyClick(surface(), Qt::Key_Down, Qt::ShiftModifier);
@@ -151,6 +151,22 @@ private slots:
         QCOMPARE(m_editor->QueryStatus(decmd::MAKE_ABSOLUTE), int(StatusNotAvailable));
     }
 
+    void handlesSizeTheObject()
+    {
+        QVERIFY(setBody(*m_editor, "<P>a <IMG id=img width=40 height=30> b</P>"));
+        const QString original = body();
+        click(pointIn("img", 5, 5));
+        QTRY_COMPARE(selectedObject(), QStringLiteral("img"));
+        // The bottom-right handle sits just outside the image's corner.
+        drag(pointIn("img", 42, 32), QPoint(20, 10));
+        QVERIFY2(
+            body().contains("<IMG id=img width=40 height=30 style=\"width: 60px; height: 40px;\">"),
+            qPrintable(body()));
+        QCOMPARE(info("img").value("width").toInt(), 60);
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QCOMPARE(body(), original);
+    }
+
     void typingIsUndoneInWordsAndTheKeysWork()
     {
         QVERIFY(setBody(*m_editor, "<P id=p>x</P>"));
@@ -177,6 +193,7 @@ private slots:
         click(pointIn("p", 1, 1));
         QVERIFY(selectIn(*m_editor, "p", 1, 1));
         QTest::keyClicks(surface(), "ab");
+        QTRY_COMPARE(body(), QStringLiteral("<P id=p>xab</P><P id=q>y</P>"));
         QVERIFY(selectIn(*m_editor, "q", 0, 0));
         QTest::keyClicks(surface(), "c");
         QTRY_COMPARE(body(), QStringLiteral("<P id=p>xab</P><P id=q>cy</P>"));

@@ -1,8 +1,8 @@
 // Lumipage page runtime: objects. A click on an image, a table's frame, a form control,
 // a marquee, a floating frame, a button or an absolutely positioned block selects it
-// as an object (outline and handles drawn in an editing aid, never saved). A selected
-// absolute object is moved by dragging it or with the arrow keys. Escape or a click
-// in text returns to the caret. Also: absolute positioning (toggled) and z-order.
+// as an object (outline and handles drawn in an editing aid, never saved). A handle
+// sizes it; an absolute object is moved by dragging it or with the arrow keys. Escape
+// or a click in text returns to the caret. Also: absolute positioning and z-order.
 (function (LP) {
     'use strict';
 
@@ -14,6 +14,8 @@
     let selected = null;
     let frame = null;
     let endDrag = null; // ends the drag in progress, if any
+    // Where the eight handles sit, as fractions of the outline's width and height.
+    const SPOTS = [[0, 0], [0.5, 0], [1, 0], [0, 0.5], [1, 0.5], [0, 1], [0.5, 1], [1, 1]];
 
     function isAbsolute(el) {
         return !!el && el.nodeType === 1 && el.isConnected &&
@@ -68,8 +70,7 @@
         frame.style.cssText = `position:absolute;margin:0;padding:0;pointer-events:none;` +
                               `z-index:2147483647;box-sizing:border-box;border:1px solid #2a5db0;` +
                               `left:${left}px;top:${top}px;width:${width}px;height:${height}px`;
-        const spots = [[0, 0], [0.5, 0], [1, 0], [0, 0.5], [1, 0.5], [0, 1], [0.5, 1], [1, 1]];
-        spots.forEach(([fx, fy], i) => {
+        SPOTS.forEach(([fx, fy], i) => {
             frame.children[i].style.cssText =
                 `position:absolute;width:5px;height:5px;background:#fff;border:1px solid #2a5db0;` +
                 `left:${fx * (width - 2) - 4}px;top:${fy * (height - 2) - 4}px`;
@@ -118,9 +119,10 @@
         drawFrame();
     }
 
-    function startDrag(el, e) {
+    // Follows the mouse from a press to its release as one undo step; `follow` gets the
+    // distance moved once it is more than a click's wobble.
+    function track(e, kind, follow) {
         const startX = e.clientX, startY = e.clientY;
-        const start = placeOf(el);
         let moved = false;
         LP.history.begin();
         const move = ev => {
@@ -129,7 +131,8 @@
                 return;
             moved = true;
             ev.preventDefault();
-            moveTo(el, start.left + dx, start.top + dy);
+            follow(dx, dy);
+            drawFrame();
         };
         // Ends once, however the press ends (a release, or the window losing focus), so
         // the history never stays held open.
@@ -138,7 +141,7 @@
             document.removeEventListener('mouseup', up, true);
             window.removeEventListener('blur', up);
             endDrag = null;
-            LP.history.end('move');
+            LP.history.end(kind);
             LP.scheduleDisplayChanged();
         };
         endDrag = up;
@@ -147,11 +150,53 @@
         window.addEventListener('blur', up);
     }
 
+    function startDrag(el, e) {
+        const start = placeOf(el);
+        track(e, 'move', (dx, dy) => moveTo(el, start.left + dx, start.top + dy));
+    }
+
+    // The handle of the selected object under the press, or -1.
+    function handleAt(e) {
+        if (!selected || !selected.isConnected)
+            return -1;
+        const r = selected.getBoundingClientRect();
+        return SPOTS.findIndex(([fx, fy]) =>
+                                   Math.abs(e.clientX - (r.left - 2 + fx * (r.width + 4))) <= 5 &&
+                                   Math.abs(e.clientY - (r.top - 2 + fy * (r.height + 4))) <= 5);
+    }
+
+    // Dragging a handle sizes the object (style width / height); on the left or top
+    // side an absolute object also moves, so the opposite side stays put.
+    function startResize(el, spot, e) {
+        const [fx, fy] = SPOTS[spot];
+        const style = getComputedStyle(el), box = el.getBoundingClientRect();
+        const width = parseFloat(style.width) || box.width;
+        const height = parseFloat(style.height) || box.height;
+        const absolute = isAbsolute(el), start = placeOf(el);
+        track(e, 'resize', (dx, dy) => {
+            const w = Math.max(1, width + (fx === 1 ? dx : fx === 0 ? -dx : 0));
+            const h = Math.max(1, height + (fy === 1 ? dy : fy === 0 ? -dy : 0));
+            if (fx !== 0.5)
+                el.style.width = px(w);
+            if (fy !== 0.5)
+                el.style.height = px(h);
+            if (absolute && (fx === 0 || fy === 0))
+                moveTo(el, start.left + (fx === 0 ? width - w : 0),
+                       start.top + (fy === 0 ? height - h : 0));
+        });
+    }
+
     document.addEventListener('mousedown', e => {
         if (endDrag)
             endDrag();
         if (e.button !== 0)
             return;
+        const spot = handleAt(e);
+        if (spot >= 0) {
+            e.preventDefault();
+            startResize(selected, spot, e);
+            return;
+        }
         const el = frameAt(e.clientX, e.clientY) || objectAt(e.target);
         if (!el) {
             deselect();
