@@ -113,6 +113,7 @@ void MainWindow::buildControls()
     m_combo2->setObjectName(QStringLiteral("Combo2"));
     m_combo2->setEditable(true);
     m_combo2->setInsertPolicy(QComboBox::NoInsert);
+    m_combo2->setGeometry(twips(11040), twips(480), twips(2535), twips(315));
     m_combo2->setToolTip(QStringLiteral("同一文書には現時点では一つのScriptのみの対応です。"
                                         "複数使用の場合はソースの編集を行ってください。"));
 

@@ -65,6 +65,11 @@ private slots:
         QCOMPARE(m_window->effectsList()->currentText(), QStringLiteral("DynamicHtml"));
         QCOMPARE(m_window->effectsList()->itemText(0), QStringLiteral("初めにお読み下さい。"));
         QCOMPARE(m_window->effectsList()->itemText(8), QStringLiteral("ﾏｳｽで色が変わる文字"));
+        // The controls of the second row where the design puts them (twips / 15).
+        QCOMPARE(m_window->modeIndicator()->geometry(), QRect(496, 32, 81, 20));
+        QCOMPARE(m_window->elementList()->geometry(), QRect(584, 32, 153, 21));
+        QCOMPARE(m_window->effectsList()->geometry(), QRect(736, 32, 169, 21));
+        QCOMPARE(m_window->objectButton(0)->geometry().topLeft().y(), 32);
 
         auto *toolbar = m_window->findChild<QToolBar *>("Toolbar1");
         QCOMPARE(toolbar->actions().size(), 43);
