@@ -91,6 +91,12 @@ private slots:
         QTRY_COMPARE(selectedObject(), QStringLiteral("f"));
         click(pointIn("m", 5, 5));
         QTRY_COMPARE(selectedObject(), QStringLiteral("m"));
+        // The Delete key takes the selected object away, and undo brings it back.
+        QTest::keyClick(surface(), Qt::Key_Delete);
+        QTRY_VERIFY(!body().contains("MARQUEE"));
+        QCOMPARE(selectedObject(), QString());
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QCOMPARE(body(), before);
     }
 
     void positionDragLayerAndUndoAllTheWayBack()
