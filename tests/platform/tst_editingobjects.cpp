@@ -84,6 +84,8 @@ private slots:
         QTRY_COMPARE(selectedObject(), QString());
         click(pointIn("b", 5, 5));
         QTRY_COMPARE(selectedObject(), QStringLiteral("b"));
+        QTest::mouseClick(surface(), Qt::RightButton, {}, pointIn("i", 5, 5));
+        QTRY_COMPARE(selectedObject(), QStringLiteral("i")); // its menu then acts on it
         click(pointIn("p", 2, 5));
         QTRY_COMPARE(selectedObject(), QString());
         // A floating frame would take the press itself; it is selected all the same.

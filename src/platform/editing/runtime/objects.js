@@ -189,6 +189,13 @@
     document.addEventListener('mousedown', e => {
         if (endDrag)
             endDrag();
+        // A right click on an object selects it first, so that its menu acts on it.
+        if (e.button === 2) {
+            const el = frameAt(e.clientX, e.clientY) || objectAt(e.target);
+            if (el && el !== selected)
+                select(el);
+            return;
+        }
         if (e.button !== 0)
             return;
         const spot = handleAt(e);
