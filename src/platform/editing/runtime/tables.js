@@ -79,6 +79,11 @@
                 c0: Math.min(a.c, b.c), c1: Math.max(a.lastCol, b.lastCol)};
     }
 
+    // The distinct cells along row r or column c of a model, in order.
+    const distinct = cells => [...new Set(cells.filter(Boolean))];
+    const rowCells = (model, r) => distinct(model.grid[r]);
+    const columnCells = (model, c) => distinct(model.grid.map(row => row[c]));
+
     function setSpan(cell, name, value) {
         if (value <= 1)
             cell.removeAttribute(name);
@@ -126,12 +131,9 @@
     // Removes row r; cells from above that reach into it shrink, cells that start in it
     // and reach further down move to the next row.
     function removeRow(table, r) {
-        const {rows, grid, at} = gridOf(table);
-        const seen = new Set();
-        for (const cell of grid[r]) {
-            if (!cell || seen.has(cell))
-                continue;
-            seen.add(cell);
+        const model = gridOf(table);
+        const {rows, at} = model;
+        for (const cell of rowCells(model, r)) {
             const pos = at.get(cell);
             if (pos.lastRow === pos.r)
                 continue;
@@ -156,14 +158,10 @@
 
     const operations = {
         5021(t) { // insert row
-            const {rows, grid, at} = t.model;
+            const {rows, at} = t.model;
             const r = t.r1;
             const tr = document.createElement('tr');
-            const seen = new Set();
-            for (const cell of grid[r]) {
-                if (!cell || seen.has(cell))
-                    continue;
-                seen.add(cell);
+            for (const cell of rowCells(t.model, r)) {
                 const pos = at.get(cell);
                 if (pos.lastRow > r) {
                     setSpan(cell, 'rowspan', pos.lastRow - pos.r + 2);
@@ -177,16 +175,10 @@
             caretIn(cellNear(t.table, r + 1, t.c0));
         },
         5020(t) { // insert column
-            const {rows, grid, at} = t.model;
             const c = t.c1;
-            const seen = new Set();
             let caret = null;
-            for (let r = 0; r < rows.length; ++r) {
-                const cell = grid[r][c];
-                if (!cell || seen.has(cell))
-                    continue;
-                seen.add(cell);
-                const pos = at.get(cell);
+            for (const cell of columnCells(t.model, c)) {
+                const pos = t.model.at.get(cell);
                 if (pos.lastCol > c) {
                     setSpan(cell, 'colspan', pos.lastCol - pos.c + 2);
                     continue;
@@ -216,14 +208,9 @@
         },
         5006(t) { // delete columns
             for (let c = t.c1; c >= t.c0; --c) {
-                const {rows, grid, at} = gridOf(t.table);
-                const seen = new Set();
-                for (let r = 0; r < rows.length; ++r) {
-                    const cell = grid[r][c];
-                    if (!cell || seen.has(cell))
-                        continue;
-                    seen.add(cell);
-                    const pos = at.get(cell);
+                const model = gridOf(t.table);
+                for (const cell of columnCells(model, c)) {
+                    const pos = model.at.get(cell);
                     if (pos.lastCol > pos.c)
                         setSpan(cell, 'colspan', pos.lastCol - pos.c);
                     else
