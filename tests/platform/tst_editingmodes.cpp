@@ -20,31 +20,9 @@ class TestEditingModes : public QObject
     std::unique_ptr<WebEngineEditingComponent> m_owner;
     WebEngineEditingComponent *m_editor = nullptr;
 
-    // The browsing view while browse mode lasts.
-    QWebEngineView *browseView() const
-    {
-        const auto views = m_editor->findChildren<QWebEngineView *>();
-        for (QWebEngineView *view : views)
-            if (view->isVisible())
-                return view;
-        return nullptr;
-    }
-
-    // Evaluates `script` in the page the user sees in browse mode (its own world).
     QVariant evalInBrowsePage(const QString &script)
     {
-        QWebEngineView *view = browseView();
-        if (!view)
-            return {};
-        QVariant result;
-        bool done = false;
-        view->page()->runJavaScript(script, [&](const QVariant &v) {
-            result = v;
-            done = true;
-        });
-        if (!QTest::qWaitFor([&] { return done; }, 5000))
-            return {};
-        return result;
+        return evalInPage(browseView(*m_editor), script);
     }
 
 private slots:

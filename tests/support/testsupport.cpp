@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QWebEngineView>
 
 namespace lumipage::test
 {
@@ -67,6 +68,32 @@ std::unique_ptr<WebEngineEditingComponent> shownEditor()
     if (!waitForComplete(*editor))
         qWarning("the empty page did not load");
     return editor;
+}
+
+QWebEngineView *browseView(WebEngineEditingComponent &editor)
+{
+    if (!editor.BrowseMode())
+        return nullptr;
+    const auto views = editor.findChildren<QWebEngineView *>();
+    for (QWebEngineView *view : views)
+        if (view->isVisible())
+            return view;
+    return nullptr;
+}
+
+QVariant evalInPage(QWebEngineView *view, const QString &script, int timeoutMs)
+{
+    if (!view)
+        return {};
+    auto result = std::make_shared<QVariant>();
+    auto done = std::make_shared<bool>(false);
+    view->page()->runJavaScript(script, [result, done](const QVariant &v) {
+        *result = v;
+        *done = true;
+    });
+    if (!QTest::qWaitFor([&] { return *done; }, timeoutMs))
+        return {};
+    return *result;
 }
 
 bool setBody(EditingComponent &editor, const QString &body)

@@ -19,6 +19,8 @@ class EditingComponent;
 class WebEngineEditingComponent;
 } // namespace lumipage
 
+class QWebEngineView;
+
 namespace lumipage::test
 {
 
@@ -46,6 +48,12 @@ QString bodyOf(EditingComponent &editor);
 // Selects characters [start, end) of the element `id` (a caret when equal) and waits
 // for the display change that follows.
 bool selectIn(WebEngineEditingComponent &editor, const QString &id, int start, int end);
+
+// The view the user sees while browse mode lasts; null outside browse mode.
+QWebEngineView *browseView(WebEngineEditingComponent &editor);
+// Evaluates `script` in the main world of the page `view` shows (where the page's own
+// scripts run); an invalid value when it does not answer in time.
+QVariant evalInPage(QWebEngineView *view, const QString &script, int timeoutMs = 5000);
 
 // Runs `answer` on the next modal dialog as soon as it shows (polls up to 10 s); with
 // `over`, on the next one shown over that dialog.

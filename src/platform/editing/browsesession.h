@@ -14,7 +14,9 @@ class DocumentSchemeHandler;
 
 // Browse mode: a copy of the page shown in a throw-away page of its own off-the-record
 // profile (so its own renderer process), with page scripts on. Nothing done there can
-// reach the document, and a hung script cannot stall the editing page.
+// reach the document, and a hung script cannot stall the editing page. The page is
+// confined: its own folder tree through the browse scheme and the web, nothing else —
+// no file: or internal address, no download, permission, clipboard read or new window.
 class BrowseSession : public QObject
 {
     Q_OBJECT

@@ -14,19 +14,33 @@ namespace lumipage
 
 void registerDocumentScheme()
 {
-    QWebEngineUrlScheme scheme(kDocumentScheme);
+    QWebEngineUrlScheme edit(kDocumentScheme);
     // One fixed host: every page is then the same site to the engine, which keeps one
     // renderer for the editor instead of starting a new one for each page it loads.
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
-    scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed |
-                    QWebEngineUrlScheme::SecureScheme);
-    QWebEngineUrlScheme::registerScheme(scheme);
+    edit.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    // The edit page runs no page scripts; local access lets it show images that a page
+    // names by an absolute local path.
+    edit.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed |
+                  QWebEngineUrlScheme::SecureScheme);
+    QWebEngineUrlScheme::registerScheme(edit);
+
+    // Browse mode runs the page's scripts, which may come from anywhere: no rights beyond
+    // those of an ordinary web page, and not a secure context (so no powerful features).
+    QWebEngineUrlScheme browse(kBrowseScheme);
+    browse.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    browse.setFlags({});
+    QWebEngineUrlScheme::registerScheme(browse);
 }
 
-QUrl DocumentSchemeHandler::documentUrl(const QString &filePath)
+DocumentSchemeHandler::DocumentSchemeHandler(const char *scheme, QObject *parent)
+    : QWebEngineUrlSchemeHandler(parent), m_scheme(QString::fromLatin1(scheme))
+{
+}
+
+QUrl DocumentSchemeHandler::documentUrl(const QString &filePath) const
 {
     QUrl url;
-    url.setScheme(QString::fromLatin1(kDocumentScheme));
+    url.setScheme(m_scheme);
     url.setHost(QStringLiteral("page"));
     url.setPath(QDir::cleanPath(QFileInfo(filePath).absoluteFilePath()));
     return url;

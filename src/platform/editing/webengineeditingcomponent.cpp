@@ -66,13 +66,15 @@ QWebEngineScript runtimeScript()
 WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingComponent(parent)
 {
     m_profile = new QWebEngineProfile(this); // off the record: nothing written to disk
-    m_handler = new DocumentSchemeHandler(this);
+    m_handler = new DocumentSchemeHandler(kDocumentScheme, this);
     m_profile->installUrlSchemeHandler(kDocumentScheme, m_handler);
     m_profile->scripts()->insert(runtimeScript());
 
     m_page = new GuardedPage(m_profile, this);
     QWebEngineSettings *settings = m_page->settings();
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false); // page scripts never run
+    // Images a page names by an absolute local path still show while editing.
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);
     settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, true);
 
