@@ -23,8 +23,10 @@ class BrowseSession : public QObject
 public:
     explicit BrowseSession(QObject *parent = nullptr);
 
-    // A new view showing `html` at the document URL of `path`; owned by `parent`.
-    QWebEngineView *start(const QString &path, const QString &html, QWidget *parent);
+    // A new view showing `html` at the document URL of `path`; owned by `parent`. The
+    // page's boxes call it `pageName`.
+    QWebEngineView *start(const QString &path, const QString &pageName, const QString &html,
+                          QWidget *parent);
     // Throws the view away with whatever its scripts did.
     void stop();
     QWebEngineView *view() const { return m_view; }
@@ -32,6 +34,8 @@ public:
 signals:
     // A link was followed; the page stays where it is.
     void linkActivated(const QUrl &url);
+    // The engine's process behind the browsed copy died.
+    void rendererDied();
 
 private:
     QWebEngineProfile *m_profile = nullptr;

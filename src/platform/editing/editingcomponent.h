@@ -37,6 +37,10 @@ public:
     virtual QString DocumentHTML() = 0;
     // Replaces the whole page; starts a fresh undo history.
     virtual bool setDocumentHTML(const QString &html) = 0;
+    // Shows `html`, a page kept from an earlier run, as the page of the file `path` in
+    // `encoding` (saved back there); the page counts as changed.
+    virtual void openRecovered(const QString &html, const QString &path,
+                               const QByteArray &encoding) = 0;
 
     // The document object's part the program uses: paste at the selection, page colour.
     virtual bool pasteHTML(const QString &fragment) = 0;
@@ -64,6 +68,11 @@ signals:
     void ContextMenuAction(int index);
     // A link was followed in browse mode; the page stays, the program may open it outside.
     void linkActivated(const QUrl &url);
+    // A recent copy of the changed page, taken once the changes have settled.
+    void pageCopied(const QString &html);
+    // The engine's process behind the page died and the page was brought back from its
+    // last copy; `message` tells the user what happened and what may be lost.
+    void pageRecovered(const QString &message);
 };
 
 } // namespace lumipage

@@ -20,12 +20,16 @@ public:
 public slots:
     QVariantMap configuration() const { return m_configuration; }
     void runtimeReady(const QString &url) { emit ready(url); }
-    void displayChanged(const QVariantMap &statuses) { emit statusesChanged(statuses); }
+    // `revision` counts the document's changes since the page was loaded.
+    void displayChanged(const QVariantMap &statuses, int revision)
+    {
+        emit statusesChanged(statuses, revision);
+    }
     void gotFocus() { emit focused(); }
 
 signals:
     void ready(const QString &url);
-    void statusesChanged(const QVariantMap &statuses);
+    void statusesChanged(const QVariantMap &statuses, int revision);
     void focused();
 
 private:

@@ -35,6 +35,12 @@ void PageCaller::wake()
         m_loop->quit();
 }
 
+void PageCaller::abandonWaiting()
+{
+    ++m_abandoned;
+    wake();
+}
+
 PageCaller::Result PageCaller::call(QWebEnginePage *page, const QString &name,
                                     const QJsonArray &args, const std::function<bool()> &ready,
                                     int timeoutMs)
@@ -45,9 +51,13 @@ PageCaller::Result PageCaller::call(QWebEnginePage *page, const QString &name,
     };
     Result result;
     const QDeadlineTimer deadline(timeoutMs);
+    const quint64 abandoned = m_abandoned;
+    const auto pageDied = [this, abandoned] { return m_abandoned != abandoned; };
     ++m_depth;
-    if (!spinUntil(ready, deadline)) {
+    if (!spinUntil([&] { return ready() || pageDied(); }, deadline)) {
         result.error = tr("ページの読み込みが終わりません。");
+    } else if (pageDied()) {
+        result.error = tr("表示エンジンが停止しました。");
     } else {
         // The answer may arrive after a timeout; it then lands in the shared state only.
         // Now and then the engine drops the answer to a call made right after a load;
@@ -70,16 +80,19 @@ PageCaller::Result PageCaller::call(QWebEnginePage *page, const QString &name,
                                 });
         };
         send();
-        while (!pending->done && !deadline.hasExpired()) {
+        while (!pending->done && !pageDied() && !deadline.hasExpired()) {
             const QDeadlineTimer retry(std::min<qint64>(kRetryMs, deadline.remainingTime()));
-            if (!spinUntil([&] { return pending->done; }, retry) && !deadline.hasExpired()) {
+            if (!spinUntil([&] { return pending->done || pageDied(); }, retry) &&
+                !deadline.hasExpired()) {
                 if (qEnvironmentVariableIsSet("LUMIPAGE_TRACE_CALLS"))
                     qInfo("page call %s sent again", qPrintable(name));
                 send();
             }
         }
         if (!pending->done) {
-            result.error = tr("ページが応答しません。");
+            pending->done = true; // an answer that comes after all is dropped
+            result.error =
+                pageDied() ? tr("表示エンジンが停止しました。") : tr("ページが応答しません。");
         } else {
             const QVariantMap answer = pending->value.toMap();
             result.ok = answer.value(QStringLiteral("ok")).toBool();

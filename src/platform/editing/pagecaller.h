@@ -35,6 +35,8 @@ public:
 
     // Ends the current wait early so its condition is checked again.
     void wake();
+    // The page's engine process died: every call waiting on it returns at once as failed.
+    void abandonWaiting();
     // Whether a call is waiting; events from the page are held back meanwhile.
     bool busy() const { return m_depth > 0; }
 
@@ -46,6 +48,7 @@ private:
     bool spinUntil(const std::function<bool()> &done, QDeadlineTimer deadline);
 
     int m_depth = 0;
+    quint64 m_abandoned = 0; // counts the deaths of the page, so waits can see one
     quint64 m_sequence = 0;
     QEventLoop *m_loop = nullptr;
 };

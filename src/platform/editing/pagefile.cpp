@@ -20,8 +20,12 @@ QString tr(const char *text)
 
 bool read(const QString &path, Page *page, QString *error)
 {
+    if (QFileInfo(path).isDir()) {
+        *error = tr("「%1」はフォルダです。開くページのファイルを選んでください。").arg(path);
+        return false;
+    }
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         *error = tr("ファイル「%1」を開けません。%2").arg(path, file.errorString());
         return false;
     }

@@ -6,6 +6,7 @@
 #include "platform/editing/guardedpage.h"
 #include "platform/editing/pagebridge.h"
 #include "platform/editing/pagefile.h"
+#include "platform/editing/pagekeeper.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,6 +32,7 @@ enum PendingEvent {
     EventDisplayChanged = 2,
     EventGotFocus = 4,
     EventContextMenu = 8,
+    EventPageRecovered = 16,
 };
 
 const QString kEmptyPage =
@@ -70,33 +72,33 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
     m_profile->installUrlSchemeHandler(kDocumentScheme, m_handler);
     m_profile->scripts()->insert(runtimeScript());
 
-    m_page = new GuardedPage(m_profile, this);
-    QWebEngineSettings *settings = m_page->settings();
-    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false); // page scripts never run
-    // Images a page names by an absolute local path still show while editing.
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, true);
-
     m_dialogs = std::make_unique<ComponentDialogs>(*this);
     m_browse = new BrowseSession(this);
     connect(m_browse, &BrowseSession::linkActivated, this, &EditingComponent::linkActivated);
+    connect(m_browse, &BrowseSession::rendererDied, this,
+            &WebEngineEditingComponent::onBrowseRendererDied);
+    m_keeper = new PageKeeper(
+        [this]() -> std::optional<QString> {
+            if (m_caller.busy() || m_loadPending || !m_runtimeReady)
+                return std::nullopt;
+            const PageCaller::Result html = call(QStringLiteral("documentHTML"));
+            return html.ok ? std::optional<QString>(html.value.toString()) : std::nullopt;
+        },
+        this);
+    connect(m_keeper, &PageKeeper::copied, this, &EditingComponent::pageCopied);
     m_bridge = new PageBridge(this);
     updateConfiguration();
     m_channel = new QWebChannel(this);
     m_channel->registerObject(QStringLiteral("bridge"), m_bridge);
-    m_page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
 
     m_view = new QWebEngineView(this);
-    m_view->setPage(m_page);
+    createPage();
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     m_stack = new QStackedLayout(this);
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->addWidget(m_view);
     setFocusProxy(m_view);
 
-    connect(m_page, &QWebEnginePage::loadFinished, this,
-            &WebEngineEditingComponent::onLoadFinished);
     connect(m_bridge, &PageBridge::ready, this, &WebEngineEditingComponent::onRuntimeReady);
     connect(m_bridge, &PageBridge::statusesChanged, this, &WebEngineEditingComponent::onStatuses);
     connect(m_bridge, &PageBridge::focused, this, [this] { queueEvent(EventGotFocus); });
@@ -118,6 +120,25 @@ WebEngineEditingComponent::~WebEngineEditingComponent()
     delete m_page;
 }
 
+void WebEngineEditingComponent::createPage()
+{
+    GuardedPage *old = m_page;
+    m_page = new GuardedPage(m_profile, this);
+    QWebEngineSettings *settings = m_page->settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false); // page scripts never run
+    // Images a page names by an absolute local path still show while editing.
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, true);
+    m_page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
+    connect(m_page, &QWebEnginePage::loadFinished, this,
+            &WebEngineEditingComponent::onLoadFinished);
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+            &WebEngineEditingComponent::onRendererDied, Qt::QueuedConnection);
+    m_view->setPage(m_page);
+    delete old;
+}
+
 void WebEngineEditingComponent::setCommonDialog(CommonDialog *dialog)
 {
     m_dialogs->setCommonDialog(dialog);
@@ -137,6 +158,9 @@ void WebEngineEditingComponent::fail(const QString &message)
 
 void WebEngineEditingComponent::startLoad(const QString &path, const QString &html)
 {
+    if (!m_restoring)
+        m_keeper->reset(html);
+    m_revision = 0;
     m_loadPending = true;
     m_runtimeReady = false;
     m_statuses.clear();
@@ -159,11 +183,53 @@ void WebEngineEditingComponent::onRuntimeReady(const QString &url)
     if (QUrl(url) != m_loadingUrl)
         return;
     m_runtimeReady = true;
+    if (m_restoring) {
+        // The page is the one the user was editing, so no new page begins: the program
+        // keeps its idea of what was saved, and learns what happened instead.
+        m_restoring = false;
+        queueEvent(EventPageRecovered | EventDisplayChanged);
+        return;
+    }
     queueEvent(EventDocumentComplete);
 }
 
-void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses)
+void WebEngineEditingComponent::onRendererDied()
 {
+    // Whatever waits on the dead page gives up at once; the page comes back from the
+    // last copy in a new process.
+    const bool lost = m_keeper->changedSinceCopy();
+    const qint64 seconds =
+        std::max<qint64>(1, m_keeper->copyTime().secsTo(QDateTime::currentDateTime()));
+    m_restoreMessage =
+        lost ? tr("表示エンジンが停止したため、%1 秒前の状態から復元しました。").arg(seconds)
+             : tr("表示エンジンが停止したため、ページを復元しました。失われた編集はありません。");
+    m_runtimeReady = false;
+    m_restoring = true;
+    m_caller.abandonWaiting();
+    const QString html = m_keeper->copy();
+    QTimer::singleShot(0, this, [this, html] {
+        // A fresh page: the old one's channel transport died with its process.
+        createPage();
+        startLoad(m_path.isEmpty() ? untitledPath() : m_path, html);
+        m_keeper->noteChange(); // the restored page is read back and kept again
+    });
+}
+
+void WebEngineEditingComponent::onBrowseRendererDied()
+{
+    // The browsed copy is gone; the document, in its own process, is untouched.
+    setBrowseMode(false);
+    m_restoreMessage =
+        tr("表示エンジンが停止したため、編集モードに戻りました。ページは編集中のままです。");
+    queueEvent(EventPageRecovered);
+}
+
+void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revision)
+{
+    if (revision != m_revision) {
+        m_revision = revision;
+        m_keeper->noteChange();
+    }
     m_statuses.clear();
     for (auto it = statuses.begin(); it != statuses.end(); ++it)
         m_statuses.insert(it.key().toInt(), it.value().toInt());
@@ -192,6 +258,15 @@ bool WebEngineEditingComponent::setDocumentHTML(const QString &html)
 {
     startLoad(m_path.isEmpty() ? untitledPath() : m_path, html);
     return true;
+}
+
+void WebEngineEditingComponent::openRecovered(const QString &html, const QString &path,
+                                              const QByteArray &encoding)
+{
+    m_path = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    m_encoding = encoding.isEmpty() ? QByteArray("UTF-8") : encoding;
+    startLoad(m_path.isEmpty() ? untitledPath() : m_path, html);
+    m_keeper->noteChange(); // not saved anywhere yet: keep it as a changed page
 }
 
 void WebEngineEditingComponent::Refresh()
@@ -324,7 +399,8 @@ void WebEngineEditingComponent::setBrowseMode(bool browse)
         const PageCaller::Result html = call(QStringLiteral("documentHTML"));
         if (!html.ok)
             return;
-        QWebEngineView *view = m_browse->start(m_path.isEmpty() ? untitledPath() : m_path,
+        const QString name = m_path.isEmpty() ? tr("新しいページ") : QFileInfo(m_path).fileName();
+        QWebEngineView *view = m_browse->start(m_path.isEmpty() ? untitledPath() : m_path, name,
                                                html.value.toString(), this);
         connect(view, &QWidget::customContextMenuRequested, this,
                 &WebEngineEditingComponent::onContextMenuRequested);
@@ -367,6 +443,8 @@ void WebEngineEditingComponent::deliverEvents()
     } else if (events & EventDisplayChanged) {
         emit DisplayChanged();
     }
+    if (events & EventPageRecovered)
+        emit pageRecovered(m_restoreMessage);
     if (events & EventGotFocus)
         emit GotFocus();
     if (events & EventContextMenu)

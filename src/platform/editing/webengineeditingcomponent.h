@@ -24,6 +24,7 @@ class ComponentDialogs;
 class DocumentSchemeHandler;
 class GuardedPage;
 class PageBridge;
+class PageKeeper;
 
 // The editing component on QtWebEngine. Owns two views: the editing page (design
 // mode, page scripts off, runtime in the application world) and, only while browse
@@ -44,6 +45,8 @@ public:
     void Refresh() override;
     QString DocumentHTML() override;
     bool setDocumentHTML(const QString &html) override;
+    void openRecovered(const QString &html, const QString &path,
+                       const QByteArray &encoding) override;
     bool pasteHTML(const QString &fragment) override;
     bool setBgColor(const QString &colour) override;
     bool BrowseMode() const override { return m_browsing; }
@@ -63,13 +66,19 @@ public:
     void setCallTimeout(int ms) { m_timeoutMs = ms; }
     // Runs a runtime operation synchronously (the component's one road into the page).
     PageCaller::Result call(const QString &name, const QJsonArray &args = {});
+    // The copy of the page kept for recovery.
+    PageKeeper &keeper() { return *m_keeper; }
 
 private:
+    // Makes a new editing page on the view (at start, and after the page's process died).
+    void createPage();
     bool insertTable(const InsertTableParam &param);
     void startLoad(const QString &path, const QString &html);
     void onLoadFinished(bool ok);
     void onRuntimeReady(const QString &url);
-    void onStatuses(const QVariantMap &statuses);
+    void onStatuses(const QVariantMap &statuses, int revision);
+    void onRendererDied();
+    void onBrowseRendererDied();
     void onContextMenuRequested(const QPoint &pos);
     void updateConfiguration();
     void queueEvent(int event);
@@ -88,6 +97,10 @@ private:
     PageCaller m_caller;
 
     BrowseSession *m_browse = nullptr;
+    PageKeeper *m_keeper = nullptr;
+    int m_revision = 0;
+    bool m_restoring = false; // a reload after the page's process died
+    QString m_restoreMessage;
     std::unique_ptr<ComponentDialogs> m_dialogs;
 
     QString m_path;

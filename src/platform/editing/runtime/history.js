@@ -10,6 +10,8 @@
     const MERGE_MS = 1000; // typing within this time of the last character is one step
 
     const undoStack = [], redoStack = [];
+    // Counts the document's changes; the program learns from it that the page changed.
+    LP.revision = 0;
     let observer = null;
     let holding = 0, held = [], heldBefore = null;
     let lastSelection = null, inputBefore = null, inputType = '';
@@ -94,6 +96,7 @@
     }
 
     function push(step) {
+        LP.revision++;
         undoStack.push(step);
         if (undoStack.length > LIMIT)
             undoStack.shift();
@@ -117,6 +120,7 @@
         if (kind === 'typing' && top && top.kind === 'typing' && now - top.time < MERGE_MS &&
             !redoStack.length && sameSelection(before, top.after)) {
             top.records.push(...records);
+            LP.revision++;
             top.time = now;
             top.after = saveSelection();
         } else {
@@ -138,6 +142,7 @@
         if (!step)
             return false;
         revert(step.records);
+        LP.revision++;
         to.push({kind: step.kind, records: take(), before: step.before, after: step.after, time: 0});
         restoreSelection(step[selectionKey]);
         if (LP.afterHistory)

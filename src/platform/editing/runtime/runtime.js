@@ -132,7 +132,7 @@
             lastReport = report;
             lastTime = now;
             if (!echo)
-                LP.bridge.displayChanged(statuses);
+                LP.bridge.displayChanged(statuses, LP.revision || 0);
         });
     };
 

@@ -1,0 +1,46 @@
+#include "platform/editing/pagekeeper.h"
+
+namespace lumipage
+{
+
+namespace
+{
+// A page that could not be read (a call in progress, a load) is tried again soon.
+constexpr int kRetryMs = 500;
+} // namespace
+
+PageKeeper::PageKeeper(std::function<std::optional<QString>()> read, QObject *parent)
+    : QObject(parent), m_read(std::move(read))
+{
+    m_idle.setSingleShot(true);
+    connect(&m_idle, &QTimer::timeout, this, &PageKeeper::takeCopy);
+}
+
+void PageKeeper::reset(const QString &html)
+{
+    m_idle.stop();
+    m_copy = html;
+    m_copyTime = QDateTime::currentDateTime();
+    m_changed = false;
+}
+
+void PageKeeper::noteChange()
+{
+    m_changed = true;
+    m_idle.start(m_delayMs); // every change starts the quiet time again
+}
+
+void PageKeeper::takeCopy()
+{
+    const std::optional<QString> html = m_read();
+    if (!html) {
+        m_idle.start(kRetryMs);
+        return;
+    }
+    m_copy = *html;
+    m_copyTime = QDateTime::currentDateTime();
+    m_changed = false;
+    emit copied(m_copy);
+}
+
+} // namespace lumipage

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+namespace lumipage
+{
+
+// Keeps a recent copy of the page's text, so that a page whose engine process dies can
+// be brought back and an editor that dies can offer it at the next start: the text the
+// page was loaded with, then the page read back once a burst of changes has been still
+// for a moment (never per keystroke).
+class PageKeeper : public QObject
+{
+    Q_OBJECT
+public:
+    // `read` reads the page's text; nullopt when it cannot be read just now (tried again).
+    explicit PageKeeper(std::function<std::optional<QString>()> read, QObject *parent = nullptr);
+
+    // How long the page must be still before it is copied, in milliseconds.
+    void setIdleDelay(int ms) { m_delayMs = ms; }
+    // A page was loaded: `html` is its text, and nothing is changed yet.
+    void reset(const QString &html);
+    // The page changed; it is copied once it has been still for the idle delay.
+    void noteChange();
+
+    // The last copy, and whether the page changed after it was taken.
+    const QString &copy() const { return m_copy; }
+    bool changedSinceCopy() const { return m_changed; }
+    // When the copy was taken.
+    QDateTime copyTime() const { return m_copyTime; }
+
+signals:
+    // A fresh copy of a changed page was taken.
+    void copied(const QString &html);
+
+private:
+    void takeCopy();
+
+    std::function<std::optional<QString>()> m_read;
+    QTimer m_idle;
+    int m_delayMs = 2000;
+    QString m_copy;
+    QDateTime m_copyTime;
+    bool m_changed = false;
+};
+
+} // namespace lumipage
