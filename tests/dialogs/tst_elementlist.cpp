@@ -3,6 +3,7 @@
 #include "support/testsupport.h"
 
 #include "app/mainwindow.h"
+#include "insert/insertioncontroller.h"
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include <QComboBox>
@@ -49,7 +50,7 @@ private slots:
         choose("オプションボタン");
         choose("テキストエリア");
         QVERIFY(body().contains("<INPUT type=checkbox><INPUT type=radio><TEXTAREA></TEXTAREA>"));
-        QCOMPARE(m_window->shared().insert_html,
+        QCOMPARE(m_window->insertion().shared().insert_html,
                  QStringLiteral("<TEXTAREA></TEXTAREA>")); // never cleared
     }
 
@@ -91,7 +92,7 @@ private slots:
     void cancelLeavesPageAndFragment()
     {
         setPage("<P id=p>x</P>");
-        m_window->shared().insert_html = "kept";
+        m_window->insertion().shared().insert_html = "kept";
         const QString before = editor().DocumentHTML();
         for (const char *entry :
              {"マーキー", "フローティングフレーム", "ボタン", "水平罫線", "選択ボックス"}) {
@@ -104,7 +105,7 @@ private slots:
             choose(QString::fromUtf8(entry));
         }
         QCOMPARE(editor().DocumentHTML(), before);
-        QCOMPARE(m_window->shared().insert_html, QStringLiteral("kept"));
+        QCOMPARE(m_window->insertion().shared().insert_html, QStringLiteral("kept"));
     }
 
     void floatingFrameOkFollowsTheFile()
@@ -137,7 +138,7 @@ private slots:
                 QCOMPARE(qobject_cast<QMessageBox *>(box)->text(),
                          QStringLiteral("未入力個所があります！"));
                 qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
-                QTimer::singleShot(50, w, [w] {
+                whenModalAgain(w, [w](QWidget *) {
                     w->findChild<QComboBox *>("Combo1")->setEditText("onclick");
                     auto *action = w->findChild<QComboBox *>("Combo2");
                     action->setCurrentIndex(1); // ｼﾞｬﾝﾌﾟ
@@ -148,7 +149,7 @@ private slots:
                         QCOMPARE(qobject_cast<QMessageBox *>(box2)->text(),
                                  QStringLiteral("リンク先が不定です。"));
                         qobject_cast<QMessageBox *>(box2)->button(QMessageBox::Ok)->click();
-                        QTimer::singleShot(50, w, [w] {
+                        whenModalAgain(w, [w](QWidget *) {
                             w->findChild<QLineEdit *>("Text2")->setText("next.htm");
                             w->findChild<QPushButton *>("Command2")->click();
                         });
@@ -197,7 +198,7 @@ private slots:
             w->findChild<QPushButton *>("Command2")->click();
         });
         choose("選択ボックス");
-        QVERIFY(m_window->shared().insert_html.startsWith(
+        QVERIFY(m_window->insertion().shared().insert_html.startsWith(
             "<SELECT><OPTION>A</OPTION>\r\n<OPTION>B</OPTION>\r\n"));
         QVERIFY2(body().contains("<SELECT><OPTION>A</OPTION>"), qPrintable(body()));
     }
@@ -205,12 +206,11 @@ private slots:
     void refusedPasteIsReported()
     {
         m_window->run("Command3_Click");
-        m_window->shared().insert_html = "<B>x</B>";
         answerNextModal([](QWidget *w) {
             QVERIFY(qobject_cast<QMessageBox *>(w));
             qobject_cast<QMessageBox *>(w)->button(QMessageBox::Ok)->click();
         });
-        m_window->veld_go();
+        QVERIFY(!m_window->insertion().pasteFragment("<B>x</B>"));
         m_window->run("Command4_Click");
         QVERIFY(waitForComplete(editor()));
         QVERIFY(!editor().DocumentHTML().contains("<B>x</B>"));
