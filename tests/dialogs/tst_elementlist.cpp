@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace lumipage;
@@ -201,6 +202,78 @@ private slots:
         QVERIFY(m_window->insertion().shared().insert_html.startsWith(
             "<SELECT><OPTION>A</OPTION>\r\n<OPTION>B</OPTION>\r\n"));
         QVERIFY2(body().contains("<SELECT><OPTION>A</OPTION>"), qPrintable(body()));
+    }
+
+    void effectRequestPastesTheElementThenItsScript()
+    {
+        // A controller of its own, over a template folder of the test's making.
+        QTemporaryDir folder;
+        writeBytes(folder.filePath("shadow.vbs"), "Sub go()\nMsgBox \"[VELD ID]\"\nEnd Sub");
+        QComboBox elements, effects;
+        effects.setEditable(true);
+        ScriptedCommonDialog common;
+        InsertionController insertion(editor(), common, elements, effects, folder.path());
+        insertion.fillLists();
+        setPage("<P id=p>x</P>");
+        QVERIFY(editor().call("selectInElement", {"p", 1, 1}).ok);
+
+        effects.setCurrentIndex(effects.findText("影付き文字"));
+        emit effects.activated(effects.currentIndex());
+        QCOMPARE(insertion.shared().effect_code, qint16(30));
+        EffectRequest request;
+        request.fragment = "<DIV ID=VELD42>ここに文字を入力</DIV>";
+        request.effectId = "VELD42";
+        insertion.runEffect(request);
+        // The block follows the element (the page keeps line ends as LF).
+        const QString html = body();
+        const qsizetype element = html.indexOf("<DIV id=VELD42>ここに文字を入力</DIV>");
+        const qsizetype script = html.indexOf("<DIV><SCRIPT type=text/vbscript>Sub go()\n"
+                                              "MsgBox \"VELD42\"\nEnd Sub\n</SCRIPT></DIV>");
+        QVERIFY2(element >= 0 && script > element, qPrintable(html));
+
+        // The block is found again by the one-script test of the list.
+        auto texts = answerBoxes({QMessageBox::Ok});
+        emit effects.activated(effects.currentIndex());
+        QCOMPARE(*texts, QStringList{"既にVbscriptコードが記述されています。"});
+    }
+
+    void effectScriptRefusedOrMissing()
+    {
+        QTemporaryDir folder;
+        writeBytes(folder.filePath("glow.vbs"), "x = \"[VELD ID]\"");
+        QComboBox elements, effects;
+        ScriptedCommonDialog common;
+        InsertionController insertion(editor(), common, elements, effects, folder.path());
+        setPage("<P id=p>Sub window_onload() is here</P>");
+        QVERIFY(editor().call("selectInElement", {"p", 0, 0}).ok);
+        EffectRequest request;
+        request.fragment = "<B>glow</B>";
+        request.effectId = "VELD1";
+        insertion.shared().effect_code = 50;
+        auto texts = answerBoxes({QMessageBox::Ok});
+        insertion.runEffect(request);
+        QCOMPARE(*texts, QStringList{"スクリプトが記述されています。ｱｸｼｮﾝは追加できません！"});
+        QVERIFY(body().contains("<B>glow</B>"));
+        QVERIFY(!body().contains("SCRIPT"));
+        QCOMPARE(insertion.shared().effect_code, qint16(0));
+
+        // A missing template is named; the element stays, no block follows.
+        insertion.shared().effect_code = 40;
+        texts = answerBoxes({QMessageBox::Ok});
+        request.fragment = "<I>wave</I>";
+        insertion.runEffect(request);
+        QCOMPARE(texts->size(), 1);
+        QVERIFY(texts->value(0).contains("wave.vbs"));
+        QVERIFY(body().contains("<I>wave</I>"));
+        QVERIFY(!body().contains("SCRIPT"));
+
+        // Without its action the element goes alone.
+        request.withScript = false;
+        request.fragment = "<U>plain</U>";
+        insertion.shared().effect_code = 50;
+        insertion.runEffect(request);
+        QVERIFY(body().contains("<U>plain</U>"));
+        QVERIFY(!body().contains("SCRIPT"));
     }
 
     void refusedPasteIsReported()
