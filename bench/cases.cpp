@@ -3,7 +3,7 @@
 #include "benchsupport.h"
 
 #include "app/mainwindow.h"
-#include "insert/sharedvalues.h"
+#include "insert/insertioncontroller.h"
 #include "platform/editing/textcodec.h"
 #include "platform/editing/webengineeditingcomponent.h"
 #include "source/replace.h"
@@ -187,12 +187,11 @@ void windowCases(const QString &dir, const QString &only)
         if (wanted(only, "paste") && label == QLatin1String("1MB")) {
             const QString fragment = QStringLiteral(
                 "<MARQUEE behavior=Scroll direction=Left>文字を入力してください。</MARQUEE>");
-            window.shared().insert_html = fragment;
             evaluate(page, toEnd, QWebEngineScript::ApplicationWorld);
             evaluate(bare.page(), toEnd);
             const QString barePaste =
                 QStringLiteral("document.execCommand('insertHTML', false, '%1')").arg(fragment);
-            report("veld_go paste vs insertHTML", label, measure([] {}, [&] { window.veld_go(); }),
+            report("veld_go paste vs insertHTML", label, measure([] {}, [&] { window.insertion().pasteFragment(fragment); }),
                    measure([] {}, [&] { evaluate(bare.page(), barePaste); }));
         }
     }

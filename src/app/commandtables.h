@@ -39,7 +39,7 @@ extern const std::vector<CommandRow> kCommands;
 // One row of the state refresh: the command asked, and the controls that follow it.
 struct RefreshRow {
     int command;
-    int toolbarButton; // 1-based index, 0 for none
+    const char *toolbarButton; // the button's key, "" for none
     const char *menuItem;
     int objectButton; // Command6 index, -1 for none
     bool setsLists;   // Combo1 and Combo2 the other way

@@ -11,12 +11,12 @@ ContextMenuController::ContextMenuController(MainWindow &window) : m_window(wind
 {
     EditingComponent *editor = window.editor();
     QObject::connect(editor, &EditingComponent::ShowContextMenu, &window,
-                     [this](int, int) { contextmenu_set(); });
+                     [this](int, int) { buildMenu(); });
     QObject::connect(editor, &EditingComponent::ContextMenuAction, &window,
-                     [this](int position) { ContextMenuAction(position); });
+                     [this](int position) { runEntry(position); });
 }
 
-void ContextMenuController::contextmenu_set()
+void ContextMenuController::buildMenu()
 {
     EditingComponent &editor = *m_window.editor();
     QStringList texts;
@@ -32,7 +32,7 @@ void ContextMenuController::contextmenu_set()
     editor.SetContextMenu(texts, states);
 }
 
-void ContextMenuController::ContextMenuAction(int position)
+void ContextMenuController::runEntry(int position)
 {
     if (position < 0 || position >= int(kContextMenu.size()))
         return;

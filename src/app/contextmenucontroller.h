@@ -12,8 +12,8 @@ class ContextMenuController
 public:
     explicit ContextMenuController(MainWindow &window);
 
-    void contextmenu_set();
-    void ContextMenuAction(int position);
+    void buildMenu();
+    void runEntry(int position);
 
 private:
     MainWindow &m_window;

@@ -23,10 +23,10 @@ const QString kConfirm = QStringLiteral("確認");
 
 void DocumentFiles::registerProcedures(QHash<QString, std::function<void()>> &procedures)
 {
-    procedures.insert(QStringLiteral("cmd_new_doc"), [this] { cmd_new_doc(); });
-    procedures.insert(QStringLiteral("cmd_file_open"), [this] { cmd_file_open(); });
-    procedures.insert(QStringLiteral("cmd_file_save"), [this] { cmd_file_save(); });
-    procedures.insert(QStringLiteral("cmd_ie"), [this] { cmd_ie(); });
+    procedures.insert(QStringLiteral("cmd_new_doc"), [this] { newDocument(); });
+    procedures.insert(QStringLiteral("cmd_file_open"), [this] { openDocument(); });
+    procedures.insert(QStringLiteral("cmd_file_save"), [this] { saveDocument(); });
+    procedures.insert(QStringLiteral("cmd_ie"), [this] { preview(); });
     procedures.insert(QStringLiteral("cmd_veld_help"),
                       [this] { openInformation(QStringLiteral("lpg.txt")); });
     procedures.insert(QStringLiteral("Command1_Click"),
@@ -37,7 +37,7 @@ void DocumentFiles::registerProcedures(QHash<QString, std::function<void()>> &pr
                       [this] { openInformation(QStringLiteral("attension.txt")); });
 }
 
-void DocumentFiles::cmd_new_doc()
+void DocumentFiles::newDocument()
 {
     EditingComponent &editor = *m_window.editor();
     if (!editor.DocumentHTML().isEmpty()) {
@@ -45,7 +45,7 @@ void DocumentFiles::cmd_new_doc()
             &m_window, kConfirm, QStringLiteral("新規作成を実行します。ファイルの保存をしますか？"),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Yes) {
-            cmd_file_save();
+            saveDocument();
             return;
         }
         if (answer != QMessageBox::No)
@@ -54,20 +54,20 @@ void DocumentFiles::cmd_new_doc()
     editor.NewDocument();
 }
 
-void DocumentFiles::cmd_file_open()
+void DocumentFiles::openDocument()
 {
     EditingComponent &editor = *m_window.editor();
     const QString html = editor.DocumentHTML();
-    if (html != m_window.Text7) {
+    if (html != m_window.pageSnapshot) {
         const auto answer =
             messages::ask(&m_window, kConfirm, QStringLiteral("編集中のファイルを保存しますか？"),
                           QMessageBox::Ok | QMessageBox::Cancel);
         if (answer == QMessageBox::Ok) {
-            cmd_file_save();
-            m_window.Text7 = editor.DocumentHTML();
+            saveDocument();
+            m_window.pageSnapshot = editor.DocumentHTML();
             return;
         }
-        m_window.Text7 = html;
+        m_window.pageSnapshot = html;
     }
     CommonDialog &dialog = m_window.commonDialog();
     dialog.filter = kFilter;
@@ -79,7 +79,7 @@ void DocumentFiles::cmd_file_open()
         messages::warn(&m_window, editor.lastError());
 }
 
-bool DocumentFiles::cmd_file_save()
+bool DocumentFiles::saveDocument()
 {
     CommonDialog &dialog = m_window.commonDialog();
     dialog.filter = kFilter;
@@ -111,7 +111,7 @@ QString DocumentFiles::previewPath()
     return cache + QStringLiteral("/VeldTemp.htm");
 }
 
-void DocumentFiles::cmd_ie()
+void DocumentFiles::preview()
 {
     const QString path = previewPath();
     EditingComponent &editor = *m_window.editor();

@@ -19,11 +19,11 @@ public:
 
     void registerProcedures(QHash<QString, std::function<void()>> &procedures);
 
-    void cmd_new_doc();
-    void cmd_file_open();
+    void newDocument();
+    void openDocument();
     // Saves through the save dialog; true only when the page was written.
-    bool cmd_file_save();
-    void cmd_ie();
+    bool saveDocument();
+    void preview();
     // Opens a file beside the program with the desktop's viewer.
     void openInformation(const QString &name);
 

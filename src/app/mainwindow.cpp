@@ -3,20 +3,21 @@
 #include "app/commandtables.h"
 #include "app/contextmenucontroller.h"
 #include "app/documentfiles.h"
-#include "app/icons.h"
 #include "app/pagecommands.h"
+#include "app/palettewindow.h"
 #include "app/staterefresh.h"
-#include "dialogs/elements/palettewindow.h"
-#include "insert/insertionlists.h"
+#include "insert/insertioncontroller.h"
 #include "platform/commondialog.h"
 #include "platform/editing/webengineeditingcomponent.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
+#include "widgets/icons.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -60,9 +61,12 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     m_files = std::make_unique<DocumentFiles>(*this);
     m_refresh = std::make_unique<StateRefresh>(*this);
     m_contextMenu = std::make_unique<ContextMenuController>(*this);
-    m_lists = std::make_unique<InsertionLists>(*this);
+    m_insertion = std::make_unique<InsertionController>(
+        *m_editor, *m_commonDialog, *m_combo1, *m_combo2, QCoreApplication::applicationDirPath());
+    connect(m_insertion.get(), &InsertionController::readMeRequested, this,
+            [this] { run(QStringLiteral("show_attension")); });
     registerProcedures();
-    Form_Load();
+    applyStartState();
     resize(twips(13650), twips(8700) + menuBar()->sizeHint().height());
 }
 
@@ -175,7 +179,8 @@ void MainWindow::registerProcedures()
     m_commands->registerProcedures(m_procedures);
     m_files->registerProcedures(m_procedures);
     m_refresh->registerProcedures(m_procedures);
-    m_procedures.insert(QStringLiteral("cmd_owari"), [this] { cmd_owari(); });
+    m_procedures.insert(QStringLiteral("cmd_owari"), [this] { confirmExit(); });
+    m_procedures.insert(QStringLiteral("cmd_hyou"), [this] { m_insertion->insertTable(); });
 
     for (QPushButton *button : m_command6) {
         static const char *const actions[] = {"cmd_objectgo", "cmd_mae_object", "cmd_ushiro_object",
@@ -188,22 +193,16 @@ void MainWindow::registerProcedures()
     }
 }
 
-void MainWindow::Form_Load()
+void MainWindow::applyStartState()
 {
-    m_shared.effect_code = 0;
+    m_insertion->shared().effect_code = 0;
     m_refresh->resetBackgroundPosition();
     QGuiApplication::clipboard()->clear();
-    toolbarButton(34)->setEnabled(true);
-    toolbarButton(35)->setEnabled(false);
+    toolbarButton(QStringLiteral("go_browse"))->setEnabled(true);
+    toolbarButton(QStringLiteral("go_edit"))->setEnabled(false);
     m_editor->setOption(18, true);
     m_editor->setOption(30, true);
-    m_lists->fill();
-}
-
-QAction *MainWindow::toolbarButton(int index) const
-{
-    return index >= 1 && index <= m_toolbarButtons.size() ? m_toolbarButtons.at(index - 1)
-                                                          : nullptr;
+    m_insertion->fillLists();
 }
 
 QAction *MainWindow::toolbarButton(const QString &key) const
@@ -235,47 +234,6 @@ void MainWindow::openFile(const QString &path)
 {
     if (!m_editor->LoadDocument(path))
         messages::warn(this, m_editor->lastError());
-}
-
-bool MainWindow::creat_hyou(QString *reason)
-{
-    // insert_table: an empty count inserts nothing; other counts are checked by the
-    // component, which says why it refuses.
-    if (m_shared.table_rows.isEmpty() || m_shared.table_cols.isEmpty())
-        return true;
-    InsertTableParam param{m_shared.table_rows, m_shared.table_cols, m_shared.table_attrs,
-                           m_shared.cell_attrs, m_shared.table_caption};
-    if (m_editor->ExecCommand(decmd::INSERTTABLE, OptionDefault, QVariant::fromValue(param)))
-        return true;
-    if (reason)
-        *reason = m_editor->lastError();
-    return false;
-}
-
-void MainWindow::html_paste()
-{
-    if (!m_editor->pasteHTML(m_shared.insert_html))
-        messages::warn(this, m_editor->lastError());
-}
-
-void MainWindow::veld_go()
-{
-    html_paste();
-}
-
-void MainWindow::goscript()
-{
-    html_paste();
-    Command5_Click();
-}
-
-void MainWindow::Command5_Click()
-{
-    // The script merge: with no pending effect (a code other than 10 … 80) it does nothing.
-    static const QList<qint16> effects = {10, 20, 30, 40, 50, 60, 70, 80};
-    if (!effects.contains(m_shared.effect_code))
-        return;
-    // Effect templates are merged here once the effect dialogs exist.
 }
 
 // --- window --------------------------------------------------------------------------
@@ -325,7 +283,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question);
     if (answer == QMessageBox::Yes) {
         // Only a save that happened ends the program: a cancelled or failed one keeps the page.
-        if (!m_files->cmd_file_save()) {
+        if (!m_files->saveDocument()) {
             event->ignore();
             return;
         }
@@ -337,7 +295,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void MainWindow::cmd_owari()
+void MainWindow::confirmExit()
 {
     const auto answer =
         messages::ask(this, QStringLiteral("確認"), QStringLiteral("Lumipageを終了します！"),

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "dialogs/elements/palettewindow.h"
-#include "insert/sharedvalues.h"
+#include "app/palettewindow.h"
 #include "platform/commondialog.h"
 #include "platform/shell.h"
 
@@ -22,7 +21,7 @@ namespace lumipage
 {
 
 class ContextMenuController;
-class InsertionLists;
+class InsertionController;
 class PageCommands;
 class DocumentFiles;
 class EditingComponent;
@@ -30,8 +29,8 @@ class StateRefresh;
 
 // The main window `Form1`: toolbar, object buttons, mode indicator, the two lists and
 // the editing surface `DHTMLEdit1`. Lives for the whole run and owns the surface, the
-// shared values, the common dialog, the shell and the palette window; the work is done
-// by small controllers that take what they need by reference.
+// common dialog, the shell and the controllers that do the work (the insertion
+// controller owns the values shared across the run); it only wires them.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -42,12 +41,11 @@ public:
     ~MainWindow() override;
 
     EditingComponent *editor() const { return m_editor; }
-    SharedValues &shared() { return m_shared; }
+    InsertionController &insertion() { return *m_insertion; }
     CommonDialog &commonDialog() { return *m_commonDialog; }
     Shell &shell() { return *m_shell; }
 
-    // Toolbar button by 1-based position, or by key; menu item by control name.
-    QAction *toolbarButton(int index) const;
+    // Toolbar button by key; menu item by control name.
     QAction *toolbarButton(const QString &key) const;
     QAction *menuItem(const QString &name) const;
     QPushButton *objectButton(int index) const { return m_command6.at(index); }
@@ -59,18 +57,14 @@ public:
     // Runs a procedure of the main window by name; unknown names do nothing.
     void run(const QString &procedure);
 
-    // The page snapshot (`Text7`) and the source-window reference (`Text2`).
-    QString Text7;
-    QString Text2;
+    // The page's HTML at the last DocumentComplete, or as the open command or the
+    // background image last wrote it (the design's `Text7`).
+    QString pageSnapshot;
+    // The page's HTML as last handed to the source window (the design's `Text2`).
+    QString sourceText;
 
     // Opens a page named on the command line; a page that cannot be read is reported.
     void openFile(const QString &path);
-    // Public procedures the dialogs call.
-    void veld_go();
-    // Pastes insert_html, then merges the pending effect's script behind it.
-    void goscript();
-    // Inserts the table of the shared table values; false with `reason` when refused.
-    bool creat_hyou(QString *reason = nullptr);
 
     // What the surface's height becomes for an outer height (in pixels).
     static int surfaceHeightFor(int outerHeight);
@@ -85,14 +79,11 @@ private:
     void buildToolbar();
     void buildMenus();
     void registerProcedures();
-    void Form_Load();
+    void applyStartState();
     void applyResizeRules();
     void closeOtherWindows();
-    void cmd_owari();
-    void html_paste();
-    void Command5_Click();
+    void confirmExit();
 
-    SharedValues m_shared;
     std::unique_ptr<CommonDialog> m_commonDialog;
     std::unique_ptr<Shell> m_shell;
     EditingComponent *m_editor = nullptr;
@@ -109,7 +100,7 @@ private:
     std::unique_ptr<DocumentFiles> m_files;
     std::unique_ptr<StateRefresh> m_refresh;
     std::unique_ptr<ContextMenuController> m_contextMenu;
-    std::unique_ptr<InsertionLists> m_lists;
+    std::unique_ptr<InsertionController> m_insertion;
 };
 
 } // namespace lumipage

@@ -3,12 +3,14 @@
 #include "app/commandtables.h"
 #include "app/mainwindow.h"
 #include "dialogs/elements/backgroundimagedialog.h"
-#include "dialogs/elements/backgroundmarkup.h"
 #include "dialogs/elements/linkdialog.h"
-#include "dialogs/elements/tabledialog.h"
+#include "insert/insertioncontroller.h"
 #include "platform/commondialog.h"
 #include "platform/editing/editingcomponent.h"
 #include "source/sourcewindow.h"
+#include "widgets/backgroundmarkup.h"
+
+#include <QAction>
 
 namespace lumipage
 {
@@ -28,12 +30,11 @@ void PageCommands::registerProcedures(QHash<QString, std::function<void()>> &pro
             commandProcedure(command, option, kind);
         });
     }
-    procedures.insert(QStringLiteral("cmd_iro"), [this] { cmd_iro(); });
-    procedures.insert(QStringLiteral("cmd_hyou"), [this] { cmd_hyou(); });
-    procedures.insert(QStringLiteral("cmd_link_set"), [this] { cmd_link_set(); });
-    procedures.insert(QStringLiteral("cmd_image_back"), [this] { cmd_image_back(); });
-    procedures.insert(QStringLiteral("delete_background"), [this] { delete_background(); });
-    procedures.insert(QStringLiteral("show_source"), [this] { show_source(); });
+    procedures.insert(QStringLiteral("cmd_iro"), [this] { showPalette(); });
+    procedures.insert(QStringLiteral("cmd_link_set"), [this] { setLink(); });
+    procedures.insert(QStringLiteral("cmd_image_back"), [this] { setBackgroundImage(); });
+    procedures.insert(QStringLiteral("delete_background"), [this] { removeBackgroundImage(); });
+    procedures.insert(QStringLiteral("show_source"), [this] { showSource(); });
 }
 
 void PageCommands::execCommand(int command, int option, const QVariant &value)
@@ -58,51 +59,51 @@ void PageCommands::commandProcedure(int command, int option, int valueKind)
     }
 }
 
-void PageCommands::cmd_iro()
+void PageCommands::showPalette()
 {
     if (!m_palette)
-        m_palette = new PaletteWindow(*m_window.editor());
+        m_palette = new PaletteWindow(*m_window.editor(), m_window.insertion().programFolder());
     m_palette->showAtCorner();
 }
 
-void PageCommands::cmd_hyou()
-{
-    TableDialog dialog(m_window);
-    dialog.prefill(QStringLiteral("border=1 bordercolor=gray cellPadding=1 cellSpacing=1 width=5%"),
-                   QStringLiteral("bgcolor=white align=left"));
-    dialog.exec();
-}
-
-void PageCommands::cmd_link_set()
+void PageCommands::setLink()
 {
     LinkDialog dialog(*m_window.editor(), m_window.commonDialog(), &m_window);
     dialog.exec();
 }
 
-void PageCommands::cmd_image_back()
+void PageCommands::setBackgroundImage()
 {
-    BackgroundImageDialog dialog(m_window);
-    dialog.exec();
+    BackgroundImageDialog dialog(*m_window.editor(), m_window.commonDialog(), &m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const BackgroundImageDialog::Outcome outcome = dialog.outcome();
+    SharedValues &shared = m_window.insertion().shared();
+    shared.bg_properties = outcome.properties;
+    shared.background_attr = outcome.backgroundAttr;
+    if (outcome.rewritten())
+        m_window.pageSnapshot = outcome.page;
+    m_window.toolbarButton(QStringLiteral("del_imageback"))->setEnabled(outcome.rewritten());
 }
 
-void PageCommands::delete_background()
+void PageCommands::removeBackgroundImage()
 {
     // Takes off what the dialog added, also after the component has written the tag anew.
-    const QString html =
-        removeBackground(m_window.editor()->DocumentHTML(), m_window.shared().background_attr);
-    m_window.Text7 = html;
+    const QString html = removeBackground(m_window.editor()->DocumentHTML(),
+                                          m_window.insertion().shared().background_attr);
+    m_window.pageSnapshot = html;
     m_window.editor()->setDocumentHTML(html);
 }
 
-void PageCommands::show_source()
+void PageCommands::showSource()
 {
     const QString html = m_window.editor()->DocumentHTML();
-    if (!html.isEmpty() || m_window.Text2.isEmpty())
-        m_window.Text2 = html;
-    m_window.Text2.replace(QStringLiteral("Microsoft DHTML Editing Control"),
-                           QStringLiteral("PROJECT VeLD Editor"));
-    SourceWindow window(*m_window.editor(), m_window.shared(), m_window.commonDialog(),
-                        m_window.Text2, &m_window);
+    if (!html.isEmpty() || m_window.sourceText.isEmpty())
+        m_window.sourceText = html;
+    m_window.sourceText.replace(QStringLiteral("Microsoft DHTML Editing Control"),
+                                QStringLiteral("PROJECT VeLD Editor"));
+    SourceWindow window(*m_window.editor(), m_window.commonDialog(), m_window.sourceText,
+                        &m_window);
     window.exec();
 }
 

@@ -14,8 +14,8 @@ class MainWindow;
 class PaletteWindow;
 
 // The main window's commands on the page: the one-call commands of the command table
-// (colours through the common dialog) and the table, link, background and source
-// dialogs. Owns the background-colour palette window while it is open.
+// (colours through the common dialog) and the link, background and source dialogs. Owns the
+// background-colour palette window while it is open.
 class PageCommands
 {
 public:
@@ -28,12 +28,11 @@ public:
 private:
     void execCommand(int command, int option, const QVariant &value = {});
     void commandProcedure(int command, int option, int valueKind);
-    void cmd_iro();
-    void cmd_hyou();
-    void cmd_link_set();
-    void cmd_image_back();
-    void delete_background();
-    void show_source();
+    void showPalette();
+    void setLink();
+    void setBackgroundImage();
+    void removeBackgroundImage();
+    void showSource();
 
     MainWindow &m_window;
     QPointer<PaletteWindow> m_palette;

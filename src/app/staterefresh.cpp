@@ -2,8 +2,9 @@
 
 #include "app/commandtables.h"
 #include "app/mainwindow.h"
-#include "dialogs/elements/backgroundmarkup.h"
+#include "insert/insertioncontroller.h"
 #include "platform/editing/editingcomponent.h"
+#include "widgets/backgroundmarkup.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -17,85 +18,85 @@ StateRefresh::StateRefresh(MainWindow &window) : m_window(window)
 {
     EditingComponent *editor = window.editor();
     QObject::connect(editor, &EditingComponent::DocumentComplete, &window,
-                     [this] { m_window.Text7 = m_window.editor()->DocumentHTML(); });
+                     [this] { m_window.pageSnapshot = m_window.editor()->DocumentHTML(); });
     QObject::connect(editor, &EditingComponent::GotFocus, &window,
                      [this] { m_window.editor()->setOption(30, true); });
-    QObject::connect(editor, &EditingComponent::DisplayChanged, &window,
-                     [this] { DisplayChanged(); });
+    QObject::connect(editor, &EditingComponent::DisplayChanged, &window, [this] { refresh(); });
 }
 
 void StateRefresh::registerProcedures(QHash<QString, std::function<void()>> &procedures)
 {
-    procedures.insert(QStringLiteral("Command3_Click"), [this] { Command3_Click(); });
-    procedures.insert(QStringLiteral("Command4_Click"), [this] { Command4_Click(); });
+    procedures.insert(QStringLiteral("Command3_Click"), [this] { enterBrowseMode(); });
+    procedures.insert(QStringLiteral("Command4_Click"), [this] { enterEditMode(); });
     procedures.insert(QStringLiteral("toolbar_go_browse"), [this] {
-        m_window.toolbarButton(34)->setEnabled(false);
-        m_window.toolbarButton(35)->setEnabled(true);
-        Command3_Click();
+        m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(false);
+        m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(true);
+        enterBrowseMode();
     });
     procedures.insert(QStringLiteral("toolbar_go_edit"), [this] {
-        m_window.toolbarButton(35)->setEnabled(false);
-        m_window.toolbarButton(34)->setEnabled(true);
-        Command4_Click();
+        m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(false);
+        m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(true);
+        enterEditMode();
     });
     procedures.insert(QStringLiteral("go_browse_Click"), [this] {
-        m_window.toolbarButton(34)->setEnabled(false);
-        m_window.toolbarButton(35)->setEnabled(true);
-        Command3_Click();
+        m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(false);
+        m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(true);
+        enterBrowseMode();
         m_window.menuItem(QStringLiteral("go_browse"))->setEnabled(false);
         m_window.menuItem(QStringLiteral("go_hennsyuu"))->setEnabled(true);
     });
     procedures.insert(QStringLiteral("go_hennsyuu_Click"), [this] {
-        m_window.toolbarButton(35)->setEnabled(false);
-        m_window.toolbarButton(34)->setEnabled(true);
-        Command4_Click();
+        m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(false);
+        m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(true);
+        enterEditMode();
         m_window.menuItem(QStringLiteral("go_browse"))->setEnabled(true);
         m_window.menuItem(QStringLiteral("go_hennsyuu"))->setEnabled(false);
     });
 }
 
-void StateRefresh::Command3_Click()
+void StateRefresh::enterBrowseMode()
 {
     m_window.editor()->setBrowseMode(true);
     QLineEdit *indicator = m_window.modeIndicator();
     indicator->setText(QStringLiteral("実行モード"));
     indicator->setStyleSheet(QStringLiteral("background-color: rgb(255, 0, 0);"));
-    m_window.toolbarButton(34)->setEnabled(false);
-    m_window.toolbarButton(35)->setEnabled(true);
+    m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(false);
+    m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(true);
     m_window.elementList()->setEnabled(false);
     m_window.effectsList()->setEnabled(false);
 }
 
-void StateRefresh::Command4_Click()
+void StateRefresh::enterEditMode()
 {
     m_window.editor()->setBrowseMode(false);
     QLineEdit *indicator = m_window.modeIndicator();
     indicator->setText(QStringLiteral("編集モード"));
     indicator->setStyleSheet(QString()); // the default text-box background
-    m_window.toolbarButton(35)->setEnabled(false);
-    m_window.toolbarButton(34)->setEnabled(true);
+    m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(false);
+    m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(true);
     m_window.elementList()->setEnabled(true);
     m_window.effectsList()->setEnabled(true);
 }
 
-void StateRefresh::DisplayChanged()
+void StateRefresh::refresh()
 {
     EditingComponent &editor = *m_window.editor();
     editor.setOption(11, true);
     editor.setOption(9, true);
 
     // Background test: positions count from 1, an empty text is found at 1.
-    m_backgroundPosition = findBackground(m_window.Text7, m_window.shared().background_attr);
+    m_backgroundPosition =
+        findBackground(m_window.pageSnapshot, m_window.insertion().shared().background_attr);
     const bool background = m_backgroundPosition >= 2;
-    m_window.toolbarButton(43)->setEnabled(background);
-    m_window.toolbarButton(42)->setEnabled(!background);
+    m_window.toolbarButton(QStringLiteral("del_imageback"))->setEnabled(background);
+    m_window.toolbarButton(QStringLiteral("image_back"))->setEnabled(!background);
     m_window.menuItem(QStringLiteral("haikeisettei"))->setEnabled(!background);
     m_window.menuItem(QStringLiteral("deletehaikei"))->setEnabled(background);
 
     for (const RefreshRow &row : kRefresh) {
         const bool available = editor.QueryStatus(row.command) == StatusEnabled;
-        if (row.toolbarButton)
-            m_window.toolbarButton(row.toolbarButton)->setEnabled(available);
+        if (*row.toolbarButton)
+            m_window.toolbarButton(QString::fromLatin1(row.toolbarButton))->setEnabled(available);
         m_window.menuItem(QString::fromLatin1(row.menuItem))->setEnabled(available);
         if (row.objectButton >= 0)
             m_window.objectButton(row.objectButton)->setEnabled(available);
@@ -106,7 +107,7 @@ void StateRefresh::DisplayChanged()
     }
 
     const bool browsing = editor.BrowseMode();
-    m_window.toolbarButton(40)->setEnabled(!browsing);
+    m_window.toolbarButton(QStringLiteral("ie"))->setEnabled(!browsing);
     m_window.menuItem(QStringLiteral("go_ie40"))->setEnabled(!browsing);
 }
 

@@ -19,11 +19,11 @@ public:
 
     void registerProcedures(QHash<QString, std::function<void()>> &procedures);
 
-    // Switch to browse mode / edit mode (the hidden buttons Command3 and Command4).
-    void Command3_Click();
-    void Command4_Click();
+    // Switch to browse mode / edit mode (the design's hidden buttons Command3 and Command4).
+    void enterBrowseMode();
+    void enterEditMode();
     // The state refresh run on every display change.
-    void DisplayChanged();
+    void refresh();
     // Whether the page has the background image (the background test's result >= 2).
     qsizetype backgroundPosition() const { return m_backgroundPosition; }
     void resetBackgroundPosition() { m_backgroundPosition = 0; }

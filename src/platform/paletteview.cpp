@@ -1,18 +1,16 @@
 #include "platform/paletteview.h"
 
-#include <QCoreApplication>
 #include <QWebEngineSettings>
 
 namespace lumipage
 {
 
-PaletteView::PaletteView(QWidget *parent) : QWebEngineView(parent)
+PaletteView::PaletteView(const QString &programFolder, QWidget *parent) : QWebEngineView(parent)
 {
     setObjectName(QStringLiteral("WebBrowser1"));
     setContextMenuPolicy(Qt::NoContextMenu);
     settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-    load(
-        QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/color.htm")));
+    load(QUrl::fromLocalFile(programFolder + QStringLiteral("/color.htm")));
 }
 
 } // namespace lumipage

@@ -9,7 +9,12 @@ class QPushButton;
 namespace lumipage
 {
 
-struct SharedValues;
+// The text to replace and its replacement (the design's `find_text` and `replace_text`):
+// set by the source window from its selection, kept by the replace dialog.
+struct ReplaceTexts {
+    QString find;
+    QString replacement;
+};
 
 // The replace dialog `Form18`: replaces every occurrence of one text by another in
 // the source window's text.
@@ -17,16 +22,16 @@ class ReplaceDialog : public QDialog
 {
     Q_OBJECT
 public:
-    ReplaceDialog(SharedValues &shared, QPlainTextEdit &source, QWidget *parent);
+    ReplaceDialog(ReplaceTexts &texts, QPlainTextEdit &source, QWidget *parent);
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void Command1_Click();
-    void Command2_Click();
+    void replaceInSource();
+    void cancel();
 
-    SharedValues &m_shared;
+    ReplaceTexts &m_texts;
     QPlainTextEdit &m_source;
     QLineEdit *m_before;
     QLineEdit *m_after;

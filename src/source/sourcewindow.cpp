@@ -1,11 +1,10 @@
 #include "source/sourcewindow.h"
 
-#include "app/icons.h"
-#include "insert/sharedvalues.h"
 #include "platform/commondialog.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/messages.h"
 #include "source/replacedialog.h"
+#include "widgets/icons.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -16,10 +15,9 @@
 namespace lumipage
 {
 
-SourceWindow::SourceWindow(EditingComponent &editor, SharedValues &shared,
-                           CommonDialog &commonDialog, const QString &reference, QWidget *parent)
-    : QDialog(parent), m_editor(editor), m_shared(shared), m_commonDialog(commonDialog),
-      m_reference(reference)
+SourceWindow::SourceWindow(EditingComponent &editor, CommonDialog &commonDialog,
+                           const QString &reference, QWidget *parent)
+    : QDialog(parent), m_editor(editor), m_commonDialog(commonDialog), m_reference(reference)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("HTML Source"));
@@ -49,8 +47,8 @@ SourceWindow::SourceWindow(EditingComponent &editor, SharedValues &shared,
 
     connect(m_check, &QCheckBox::toggled, this,
             [this](bool on) { m_brTag = on ? QStringLiteral("<BR>") : QString(); });
-    connect(search, &QPushButton::clicked, this, &SourceWindow::Command1_Click);
-    connect(font, &QPushButton::clicked, this, &SourceWindow::Command2_Click);
+    connect(search, &QPushButton::clicked, this, &SourceWindow::openReplace);
+    connect(font, &QPushButton::clicked, this, &SourceWindow::chooseFont);
 }
 
 void SourceWindow::resizeEvent(QResizeEvent *event)
@@ -68,19 +66,19 @@ bool SourceWindow::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void SourceWindow::Command1_Click()
+void SourceWindow::openReplace()
 {
-    m_shared.find_text =
+    m_replaceTexts.find =
         m_text->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    if (m_shared.find_text.isEmpty()) {
+    if (m_replaceTexts.find.isEmpty()) {
         messages::inform(this, QStringLiteral("置換する文字が選択されていません！"));
         return;
     }
-    ReplaceDialog dialog(m_shared, *m_text, this);
+    ReplaceDialog dialog(m_replaceTexts, *m_text, this);
     dialog.exec();
 }
 
-void SourceWindow::Command2_Click()
+void SourceWindow::chooseFont()
 {
     m_text->setFocus();
     m_text->selectAll();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "source/replacedialog.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -10,7 +12,6 @@ namespace lumipage
 
 class CommonDialog;
 class EditingComponent;
-struct SharedValues;
 
 // The source window `Form3`: the page's HTML as text, written back to the page on
 // closing when it was changed and the user agrees.
@@ -19,8 +20,8 @@ class SourceWindow : public QDialog
     Q_OBJECT
 public:
     // `reference` is the main window's Text2: the text the change test compares with.
-    SourceWindow(EditingComponent &editor, SharedValues &shared, CommonDialog &commonDialog,
-                 const QString &reference, QWidget *parent);
+    SourceWindow(EditingComponent &editor, CommonDialog &commonDialog, const QString &reference,
+                 QWidget *parent);
 
     void done(int result) override;
 
@@ -29,11 +30,11 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void Command1_Click();
-    void Command2_Click();
+    void openReplace();
+    void chooseFont();
 
     EditingComponent &m_editor;
-    SharedValues &m_shared;
+    ReplaceTexts m_replaceTexts;
     CommonDialog &m_commonDialog;
     QString m_reference;
     QString m_brTag;

@@ -4,6 +4,7 @@
 #include "support/testsupport.h"
 
 #include "app/mainwindow.h"
+#include "insert/insertioncontroller.h"
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include <QAction>
@@ -44,7 +45,7 @@ private slots:
         m_dialog->files.enqueue(m_dir.filePath("a.htm"));
         m_window->run("cmd_file_open");
         QVERIFY(waitForComplete(editor()));
-        QTRY_VERIFY(m_window->Text7.contains("file a"));
+        QTRY_VERIFY(m_window->pageSnapshot.contains("file a"));
 
         // Changed, answered OK: the save dialog (cancelled here) and no open dialog.
         QVERIFY(editor().pasteHTML("<B>new</B>"));
@@ -148,7 +149,7 @@ private slots:
             answerNextModal([w](QWidget *box) {
                 QVERIFY(qobject_cast<QMessageBox *>(box)->text().contains("行数"));
                 qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
-                QTimer::singleShot(50, w, [w] {
+                whenModalAgain(w, [w](QWidget *) {
                     QVERIFY(w->isVisible());
                     QCOMPARE(w->findChild<QLineEdit *>("Text1")->text(), QStringLiteral("x"));
                     w->findChild<QLineEdit *>("Text1")->setText("3");
@@ -167,7 +168,6 @@ private slots:
             qPrintable(html));
         QCOMPARE(html.count("<TD bgcolor=white align=left>"), 6);
         QCOMPARE(html.count("<TR>"), 3);
-        QCOMPARE(m_window->shared().table_rows, QStringLiteral("3"));
         QVERIFY(before != html);
     }
 
@@ -210,7 +210,6 @@ private slots:
     void backgroundImageSetAndRemoved()
     {
         setPage("<P>bg</P>");
-        QVERIFY(waitForDisplayChanged(editor()) || true);
         answerNextModal([](QWidget *w) {
             QCOMPARE(w->objectName(), QStringLiteral("Form19"));
             auto *ok = w->findChild<QPushButton *>("Command2");
@@ -222,7 +221,7 @@ private slots:
             ok->click();
         });
         m_window->run("cmd_image_back");
-        QCOMPARE(m_window->shared().background_attr,
+        QCOMPARE(m_window->insertion().shared().background_attr,
                  QStringLiteral("<BODY background=/pics/a.gif bgProperties=fixed"));
         QVERIFY(waitForComplete(editor()));
         QVERIFY(
@@ -263,7 +262,7 @@ private slots:
                              QStringLiteral("TD"));
                     replace->findChild<QLineEdit *>("Text2")->setText("TH");
                     replace->findChild<QPushButton *>("Command1")->click();
-                    QTimer::singleShot(50, w, [w, update] {
+                    whenModalAgain(w, [w, update](QWidget *) {
                         QVERIFY(w->findChild<QPlainTextEdit *>("Text1")->toPlainText().contains(
                             "<TH>td</TH>"));
                         answerNextModal([update](QWidget *box) {
@@ -295,7 +294,7 @@ private slots:
                 QCOMPARE(qobject_cast<QMessageBox *>(box)->text(),
                          QStringLiteral("置換する文字が選択されていません！"));
                 qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
-                QTimer::singleShot(50, w, [w] { qobject_cast<QDialog *>(w)->close(); });
+                whenModalAgain(w, [w](QWidget *) { qobject_cast<QDialog *>(w)->close(); });
             });
             w->findChild<QPushButton *>("Command1")->click();
         });

@@ -3,6 +3,7 @@
 #include "support/testsupport.h"
 
 #include "app/mainwindow.h"
+#include "insert/insertioncontroller.h"
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace lumipage;
@@ -49,7 +51,7 @@ private slots:
         choose("オプションボタン");
         choose("テキストエリア");
         QVERIFY(body().contains("<INPUT type=checkbox><INPUT type=radio><TEXTAREA></TEXTAREA>"));
-        QCOMPARE(m_window->shared().insert_html,
+        QCOMPARE(m_window->insertion().shared().insert_html,
                  QStringLiteral("<TEXTAREA></TEXTAREA>")); // never cleared
     }
 
@@ -91,7 +93,7 @@ private slots:
     void cancelLeavesPageAndFragment()
     {
         setPage("<P id=p>x</P>");
-        m_window->shared().insert_html = "kept";
+        m_window->insertion().shared().insert_html = "kept";
         const QString before = editor().DocumentHTML();
         for (const char *entry :
              {"マーキー", "フローティングフレーム", "ボタン", "水平罫線", "選択ボックス"}) {
@@ -104,7 +106,7 @@ private slots:
             choose(QString::fromUtf8(entry));
         }
         QCOMPARE(editor().DocumentHTML(), before);
-        QCOMPARE(m_window->shared().insert_html, QStringLiteral("kept"));
+        QCOMPARE(m_window->insertion().shared().insert_html, QStringLiteral("kept"));
     }
 
     void floatingFrameOkFollowsTheFile()
@@ -137,7 +139,7 @@ private slots:
                 QCOMPARE(qobject_cast<QMessageBox *>(box)->text(),
                          QStringLiteral("未入力個所があります！"));
                 qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
-                QTimer::singleShot(50, w, [w] {
+                whenModalAgain(w, [w](QWidget *) {
                     w->findChild<QComboBox *>("Combo1")->setEditText("onclick");
                     auto *action = w->findChild<QComboBox *>("Combo2");
                     action->setCurrentIndex(1); // ｼﾞｬﾝﾌﾟ
@@ -148,7 +150,7 @@ private slots:
                         QCOMPARE(qobject_cast<QMessageBox *>(box2)->text(),
                                  QStringLiteral("リンク先が不定です。"));
                         qobject_cast<QMessageBox *>(box2)->button(QMessageBox::Ok)->click();
-                        QTimer::singleShot(50, w, [w] {
+                        whenModalAgain(w, [w](QWidget *) {
                             w->findChild<QLineEdit *>("Text2")->setText("next.htm");
                             w->findChild<QPushButton *>("Command2")->click();
                         });
@@ -197,20 +199,91 @@ private slots:
             w->findChild<QPushButton *>("Command2")->click();
         });
         choose("選択ボックス");
-        QVERIFY(m_window->shared().insert_html.startsWith(
+        QVERIFY(m_window->insertion().shared().insert_html.startsWith(
             "<SELECT><OPTION>A</OPTION>\r\n<OPTION>B</OPTION>\r\n"));
         QVERIFY2(body().contains("<SELECT><OPTION>A</OPTION>"), qPrintable(body()));
+    }
+
+    void effectRequestPastesTheElementThenItsScript()
+    {
+        // A controller of its own, over a template folder of the test's making.
+        QTemporaryDir folder;
+        writeBytes(folder.filePath("shadow.vbs"), "Sub go()\nMsgBox \"[VELD ID]\"\nEnd Sub");
+        QComboBox elements, effects;
+        effects.setEditable(true);
+        ScriptedCommonDialog common;
+        InsertionController insertion(editor(), common, elements, effects, folder.path());
+        insertion.fillLists();
+        setPage("<P id=p>x</P>");
+        QVERIFY(editor().call("selectInElement", {"p", 1, 1}).ok);
+
+        effects.setCurrentIndex(effects.findText("影付き文字"));
+        emit effects.activated(effects.currentIndex());
+        QCOMPARE(insertion.shared().effect_code, qint16(30));
+        EffectRequest request;
+        request.fragment = "<DIV ID=VELD42>ここに文字を入力</DIV>";
+        request.effectId = "VELD42";
+        insertion.runEffect(request);
+        // The block follows the element (the page keeps line ends as LF).
+        const QString html = body();
+        const qsizetype element = html.indexOf("<DIV id=VELD42>ここに文字を入力</DIV>");
+        const qsizetype script = html.indexOf("<DIV><SCRIPT type=text/vbscript>Sub go()\n"
+                                              "MsgBox \"VELD42\"\nEnd Sub\n</SCRIPT></DIV>");
+        QVERIFY2(element >= 0 && script > element, qPrintable(html));
+
+        // The block is found again by the one-script test of the list.
+        auto texts = answerBoxes({QMessageBox::Ok});
+        emit effects.activated(effects.currentIndex());
+        QCOMPARE(*texts, QStringList{"既にVbscriptコードが記述されています。"});
+    }
+
+    void effectScriptRefusedOrMissing()
+    {
+        QTemporaryDir folder;
+        writeBytes(folder.filePath("glow.vbs"), "x = \"[VELD ID]\"");
+        QComboBox elements, effects;
+        ScriptedCommonDialog common;
+        InsertionController insertion(editor(), common, elements, effects, folder.path());
+        setPage("<P id=p>Sub window_onload() is here</P>");
+        QVERIFY(editor().call("selectInElement", {"p", 0, 0}).ok);
+        EffectRequest request;
+        request.fragment = "<B>glow</B>";
+        request.effectId = "VELD1";
+        insertion.shared().effect_code = 50;
+        auto texts = answerBoxes({QMessageBox::Ok});
+        insertion.runEffect(request);
+        QCOMPARE(*texts, QStringList{"スクリプトが記述されています。ｱｸｼｮﾝは追加できません！"});
+        QVERIFY(body().contains("<B>glow</B>"));
+        QVERIFY(!body().contains("SCRIPT"));
+        QCOMPARE(insertion.shared().effect_code, qint16(0));
+
+        // A missing template is named; the element stays, no block follows.
+        insertion.shared().effect_code = 40;
+        texts = answerBoxes({QMessageBox::Ok});
+        request.fragment = "<I>wave</I>";
+        insertion.runEffect(request);
+        QCOMPARE(texts->size(), 1);
+        QVERIFY(texts->value(0).contains("wave.vbs"));
+        QVERIFY(body().contains("<I>wave</I>"));
+        QVERIFY(!body().contains("SCRIPT"));
+
+        // Without its action the element goes alone.
+        request.withScript = false;
+        request.fragment = "<U>plain</U>";
+        insertion.shared().effect_code = 50;
+        insertion.runEffect(request);
+        QVERIFY(body().contains("<U>plain</U>"));
+        QVERIFY(!body().contains("SCRIPT"));
     }
 
     void refusedPasteIsReported()
     {
         m_window->run("Command3_Click");
-        m_window->shared().insert_html = "<B>x</B>";
         answerNextModal([](QWidget *w) {
             QVERIFY(qobject_cast<QMessageBox *>(w));
             qobject_cast<QMessageBox *>(w)->button(QMessageBox::Ok)->click();
         });
-        m_window->veld_go();
+        QVERIFY(!m_window->insertion().pasteFragment("<B>x</B>"));
         m_window->run("Command4_Click");
         QVERIFY(waitForComplete(editor()));
         QVERIFY(!editor().DocumentHTML().contains("<B>x</B>"));

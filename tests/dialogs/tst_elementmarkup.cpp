@@ -13,12 +13,12 @@ class TestElementMarkup : public QObject
 {
     Q_OBJECT
 
-    static QString fragment(const ButtonResult &result)
+    static QString fragment(const BuildResult &result)
     {
-        if (const auto *markup = std::get_if<ButtonMarkup>(&result))
-            return markup->fragment;
-        if (const auto *problem = std::get_if<ButtonProblem>(&result))
-            return "problem:" + problem->message;
+        if (result.isFragment())
+            return result.text;
+        if (result.isProblem())
+            return "problem:" + result.text;
         return "nothing";
     }
 
@@ -26,25 +26,25 @@ private slots:
     void marquee()
     {
         QCOMPARE(
-            marqueeMarkup({"Scroll", "Left", "Infinite", "100", "6"}),
+            marqueeMarkup({"Scroll", "Left", "Infinite", "100", "6"}).text,
             QStringLiteral("<MARQUEE BEHAVIOR=Scroll DIRECTION=Left SCROLLDELAY=100 SCROLLAMOUNT=6 "
                            "LOOP=Infinite>文字を入力してください。</MARQUEE>"));
-        QCOMPARE(marqueeMarkup({}),
+        QCOMPARE(marqueeMarkup({}).text,
                  QStringLiteral("<MARQUEE BEHAVIOR= DIRECTION= SCROLLDELAY= SCROLLAMOUNT= "
                                 "LOOP=Infinite>文字を入力してください。</MARQUEE>"));
-        QCOMPARE(marqueeMarkup({"Bounce", "Up", "3", "", ""}).left(41),
+        QCOMPARE(marqueeMarkup({"Bounce", "Up", "3", "", ""}).text.left(41),
                  QStringLiteral("<MARQUEE BEHAVIOR=Bounce DIRECTION=Up SCR"));
     }
 
     void floatingFrame()
     {
-        QCOMPARE(floatingFrameMarkup("C:\\pages\\menu.htm", "あり"),
+        QCOMPARE(floatingFrameMarkup("C:\\pages\\menu.htm", "あり").text,
                  QStringLiteral("<IFRAME FRAMEBORDER=1 SRC=\"C:\\pages\\menu.htm\"></IFRAME>"));
-        QCOMPARE(floatingFrameMarkup("/my pages/a.htm", "なし"),
+        QCOMPARE(floatingFrameMarkup("/my pages/a.htm", "なし").text,
                  QStringLiteral("<IFRAME FRAMEBORDER=0 SRC=\"/my pages/a.htm\"></IFRAME>"));
-        QCOMPARE(floatingFrameMarkup("a.htm", "たぶん"),
+        QCOMPARE(floatingFrameMarkup("a.htm", "たぶん").text,
                  QStringLiteral("<IFRAME FRAMEBORDER=1 SRC=\"a.htm\"></IFRAME>"));
-        QCOMPARE(floatingFrameMarkup("a\"b.htm", "あり"),
+        QCOMPARE(floatingFrameMarkup("a\"b.htm", "あり").text,
                  QStringLiteral("<IFRAME FRAMEBORDER=1 SRC=\"a&quot;b.htm\"></IFRAME>"));
     }
 
@@ -85,21 +85,21 @@ private slots:
 
     void rule()
     {
-        QCOMPARE(*ruleMarkup({}),
+        QCOMPARE(ruleMarkup({}).text,
                  QStringLiteral("<HR WIDTH=\"100%\"SIZE=\"2\"COLOR=\"silver\"ALIGN=center>"));
-        QCOMPARE(*ruleMarkup({"50", "5", "なし", "red", "left"}),
+        QCOMPARE(ruleMarkup({"50", "5", "なし", "red", "left"}).text,
                  QStringLiteral("<HR WIDTH=\"50%\"SIZE=\"5\"noshade COLOR=\"red\"ALIGN=left>"));
-        QCOMPARE(*ruleMarkup({"", "2", "あり", "", "center"}),
+        QCOMPARE(ruleMarkup({"", "2", "あり", "", "center"}).text,
                  QStringLiteral("<HR WIDTH=\"%\"SIZE=\"2\"COLOR=\"\"ALIGN=center>"));
-        QVERIFY(!ruleMarkup({"100", "2", "少し", "silver", "center"}));
+        QCOMPARE(ruleMarkup({"100", "2", "少し", "silver", "center"}), BuildResult::nothing());
     }
 
     void selectItems()
     {
         const QString source = optionLine("A") + optionLine("B") + optionLine("シー");
-        QCOMPARE(selectMarkup(source),
-                 QStringLiteral("<SELECT><OPTION>A</OPTION>\r\n<OPTION>B</OPTION>\r\n"
-                                "<OPTION>シー</OPTION>\r\n</SELECT>"));
+        QCOMPARE(selectMarkup(source), BuildResult::fragment(QStringLiteral(
+                                           "<SELECT><OPTION>A</OPTION>\r\n<OPTION>B</OPTION>\r\n"
+                                           "<OPTION>シー</OPTION>\r\n</SELECT>")));
     }
 };
 

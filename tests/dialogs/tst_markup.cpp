@@ -1,8 +1,8 @@
 // Pure text functions behind the dialogs: background rewrite, bulk replace, filters, counts.
-#include "dialogs/elements/backgroundmarkup.h"
 #include "platform/commondialog.h"
 #include "platform/editing/editingcommands.h"
 #include "source/replace.h"
+#include "widgets/backgroundmarkup.h"
 
 #include <QElapsedTimer>
 #include <QTest>

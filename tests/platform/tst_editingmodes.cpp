@@ -136,9 +136,12 @@ private slots:
         });
         QStringList shown;
         QList<bool> enabled;
-        QTimer::singleShot(300, this, [&] {
+        QTimer poll; // gone with this test, whatever happens
+        connect(&poll, &QTimer::timeout, this, [&] {
             auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            QVERIFY(menu);
+            if (!menu)
+                return; // not shown yet: the wait below fails if it never is
+            poll.stop();
             for (QAction *action : menu->actions()) {
                 shown << (action->isSeparator() ? QString() : action->text());
                 enabled << action->isEnabled();
@@ -146,6 +149,7 @@ private slots:
             QAction *browse = menu->actions().at(2);
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(browse).center());
         });
+        poll.start(10);
         emit m_editor->findChild<QWebEngineView *>()->customContextMenuRequested(QPoint(20, 20));
         QTRY_COMPARE_WITH_TIMEOUT(chosen.count(), 1, 5000);
         QCOMPARE(shown, QStringList({"複写", "", "ブラウズ", "編集"}));

@@ -31,7 +31,8 @@ bool MainWindowFixture::setPage(const QString &body) const
 {
     if (!setBody(editor(), body))
         return false;
-    return QTest::qWaitFor([this] { return window->Text7 == editor().DocumentHTML(); }, 5000);
+    return QTest::qWaitFor([this] { return window->pageSnapshot == editor().DocumentHTML(); },
+                           5000);
 }
 
 } // namespace lumipage::test

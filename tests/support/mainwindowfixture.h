@@ -19,7 +19,7 @@ struct MainWindowFixture {
     bool create();
     void destroy();
     WebEngineEditingComponent &editor() const;
-    // A page with `body`, loaded and snapshotted in Text7.
+    // A page with `body`, loaded and snapshotted as the page snapshot.
     bool setPage(const QString &body) const;
 };
 

@@ -116,22 +116,68 @@ bool selectIn(WebEngineEditingComponent &editor, const QString &id, int start, i
     return result.ok && result.value.toBool() && spy.wait(5000);
 }
 
-void answerNextModal(std::function<void(QWidget *)> answer, QPointer<QWidget> over)
+void closeModals()
+{
+    for (int guard = 0; guard < 20; ++guard) {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    }
+}
+
+namespace
+{
+
+// Polls every 10 ms, up to 10 s, for `ready` to give a widget, then runs `act` on it.
+// Stops when the test function that armed it has ended or failed.
+void pollForModal(std::function<QWidget *()> ready, std::function<void(QWidget *)> act)
 {
     auto *timer = new QTimer;
-    auto started = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, started, over] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal != over.data()) {
+    auto ticks = std::make_shared<int>(0);
+    const QByteArray armedIn = QTest::currentTestFunction();
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, ready, act, ticks, armedIn] {
+        const bool sameTest = armedIn == QByteArray(QTest::currentTestFunction());
+        if (!sameTest || QTest::currentTestFailed() || ++*ticks > 1000) {
             timer->stop();
             timer->deleteLater();
-            answer(modal);
-        } else if (++*started > 1000) {
-            timer->stop();
-            timer->deleteLater();
+            return;
         }
+        QWidget *widget = ready();
+        if (!widget)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(widget);
+        if (QTest::currentTestFailed())
+            closeModals(); // a failed check: nothing may be left waiting in exec()
     });
     timer->start(10);
+}
+
+} // namespace
+
+void answerNextModal(std::function<void(QWidget *)> answer, QPointer<QWidget> over)
+{
+    pollForModal(
+        [over]() -> QWidget * {
+            QWidget *modal = QApplication::activeModalWidget();
+            return modal && modal != over.data() ? modal : nullptr;
+        },
+        std::move(answer));
+}
+
+void whenModalAgain(QPointer<QWidget> dialog, std::function<void(QWidget *)> act)
+{
+    pollForModal(
+        [dialog]() -> QWidget * {
+            return dialog && QApplication::activeModalWidget() == dialog.data() ? dialog.data()
+                                                                                : nullptr;
+        },
+        std::move(act));
 }
 
 namespace

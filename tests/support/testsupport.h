@@ -56,8 +56,15 @@ QWebEngineView *browseView(WebEngineEditingComponent &editor);
 QVariant evalInPage(QWebEngineView *view, const QString &script, int timeoutMs = 5000);
 
 // Runs `answer` on the next modal dialog as soon as it shows (polls up to 10 s); with
-// `over`, on the next one shown over that dialog.
+// `over`, on the next one shown over that dialog. The answerer belongs to the test
+// function that armed it: it never acts in a later one. When a check inside `answer`
+// fails, every open modal dialog is closed, so no exec() is left waiting.
 void answerNextModal(std::function<void(QWidget *)> answer, QPointer<QWidget> over = {});
+// Runs `act` on `dialog` once it is the active modal widget again (for example after a
+// message box over it has been answered); the same rules as answerNextModal.
+void whenModalAgain(QPointer<QWidget> dialog, std::function<void(QWidget *)> act);
+// Closes every open modal dialog (the innermost first).
+void closeModals();
 // Answers the message boxes that come next, in order, with `buttons`; the list that is
 // returned fills with their texts as they are answered.
 std::shared_ptr<QStringList> answerBoxes(QList<QMessageBox::StandardButton> buttons);

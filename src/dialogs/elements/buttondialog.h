@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/dialogresult.h"
 
-#include <variant>
+#include <QDialog>
 
 class QComboBox;
 class QLineEdit;
@@ -12,36 +12,32 @@ class QPushButton;
 namespace lumipage
 {
 
-class MainWindow;
+class CommonDialog;
 
 // The button dialog's fields, as typed.
 struct ButtonFields {
     QString title, event, action, message, target;
 };
-// What OK does: insert a fragment, show a validation message, or close without inserting.
-struct ButtonMarkup {
-    QString fragment;
-};
-struct ButtonProblem {
-    QString message;
-};
-struct ButtonNothing {
-};
-using ButtonResult = std::variant<ButtonMarkup, ButtonProblem, ButtonNothing>;
-ButtonResult buttonMarkup(const ButtonFields &fields);
+// The BUTTON fragment, a validation message, or nothing for an action it does not know.
+BuildResult buttonMarkup(const ButtonFields &fields);
 
-// The button dialog `Form10`.
+// The button dialog `Form10`. On OK it keeps what it built (a fragment, or nothing for an
+// unknown action) and closes; a problem is shown and the dialog stays open.
 class ButtonDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit ButtonDialog(MainWindow &window);
+    // `commonDialog` serves the browse button of the jump target.
+    ButtonDialog(CommonDialog &commonDialog, QWidget *parent);
+
+    // What OK built; nothing until then.
+    BuildResult built() const { return m_built; }
 
 private:
     void actionChosen(const QString &action);
-    void Command2_Click();
+    void build();
 
-    MainWindow &m_window;
+    BuildResult m_built;
     QLineEdit *m_title, *m_target;
     QComboBox *m_event, *m_action;
     QPlainTextEdit *m_message;

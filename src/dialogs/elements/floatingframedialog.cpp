@@ -1,8 +1,7 @@
 #include "dialogs/elements/floatingframedialog.h"
 
-#include "app/mainwindow.h"
-#include "dialogs/elements/attributetext.h"
-#include "dialogs/elements/dialogform.h"
+#include "widgets/attributetext.h"
+#include "widgets/dialogform.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -11,34 +10,36 @@
 namespace lumipage
 {
 
-QString floatingFrameMarkup(const QString &file, const QString &borderText)
+BuildResult floatingFrameMarkup(const QString &file, const QString &borderText)
 {
     const QString border =
         borderText == QStringLiteral("なし") ? QStringLiteral("0") : QStringLiteral("1");
-    return QStringLiteral("<IFRAME FRAMEBORDER=") + border + QStringLiteral(" SRC=\"") +
-           attributetext::doubleQuoted(file) + QStringLiteral("\"></IFRAME>");
+    return BuildResult::fragment(QStringLiteral("<IFRAME FRAMEBORDER=") + border +
+                                 QStringLiteral(" SRC=\"") + attributetext::doubleQuoted(file) +
+                                 QStringLiteral("\"></IFRAME>"));
 }
 
-FloatingFrameDialog::FloatingFrameDialog(MainWindow &window) : QDialog(&window), m_window(window)
+FloatingFrameDialog::FloatingFrameDialog(CommonDialog &commonDialog, QWidget *parent)
+    : QDialog(parent)
 {
     DialogForm form(this, QStringLiteral("Form5"),
                     QStringLiteral("フローティングフレーム設定画面"));
-    m_file = form.line(QStringLiteral("Text1"), QStringLiteral("フレーム内に表示させるファイル"),
-                       QString());
-    form.browseButton(QStringLiteral("Command1"), m_file, window.commonDialog(),
+    m_file = form.row(QStringLiteral("フレーム内に表示させるファイル"),
+                      form.lineEdit(QStringLiteral("Text1")));
+    form.browseButton(QStringLiteral("Command1"), m_file, commonDialog,
                       QStringLiteral("HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html|"
                                      "全てのファイル(*.*)|*.*"));
-    m_border = form.combo(QStringLiteral("Combo1"), QStringLiteral("枠線"),
-                          {QStringLiteral("あり"), QStringLiteral("なし")}, QStringLiteral("あり"));
+    m_border = form.row(QStringLiteral("枠線"),
+                        form.comboBox(QStringLiteral("Combo1"),
+                                      {QStringLiteral("あり"), QStringLiteral("なし")},
+                                      QStringLiteral("あり")));
     auto [ok, cancel] = form.okCancel(QStringLiteral("Command2"), QStringLiteral("Command3"));
     ok->setEnabled(false);
     resize(355, 78);
     connect(m_file, &QLineEdit::textChanged, ok,
             [ok](const QString &text) { ok->setEnabled(!text.isEmpty()); });
     connect(ok, &QPushButton::clicked, this, [this] {
-        m_window.shared().insert_html =
-            floatingFrameMarkup(m_file->text(), m_border->currentText());
-        m_window.veld_go();
+        m_built = floatingFrameMarkup(m_file->text(), m_border->currentText());
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, [this] {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/dialogresult.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -8,20 +10,24 @@ class QLineEdit;
 namespace lumipage
 {
 
-class MainWindow;
+class CommonDialog;
 
 // The IFRAME fragment: border "0" for "なし", "1" for anything else; the file quoted.
-QString floatingFrameMarkup(const QString &file, const QString &borderText);
+BuildResult floatingFrameMarkup(const QString &file, const QString &borderText);
 
-// The floating-frame dialog `Form5`.
+// The floating-frame dialog `Form5`; on OK it keeps the fragment and closes.
 class FloatingFrameDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit FloatingFrameDialog(MainWindow &window);
+    // `commonDialog` serves the browse button of the frame's file.
+    FloatingFrameDialog(CommonDialog &commonDialog, QWidget *parent);
+
+    // What OK built; nothing until then.
+    BuildResult built() const { return m_built; }
 
 private:
-    MainWindow &m_window;
+    BuildResult m_built;
     QLineEdit *m_file;
     QComboBox *m_border;
 };

@@ -1,7 +1,7 @@
 #include "dialogs/elements/linkdialog.h"
 
-#include "dialogs/elements/dialogform.h"
 #include "platform/editing/editingcomponent.h"
+#include "widgets/dialogform.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,7 +14,8 @@ LinkDialog::LinkDialog(EditingComponent &editor, CommonDialog &commonDialog, QWi
 {
     DialogForm form(this, QStringLiteral("Form4"), QStringLiteral("リンク先の指定"));
     form.label(QStringLiteral("Label1"), QStringLiteral("リンク先を指定してください。"));
-    m_target = form.line(QStringLiteral("Text1"), QString(), QStringLiteral("http://"));
+    m_target =
+        form.row(QString(), form.lineEdit(QStringLiteral("Text1"), QStringLiteral("http://")));
     form.browseButton(QStringLiteral("Command1"), m_target, commonDialog,
                       QStringLiteral("HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html"));
     auto [ok, cancel] = form.okCancel(QStringLiteral("Command2"), QStringLiteral("Command3"));

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/dialogresult.h"
 
-#include <optional>
+#include <QDialog>
 
 class QComboBox;
 class QLineEdit;
@@ -11,7 +11,6 @@ namespace lumipage
 {
 
 class ColourField;
-class MainWindow;
 
 // The rule dialog's fields, as typed.
 struct RuleFields {
@@ -20,17 +19,22 @@ struct RuleFields {
             align = QStringLiteral("center");
 };
 // The HR fragment; nothing for a shading text other than "あり" or "なし".
-std::optional<QString> ruleMarkup(const RuleFields &fields);
+BuildResult ruleMarkup(const RuleFields &fields);
 
-// The horizontal-rule dialog `Form11`, with the palette page to drag colours from.
+// The horizontal-rule dialog `Form11`, with the palette page to drag colours from. On OK
+// with a fragment it keeps it and closes; an unknown shading text leaves it open.
 class RuleDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit RuleDialog(MainWindow &window);
+    // `programFolder` holds the palette page "color.htm".
+    RuleDialog(const QString &programFolder, QWidget *parent);
+
+    // What OK built; nothing until then.
+    BuildResult built() const { return m_built; }
 
 private:
-    MainWindow &m_window;
+    BuildResult m_built;
     QLineEdit *m_width, *m_size;
     QComboBox *m_shading, *m_align;
     ColourField *m_colour;

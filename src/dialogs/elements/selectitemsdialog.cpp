@@ -1,8 +1,7 @@
 #include "dialogs/elements/selectitemsdialog.h"
 
-#include "app/icons.h"
-#include "app/mainwindow.h"
 #include "platform/messages.h"
+#include "widgets/icons.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -19,12 +18,12 @@ QString optionLine(const QString &item)
     return QStringLiteral("<OPTION>") + item + QStringLiteral("</OPTION>\r\n");
 }
 
-QString selectMarkup(const QString &source)
+BuildResult selectMarkup(const QString &source)
 {
-    return QStringLiteral("<SELECT>") + source + QStringLiteral("</SELECT>");
+    return BuildResult::fragment(QStringLiteral("<SELECT>") + source + QStringLiteral("</SELECT>"));
 }
 
-SelectItemsDialog::SelectItemsDialog(MainWindow &window) : QDialog(&window), m_window(window)
+SelectItemsDialog::SelectItemsDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form12"));
     setWindowTitle(QStringLiteral("項目設定"));
@@ -60,22 +59,21 @@ SelectItemsDialog::SelectItemsDialog(MainWindow &window) : QDialog(&window), m_w
 
     connect(m_name, &QLineEdit::textChanged, this,
             [this](const QString &text) { m_add->setEnabled(!text.isEmpty()); });
-    connect(m_add, &QPushButton::clicked, this, &SelectItemsDialog::Command1_Click);
+    connect(m_add, &QPushButton::clicked, this, &SelectItemsDialog::addItem);
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
-            List1_Click();
+            removeChosenItem();
     });
-    connect(clear, &QPushButton::clicked, this, &SelectItemsDialog::Command4_Click);
+    connect(clear, &QPushButton::clicked, this, &SelectItemsDialog::removeAll);
     connect(m_ok, &QPushButton::clicked, this, [this] {
-        m_window.shared().insert_html =
+        m_built =
             selectMarkup(m_source->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n")));
-        m_window.veld_go();
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void SelectItemsDialog::Command1_Click()
+void SelectItemsDialog::addItem()
 {
     if (m_name->text().isEmpty()) {
         m_add->setEnabled(false);
@@ -95,7 +93,7 @@ void SelectItemsDialog::Command1_Click()
     m_ok->setEnabled(true);
 }
 
-void SelectItemsDialog::List1_Click()
+void SelectItemsDialog::removeChosenItem()
 {
     QListWidgetItem *item = m_list->currentItem();
     if (!item)
@@ -112,7 +110,7 @@ void SelectItemsDialog::List1_Click()
     --m_itemCount;
 }
 
-void SelectItemsDialog::Command4_Click()
+void SelectItemsDialog::removeAll()
 {
     m_list->clear();
     m_source->clear();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/dialogresult.h"
+
 #include <QDialog>
 
 class QLineEdit;
@@ -10,26 +12,27 @@ class QPushButton;
 namespace lumipage
 {
 
-class MainWindow;
-
 // One option line of the source box: "<OPTION>name</OPTION>" and CR LF.
 QString optionLine(const QString &item);
 // The SELECT fragment around the source box's text.
-QString selectMarkup(const QString &source);
+BuildResult selectMarkup(const QString &source);
 
-// The selection-box items dialog `Form12`.
+// The selection-box items dialog `Form12`; on OK it keeps the fragment and closes.
 class SelectItemsDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit SelectItemsDialog(MainWindow &window);
+    explicit SelectItemsDialog(QWidget *parent);
+
+    // What OK built; nothing until then.
+    BuildResult built() const { return m_built; }
 
 private:
-    void Command1_Click();
-    void List1_Click();
-    void Command4_Click();
+    void addItem();
+    void removeChosenItem();
+    void removeAll();
 
-    MainWindow &m_window;
+    BuildResult m_built;
     QLineEdit *m_name;
     QPushButton *m_add, *m_ok;
     QListWidget *m_list;

@@ -1,8 +1,8 @@
 #include "dialogs/elements/tabledialog.h"
 
-#include "app/mainwindow.h"
-#include "dialogs/elements/dialogform.h"
+#include "platform/editing/editingcomponent.h"
 #include "platform/messages.h"
+#include "widgets/dialogform.h"
 
 #include <QEvent>
 #include <QLineEdit>
@@ -11,18 +11,30 @@
 namespace lumipage
 {
 
-TableDialog::TableDialog(MainWindow &window) : QDialog(&window), m_window(window)
+bool insertTable(EditingComponent &editor, const InsertTableParam &param, QString *reason)
+{
+    if (param.NumRows.isEmpty() || param.NumCols.isEmpty())
+        return true;
+    if (editor.ExecCommand(decmd::INSERTTABLE, OptionDefault, QVariant::fromValue(param)))
+        return true;
+    if (reason)
+        *reason = editor.lastError();
+    return false;
+}
+
+TableDialog::TableDialog(EditingComponent &editor, QWidget *parent)
+    : QDialog(parent), m_editor(editor)
 {
     DialogForm form(this, QStringLiteral("Form2"), QStringLiteral("表の作成"));
-    m_rows = form.line(QStringLiteral("Text1"), QStringLiteral("行数"), QString());
-    m_cols = form.line(QStringLiteral("Text2"), QStringLiteral("列数"), QString());
-    m_tableAttrs = form.line(QStringLiteral("Text3"), QStringLiteral("表の属性"), QString());
-    m_cellAttrs = form.line(QStringLiteral("Text4"), QStringLiteral("ｾﾙの属性"), QString());
-    m_caption = form.line(QStringLiteral("Text5"), QStringLiteral("表題"), QString());
+    m_rows = form.row(QStringLiteral("行数"), form.lineEdit(QStringLiteral("Text1")));
+    m_cols = form.row(QStringLiteral("列数"), form.lineEdit(QStringLiteral("Text2")));
+    m_tableAttrs = form.row(QStringLiteral("表の属性"), form.lineEdit(QStringLiteral("Text3")));
+    m_cellAttrs = form.row(QStringLiteral("ｾﾙの属性"), form.lineEdit(QStringLiteral("Text4")));
+    m_caption = form.row(QStringLiteral("表題"), form.lineEdit(QStringLiteral("Text5")));
     m_tableAttrs->installEventFilter(this);
     auto [ok, cancel] = form.okCancel(QStringLiteral("Command1"), QStringLiteral("Command2"));
     resize(384, 164);
-    connect(ok, &QPushButton::clicked, this, &TableDialog::Command1_Click);
+    connect(ok, &QPushButton::clicked, this, &TableDialog::insert);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -32,16 +44,12 @@ void TableDialog::prefill(const QString &tableAttrs, const QString &cellAttrs)
     m_tableAttrs->setText(tableAttrs);
 }
 
-void TableDialog::Command1_Click()
+void TableDialog::insert()
 {
-    SharedValues &shared = m_window.shared();
-    shared.table_rows = m_rows->text();
-    shared.table_cols = m_cols->text();
-    shared.table_attrs = m_tableAttrs->text();
-    shared.cell_attrs = m_cellAttrs->text();
-    shared.table_caption = m_caption->text();
+    const InsertTableParam param{m_rows->text(), m_cols->text(), m_tableAttrs->text(),
+                                 m_cellAttrs->text(), m_caption->text()};
     QString reason;
-    if (!m_window.creat_hyou(&reason)) {
+    if (!insertTable(m_editor, param, &reason)) {
         messages::inform(this, reason);
         return; // stays open, fields as typed
     }

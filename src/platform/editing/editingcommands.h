@@ -46,6 +46,50 @@ inline constexpr int UNLINK = 5050;
 inline constexpr int UNORDERLIST = 5051;
 } // namespace decmd
 
+// Every command number by the name the page runtime knows it by: the runtime receives
+// this table from the editor and repeats no number of its own.
+struct CommandName {
+    const char *name;
+    int number;
+};
+inline constexpr CommandName kCommandNames[] = {
+    {"BOLD", decmd::BOLD},
+    {"COPY", decmd::COPY},
+    {"CUT", decmd::CUT},
+    {"DELETE", decmd::DELETE_},
+    {"DELETECELLS", decmd::DELETECELLS},
+    {"DELETECOLS", decmd::DELETECOLS},
+    {"DELETEROWS", decmd::DELETEROWS},
+    {"FINDTEXT", decmd::FINDTEXT},
+    {"FONT", decmd::FONT},
+    {"HYPERLINK", decmd::HYPERLINK},
+    {"IMAGE", decmd::IMAGE},
+    {"INDENT", decmd::INDENT},
+    {"INSERTCELL", decmd::INSERTCELL},
+    {"INSERTCOL", decmd::INSERTCOL},
+    {"INSERTROW", decmd::INSERTROW},
+    {"INSERTTABLE", decmd::INSERTTABLE},
+    {"ITALIC", decmd::ITALIC},
+    {"JUSTIFYCENTER", decmd::JUSTIFYCENTER},
+    {"JUSTIFYLEFT", decmd::JUSTIFYLEFT},
+    {"JUSTIFYRIGHT", decmd::JUSTIFYRIGHT},
+    {"MAKE_ABSOLUTE", decmd::MAKE_ABSOLUTE},
+    {"ORDERLIST", decmd::ORDERLIST},
+    {"OUTDENT", decmd::OUTDENT},
+    {"PASTE", decmd::PASTE},
+    {"REDO", decmd::REDO},
+    {"REMOVEFORMAT", decmd::REMOVEFORMAT},
+    {"SELECTALL", decmd::SELECTALL},
+    {"SEND_BELOW_TEXT", decmd::SEND_BELOW_TEXT},
+    {"BRING_ABOVE_TEXT", decmd::BRING_ABOVE_TEXT},
+    {"SETBACKCOLOR", decmd::SETBACKCOLOR},
+    {"SETFORECOLOR", decmd::SETFORECOLOR},
+    {"UNDERLINE", decmd::UNDERLINE},
+    {"UNDO", decmd::UNDO},
+    {"UNLINK", decmd::UNLINK},
+    {"UNORDERLIST", decmd::UNORDERLIST},
+};
+
 // Status answers of QueryStatus; only Enabled counts as available.
 enum CommandStatus : int {
     StatusNotAvailable = 1,

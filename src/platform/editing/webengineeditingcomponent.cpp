@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QWebChannel>
@@ -56,6 +58,12 @@ QWebEngineScript runtimeScript()
     script.setRunsOnSubFrames(false);
     // The core (serializer, history, runtime) first; the command modules extend it.
     QString source = readResource(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    // The command numbers come from the one table in C++ (LP.commands).
+    QJsonObject commands;
+    for (const CommandName &command : kCommandNames)
+        commands.insert(QLatin1String(command.name), command.number);
+    source += QStringLiteral("(window.__lumipage = window.__lumipage || {}).commands = %1;\n")
+                  .arg(QString::fromUtf8(QJsonDocument(commands).toJson(QJsonDocument::Compact)));
     for (const char *part : {"serializer", "history", "runtime", "tables", "objects", "find"})
         source += readResource(
             QStringLiteral(":/lumipage/platform/editing/runtime/%1.js").arg(QLatin1String(part)));

@@ -1,6 +1,6 @@
 #include "platform/editing/dialogs/finddialog.h"
 
-#include "dialogs/elements/dialogform.h"
+#include "platform/editing/dialogs/surfaceform.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -14,10 +14,13 @@ namespace lumipage
 
 FindDialog::FindDialog(const QString &text, QWidget *parent) : QDialog(parent)
 {
-    DialogForm form(this, QStringLiteral("FindDialog"), QStringLiteral("検索"));
-    m_text = form.line(QStringLiteral("findText"), QStringLiteral("検索する文字列:"), text);
-    m_next =
-        form.button(QStringLiteral("findNext"), QStringLiteral("次を検索"), form.nextRow() - 1, 2);
+    using namespace surfaceform;
+    setObjectName(QStringLiteral("FindDialog"));
+    setWindowTitle(QStringLiteral("検索"));
+    auto *grid = new QGridLayout(this);
+    m_text = lineEdit(this, QStringLiteral("findText"), text);
+    const int row = addRow(grid, 0, QStringLiteral("検索する文字列:"), m_text);
+    m_next = button(grid, QStringLiteral("findNext"), QStringLiteral("次を検索"), 0, 2);
     m_matchCase = new QCheckBox(QStringLiteral("大文字と小文字を区別する"), this);
     m_matchCase->setObjectName(QStringLiteral("matchCase"));
     m_wholeWord = new QCheckBox(QStringLiteral("単語単位で探す"), this);
@@ -30,15 +33,14 @@ FindDialog::FindDialog(const QString &text, QWidget *parent) : QDialog(parent)
     auto *close = new QPushButton(QStringLiteral("閉じる"), this);
     close->setObjectName(QStringLiteral("closeButton"));
 
-    const int row = form.nextRow();
-    form.grid()->addWidget(m_matchCase, row, 0, 1, 2);
-    form.grid()->addWidget(close, row, 2);
-    form.grid()->addWidget(m_wholeWord, row + 1, 0, 1, 2);
+    grid->addWidget(m_matchCase, row, 0, 1, 2);
+    grid->addWidget(close, row, 2);
+    grid->addWidget(m_wholeWord, row + 1, 0, 1, 2);
     auto *direction = new QHBoxLayout;
     direction->addWidget(m_up);
     direction->addWidget(down);
     direction->addStretch();
-    form.grid()->addLayout(direction, row + 2, 0, 1, 2);
+    grid->addLayout(direction, row + 2, 0, 1, 2);
 
     m_next->setDefault(true);
     m_next->setEnabled(!text.isEmpty());

@@ -1,7 +1,5 @@
 #include "platform/editing/dialogs/imagemarkup.h"
 
-#include "dialogs/elements/attributetext.h"
-
 #include <QDir>
 #include <QFileInfo>
 
@@ -63,7 +61,8 @@ QString imageMarkup(const ImageFields &fields, const QString &pageFolder)
 {
     QString tag = QStringLiteral("<IMG");
     for (const auto &[name, value] : imageAttributes(fields, pageFolder))
-        tag += QStringLiteral(" %1=\"%2\"").arg(name, attributetext::doubleQuoted(value));
+        tag += QStringLiteral(" %1=\"%2\"")
+                   .arg(name, QString(value).replace(QLatin1Char('"'), QLatin1String("&quot;")));
     return tag + QLatin1Char('>');
 }
 

@@ -3,6 +3,8 @@
 (function (LP) {
     'use strict';
 
+    const C = LP.commands; // the command numbers, by name
+
     const SKIP = new Set(['SCRIPT', 'STYLE', 'NOSCRIPT', 'TEMPLATE']);
     const WORD = /[\p{L}\p{N}_]/u;
     const BLOCK = new Set(['ADDRESS', 'BLOCKQUOTE', 'BODY', 'CAPTION', 'CENTER', 'DD', 'DIV', 'DL',
@@ -189,6 +191,6 @@
 
     const always = () => document.body ? LP.ENABLED : LP.UNAVAILABLE;
     // These three are answered by the editor's own dialogs; the page only reports them.
-    for (const id of [5008, 5009, 5017])
+    for (const id of [C.FINDTEXT, C.FONT, C.IMAGE])
         LP.extraCommands[id] = {status: always, exec: () => false};
 })(window.__lumipage = window.__lumipage || {});

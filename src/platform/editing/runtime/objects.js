@@ -6,6 +6,8 @@
 (function (LP) {
     'use strict';
 
+    const C = LP.commands; // the command numbers, by name
+
     const OBJECT_TAGS = new Set(['IMG', 'INPUT', 'SELECT', 'TEXTAREA', 'BUTTON', 'MARQUEE',
                                  'IFRAME', 'OBJECT', 'EMBED', 'APPLET', 'HR']);
     const TABLE_FRAME = new Set(['TABLE', 'TBODY', 'THEAD', 'TFOOT', 'TR']);
@@ -298,7 +300,7 @@
                parseFloat(s.top) + before.top - after.top);
     }
 
-    LP.extraCommands[5028] = {
+    LP.extraCommands[C.MAKE_ABSOLUTE] = {
         status() {
             const el = positioningTarget();
             return !el ? LP.UNAVAILABLE : isAbsolute(el) ? LP.LATCHED : LP.ENABLED;
@@ -324,8 +326,8 @@
         return true;
     }
     const zStatus = () => isAbsolute(selected) ? LP.ENABLED : LP.UNAVAILABLE;
-    LP.extraCommands[5039] = {status: zStatus, exec: () => zOrder(true)};
-    LP.extraCommands[5038] = {status: zStatus, exec: () => zOrder(false)};
+    LP.extraCommands[C.BRING_ABOVE_TEXT] = {status: zStatus, exec: () => zOrder(true)};
+    LP.extraCommands[C.SEND_BELOW_TEXT] = {status: zStatus, exec: () => zOrder(false)};
 
     // For checks: selects the element with `id` as an object.
     LP.api.selectObject = function (id) {

@@ -5,19 +5,21 @@
 (function (LP) {
     'use strict';
 
+    // The command numbers, by name, as the editor passes them in (LP.commands).
+    const C = LP.commands;
     // Command number -> [execCommand name, latches when its state is on].
     const ONE_CALL = {
-        5000: ['bold', true],           5002: ['copy', false],
-        5003: ['cut', false],           5004: ['forwardDelete', false],
-        5016: ['createLink', false],    5018: ['indent', false],
-        5023: ['italic', true],         5024: ['justifyCenter', false],
-        5025: ['justifyLeft', false],   5026: ['justifyRight', false],
-        5030: ['insertOrderedList', true], 5031: ['outdent', false],
-        5032: ['paste', false],
-        5034: ['removeFormat', false],  5035: ['selectAll', false],
-        5042: ['backColor', false],     5046: ['foreColor', false],
-        5048: ['underline', true],
-        5050: ['unlink', false],        5051: ['insertUnorderedList', true],
+        [C.BOLD]: ['bold', true],           [C.COPY]: ['copy', false],
+        [C.CUT]: ['cut', false],           [C.DELETE]: ['forwardDelete', false],
+        [C.HYPERLINK]: ['createLink', false],    [C.INDENT]: ['indent', false],
+        [C.ITALIC]: ['italic', true],         [C.JUSTIFYCENTER]: ['justifyCenter', false],
+        [C.JUSTIFYLEFT]: ['justifyLeft', false],   [C.JUSTIFYRIGHT]: ['justifyRight', false],
+        [C.ORDERLIST]: ['insertOrderedList', true], [C.OUTDENT]: ['outdent', false],
+        [C.PASTE]: ['paste', false],
+        [C.REMOVEFORMAT]: ['removeFormat', false],  [C.SELECTALL]: ['selectAll', false],
+        [C.SETBACKCOLOR]: ['backColor', false],     [C.SETFORECOLOR]: ['foreColor', false],
+        [C.UNDERLINE]: ['underline', true],
+        [C.UNLINK]: ['unlink', false],        [C.UNORDERLIST]: ['insertUnorderedList', true],
     };
     const ENABLED = 3, LATCHED = 7, UNAVAILABLE = 1;
 
@@ -29,9 +31,9 @@
     LP.LATCHED = LATCHED;
     LP.UNAVAILABLE = UNAVAILABLE;
     // Undo and redo go through the runtime's own history (the engine's never runs).
-    LP.extraCommands[5049] = {status: () => LP.history.canUndo() ? ENABLED : UNAVAILABLE,
+    LP.extraCommands[C.UNDO] = {status: () => LP.history.canUndo() ? ENABLED : UNAVAILABLE,
                               exec: () => LP.history.undo(), plain: true};
-    LP.extraCommands[5033] = {status: () => LP.history.canRedo() ? ENABLED : UNAVAILABLE,
+    LP.extraCommands[C.REDO] = {status: () => LP.history.canRedo() ? ENABLED : UNAVAILABLE,
                               exec: () => LP.history.redo(), plain: true};
 
     // Editing aids live in an adopted style sheet: shown, never part of the document.
@@ -80,7 +82,7 @@
         const sel = selection();
         return !!sel && sel.rangeCount > 0 && !!document.body;
     }
-    const SELECTION_STATUS = {5002: hasRange, 5003: hasRange, 5004: hasSelection};
+    const SELECTION_STATUS = {[C.COPY]: hasRange, [C.CUT]: hasRange, [C.DELETE]: hasSelection};
 
     function statusOf(id) {
         const extra = LP.extraCommands[id];
@@ -208,11 +210,11 @@
             if (status !== ENABLED && status !== LATCHED)
                 return false;
             let arg;
-            if (id === 5042 || id === 5046)
+            if (id === C.SETBACKCOLOR || id === C.SETFORECOLOR)
                 arg = colourText(value);
-            else if (id === 5016)
+            else if (id === C.HYPERLINK)
                 arg = value === undefined || value === null ? '' : String(value);
-            if (id === 5016 && arg === '')
+            if (id === C.HYPERLINK && arg === '')
                 return false;
             const done = LP.history.run('command', () => document.execCommand(entry[0], false, arg));
             LP.scheduleDisplayChanged();

@@ -10,6 +10,8 @@
 (function (LP) {
     'use strict';
 
+    const C = LP.commands; // the command numbers, by name
+
     function cellOf(node) {
         for (let n = node; n && n !== document.body; n = n.parentNode)
             if (n.nodeType === 1 && (n.tagName === 'TD' || n.tagName === 'TH'))
@@ -157,7 +159,7 @@
     }
 
     const operations = {
-        5021(t) { // insert row
+        [C.INSERTROW](t) { // insert row
             const {rows, at} = t.model;
             const r = t.r1;
             const tr = document.createElement('tr');
@@ -174,7 +176,7 @@
             rows[r].after(tr);
             caretIn(cellNear(t.table, r + 1, t.c0));
         },
-        5020(t) { // insert column
+        [C.INSERTCOL](t) { // insert column
             const c = t.c1;
             let caret = null;
             for (const cell of columnCells(t.model, c)) {
@@ -191,12 +193,12 @@
             }
             caretIn(caret);
         },
-        5019(t) { // insert cell
+        [C.INSERTCELL](t) { // insert cell
             const made = newCellLike(t.cell);
             t.cell.after(made);
             caretIn(made);
         },
-        5005(t) { // delete cells
+        [C.DELETECELLS](t) { // delete cells
             const seen = new Set();
             for (let r = t.r0; r <= t.r1; ++r)
                 for (let c = t.c0; c <= t.c1; ++c)
@@ -206,7 +208,7 @@
             removeEmptyRows(t.table);
             finish(t);
         },
-        5006(t) { // delete columns
+        [C.DELETECOLS](t) { // delete columns
             for (let c = t.c1; c >= t.c0; --c) {
                 const model = gridOf(t.table);
                 for (const cell of columnCells(model, c)) {
@@ -220,7 +222,7 @@
             removeEmptyRows(t.table);
             finish(t);
         },
-        5007(t) { // delete rows
+        [C.DELETEROWS](t) { // delete rows
             for (let r = t.r1; r >= t.r0; --r)
                 removeRow(t.table, r);
             finish(t);
@@ -250,7 +252,7 @@
         };
     }
 
-    LP.extraCommands[5022] = {status: () => document.body ? LP.ENABLED : LP.UNAVAILABLE,
+    LP.extraCommands[C.INSERTTABLE] = {status: () => document.body ? LP.ENABLED : LP.UNAVAILABLE,
                               exec: () => false};
 
     // A table at the caret: the attribute texts go into the start tags as written;

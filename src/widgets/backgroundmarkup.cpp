@@ -1,4 +1,4 @@
-#include "dialogs/elements/backgroundmarkup.h"
+#include "widgets/backgroundmarkup.h"
 
 #include <QRegularExpression>
 

@@ -1,9 +1,9 @@
-#include "dialogs/elements/palettewindow.h"
+#include "app/palettewindow.h"
 
-#include "app/icons.h"
-#include "dialogs/effects/colourfield.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/paletteview.h"
+#include "widgets/colourfield.h"
+#include "widgets/icons.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -14,7 +14,8 @@
 namespace lumipage
 {
 
-PaletteWindow::PaletteWindow(EditingComponent &editor, QWidget *parent)
+PaletteWindow::PaletteWindow(EditingComponent &editor, const QString &programFolder,
+                             QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_editor(editor)
 {
     setObjectName(QStringLiteral("Form8"));
@@ -27,7 +28,7 @@ PaletteWindow::PaletteWindow(EditingComponent &editor, QWidget *parent)
     frame->setObjectName(QStringLiteral("Frame1"));
     auto *frameLayout = new QVBoxLayout(frame);
     frameLayout->setContentsMargins(2, 2, 2, 2);
-    frameLayout->addWidget(new PaletteView(frame));
+    frameLayout->addWidget(new PaletteView(programFolder, frame));
     layout->addWidget(frame, 1);
     auto *hint = new QLabel(
         QStringLiteral("希望の色ﾃｷｽﾄを選択し、下のﾃｷｽﾄﾎﾞｯｸｽへ、ﾏｳｽでDragDropして下さい。"), this);

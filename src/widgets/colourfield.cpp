@@ -1,4 +1,6 @@
-#include "dialogs/effects/colourfield.h"
+#include "widgets/colourfield.h"
+
+#include "platform/paletteview.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -6,6 +8,17 @@
 
 namespace lumipage
 {
+
+namespace
+{
+QString indicatorStyle()
+{
+    return QStringLiteral("background-color: rgb(%1, %2, %3);")
+        .arg(ColourField::kIndicator.red())
+        .arg(ColourField::kIndicator.green())
+        .arg(ColourField::kIndicator.blue());
+}
+} // namespace
 
 ColourField::ColourField(const QString &boxName, const QString &swatchName,
                          const QString &markerName, QWidget *parent)
@@ -18,11 +31,12 @@ ColourField::ColourField(const QString &boxName, const QString &swatchName,
     m_swatch = new QPushButton(this);
     m_swatch->setObjectName(swatchName);
     m_swatch->setFixedSize(20, 20);
-    // The hidden marker holds the "entered" colour: pure red.
-    m_marker = new QPushButton(markerName, this);
-    m_marker->setObjectName(markerName);
-    m_marker->setStyleSheet(QStringLiteral("background-color: rgb(255, 0, 0);"));
-    m_marker->setVisible(false);
+    if (!markerName.isEmpty()) {
+        auto *marker = new QPushButton(markerName, this);
+        marker->setObjectName(markerName);
+        marker->setStyleSheet(indicatorStyle());
+        marker->setVisible(false);
+    }
     row->addWidget(m_box, 1);
     row->addWidget(m_swatch);
     connect(m_box, &QLineEdit::textChanged, this, [this](const QString &text) {
@@ -30,6 +44,13 @@ ColourField::ColourField(const QString &boxName, const QString &swatchName,
         emit textChanged(text);
     });
     connect(m_swatch, &QPushButton::clicked, m_box, &QLineEdit::clear);
+}
+
+PaletteView *ColourField::paletteView(const QString &programFolder, QWidget *parent, int minimum)
+{
+    auto *view = new PaletteView(programFolder, parent);
+    view->setMinimumSize(minimum, minimum);
+    return view;
 }
 
 QString ColourField::text() const
@@ -45,7 +66,7 @@ void ColourField::setText(const QString &text)
 
 void ColourField::updateSwatch(const QString &text)
 {
-    m_swatch->setStyleSheet(text.isEmpty() ? QString() : m_marker->styleSheet());
+    m_swatch->setStyleSheet(text.isEmpty() ? QString() : indicatorStyle());
 }
 
 } // namespace lumipage

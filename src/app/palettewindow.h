@@ -14,7 +14,9 @@ class PaletteWindow : public QWidget
 {
     Q_OBJECT
 public:
-    explicit PaletteWindow(EditingComponent &editor, QWidget *parent = nullptr);
+    // `programFolder` holds the palette page "color.htm".
+    PaletteWindow(EditingComponent &editor, const QString &programFolder,
+                  QWidget *parent = nullptr);
 
     // Shows the window top-most at the screen's corner, 160 × 305, without the focus.
     void showAtCorner();

@@ -1,4 +1,4 @@
-#include "dialogs/elements/dialogform.h"
+#include "widgets/dialogform.h"
 
 #include "platform/commondialog.h"
 
@@ -19,21 +19,24 @@ DialogForm::DialogForm(QDialog *dialog, const QString &objectName, const QString
     dialog->setWindowTitle(caption);
 }
 
-QLineEdit *DialogForm::line(const QString &name, const QString &label, const QString &text,
-                            const QString &hint)
+void DialogForm::addRow(const QString &label, QWidget *field, const QString &hint, int span)
 {
-    auto *edit = new QLineEdit(text, m_dialog);
-    edit->setObjectName(name);
-    m_grid->addWidget(new QLabel(label, m_dialog), m_row, 0);
-    m_grid->addWidget(edit, m_row, 1);
+    if (!label.isEmpty())
+        m_grid->addWidget(new QLabel(label, m_dialog), m_row, 0);
+    m_grid->addWidget(field, m_row, 1, 1, span);
     if (!hint.isEmpty())
         m_grid->addWidget(new QLabel(hint, m_dialog), m_row, 2);
     ++m_row;
+}
+
+QLineEdit *DialogForm::lineEdit(const QString &name, const QString &text)
+{
+    auto *edit = new QLineEdit(text, m_dialog);
+    edit->setObjectName(name);
     return edit;
 }
 
-QComboBox *DialogForm::combo(const QString &name, const QString &label, const QStringList &items,
-                             const QString &text, const QString &hint)
+QComboBox *DialogForm::comboBox(const QString &name, const QStringList &items, const QString &text)
 {
     auto *box = new QComboBox(m_dialog);
     box->setObjectName(name);
@@ -41,11 +44,6 @@ QComboBox *DialogForm::combo(const QString &name, const QString &label, const QS
     box->setInsertPolicy(QComboBox::NoInsert);
     box->addItems(items);
     box->setEditText(text);
-    m_grid->addWidget(new QLabel(label, m_dialog), m_row, 0);
-    m_grid->addWidget(box, m_row, 1);
-    if (!hint.isEmpty())
-        m_grid->addWidget(new QLabel(hint, m_dialog), m_row, 2);
-    ++m_row;
     return box;
 }
 

@@ -1,0 +1,118 @@
+#include "insert/scriptmerge.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace lumipage
+{
+
+QString effectTemplateFile(qint16 effectCode)
+{
+    switch (effectCode) {
+    case 10:
+        return QStringLiteral("vbscript.veld");
+    case 20:
+        return QStringLiteral("image_vbscript.veld");
+    case 30:
+        return QStringLiteral("shadow.vbs");
+    case 40:
+        return QStringLiteral("wave.vbs");
+    case 50:
+        return QStringLiteral("glow.vbs");
+    case 60:
+        return QStringLiteral("alpha.vbs");
+    case 70:
+        return QStringLiteral("moji_colorChange.vbs");
+    case 80:
+        return QStringLiteral("blendfilter.vbs");
+    default:
+        return {};
+    }
+}
+
+std::optional<QString> readEffectTemplate(const QString &path, QString *problem)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (problem)
+            *problem = QStringLiteral("スクリプトのテンプレート「%1」を読めません。%2")
+                           .arg(QFileInfo(path).fileName(), file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        QStringDecoder sjis("windows-31j");
+        text = sjis.isValid() ? QString(sjis.decode(bytes)) : QString::fromLatin1(bytes);
+    }
+
+    // Every line, the last included, ends with CR LF; a final line break adds no line.
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    QStringList lines = text.split(lineEnd);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    QString out;
+    out.reserve(text.size() + lines.size());
+    for (const QString &line : lines)
+        out += line + QStringLiteral("\r\n");
+    return out;
+}
+
+QString vbStringValue(const QString &value)
+{
+    static const QRegularExpression scriptEnd(QStringLiteral("</(?=script)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    QString out = value;
+    out.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    out.replace(QLatin1String("\r\n"), QLatin1String("\" & Chr(13) & Chr(10) & \""));
+    out.replace(QLatin1Char('\r'), QLatin1String("\" & Chr(13) & \""));
+    out.replace(QLatin1Char('\n'), QLatin1String("\" & Chr(10) & \""));
+    out.replace(scriptEnd, QStringLiteral("</\" & \""));
+    return out;
+}
+
+ScriptMerge mergeEffectScript(qint16 effectCode, const QString &templateText,
+                              const EffectRequest &request, const QString &page)
+{
+    QList<std::pair<QString, QString>> replacements;
+    switch (effectCode) {
+    case 10:
+    case 20:
+        break;
+    case 30:
+    case 40:
+    case 50:
+    case 60:
+        if (page.contains(QStringLiteral("window_onload()")))
+            return {ScriptMerge::Outcome::Refused,
+                    QStringLiteral("スクリプトが記述されています。ｱｸｼｮﾝは追加できません！")};
+        replacements = {{QStringLiteral("[VELD ID]"), request.effectId}};
+        break;
+    case 70:
+        replacements = {{QStringLiteral("[color1]"), request.color1},
+                        {QStringLiteral("[color2]"), request.color2}};
+        for (int i = 0; i < int(request.linkTargets.size()); ++i)
+            replacements.append(
+                {QStringLiteral("[LINK%1]").arg(i), request.linkTargets[std::size_t(i)]});
+        break;
+    case 80:
+        replacements = {{QStringLiteral("[IMGID]"), request.effectId},
+                        {QStringLiteral("[GAZOU1]"), request.image1},
+                        {QStringLiteral("[GAZOU2]"), request.image2}};
+        break;
+    default:
+        return {};
+    }
+    QString script = templateText;
+    for (const auto &[placeholder, value] : replacements)
+        script.replace(placeholder, vbStringValue(value));
+    return {ScriptMerge::Outcome::Block, QStringLiteral("<DIV><SCRIPT TYPE =text/vbscript>") +
+                                             script + QStringLiteral("</SCRIPT></DIV>")};
+}
+
+} // namespace lumipage

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "widgets/dialogresult.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace lumipage
+{
+
+// The script template of an effect code (10 … 80), e.g. "shadow.vbs"; empty for any
+// other code, which has no script.
+QString effectTemplateFile(qint16 effectCode);
+
+// Reads a template file: UTF-8, or windows-31j when the bytes are not valid UTF-8; lines
+// end at CR, CR LF or LF, and every line, the last one included, ends with CR LF after
+// reading. Nothing, with `problem` naming the file, when it cannot be read.
+std::optional<QString> readEffectTemplate(const QString &path, QString *problem);
+
+// A value as it may stand inside a VBScript string literal of a template: `"` doubled,
+// line breaks joined in with Chr(13) / Chr(10), and "</SCRIPT" split so it cannot end
+// the script block.
+QString vbStringValue(const QString &value);
+
+// What the script merge made: no script for this code, the script block to paste, or a
+// refusal to show (the page already has a window_onload() handler).
+struct ScriptMerge {
+    enum class Outcome { NoScript, Block, Refused };
+    Outcome outcome = Outcome::NoScript;
+    QString text; // the block, or the refusal's message
+
+    bool operator==(const ScriptMerge &) const = default;
+};
+
+// The script merge of effect `effectCode` (Part 2.2): the template text with the code's
+// placeholders replaced in order by the request's values (each replacement works on the
+// result of the one before, so a value holding a later placeholder has it replaced in
+// turn), wrapped in "<DIV><SCRIPT TYPE =text/vbscript>" … "</SCRIPT></DIV>". For the
+// filter-text effects 30 to 60 a `page` holding "window_onload()" refuses the merge.
+ScriptMerge mergeEffectScript(qint16 effectCode, const QString &templateText,
+                              const EffectRequest &request, const QString &page);
+
+} // namespace lumipage

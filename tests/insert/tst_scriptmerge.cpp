@@ -1,0 +1,212 @@
+// The script merge of Part 2.2 as pure functions: template files, reading, placeholders,
+// the block, the window_onload() refusal, and values kept inside their string literals.
+#include "insert/scriptmerge.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lumipage;
+
+class TestScriptMerge : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write(bytes);
+        return path;
+    }
+    static QString block(const QString &script)
+    {
+        return "<DIV><SCRIPT TYPE =text/vbscript>" + script + "</SCRIPT></DIV>";
+    }
+
+private slots:
+    void templateFilesByEffect()
+    {
+        QCOMPARE(effectTemplateFile(10), QStringLiteral("vbscript.veld"));
+        QCOMPARE(effectTemplateFile(20), QStringLiteral("image_vbscript.veld"));
+        QCOMPARE(effectTemplateFile(30), QStringLiteral("shadow.vbs"));
+        QCOMPARE(effectTemplateFile(40), QStringLiteral("wave.vbs"));
+        QCOMPARE(effectTemplateFile(50), QStringLiteral("glow.vbs"));
+        QCOMPARE(effectTemplateFile(60), QStringLiteral("alpha.vbs"));
+        QCOMPARE(effectTemplateFile(70), QStringLiteral("moji_colorChange.vbs"));
+        QCOMPARE(effectTemplateFile(80), QStringLiteral("blendfilter.vbs"));
+        for (qint16 none : {0, 15, 90, -10})
+            QVERIFY(effectTemplateFile(none).isEmpty());
+    }
+
+    void linesEndInCrLfWhateverTheFileUsed_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << "a\r\nb\r\n";
+        QTest::newRow("LF") << QByteArray("a\nb\n") << "a\r\nb\r\n";
+        QTest::newRow("CR") << QByteArray("a\rb\r") << "a\r\nb\r\n";
+        QTest::newRow("mixed") << QByteArray("a\rb\nc\r\nd") << "a\r\nb\r\nc\r\nd\r\n";
+        QTest::newRow("last line without a break")
+            << QByteArray("Sub x\r\nEnd Sub") << "Sub x\r\nEnd Sub\r\n";
+        QTest::newRow("empty lines kept") << QByteArray("a\n\n\nb") << "a\r\n\r\n\r\nb\r\n";
+        QTest::newRow("empty file") << QByteArray() << "";
+        QTest::newRow("one break") << QByteArray("\n") << "\r\n";
+    }
+    void linesEndInCrLfWhateverTheFileUsed()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QString problem;
+        const auto read = readEffectTemplate(write("t.vbs", bytes), &problem);
+        QVERIFY2(read, qPrintable(problem));
+        QCOMPARE(*read, text);
+    }
+
+    void utf8OrElseWindows31j()
+    {
+        const QString japanese = QStringLiteral("MsgBox \"ようこそ～\"");
+        QString problem;
+        QCOMPARE(readEffectTemplate(write("u.vbs", japanese.toUtf8()), &problem),
+                 std::optional<QString>(japanese + "\r\n"));
+        QStringEncoder sjis("windows-31j");
+        QVERIFY(sjis.isValid());
+        const QByteArray bytes = sjis.encode(japanese);
+        QVERIFY(bytes != japanese.toUtf8());
+        QCOMPARE(readEffectTemplate(write("s.vbs", bytes), &problem),
+                 std::optional<QString>(japanese + "\r\n"));
+    }
+
+    void aMissingTemplateIsNamedAndGivesNothing()
+    {
+        QString problem;
+        QVERIFY(!readEffectTemplate(m_dir.filePath("shadow.vbs"), &problem));
+        QVERIFY2(problem.contains("shadow.vbs"), qPrintable(problem));
+    }
+
+    void blockAroundTheTemplate()
+    {
+        QCOMPARE(mergeEffectScript(10, "Sub a\r\nEnd Sub\r\n", {}, {}),
+                 (ScriptMerge{ScriptMerge::Outcome::Block, block("Sub a\r\nEnd Sub\r\n")}));
+        // An empty template: nothing between the tags.
+        QCOMPARE(mergeEffectScript(20, "", {}, {}).text,
+                 QStringLiteral("<DIV><SCRIPT TYPE =text/vbscript></SCRIPT></DIV>"));
+        // No pending effect: no script.
+        QCOMPARE(mergeEffectScript(0, "x", {}, {}), ScriptMerge{});
+        QCOMPARE(mergeEffectScript(25, "x", {}, {}).outcome, ScriptMerge::Outcome::NoScript);
+    }
+
+    void revealTemplatesReplaceNothing()
+    {
+        EffectRequest request;
+        request.effectId = "VELD7";
+        request.color1 = "red";
+        const QString text = "[VELD ID][color1][IMGID]\r\n";
+        QCOMPARE(mergeEffectScript(10, text, request, {}).text, block(text));
+        QCOMPARE(mergeEffectScript(20, text, request, {}).text, block(text));
+    }
+
+    void filterTextReplacesTheIdEverywhereAndOnlyItsOwn()
+    {
+        EffectRequest request;
+        request.effectId = "VELD42";
+        request.color1 = "red";
+        for (qint16 code : {30, 40, 50, 60}) {
+            const ScriptMerge merged = mergeEffectScript(
+                code, "document.all.[VELD ID].x = \"[VELD ID]\" [color1] [veld id]\r\n", request,
+                "<P>page</P>");
+            QCOMPARE(merged.outcome, ScriptMerge::Outcome::Block);
+            QCOMPARE(merged.text,
+                     block("document.all.VELD42.x = \"VELD42\" [color1] [veld id]\r\n"));
+        }
+    }
+
+    void filterTextIsRefusedWhenThePageHasAnOnloadHandler()
+    {
+        EffectRequest request;
+        request.effectId = "VELD1";
+        for (qint16 code : {30, 40, 50, 60}) {
+            const ScriptMerge merged =
+                mergeEffectScript(code, "[VELD ID]", request, "<P>Sub window_onload() here</P>");
+            QCOMPARE(merged.outcome, ScriptMerge::Outcome::Refused);
+            QCOMPARE(merged.text,
+                     QStringLiteral("スクリプトが記述されています。ｱｸｼｮﾝは追加できません！"));
+        }
+        // Case-sensitive, and effects 70 and 80 make no such test.
+        QCOMPARE(mergeEffectScript(30, "x", request, "Window_OnLoad()").outcome,
+                 ScriptMerge::Outcome::Block);
+        QCOMPARE(mergeEffectScript(70, "x", request, "window_onload()").outcome,
+                 ScriptMerge::Outcome::Block);
+        QCOMPARE(mergeEffectScript(80, "x", request, "window_onload()").outcome,
+                 ScriptMerge::Outcome::Block);
+    }
+
+    void colourButtonsFillColoursAndLinksInOrder()
+    {
+        EffectRequest request;
+        request.color1 = "blue";
+        request.color2 = "[LINK1]"; // a value holding a later placeholder has it replaced in turn
+        request.linkTargets[0] = "http://a.example/";
+        request.linkTargets[1] = "/site/b.htm";
+        // [LINK2] … [LINK9] left empty by the dialog: their placeholders become nothing.
+        const QString text = "c1=\"[color1]\" c2=\"[color2]\" l0=\"[LINK0]\" l1=\"[LINK1]\" "
+                             "l2=\"[LINK2]\" l9=\"[LINK9]\" [Color1]\r\n";
+        QCOMPARE(mergeEffectScript(70, text, request, {}).text,
+                 block("c1=\"blue\" c2=\"/site/b.htm\" l0=\"http://a.example/\" "
+                       "l1=\"/site/b.htm\" l2=\"\" l9=\"\" [Color1]\r\n"));
+    }
+
+    void blendFillsTheImageIdAndBothImages()
+    {
+        EffectRequest request;
+        request.effectId = "VELD9";
+        request.image1 = "/pics/a.gif";
+        request.image2 = "b.jpg";
+        QCOMPARE(mergeEffectScript(80, "[IMGID] [GAZOU1] [GAZOU2] [VELD ID]\r\n", request, {}).text,
+                 block("VELD9 /pics/a.gif b.jpg [VELD ID]\r\n"));
+    }
+
+    void valuesStayInsideTheirStringLiterals_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("plain") << "red"
+                               << "red";
+        QTest::newRow("quote doubled") << "say \"hi\""
+                                       << "say \"\"hi\"\"";
+        QTest::newRow("CR LF") << "a\r\nb"
+                               << "a\" & Chr(13) & Chr(10) & \"b";
+        QTest::newRow("LF") << "a\nb"
+                            << "a\" & Chr(10) & \"b";
+        QTest::newRow("CR") << "a\rb"
+                            << "a\" & Chr(13) & \"b";
+        QTest::newRow("script end") << "x</SCRIPT>y"
+                                    << "x</\" & \"SCRIPT>y";
+        QTest::newRow("script end, any case") << "</script >"
+                                              << "</\" & \"script >";
+        QTest::newRow("other end tags kept") << "</B>"
+                                             << "</B>";
+    }
+    void valuesStayInsideTheirStringLiterals()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, written);
+        QCOMPARE(vbStringValue(value), written);
+        EffectRequest request;
+        request.linkTargets[3] = value;
+        QCOMPARE(mergeEffectScript(70, "t(3) = \"[LINK3]\"\r\n", request, {}).text,
+                 block("t(3) = \"" + written + "\"\r\n"));
+        // The block holds exactly one script end: its own.
+        QCOMPARE(mergeEffectScript(70, "\"[LINK3]\"", request, {})
+                     .text.count("</SCRIPT>", Qt::CaseInsensitive),
+                 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScriptMerge)
+#include "tst_scriptmerge.moc"
