@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/commandline.h"
+#include "app/documentrecovery.h"
 #include "app/mainwindow.h"
 #include "platform/editing/documentscheme.h"
 #include "platform/editing/webengineeditingcomponent.h"
@@ -82,7 +83,10 @@ int runLumipage(int argc, char **argv)
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     MainWindow window;
     window.show();
-    if (!line->file.isEmpty())
+    // A page an editor that died left behind comes first; then the one asked for.
+    const bool restored =
+        line->mode != CommandLine::Mode::Screenshot && window.recovery().offerOrphans();
+    if (!restored && !line->file.isEmpty())
         window.openFile(line->file);
 
     if (line->mode == CommandLine::Mode::Screenshot) {

@@ -1,5 +1,6 @@
 #include "app/documentfiles.h"
 
+#include "app/documentrecovery.h"
 #include "app/mainwindow.h"
 #include "platform/commondialog.h"
 #include "platform/editing/editingcomponent.h"
@@ -96,6 +97,7 @@ bool DocumentFiles::saveDocument()
         messages::warn(&m_window, editor.lastError());
         return false;
     }
+    m_window.recovery().forgetPage();
     messages::inform(&m_window, exists ? QStringLiteral("上書き保存しました。")
                                        : QStringLiteral("保存しました。"));
     return true;

@@ -3,6 +3,7 @@
 #include "app/commandtables.h"
 #include "app/contextmenucontroller.h"
 #include "app/documentfiles.h"
+#include "app/documentrecovery.h"
 #include "app/pagecommands.h"
 #include "app/palettewindow.h"
 #include "app/staterefresh.h"
@@ -65,6 +66,7 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
         *m_editor, *m_commonDialog, *m_combo1, *m_combo2, QCoreApplication::applicationDirPath());
     connect(m_insertion.get(), &InsertionController::readMeRequested, this,
             [this] { run(QStringLiteral("show_attension")); });
+    m_recovery = std::make_unique<DocumentRecovery>(*this);
     registerProcedures();
     applyStartState();
     resize(twips(13650), twips(8700) + menuBar()->sizeHint().height());
@@ -292,6 +294,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     closeOtherWindows();
+    m_recovery->forgetPage(); // saved, or given up by the user
     event->accept();
 }
 

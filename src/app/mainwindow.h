@@ -24,6 +24,7 @@ class ContextMenuController;
 class InsertionController;
 class PageCommands;
 class DocumentFiles;
+class DocumentRecovery;
 class EditingComponent;
 class StateRefresh;
 
@@ -42,6 +43,7 @@ public:
 
     EditingComponent *editor() const { return m_editor; }
     InsertionController &insertion() { return *m_insertion; }
+    DocumentRecovery &recovery() { return *m_recovery; }
     CommonDialog &commonDialog() { return *m_commonDialog; }
     Shell &shell() { return *m_shell; }
 
@@ -101,6 +103,7 @@ private:
     std::unique_ptr<StateRefresh> m_refresh;
     std::unique_ptr<ContextMenuController> m_contextMenu;
     std::unique_ptr<InsertionController> m_insertion;
+    std::unique_ptr<DocumentRecovery> m_recovery;
 };
 
 } // namespace lumipage

@@ -33,7 +33,7 @@ struct ScriptMerge {
     bool operator==(const ScriptMerge &) const = default;
 };
 
-// The script merge of effect `effectCode` (Part 2.2): the template text with the code's
+// The script merge of effect `effectCode`: the template text with the code's
 // placeholders replaced in order by the request's values (each replacement works on the
 // result of the one before, so a value holding a later placeholder has it replaced in
 // turn), wrapped in "<DIV><SCRIPT TYPE =text/vbscript>" … "</SCRIPT></DIV>". For the

@@ -5,7 +5,7 @@
 namespace lumipage
 {
 
-// The values the Parts share for the whole run. Owned by the insertion controller; the
+// The values shared for the whole run. Owned by the insertion controller; the
 // main window's controllers reach them through it. What one dialog hands to the script
 // merge travels in its EffectRequest instead.
 struct SharedValues {

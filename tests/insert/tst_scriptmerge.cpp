@@ -1,4 +1,4 @@
-// The script merge of Part 2.2 as pure functions: template files, reading, placeholders,
+// The script merge as pure functions: template files, reading, placeholders,
 // the block, the window_onload() refusal, and values kept inside their string literals.
 #include "insert/scriptmerge.h"
 

@@ -57,6 +57,11 @@ public:
     // The menu shown for the pending right click (empty text: separator; state 2: greyed).
     virtual void SetContextMenu(const QStringList &texts, const QList<int> &states) = 0;
 
+    // The file the page was read from or saved to last (empty for a new page), and the
+    // encoding it is saved in.
+    virtual QString documentPath() const = 0;
+    virtual QByteArray documentEncoding() const = 0;
+
     // Why the last failing operation failed, in words for the user.
     virtual QString lastError() const = 0;
 

@@ -56,12 +56,11 @@ public:
     void SetContextMenu(const QStringList &texts, const QList<int> &states) override;
     QString lastError() const override { return m_lastError; }
 
-    // The file the page was read from or saved to last (empty for a new page).
-    QString documentPath() const { return m_path; }
+    QString documentPath() const override { return m_path; }
     // The common dialog the component's own dialogs use (the program's one).
     void setCommonDialog(CommonDialog *dialog);
-    // The encoding the page is saved in (the one it was read in; UTF-8 for new pages).
-    QByteArray documentEncoding() const { return m_encoding; }
+    // The one the page was read in; UTF-8 for new pages.
+    QByteArray documentEncoding() const override { return m_encoding; }
     // How long a synchronous call may wait for the page, in milliseconds.
     void setCallTimeout(int ms) { m_timeoutMs = ms; }
     // Runs a runtime operation synchronously (the component's one road into the page).

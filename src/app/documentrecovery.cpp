@@ -1,0 +1,64 @@
+#include "app/documentrecovery.h"
+
+#include "app/mainwindow.h"
+#include "platform/editing/editingcomponent.h"
+#include "platform/messages.h"
+
+#include <QFileInfo>
+
+namespace lumipage
+{
+
+DocumentRecovery::DocumentRecovery(MainWindow &window, const QString &folder)
+    : m_window(window), m_files(folder)
+{
+    EditingComponent *editor = window.editor();
+    QObject::connect(editor, &EditingComponent::pageCopied, &window,
+                     [this, editor](const QString &html) {
+                         m_files.write(html, editor->documentPath(), editor->documentEncoding());
+                     });
+    // A new page begins unchanged: the copy of the one before has no use any more.
+    QObject::connect(editor, &EditingComponent::DocumentComplete, &window,
+                     [this] { m_files.remove(); });
+    QObject::connect(editor, &EditingComponent::pageRecovered, &window,
+                     [this](const QString &message) { messages::warn(&m_window, message); });
+}
+
+bool DocumentRecovery::offerOrphans()
+{
+    const QList<RecoveryFiles::Orphan> orphans = m_files.takeOrphans();
+    for (const RecoveryFiles::Orphan &orphan : orphans) {
+        const QString name = orphan.path.isEmpty() ? QStringLiteral("新しいページ")
+                                                   : QFileInfo(orphan.path).fileName();
+        const auto answer = messages::ask(
+            &m_window, QStringLiteral("確認"),
+            QStringLiteral("前回保存されなかった編集内容があります。復元しますか？\n\n%1（%2）")
+                .arg(name, orphan.time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
+        if (answer == QMessageBox::Yes) {
+            restore(orphan);
+            return true; // the others wait for the next start
+        }
+        m_files.drop(orphan);
+    }
+    return false;
+}
+
+void DocumentRecovery::restore(const RecoveryFiles::Orphan &orphan)
+{
+    EditingComponent *editor = m_window.editor();
+    // The restored page counts as changed: the snapshot the open and close questions
+    // compare with is not this page.
+    QObject::connect(
+        editor, &EditingComponent::DocumentComplete, &m_window,
+        [this, orphan] {
+            m_window.pageSnapshot.clear();
+            // Kept as this editor's own copy before the dead editor's file goes.
+            m_files.write(orphan.html, orphan.path, orphan.encoding);
+            m_files.drop(orphan);
+        },
+        Qt::SingleShotConnection);
+    editor->openRecovered(orphan.html, orphan.path, orphan.encoding);
+}
+
+} // namespace lumipage

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/recoveryfiles.h"
+
+namespace lumipage
+{
+
+class MainWindow;
+
+// Keeps the page safe from a dying editor: writes the editing surface's recent copies of
+// a changed page to this editor's recovery file, removes it when the page is saved or
+// given up, tells the user when the surface brought a page back, and at start offers
+// what an editor that died left behind.
+class DocumentRecovery
+{
+public:
+    // `folder` holds the recovery files; empty: the user's data folder.
+    explicit DocumentRecovery(MainWindow &window, const QString &folder = {});
+
+    // Offers the pages of editors that died; true when one was restored.
+    bool offerOrphans();
+    // The page was saved, or the user gave it up: its copy goes.
+    void forgetPage() { m_files.remove(); }
+
+    RecoveryFiles &files() { return m_files; }
+
+private:
+    void restore(const RecoveryFiles::Orphan &orphan);
+
+    MainWindow &m_window;
+    RecoveryFiles m_files;
+};
+
+} // namespace lumipage
