@@ -1,0 +1,213 @@
+#include "platform/effects/effectspage.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace lumipage
+{
+
+namespace
+{
+
+// [start, end) ranges of comments and of the content of script and style elements:
+// markup-looking text there is not markup.
+QList<QPair<qsizetype, qsizetype>> opaqueRanges(const QString &html)
+{
+    static const QRegularExpression re(
+        QStringLiteral("<!--.*?(?:-->|$)|<(script|style)\\b[^>]*>.*?(?:</\\1\\s*>|$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    QList<QPair<qsizetype, qsizetype>> ranges;
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        qsizetype start = m.capturedStart();
+        if (m.capturedLength(1)) // a script or style: its own tag is markup
+            start = html.indexOf(u'>', start) + 1;
+        ranges.append({start, m.capturedEnd()});
+    }
+    return ranges;
+}
+
+bool inside(const QList<QPair<qsizetype, qsizetype>> &ranges, qsizetype pos)
+{
+    for (const auto &r : ranges)
+        if (pos >= r.first && pos < r.second)
+            return true;
+    return false;
+}
+
+int lineAt(const QString &html, qsizetype pos)
+{
+    const QStringView before = QStringView(html).left(pos);
+    const qsizetype lf = before.count(u'\n');
+    return 1 + int(lf ? lf : before.count(u'\r'));
+}
+
+QString decodeEntities(const QString &value)
+{
+    if (!value.contains(u'&'))
+        return value;
+    static const QRegularExpression re(
+        QStringLiteral("&(#x[0-9a-f]+|#[0-9]+|quot|amp|lt|gt|apos|nbsp);"),
+        QRegularExpression::CaseInsensitiveOption);
+    QString out;
+    qsizetype last = 0;
+    for (auto it = re.globalMatch(value); it.hasNext();) {
+        const auto m = it.next();
+        out += QStringView(value).mid(last, m.capturedStart() - last);
+        const QString e = m.captured(1).toLower();
+        if (e.startsWith(QLatin1String("#x")))
+            out += QChar::fromUcs4(e.mid(2).toUInt(nullptr, 16));
+        else if (e.startsWith(u'#'))
+            out += QChar::fromUcs4(e.mid(1).toUInt());
+        else
+            out += e == QLatin1String("quot")   ? QStringLiteral("\"")
+                   : e == QLatin1String("amp")  ? QStringLiteral("&")
+                   : e == QLatin1String("lt")   ? QStringLiteral("<")
+                   : e == QLatin1String("gt")   ? QStringLiteral(">")
+                   : e == QLatin1String("apos") ? QStringLiteral("'")
+                                                : QString(QChar(0xa0));
+        last = m.capturedEnd();
+    }
+    return out + value.mid(last);
+}
+
+struct Attribute {
+    QString name; // lower case
+    QString value;
+};
+
+QList<Attribute> attributes(const QString &tagText)
+{
+    static const QRegularExpression re(
+        QStringLiteral("([^\\s=/>\"']+)(?:\\s*=\\s*(\"[^\"]*\"|'[^']*'|[^\\s>]+))?"));
+    QList<Attribute> list;
+    for (auto it = re.globalMatch(tagText); it.hasNext();) {
+        const auto m = it.next();
+        QString v = m.captured(2);
+        if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
+            v = v.mid(1, v.size() - 2);
+        list.append({m.captured(1).toLower(), decodeEntities(v)});
+    }
+    return list;
+}
+
+bool isVbscript(const QList<Attribute> &attrs)
+{
+    for (const Attribute &a : attrs)
+        if ((a.name == QLatin1String("type") || a.name == QLatin1String("language")) &&
+            a.value.trimmed().contains(QLatin1String("vbscript"), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+} // namespace
+
+QList<vbs::ScriptBlock> vbscriptBlocks(const QString &html)
+{
+    static const QRegularExpression re(QStringLiteral("<script\\b([^>]*)>(.*?)</script\\s*>"),
+                                       QRegularExpression::CaseInsensitiveOption |
+                                           QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression comment(QStringLiteral("<!--.*?-->"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+    QList<QPair<qsizetype, qsizetype>> comments;
+    for (auto it = comment.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        comments.append({m.capturedStart(), m.capturedEnd()});
+    }
+    QList<vbs::ScriptBlock> blocks;
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (inside(comments, m.capturedStart()) || !isVbscript(attributes(m.captured(1))))
+            continue;
+        QString text = m.captured(2);
+        // The old way of hiding a script from browsers that do not know the element.
+        static const QRegularExpression hidden(QStringLiteral("^\\s*<!--|-->\\s*$"));
+        text.replace(hidden, QString());
+        blocks.append({text, lineAt(html, m.capturedStart(2))});
+    }
+    return blocks;
+}
+
+QList<vbs::InlineHandler> vbscriptHandlers(const QString &html, const QStringList &procedures)
+{
+    static const QRegularExpression tag(QStringLiteral("<[a-zA-Z][^\\s/>]*(\\s[^>]*)?>"));
+    static const QRegularExpression call(QStringLiteral("^\\s*(?:call\\s+)?([A-Za-z_]\\w*)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto opaque = opaqueRanges(html);
+    QList<vbs::InlineHandler> handlers;
+    for (auto it = tag.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (!m.capturedLength(1) || inside(opaque, m.capturedStart()))
+            continue;
+        const QList<Attribute> attrs = attributes(m.captured(1));
+        const bool vbscript = isVbscript(attrs);
+        for (const Attribute &a : attrs) {
+            if (!a.name.startsWith(QLatin1String("on")) || a.value.trimmed().isEmpty())
+                continue;
+            const auto c = call.match(a.value);
+            if (vbscript || (c.hasMatch() && procedures.contains(c.captured(1).toLower())))
+                handlers.append({a.name, a.value, lineAt(html, m.capturedStart())});
+        }
+    }
+    return handlers;
+}
+
+bool pageUsesEffects(const QString &html)
+{
+    static const QRegularExpression re(QStringLiteral("filter\\s*:[^;\"'}>]*\\(|vbscript"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return re.match(html).hasMatch();
+}
+
+QString effectsRuntime()
+{
+    static const QString text = [] {
+        QString all;
+        for (const char *part : {"filters", "transitions", "wave", "vbs"}) {
+            QFile f(QStringLiteral(":/lumipage/platform/effects/runtime/%1.js")
+                        .arg(QLatin1String(part)));
+            if (f.open(QIODevice::ReadOnly))
+                all += QString::fromUtf8(f.readAll()) + u'\n';
+        }
+        // Inline in a page: nothing in it may end the script element.
+        all.replace(QLatin1String("</"), QLatin1String("<\\/"));
+        return all;
+    }();
+    return text;
+}
+
+EffectsPage pageWithEffects(const QString &html)
+{
+    EffectsPage page{html, {}};
+    if (!pageUsesEffects(html))
+        return page;
+    const QList<vbs::ScriptBlock> blocks = vbscriptBlocks(html);
+    const vbs::Translation t =
+        vbs::translate(blocks, vbscriptHandlers(html, vbs::procedureNames(blocks)));
+    page.problems = t.problems;
+    const QString added = QStringLiteral("<script data-lumipage-runtime>\n") + effectsRuntime() +
+                          QStringLiteral("</script><script data-lumipage-runtime>\n") + t.script +
+                          QStringLiteral("</script>");
+    // At the start of the head, so that procedures exist before any content runs;
+    // without a head, before the body.
+    const auto opaque = opaqueRanges(html);
+    qsizetype at = 0;
+    for (const char *pattern : {"<head\\b[^>]*>", "<body\\b", "<html\\b[^>]*>"}) {
+        const QRegularExpression re(QLatin1String(pattern),
+                                    QRegularExpression::CaseInsensitiveOption);
+        qsizetype found = -1;
+        for (auto it = re.globalMatch(html); it.hasNext() && found < 0;) {
+            const auto m = it.next();
+            if (!inside(opaque, m.capturedStart()))
+                found = pattern[1] == 'b' ? m.capturedStart() : m.capturedEnd();
+        }
+        if (found >= 0) {
+            at = found;
+            break;
+        }
+    }
+    page.html.insert(at, added);
+    return page;
+}
+
+} // namespace lumipage

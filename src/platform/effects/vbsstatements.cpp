@@ -1,0 +1,534 @@
+// Statements and the cursor over the logical lines of a block.
+#include "platform/effects/vbsparser.h"
+
+namespace lumipage::vbs
+{
+
+namespace
+{
+const Token kEnd{Token::End, {}, {}, 0};
+}
+
+Parser::Parser(const QList<Line> &lines, const PageNames &names, QList<Problem> &problems)
+    : m_lines(lines), m_names(names), m_problems(problems)
+{
+}
+
+const Token &Parser::peek(int ahead) const
+{
+    if (done())
+        return kEnd;
+    const QList<Token> &tokens = m_lines[m_line].tokens;
+    for (int i = m_pos; i < tokens.size(); ++i) {
+        if (tokens[i].kind == Token::Colon)
+            return kEnd;
+        if (ahead-- == 0)
+            return tokens[i];
+    }
+    return kEnd;
+}
+
+QString Parser::peekKey(int ahead) const
+{
+    const Token &t = peek(ahead);
+    return t.kind == Token::Name ? t.key : QString();
+}
+
+bool Parser::atStatementEnd() const
+{
+    return peek().kind == Token::End;
+}
+
+bool Parser::atLineEnd() const
+{
+    return done() || m_pos >= m_lines[m_line].tokens.size();
+}
+
+int Parser::line() const
+{
+    if (done())
+        return m_lines.isEmpty() ? 0 : m_lines.last().line;
+    const QList<Token> &tokens = m_lines[m_line].tokens;
+    return m_pos < tokens.size() ? tokens[m_pos].line : m_lines[m_line].line;
+}
+
+Token Parser::take()
+{
+    const Token t = peek();
+    if (t.kind != Token::End)
+        ++m_pos;
+    return t;
+}
+
+bool Parser::accept(const QString &keyOrOp)
+{
+    const Token &t = peek();
+    if ((t.kind == Token::Name && t.key == keyOrOp) || (t.kind == Token::Op && t.text == keyOrOp)) {
+        ++m_pos;
+        return true;
+    }
+    return false;
+}
+
+void Parser::expect(const QString &keyOrOp)
+{
+    if (!accept(keyOrOp))
+        throw ParseError{line(), QStringLiteral("%1 がありません").arg(keyOrOp)};
+}
+
+void Parser::skipStatement()
+{
+    while (!atStatementEnd())
+        ++m_pos;
+}
+
+// Moves past the end of the current statement; false when the line ended.
+bool Parser::nextStatement()
+{
+    if (done())
+        return false;
+    const QList<Token> &tokens = m_lines[m_line].tokens;
+    if (m_pos < tokens.size() && tokens[m_pos].kind == Token::Colon) {
+        ++m_pos;
+        return true;
+    }
+    ++m_line;
+    m_pos = 0;
+    return false;
+}
+
+void Parser::endOfStatement()
+{
+    if (!atStatementEnd())
+        throw ParseError{line(), QStringLiteral("%1 を読めません").arg(peek().text)};
+}
+
+QString Parser::temp(const QString &prefix)
+{
+    return prefix + QString::number(++m_temps);
+}
+
+bool Parser::atTerminator(const QStringList &terminators) const
+{
+    const QString first = peekKey();
+    const QString two = first + u' ' + peekKey(1);
+    for (const QString &t : terminators)
+        if (t == first || t == two)
+            return true;
+    return false;
+}
+
+QString Parser::block(const QStringList &terminators, QStringList *procedures)
+{
+    QString out;
+    while (!done()) {
+        if (atStatementEnd()) {
+            nextStatement();
+            continue;
+        }
+        if (atTerminator(terminators))
+            return out;
+        const int at = line();
+        const int startLine = m_line;
+        try {
+            const int skip =
+                peekKey() == QLatin1String("public") || peekKey() == QLatin1String("private");
+            const QString k = peekKey(skip);
+            if (procedures && (k == QLatin1String("sub") || k == QLatin1String("function"))) {
+                if (skip)
+                    take();
+                procedures->append(procedure());
+            } else {
+                out += guarded(statement()) + u'\n';
+            }
+            endOfStatement();
+        } catch (const ParseError &e) {
+            m_problems.append({e.line ? e.line : at, e.message});
+            if (m_line == startLine)
+                skipStatement();
+        }
+    }
+    if (!terminators.isEmpty())
+        m_problems.append({line(), QStringLiteral("%1 がありません").arg(terminators.first())});
+    return out;
+}
+
+QString Parser::guarded(const QString &js) const
+{
+    if (!m_resumeNext || js.isEmpty())
+        return js;
+    return QStringLiteral("try{%1}catch($e){}").arg(js);
+}
+
+QString Parser::statement()
+{
+    const Token t = peek();
+    if (t.kind != Token::Name)
+        throw ParseError{t.line, QStringLiteral("%1 を読めません").arg(t.text)};
+    const QString &k = t.key;
+    if (k == QLatin1String("public") || k == QLatin1String("private")) {
+        take();
+        if (peekKey() == QLatin1String("sub") || peekKey() == QLatin1String("function"))
+            throw ParseError{t.line, QStringLiteral("手続きの中に手続きは置けません")};
+        return dimStatement(false);
+    }
+    if (k == QLatin1String("dim"))
+        return take(), dimStatement(false);
+    if (k == QLatin1String("const"))
+        return take(), dimStatement(true);
+    if (k == QLatin1String("if"))
+        return ifStatement();
+    if (k == QLatin1String("for"))
+        return forStatement();
+    if (k == QLatin1String("do"))
+        return doStatement();
+    if (k == QLatin1String("select"))
+        return selectStatement();
+    if (k == QLatin1String("exit"))
+        return exitStatement();
+    if (k == QLatin1String("option")) {
+        take();
+        expect(QStringLiteral("explicit"));
+        return {};
+    }
+    if (k == QLatin1String("on")) {
+        take();
+        expect(QStringLiteral("error"));
+        if (accept(QStringLiteral("resume"))) {
+            expect(QStringLiteral("next"));
+            m_resumeNext = true;
+        } else {
+            expect(QStringLiteral("goto"));
+            if (peek().text != QLatin1String("0"))
+                throw ParseError{t.line, QStringLiteral("On Error GoTo は 0 だけ使えます")};
+            take();
+            m_resumeNext = false;
+        }
+        return {};
+    }
+    if (k == QLatin1String("call")) {
+        take();
+        return asCall(reference(), {});
+    }
+    if (k == QLatin1String("set") || k == QLatin1String("let"))
+        take();
+    static const QSet<QString> unsupported{"with",   "while",    "wend",     "redim",     "erase",
+                                           "class",  "property", "goto",     "gosub",     "resume",
+                                           "end",    "next",     "loop",     "case",      "else",
+                                           "elseif", "sub",      "function", "randomize_"};
+    if (unsupported.contains(peekKey()))
+        throw ParseError{t.line,
+                         QStringLiteral("%1 はこの実行環境では使えません").arg(peek().text)};
+    return nameStatement();
+}
+
+QString Parser::nameStatement()
+{
+    Ref ref = reference();
+    if (accept(QStringLiteral("="))) {
+        if (ref.kind == Ref::Value && ref.js.startsWith(QLatin1String("$.n(\"")))
+            ref = resolveName(ref.js.mid(5, ref.js.size() - 7), true);
+        return assign(ref, expression()) + u';';
+    }
+    if (atStatementEnd())
+        return asCall(ref, {}) + u';';
+    return asCall(ref, argumentsWithoutParens()) + u';';
+}
+
+QString Parser::argumentsWithoutParens()
+{
+    QStringList args;
+    for (;;) {
+        if (peek().kind == Token::Op && peek().text == QLatin1String(","))
+            args.append(QStringLiteral("undefined"));
+        else
+            args.append(expression());
+        if (!accept(QStringLiteral(",")))
+            break;
+    }
+    return args.join(u',');
+}
+
+QString Parser::dimStatement(bool isConst)
+{
+    QString out;
+    do {
+        const Token name = take();
+        if (name.kind != Token::Name)
+            throw ParseError{name.line, QStringLiteral("変数名がありません")};
+        Ref ref;
+        if (m_proc) {
+            m_proc->locals.insert(name.key);
+            ref = {Ref::Variable, localName(name.key), name.key, {}, {}};
+        } else {
+            ref = {Ref::Variable, QStringLiteral("$g.") + name.key, name.key, {}, {}};
+        }
+        if (isConst) {
+            expect(QStringLiteral("="));
+            out += ref.js + QStringLiteral(" = ") + expression() + u';';
+        } else if (peek().kind == Token::Op && peek().text == QLatin1String("(")) {
+            take();
+            QStringList bounds;
+            while (!accept(QStringLiteral(")"))) {
+                bounds.append(expression());
+                accept(QStringLiteral(","));
+            }
+            out += QStringLiteral("%1 = $.arr([%2]);").arg(ref.js, bounds.join(u','));
+        }
+    } while (accept(QStringLiteral(",")));
+    return out;
+}
+
+QString Parser::ifStatement()
+{
+    take();
+    const QString condition = expression();
+    expect(QStringLiteral("then"));
+    if (!atLineEnd()) {
+        // One line: everything after Then on this line belongs to the If.
+        if (m_lines[m_line].tokens[m_pos].kind == Token::Colon)
+            ++m_pos;
+        QString out =
+            QStringLiteral("if ($.tr(%1)) {%2}").arg(condition, singleLineStatements(true));
+        if (accept(QStringLiteral("else")))
+            out += QStringLiteral(" else {%1}").arg(singleLineStatements(false));
+        if (accept(QStringLiteral("end")))
+            expect(QStringLiteral("if"));
+        return out;
+    }
+    QString out = QStringLiteral("if ($.tr(%1)) {\n%2}").arg(condition, [&] {
+        nextStatement();
+        return block({"elseif", "else", "end if"});
+    }());
+    for (;;) {
+        if (accept(QStringLiteral("elseif"))) {
+            const QString c = expression();
+            expect(QStringLiteral("then"));
+            nextStatement();
+            out += QStringLiteral(" else if ($.tr(%1)) {\n%2}")
+                       .arg(c, block({"elseif", "else", "end if"}));
+        } else if (accept(QStringLiteral("else"))) {
+            nextStatement();
+            out += QStringLiteral(" else {\n%1}").arg(block({"end if"}));
+        } else {
+            expect(QStringLiteral("end"));
+            expect(QStringLiteral("if"));
+            return out;
+        }
+    }
+}
+
+// Statements up to the end of the line (or an Else there), for a one-line If.
+QString Parser::singleLineStatements(bool stopAtElse)
+{
+    QString out;
+    for (;;) {
+        if (stopAtElse && peekKey() == QLatin1String("else"))
+            return out;
+        if (peekKey() == QLatin1String("end") && peekKey(1) == QLatin1String("if"))
+            return out;
+        if (!atStatementEnd()) {
+            out += guarded(statement());
+            if (stopAtElse && peekKey() == QLatin1String("else"))
+                return out;
+            endOfStatement();
+        }
+        if (atLineEnd() || m_lines[m_line].tokens[m_pos].kind != Token::Colon)
+            return out;
+        ++m_pos;
+    }
+}
+
+QString Parser::forStatement()
+{
+    take();
+    const QString label = temp(QStringLiteral("L"));
+    const bool each = accept(QStringLiteral("each"));
+    const Token name = take();
+    if (name.kind != Token::Name)
+        throw ParseError{name.line, QStringLiteral("変数名がありません")};
+    const Ref var = resolveName(name.key, true);
+    if (var.kind != Ref::Variable)
+        throw ParseError{name.line, QStringLiteral("%1 は変数ではありません").arg(name.text)};
+    QString from, to, step;
+    if (each) {
+        expect(QStringLiteral("in"));
+        from = expression();
+    } else {
+        expect(QStringLiteral("="));
+        from = expression();
+        expect(QStringLiteral("to"));
+        to = expression();
+        step = accept(QStringLiteral("step")) ? expression() : QStringLiteral("1");
+    }
+    // The body, up to its Next (and the variable named after it).
+    m_loops.append({QStringLiteral("for"), label});
+    nextStatement();
+    const QString body = block({"next"});
+    m_loops.removeLast();
+    take();
+    if (peek().kind == Token::Name)
+        take();
+    if (each) {
+        const QString item = temp(QStringLiteral("$i"));
+        return QStringLiteral("%1: for (const %2 of $.each(%3)) {%4;\n%5}")
+            .arg(label, item, from, assign(var, item), body);
+    }
+    const QString end = temp(QStringLiteral("$e")), by = temp(QStringLiteral("$s"));
+    return QStringLiteral(
+               "{const %1 = $.num(%2), %3 = $.num(%4);\n"
+               "%5: for (%6 = $.num(%7); %3 >= 0 ? %6 <= %1 : %6 >= %1; %6 = $.num(%6) + %3) {\n"
+               "%8}}")
+        .arg(end, to, by, step, label, var.js, from, body);
+}
+
+QString Parser::doStatement()
+{
+    take();
+    const QString label = temp(QStringLiteral("L"));
+    QString pre;
+    if (accept(QStringLiteral("while")))
+        pre = QStringLiteral("$.tr(%1)").arg(expression());
+    else if (accept(QStringLiteral("until")))
+        pre = QStringLiteral("!$.tr(%1)").arg(expression());
+    m_loops.append({QStringLiteral("do"), label});
+    nextStatement();
+    const QString body = block({"loop"});
+    m_loops.removeLast();
+    take();
+    QString post;
+    if (accept(QStringLiteral("while")))
+        post = QStringLiteral("$.tr(%1)").arg(expression());
+    else if (accept(QStringLiteral("until")))
+        post = QStringLiteral("!$.tr(%1)").arg(expression());
+    if (!pre.isEmpty() && !post.isEmpty())
+        throw ParseError{line(), QStringLiteral("Do と Loop の両方に条件があります")};
+    if (!post.isEmpty())
+        return QStringLiteral("%1: do {\n%2} while (%3);").arg(label, body, post);
+    return QStringLiteral("%1: while (%2) {\n%3}")
+        .arg(label, pre.isEmpty() ? QStringLiteral("true") : pre, body);
+}
+
+QString Parser::selectStatement()
+{
+    take();
+    expect(QStringLiteral("case"));
+    const QString subject = temp(QStringLiteral("$c"));
+    QString out = QStringLiteral("{const %1 = %2;\n").arg(subject, expression());
+    nextStatement();
+    bool first = true;
+    for (;;) {
+        block({"case", "end select"});
+        if (!accept(QStringLiteral("case"))) {
+            expect(QStringLiteral("end"));
+            expect(QStringLiteral("select"));
+            return out + u'}';
+        }
+        if (accept(QStringLiteral("else"))) {
+            nextStatement();
+            out += QStringLiteral("%1{\n%2}")
+                       .arg(first ? QString() : QStringLiteral(" else "), block({"end select"}));
+            expect(QStringLiteral("end"));
+            expect(QStringLiteral("select"));
+            return out + u'}';
+        }
+        QStringList tests;
+        do {
+            const QString a = expression();
+            if (accept(QStringLiteral("to")))
+                tests.append(QStringLiteral("($.cmp(%1,%2,\">=\") && $.cmp(%1,%3,\"<=\"))")
+                                 .arg(subject, a, expression()));
+            else
+                tests.append(QStringLiteral("$.cmp(%1,%2,\"=\")").arg(subject, a));
+        } while (accept(QStringLiteral(",")));
+        nextStatement();
+        out += QStringLiteral("%1if (%2) {\n%3}")
+                   .arg(first ? QString() : QStringLiteral(" else "),
+                        tests.join(QStringLiteral(" || ")), block({"case", "end select"}));
+        first = false;
+    }
+}
+
+QString Parser::exitStatement()
+{
+    const int at = take().line;
+    const QString what = take().key;
+    if (what == QLatin1String("sub") || what == QLatin1String("function")) {
+        if (!m_proc)
+            throw ParseError{at, QStringLiteral("手続きの外で Exit %1 は使えません").arg(what)};
+        return m_proc->isFunction ? QStringLiteral("return $r;") : QStringLiteral("return;");
+    }
+    if (what == QLatin1String("for") || what == QLatin1String("do")) {
+        for (auto it = m_loops.crbegin(); it != m_loops.crend(); ++it)
+            if (it->kind == what)
+                return QStringLiteral("break %1;").arg(it->label);
+        throw ParseError{at, QStringLiteral("Exit %1 がループの外にあります").arg(what)};
+    }
+    throw ParseError{at, QStringLiteral("Exit の後が読めません")};
+}
+
+QString Parser::procedure()
+{
+    const Token kind = take();
+    const Token name = take();
+    if (name.kind != Token::Name)
+        throw ParseError{name.line, QStringLiteral("手続きの名前がありません")};
+    Procedure proc;
+    proc.key = name.key;
+    proc.isFunction = kind.key == QLatin1String("function");
+    QStringList params;
+    if (accept(QStringLiteral("("))) {
+        while (!accept(QStringLiteral(")"))) {
+            accept(QStringLiteral("byval")) || accept(QStringLiteral("byref"));
+            const Token p = take();
+            if (p.kind != Token::Name)
+                throw ParseError{p.line, QStringLiteral("引数の名前がありません")};
+            proc.params.insert(p.key);
+            params.append(localName(p.key));
+            accept(QStringLiteral("(")) && accept(QStringLiteral(")"));
+            accept(QStringLiteral(","));
+        }
+    }
+    endOfStatement();
+    nextStatement();
+    m_proc = &proc;
+    const bool resumeNext = m_resumeNext;
+    m_resumeNext = false;
+    const QString body = block({proc.isFunction ? "end function" : "end sub"});
+    m_resumeNext = resumeNext;
+    m_proc = nullptr;
+    take();
+    take();
+    QStringList locals;
+    for (const QString &l : std::as_const(proc.locals))
+        if (!proc.params.contains(l))
+            locals.append(localName(l));
+    locals.sort();
+    if (proc.isFunction)
+        locals.prepend(QStringLiteral("$r"));
+    return QStringLiteral("$p.%1 = function (%2) {%3\n%4%5};\n")
+        .arg(proc.key, params.join(u','),
+             locals.isEmpty() ? QString() : QStringLiteral("var %1;").arg(locals.join(u',')), body,
+             proc.isFunction ? QStringLiteral("return $r;\n") : QString());
+}
+
+QString Parser::topLevel(QStringList &procedures)
+{
+    return block({}, &procedures);
+}
+
+QString Parser::handler()
+{
+    Procedure proc;
+    m_proc = &proc;
+    const QString body = block({});
+    m_proc = nullptr;
+    QStringList locals;
+    for (const QString &l : std::as_const(proc.locals))
+        locals.append(localName(l));
+    locals.sort();
+    return QStringLiteral("function () {%1\n%2}")
+        .arg(locals.isEmpty() ? QString() : QStringLiteral("var %1;").arg(locals.join(u',')), body);
+}
+
+} // namespace lumipage::vbs
