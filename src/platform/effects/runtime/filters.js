@@ -192,8 +192,13 @@ F.render = function (el) {
     F.setOwn(el, '-webkit-mask-composite', masks.length > 1 || /\), linear/.test(masks[0] || '') ? 'source-in' : null);
 };
 
-// Finds every filter of the page: style attributes, then <STYLE> rules.
+// Finds every filter of the page: style attributes first (they win, and are read
+// before the runtime writes its own CSS there), then <STYLE> rules.
 F.scan = function () {
+    document.querySelectorAll('[style]').forEach(function (el) {
+        const text = filterDeclaration(el.getAttribute('style'));
+        if (text && F.parse(text).length) F.setText(el, text);
+    });
     document.querySelectorAll('style').forEach(function (style) {
         const re = /([^{}]+)\{([^}]*)\}/g;
         let m;
@@ -204,10 +209,6 @@ F.scan = function () {
             try { els = document.querySelectorAll(m[1].trim()); } catch (e) { continue; }
             els.forEach(function (el) { if (!el.__lumiFilters) F.setText(el, text); });
         }
-    });
-    document.querySelectorAll('[style]').forEach(function (el) {
-        const text = filterDeclaration(el.getAttribute('style'));
-        if (text && F.parse(text).length) F.setText(el, text);
     });
 };
 })();
