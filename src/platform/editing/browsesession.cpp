@@ -2,6 +2,7 @@
 
 #include "platform/editing/browsepage.h"
 #include "platform/editing/documentscheme.h"
+#include "platform/effects/effectspage.h"
 
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
@@ -32,7 +33,10 @@ QWebEngineView *BrowseSession::start(const QString &path, const QString &pageNam
             Qt::QueuedConnection);
     m_view->setPage(page);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
-    page->loadDocument(m_handler->setDocument(path, html));
+    // The copy carries the effects runtime; the document itself never sees it.
+    const EffectsPage copy = pageWithEffects(html);
+    m_problems = copy.problems;
+    page->loadDocument(m_handler->setDocument(path, copy.html));
     return m_view;
 }
 
