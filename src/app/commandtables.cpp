@@ -59,6 +59,7 @@ const std::vector<MenuRow> kMenu = {
     {"veld_file", "new_page",       "新規作成",           "cmd_new_doc"},
     {"veld_file", "veldfile_open",  "ファイルを開く",     "cmd_file_open"},
     {"veld_file", "file_save",      "ファイルの保存",     "cmd_file_save"},
+    {"veld_file", "export_modern",  "モダンブラウザ用に書き出し…", "cmd_export_modern"},
     {"veld_file", "yyy",            "-",                  ""},
     {"veld_file", "finish",         "終了",               "cmd_owari"},
     {"",          "kyou",           "表",                 ""},

@@ -28,6 +28,7 @@ void DocumentFiles::registerProcedures(QHash<QString, std::function<void()>> &pr
     procedures.insert(QStringLiteral("cmd_file_open"), [this] { openDocument(); });
     procedures.insert(QStringLiteral("cmd_file_save"), [this] { saveDocument(); });
     procedures.insert(QStringLiteral("cmd_ie"), [this] { preview(); });
+    procedures.insert(QStringLiteral("cmd_export_modern"), [this] { exportForModernBrowsers(); });
     procedures.insert(QStringLiteral("cmd_veld_help"),
                       [this] { openInformation(QStringLiteral("lpg.txt")); });
     procedures.insert(QStringLiteral("Command1_Click"),
@@ -80,18 +81,26 @@ void DocumentFiles::openDocument()
         messages::warn(&m_window, editor.lastError());
 }
 
-bool DocumentFiles::saveDocument()
+std::optional<QString> DocumentFiles::askSavePath()
 {
     CommonDialog &dialog = m_window.commonDialog();
     dialog.filter = kFilter;
     const std::optional<QString> path = dialog.showSave(&m_window);
     if (!path)
+        return std::nullopt;
+    if (QFileInfo::exists(*path) &&
+        messages::ask(&m_window, kConfirm, QStringLiteral("同名ファイルがあります、上書きしますか？"),
+                      QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+        return std::nullopt;
+    return path;
+}
+
+bool DocumentFiles::saveDocument()
+{
+    const std::optional<QString> path = askSavePath();
+    if (!path)
         return false;
-    const bool exists = QFileInfo::exists(*path);
-    if (exists && messages::ask(&m_window, kConfirm,
-                                QStringLiteral("同名ファイルがあります、上書きしますか？"),
-                                QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
-        return false;
+    const bool exists = QFileInfo::exists(*path); // not written yet
     EditingComponent &editor = *m_window.editor();
     if (!editor.SaveDocument(*path)) {
         messages::warn(&m_window, editor.lastError());
@@ -115,13 +124,27 @@ QString DocumentFiles::previewPath()
 
 void DocumentFiles::preview()
 {
+    // The copy carries the effects runtime, so that today's browsers play the effects.
     const QString path = previewPath();
     EditingComponent &editor = *m_window.editor();
-    if (!editor.SaveDocument(path)) {
+    if (!editor.SaveEffectsCopy(path)) {
         messages::warn(&m_window, editor.lastError());
         return;
     }
     m_window.shell().open(path);
+}
+
+void DocumentFiles::exportForModernBrowsers()
+{
+    const std::optional<QString> path = askSavePath();
+    if (!path)
+        return;
+    EditingComponent &editor = *m_window.editor();
+    if (!editor.SaveEffectsCopy(*path)) {
+        messages::warn(&m_window, editor.lastError());
+        return;
+    }
+    messages::inform(&m_window, QStringLiteral("書き出しました。"));
 }
 
 void DocumentFiles::openInformation(const QString &name)

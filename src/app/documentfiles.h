@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace lumipage
 {
@@ -24,6 +25,8 @@ public:
     // Saves through the save dialog; true only when the page was written.
     bool saveDocument();
     void preview();
+    // Writes a copy of the page that plays its effects in today's browsers.
+    void exportForModernBrowsers();
     // Opens a file beside the program with the desktop's viewer.
     void openInformation(const QString &name);
 
@@ -32,6 +35,9 @@ public:
     static QString previewPath();
 
 private:
+    // A file name from the save dialog, confirmed when the file exists; none on cancel.
+    std::optional<QString> askSavePath();
+
     MainWindow &m_window;
 };
 

@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 
@@ -58,6 +60,42 @@ private slots:
         QVERIFY(m_editor->SaveDocument(dir.filePath(QStringLiteral("after.htm"))));
         QCOMPARE(readBytes(dir.filePath(QStringLiteral("after.htm"))),
                  readBytes(dir.filePath(QStringLiteral("before.htm"))));
+    }
+
+    void exportedCopyPlaysInAPlainViewAndThePageStaysAsItWas()
+    {
+        // A page in Shift_JIS: the copy is written in the page's encoding.
+        QTemporaryDir dir;
+        const QString page = dir.filePath(QStringLiteral("sjis.htm"));
+        QString html = QString::fromUtf8(readBytes(dataFile(QStringLiteral("effects/onload.htm"))));
+        html.replace(
+            QLatin1String("<HEAD>"),
+            QLatin1String(
+                "<HEAD><META http-equiv=Content-Type content=\"text/html; charset=Shift_JIS\">"));
+        writeBytes(page, QStringEncoder("Shift_JIS").encode(html));
+        QVERIFY(loadAndWait(*m_editor, page));
+        const QByteArray original = readBytes(page);
+        const QString copy = dir.filePath(QStringLiteral("modern.htm"));
+        QVERIFY2(m_editor->SaveEffectsCopy(copy), qPrintable(m_editor->lastError()));
+        // Over the page's own file: refused, the file untouched.
+        QVERIFY(!m_editor->SaveEffectsCopy(page));
+        QVERIFY(!m_editor->lastError().isEmpty());
+        QCOMPARE(readBytes(page), original);
+        QVERIFY(!m_editor->DocumentHTML().contains(QLatin1String("lumipage")));
+
+        const QString written = QStringDecoder("Shift_JIS").decode(readBytes(copy));
+        QVERIFY(written.contains(QStringLiteral("現れる文字")));
+        QVERIFY(
+            written.contains(QLatin1String("<SCRIPT TYPE=text/vbscript>")) ||
+            written.contains(QLatin1String("<SCRIPT type=text/vbscript>"), Qt::CaseInsensitive));
+
+        QWebEngineView view;
+        view.resize(300, 200);
+        view.show();
+        view.load(QUrl::fromLocalFile(copy));
+        auto red = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80; };
+        QTRY_VERIFY_WITH_TIMEOUT(red(view.grab().toImage().pixel(100, 50)), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(red(view.grab().toImage().pixel(3, 3)), 5000);
     }
 
     void pageWithoutEffectsGetsNoRuntime()

@@ -28,6 +28,11 @@ public:
     virtual bool LoadDocument(const QString &path) = 0;
     // Writes the page in its encoding, atomically; on failure the old file stays whole.
     virtual bool SaveDocument(const QString &path) = 0;
+    // Writes a copy of the page that plays its effects in today's browsers (the effects
+    // runtime and translated scripts inline, the page's own scripts kept as they are),
+    // in the page's encoding. The page and its own file never change: a copy over the
+    // page's own file is refused.
+    virtual bool SaveEffectsCopy(const QString &path) = 0;
     // Replaces the page with an empty one.
     virtual void NewDocument() = 0;
     // Redisplays the page.

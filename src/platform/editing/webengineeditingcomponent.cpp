@@ -7,6 +7,7 @@
 #include "platform/editing/pagebridge.h"
 #include "platform/editing/pagefile.h"
 #include "platform/editing/pagekeeper.h"
+#include "platform/effects/effectspage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -308,6 +309,18 @@ bool WebEngineEditingComponent::SaveDocument(const QString &path)
 {
     const PageCaller::Result html = call(QStringLiteral("documentHTML"));
     return html.ok && pagefile::write(path, html.value.toString(), m_encoding, &m_lastError);
+}
+
+bool WebEngineEditingComponent::SaveEffectsCopy(const QString &path)
+{
+    if (!m_path.isEmpty() && QFileInfo(path) == QFileInfo(m_path)) {
+        m_lastError = QStringLiteral(
+            "編集中のページのファイルには書き出せません。別の名前を指定してください。");
+        return false;
+    }
+    const PageCaller::Result html = call(QStringLiteral("documentHTML"));
+    return html.ok && pagefile::write(path, pageWithEffects(html.value.toString()).html, m_encoding,
+                                      &m_lastError);
 }
 
 // --- editing -------------------------------------------------------------------------

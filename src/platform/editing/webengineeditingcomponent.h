@@ -41,6 +41,7 @@ public:
     int QueryStatus(int command) const override;
     bool LoadDocument(const QString &path) override;
     bool SaveDocument(const QString &path) override;
+    bool SaveEffectsCopy(const QString &path) override;
     void NewDocument() override;
     void Refresh() override;
     QString DocumentHTML() override;

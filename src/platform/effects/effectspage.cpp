@@ -100,6 +100,22 @@ bool isVbscript(const QList<Attribute> &attrs)
     return false;
 }
 
+// Script text with every character past ASCII written as \uXXXX (valid in strings,
+// regular expressions, identifiers and comments alike), so that a copy written in any
+// page encoding keeps it intact.
+QString asciiScript(const QString &script)
+{
+    QString out;
+    out.reserve(script.size());
+    for (const QChar c : script) {
+        if (c.unicode() < 0x80)
+            out += c;
+        else
+            out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
+    }
+    return out;
+}
+
 } // namespace
 
 QList<vbs::ScriptBlock> vbscriptBlocks(const QString &html)
@@ -185,9 +201,10 @@ EffectsPage pageWithEffects(const QString &html)
     const vbs::Translation t =
         vbs::translate(blocks, vbscriptHandlers(html, vbs::procedureNames(blocks)));
     page.problems = t.problems;
-    const QString added = QStringLiteral("<script data-lumipage-runtime>\n") + effectsRuntime() +
-                          QStringLiteral("</script><script data-lumipage-runtime>\n") + t.script +
-                          QStringLiteral("</script>");
+    const QString added = QStringLiteral("<script data-lumipage-runtime>\n") +
+                          asciiScript(effectsRuntime()) +
+                          QStringLiteral("</script><script data-lumipage-runtime>\n") +
+                          asciiScript(t.script) + QStringLiteral("</script>");
     // At the start of the head, so that procedures exist before any content runs;
     // without a head, before the body.
     const auto opaque = opaqueRanges(html);
