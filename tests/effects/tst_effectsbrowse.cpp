@@ -98,6 +98,28 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(red(view.grab().toImage().pixel(3, 3)), 5000);
     }
 
+    void timedEffectsKeepChangingTheirBoxes()
+    {
+        QVERIFY(loadAndWait(*m_editor, dataFile(QStringLiteral("effects/animations.htm"))));
+        m_editor->setBrowseMode(true);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evalInPage(browseView(*m_editor), QStringLiteral("document.readyState")),
+            QVariant(QStringLiteral("complete")), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(evalInPage(browseView(*m_editor),
+                                            QStringLiteral("typeof __lumipageVbs.globals.fade")) ==
+                                     QStringLiteral("number"),
+                                 5000);
+        // Shadow turning, glow pulsing, alpha fading, wave moving: each box changes.
+        const QList<QRect> boxes{
+            {10, 10, 100, 60}, {150, 10, 100, 60}, {20, 100, 80, 40}, {150, 95, 100, 50}};
+        const QImage first = browseView(*m_editor)->grab().toImage();
+        for (const QRect &box : boxes)
+            QTRY_VERIFY_WITH_TIMEOUT(
+                browseView(*m_editor)->grab().toImage().copy(box) != first.copy(box), 2500);
+        m_editor->setBrowseMode(false);
+        QVERIFY(waitForComplete(*m_editor));
+    }
+
     void pageWithoutEffectsGetsNoRuntime()
     {
         QVERIFY(setBody(*m_editor, QStringLiteral("<P id=p>plain</P>")));

@@ -195,16 +195,21 @@ F.render = function (el) {
 // Finds every filter of the page: style attributes first (they win, and are read
 // before the runtime writes its own CSS there), then <STYLE> rules.
 F.scan = function () {
+    // Only declarations naming a filter of this runtime: today's `filter: blur(…)` is
+    // the engine's own and stays untouched.
+    function ours(text) {
+        return text && F.parse(text).some(function (d) { return d.name in kinds; });
+    }
     document.querySelectorAll('[style]').forEach(function (el) {
         const text = filterDeclaration(el.getAttribute('style'));
-        if (text && F.parse(text).length) F.setText(el, text);
+        if (ours(text)) F.setText(el, text);
     });
     document.querySelectorAll('style').forEach(function (style) {
         const re = /([^{}]+)\{([^}]*)\}/g;
         let m;
         while ((m = re.exec(style.textContent))) {
             const text = filterDeclaration(m[2]);
-            if (!text) continue;
+            if (!ours(text)) continue;
             let els = [];
             try { els = document.querySelectorAll(m[1].trim()); } catch (e) { continue; }
             els.forEach(function (el) { if (!el.__lumiFilters) F.setText(el, text); });
