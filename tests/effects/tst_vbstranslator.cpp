@@ -67,8 +67,8 @@ class TestVbsTranslator : public QObject
         delete m_js;
         m_js = new QJSEngine(this);
         m_js->installExtensions(QJSEngine::ConsoleExtension);
-        for (const QString &code :
-             {QString::fromLatin1(kFakeDom), runtimeFile("filters"), runtimeFile("vbs")}) {
+        for (const QString &code : {QString::fromLatin1(kFakeDom), runtimeFile("filters"),
+                                    runtimeFile("vbs"), runtimeFile("vbsdom")}) {
             const QJSValue r = m_js->evaluate(code);
             QVERIFY2(!r.isError(), qPrintable(r.toString()));
         }

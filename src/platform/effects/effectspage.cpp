@@ -179,7 +179,7 @@ QString effectsRuntime()
 {
     static const QString text = [] {
         QString all;
-        for (const char *part : {"filters", "transitions", "wave", "vbs"}) {
+        for (const char *part : {"filters", "transitions", "wave", "vbs", "vbsdom"}) {
             QFile f(QStringLiteral(":/lumipage/platform/effects/runtime/%1.js")
                         .arg(QLatin1String(part)));
             if (f.open(QIODevice::ReadOnly))
