@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -118,6 +119,28 @@ private slots:
                 browseView(*m_editor)->grab().toImage().copy(box) != first.copy(box), 2500);
         m_editor->setBrowseMode(false);
         QVERIFY(waitForComplete(*m_editor));
+    }
+
+    void msgBoxShowsTheEnginesDialogs()
+    {
+        QVERIFY(setBody(*m_editor,
+                        QStringLiteral("<DIV id=out>-</DIV><DIV><SCRIPT TYPE =text/vbscript>\r\n"
+                                       "Sub window_onload()\r\n"
+                                       "  MsgBox \"ようこそ\"\r\n"
+                                       "  answer = MsgBox(\"続けますか？\", vbYesNo)\r\n"
+                                       "  document.all.OUT.innerText = answer\r\n"
+                                       "End Sub\r\n</SCRIPT></DIV>")));
+        const QString before = m_editor->DocumentHTML();
+        const auto texts = answerBoxes({QMessageBox::Ok, QMessageBox::Ok});
+        m_editor->setBrowseMode(true);
+        QTRY_COMPARE_WITH_TIMEOUT(texts->size(), 2, 10000);
+        QCOMPARE(*texts, (QStringList{QStringLiteral("ようこそ"), QStringLiteral("続けますか？")}));
+        QTRY_COMPARE_WITH_TIMEOUT(evalInPage(browseView(*m_editor),
+                                             QStringLiteral("document.getElementById('out').textContent")),
+                                  QVariant(QStringLiteral("6")), 5000);
+        m_editor->setBrowseMode(false);
+        QVERIFY(waitForComplete(*m_editor));
+        QCOMPARE(m_editor->DocumentHTML(), before);
     }
 
     void pageWithoutEffectsGetsNoRuntime()
