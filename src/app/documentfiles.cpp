@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "platform/commondialog.h"
 #include "platform/editing/editingcomponent.h"
+#include "platform/effects/effectspage.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
 
@@ -144,7 +145,15 @@ void DocumentFiles::exportForModernBrowsers()
         messages::warn(&m_window, editor.lastError());
         return;
     }
-    messages::inform(&m_window, QStringLiteral("書き出しました。"));
+    // Statements the runtime cannot run are named, so the user knows what will not play.
+    QString text = QStringLiteral("書き出しました。");
+    const QList<vbs::Problem> problems = pageWithEffects(editor.DocumentHTML()).problems;
+    if (!problems.isEmpty()) {
+        text += QStringLiteral("\n\n次のスクリプトは今のブラウザでは動きません。");
+        for (const vbs::Problem &p : problems)
+            text += QStringLiteral("\n%1 行: %2").arg(p.line).arg(p.message);
+    }
+    messages::inform(&m_window, text);
 }
 
 void DocumentFiles::openInformation(const QString &name)

@@ -55,6 +55,22 @@ private slots:
         QCOMPARE(m_f.dialog->shown, 2);
     }
 
+    void exportNamesTheStatementsThatWillNotPlay()
+    {
+        QVERIFY(m_f.setPage(
+            QStringLiteral("<DIV><SCRIPT TYPE =text/vbscript>\r\nSub a()\r\n"
+                           "  With document\r\n  End With\r\nEnd Sub\r\n</SCRIPT></DIV>")));
+        QTemporaryDir dir;
+        m_f.dialog->files.enqueue(dir.filePath(QStringLiteral("modern.htm")));
+        const auto texts = answerBoxes({QMessageBox::Ok});
+        m_f.window->menuItem("export_modern")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(texts->size(), 1, 5000);
+        QVERIFY2(texts->first().startsWith(QStringLiteral("書き出しました。")),
+                 qPrintable(texts->first()));
+        QVERIFY2(texts->first().contains(QStringLiteral("行: With")), qPrintable(texts->first()));
+        QCOMPARE(texts->first().count(QStringLiteral(" 行: ")), 2);
+    }
+
     void previewCopyCarriesTheRuntime()
     {
         QVERIFY(m_f.setPage(kEffect));

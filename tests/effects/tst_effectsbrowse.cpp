@@ -135,9 +135,10 @@ private slots:
         m_editor->setBrowseMode(true);
         QTRY_COMPARE_WITH_TIMEOUT(texts->size(), 2, 10000);
         QCOMPARE(*texts, (QStringList{QStringLiteral("ようこそ"), QStringLiteral("続けますか？")}));
-        QTRY_COMPARE_WITH_TIMEOUT(evalInPage(browseView(*m_editor),
-                                             QStringLiteral("document.getElementById('out').textContent")),
-                                  QVariant(QStringLiteral("6")), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evalInPage(browseView(*m_editor),
+                       QStringLiteral("document.getElementById('out').textContent")),
+            QVariant(QStringLiteral("6")), 5000);
         m_editor->setBrowseMode(false);
         QVERIFY(waitForComplete(*m_editor));
         QCOMPARE(m_editor->DocumentHTML(), before);

@@ -223,16 +223,19 @@ private slots:
     void eventAttributesRunTheirVbscript()
     {
         QVERIFY(load(QStringLiteral("mouseover.htm")));
-        const QString fire = QStringLiteral(
-            "document.getElementById('%1').dispatchEvent(new MouseEvent('%2', {bubbles: true})); true");
+        const QString fire = QStringLiteral("document.getElementById('%1').dispatchEvent(new "
+                                            "MouseEvent('%2', {bubbles: true})); true");
         QVERIFY(run(fire.arg(QLatin1String("go0"), QLatin1String("mouseover"))).toBool());
-        QCOMPARE(run(QStringLiteral("document.getElementById('go0').style.backgroundColor")).toString(),
-                 QStringLiteral("rgb(255, 0, 0)"));
+        QCOMPARE(
+            run(QStringLiteral("document.getElementById('go0').style.backgroundColor")).toString(),
+            QStringLiteral("rgb(255, 0, 0)"));
         QVERIFY(run(fire.arg(QLatin1String("go0"), QLatin1String("mouseout"))).toBool());
-        QCOMPARE(run(QStringLiteral("document.getElementById('go0').style.backgroundColor")).toString(),
-                 QStringLiteral("rgb(0, 0, 255)"));
+        QCOMPARE(
+            run(QStringLiteral("document.getElementById('go0').style.backgroundColor")).toString(),
+            QStringLiteral("rgb(0, 0, 255)"));
         QVERIFY(run(fire.arg(QLatin1String("go0"), QLatin1String("click"))).toBool());
-        QCOMPARE(run(QStringLiteral("__lumipageVbs.globals.target")).toString(), QStringLiteral("page0.htm"));
+        QCOMPARE(run(QStringLiteral("__lumipageVbs.globals.target")).toString(),
+                 QStringLiteral("page0.htm"));
         // LANGUAGE=VBSCRIPT: the attribute is VBScript, Me is the element.
         QVERIFY(run(fire.arg(QLatin1String("hello"), QLatin1String("click"))).toBool());
         QCOMPARE(run(QStringLiteral("document.getElementById('hello').textContent")).toString(),
@@ -240,7 +243,8 @@ private slots:
         QCOMPARE(run(QStringLiteral("__lumipageVbs.globals.clicks")).toInt(), 1);
         // A JavaScript handler of the page stays JavaScript.
         QVERIFY(run(fire.arg(QLatin1String("plain"), QLatin1String("click"))).toBool());
-        QCOMPARE(run(QStringLiteral("document.getElementById('plain').title")).toString(), QStringLiteral("js"));
+        QCOMPARE(run(QStringLiteral("document.getElementById('plain').title")).toString(),
+                 QStringLiteral("js"));
     }
 
     void visualFiltersDrawWithModernCss()
