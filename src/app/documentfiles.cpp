@@ -90,7 +90,8 @@ std::optional<QString> DocumentFiles::askSavePath()
     if (!path)
         return std::nullopt;
     if (QFileInfo::exists(*path) &&
-        messages::ask(&m_window, kConfirm, QStringLiteral("同名ファイルがあります、上書きしますか？"),
+        messages::ask(&m_window, kConfirm,
+                      QStringLiteral("同名ファイルがあります、上書きしますか？"),
                       QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return std::nullopt;
     return path;
