@@ -233,6 +233,11 @@ private slots:
         QCOMPARE(
             run(QStringLiteral("document.getElementById('go0').style.backgroundColor")).toString(),
             QStringLiteral("rgb(0, 0, 255)"));
+        // The page's JavaScript calls a procedure by its name.
+        QVERIFY(run(QStringLiteral("fromJavaScript(0); true")).toBool());
+        QCOMPARE(
+            run(QStringLiteral("document.getElementById('go0').style.backgroundColor")).toString(),
+            QStringLiteral("rgb(255, 0, 0)"));
         QVERIFY(run(fire.arg(QLatin1String("go0"), QLatin1String("click"))).toBool());
         QCOMPARE(run(QStringLiteral("__lumipageVbs.globals.target")).toString(),
                  QStringLiteral("page0.htm"));

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/effects/vbstranslator.h"
-
 #include <QObject>
 #include <QPointer>
 
@@ -32,8 +30,6 @@ public:
     // Throws the view away with whatever its scripts did.
     void stop();
     QWebEngineView *view() const { return m_view; }
-    // Script statements of the page the effects runtime could not run, with their lines.
-    const QList<vbs::Problem> &scriptProblems() const { return m_problems; }
 
 signals:
     // A link was followed; the page stays where it is.
@@ -45,7 +41,6 @@ private:
     QWebEngineProfile *m_profile = nullptr;
     DocumentSchemeHandler *m_handler = nullptr;
     QPointer<QWebEngineView> m_view;
-    QList<vbs::Problem> m_problems;
 };
 
 } // namespace lumipage

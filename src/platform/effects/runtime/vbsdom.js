@@ -206,6 +206,11 @@ function bindInline() {
     });
 }
 function start() {
+    // The page's own JavaScript may call its procedures by name, as it could in the old
+    // engine; names the window already has stay as they are.
+    Object.keys($.procs).forEach(function (key) {
+        if (!(key in window)) window[key] = function () { return $.procs[key].apply(this, arguments); };
+    });
     F.scan();
     bindInline();
     blocks.forEach(function (b) { $.guard(b); });
