@@ -119,6 +119,9 @@ private slots:
         auto red = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80; };
         QTRY_VERIFY_WITH_TIMEOUT(red(view.grab().toImage().pixel(100, 50)), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(red(view.grab().toImage().pixel(3, 3)), 5000);
+        // The browser found the page's encoding: the text reads as it was written.
+        QCOMPARE(evalInPage(&view, QStringLiteral("document.getElementById('veld').textContent")),
+                 QVariant(QStringLiteral("現れる文字")));
     }
 
     void timedEffectsKeepChangingTheirBoxes()

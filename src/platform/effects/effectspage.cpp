@@ -205,18 +205,19 @@ EffectsPage pageWithEffects(const QString &html)
                           asciiScript(effectsRuntime()) +
                           QStringLiteral("</script><script data-lumipage-runtime>\n") +
                           asciiScript(t.script) + QStringLiteral("</script>");
-    // At the start of the head, so that procedures exist before any content runs;
-    // without a head, before the body.
+    // At the end of the head (without one, before the body), so that procedures exist
+    // before any content runs, and the page's <META charset> stays near its start where
+    // browsers look for it.
     const auto opaque = opaqueRanges(html);
     qsizetype at = 0;
-    for (const char *pattern : {"<head\\b[^>]*>", "<body\\b", "<html\\b[^>]*>"}) {
+    for (const char *pattern : {"</head\\s*>", "<body\\b", "<html\\b[^>]*>"}) {
         const QRegularExpression re(QLatin1String(pattern),
                                     QRegularExpression::CaseInsensitiveOption);
         qsizetype found = -1;
         for (auto it = re.globalMatch(html); it.hasNext() && found < 0;) {
             const auto m = it.next();
             if (!inside(opaque, m.capturedStart()))
-                found = pattern[1] == 'b' ? m.capturedStart() : m.capturedEnd();
+                found = pattern[1] == 'h' ? m.capturedEnd() : m.capturedStart();
         }
         if (found >= 0) {
             at = found;
