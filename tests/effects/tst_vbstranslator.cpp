@@ -186,6 +186,10 @@ Sub Main()
         Case "y" : other = 1
         Case Else : other = 2
     End Select
+    Select Case k
+        Case 1 To 3 : range = "low"
+        Case Is >= 9 : range = "high"
+    End Select
     If k = 1 Then
         branch = "one"
     ElseIf k = 9 Then
@@ -200,7 +204,7 @@ Sub Main()
     missing = 1 / 0
     afterError = "kept"
 End Sub
-Dim result, other, branch, twice2, missing, afterError
+Dim result, other, branch, twice2, missing, afterError, range
 main
 fact5 = Fact(5)
 )VB"));
@@ -209,6 +213,7 @@ fact5 = Fact(5)
         QCOMPARE(global("n").toString(), QStringLiteral("zot"));
         QCOMPARE(global("result").toString(), QStringLiteral("nine"));
         QCOMPARE(global("other").toInt(), 2);
+        QCOMPARE(global("range").toString(), QStringLiteral("high"));
         QCOMPARE(global("branch").toString(), QStringLiteral("nine"));
         QCOMPARE(global("twice2").toInt(), 42);
         QCOMPARE(global("fact5").toInt(), 120);

@@ -82,10 +82,9 @@ QString Parser::binaryLevel(int level)
     }
     QString left = binaryLevel(level + 1);
     if (level == 4) {
-        static const QStringList comparisons{"=", "<>", "<", ">", "<=", ">="};
         for (;;) {
             const Token &t = peek();
-            if (t.kind == Token::Op && comparisons.contains(t.text)) {
+            if (isComparison(t)) {
                 take();
                 left =
                     QStringLiteral("$.cmp(%1,%2,\"%3\")").arg(left, binaryLevel(level + 1), t.text);

@@ -111,6 +111,13 @@ private:
     int m_temps = 0;
 };
 
+// Whether `t` is one of the comparison operators.
+inline bool isComparison(const Token &t)
+{
+    static const QStringList ops{"=", "<>", "<", ">", "<=", ">="};
+    return t.kind == Token::Op && ops.contains(t.text);
+}
+
 // The JavaScript name of a local variable.
 inline QString localName(const QString &key)
 {

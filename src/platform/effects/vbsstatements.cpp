@@ -331,6 +331,14 @@ QString Parser::selectStatement()
         }
         QStringList tests;
         do {
+            if (accept(QStringLiteral("is"))) { // Case Is > 5
+                const Token op = take();
+                if (!isComparison(op))
+                    throw ParseError{op.line, QStringLiteral("Case Is の後に比較がありません")};
+                tests.append(
+                    QStringLiteral("$.cmp(%1,%2,\"%3\")").arg(subject, expression(), op.text));
+                continue;
+            }
             const QString a = expression();
             if (accept(QStringLiteral("to")))
                 tests.append(QStringLiteral("($.cmp(%1,%2,\">=\") && $.cmp(%1,%3,\"<=\"))")
