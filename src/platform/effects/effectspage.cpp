@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace lumipage
 {
 
@@ -27,20 +29,32 @@ QList<QPair<qsizetype, qsizetype>> opaqueRanges(const QString &html)
     return ranges;
 }
 
+// Whether `pos` lies in one of `ranges` (sorted, not overlapping).
 bool inside(const QList<QPair<qsizetype, qsizetype>> &ranges, qsizetype pos)
 {
-    for (const auto &r : ranges)
-        if (pos >= r.first && pos < r.second)
-            return true;
-    return false;
+    auto it = std::upper_bound(ranges.cbegin(), ranges.cend(), pos,
+                               [](qsizetype p, const auto &r) { return p < r.first; });
+    return it != ranges.cbegin() && pos < std::prev(it)->second;
 }
 
-int lineAt(const QString &html, qsizetype pos)
+// Line numbers of positions in a page, counted once (LF, or CR in a page without LF).
+class LineIndex
 {
-    const QStringView before = QStringView(html).left(pos);
-    const qsizetype lf = before.count(u'\n');
-    return 1 + int(lf ? lf : before.count(u'\r'));
-}
+public:
+    explicit LineIndex(const QString &html)
+    {
+        const QChar end = html.contains(u'\n') ? u'\n' : u'\r';
+        for (qsizetype i = html.indexOf(end); i >= 0; i = html.indexOf(end, i + 1))
+            m_ends.append(i);
+    }
+    int lineAt(qsizetype pos) const
+    {
+        return 1 + int(std::lower_bound(m_ends.cbegin(), m_ends.cend(), pos) - m_ends.cbegin());
+    }
+
+private:
+    QList<qsizetype> m_ends;
+};
 
 QString decodeEntities(const QString &value)
 {
@@ -130,6 +144,7 @@ QList<vbs::ScriptBlock> vbscriptBlocks(const QString &html)
         const auto m = it.next();
         comments.append({m.capturedStart(), m.capturedEnd()});
     }
+    const LineIndex lines(html);
     QList<vbs::ScriptBlock> blocks;
     for (auto it = re.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
@@ -139,7 +154,7 @@ QList<vbs::ScriptBlock> vbscriptBlocks(const QString &html)
         // The old way of hiding a script from browsers that do not know the element.
         static const QRegularExpression hidden(QStringLiteral("^\\s*<!--|-->\\s*$"));
         text.replace(hidden, QString());
-        blocks.append({text, lineAt(html, m.capturedStart(2))});
+        blocks.append({text, lines.lineAt(m.capturedStart(2))});
     }
     return blocks;
 }
@@ -150,6 +165,7 @@ QList<vbs::InlineHandler> vbscriptHandlers(const QString &html, const QStringLis
     static const QRegularExpression call(QStringLiteral("^\\s*(?:call\\s+)?([A-Za-z_]\\w*)"),
                                          QRegularExpression::CaseInsensitiveOption);
     const auto opaque = opaqueRanges(html);
+    const LineIndex lines(html);
     QList<vbs::InlineHandler> handlers;
     for (auto it = tag.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
@@ -162,7 +178,7 @@ QList<vbs::InlineHandler> vbscriptHandlers(const QString &html, const QStringLis
                 continue;
             const auto c = call.match(a.value);
             if (vbscript || (c.hasMatch() && procedures.contains(c.captured(1).toLower())))
-                handlers.append({a.name, a.value, lineAt(html, m.capturedStart())});
+                handlers.append({a.name, a.value, lines.lineAt(m.capturedStart())});
         }
     }
     return handlers;
