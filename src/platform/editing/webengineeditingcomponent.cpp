@@ -2,6 +2,7 @@
 
 #include "platform/editing/browsesession.h"
 #include "platform/editing/componentdialogs.h"
+#include "platform/editing/documentform.h"
 #include "platform/editing/documentscheme.h"
 #include "platform/editing/guardedpage.h"
 #include "platform/editing/pagebridge.h"
@@ -299,16 +300,28 @@ PageCaller::Result WebEngineEditingComponent::call(const QString &name, const QJ
     return result;
 }
 
+std::optional<QString> WebEngineEditingComponent::readDocument()
+{
+    const PageCaller::Result result = call(QStringLiteral("documentMarkup"));
+    if (!result.ok)
+        return std::nullopt;
+    const QVariantList parts = result.value.toList();
+    documentform::Aids aids;
+    for (const QVariant &name : parts.value(3).toList())
+        aids.attributes.insert(name.toString());
+    return documentform::document(parts.value(0).toString(), parts.value(1).toString(),
+                                  parts.value(2).toString(), aids);
+}
+
 QString WebEngineEditingComponent::DocumentHTML()
 {
-    const PageCaller::Result result = call(QStringLiteral("documentHTML"));
-    return result.ok ? result.value.toString() : QString();
+    return readDocument().value_or(QString());
 }
 
 bool WebEngineEditingComponent::SaveDocument(const QString &path)
 {
-    const PageCaller::Result html = call(QStringLiteral("documentHTML"));
-    return html.ok && pagefile::write(path, html.value.toString(), m_encoding, &m_lastError);
+    const std::optional<QString> html = readDocument();
+    return html && pagefile::write(path, *html, m_encoding, &m_lastError);
 }
 
 bool WebEngineEditingComponent::SaveEffectsCopy(const QString &path)
@@ -417,12 +430,12 @@ void WebEngineEditingComponent::setBrowseMode(bool browse)
     if (browse == m_browsing)
         return;
     if (browse) {
-        const PageCaller::Result html = call(QStringLiteral("documentHTML"));
-        if (!html.ok)
+        const std::optional<QString> html = readDocument();
+        if (!html)
             return;
         const QString name = m_path.isEmpty() ? tr("新しいページ") : QFileInfo(m_path).fileName();
-        QWebEngineView *view = m_browse->start(m_path.isEmpty() ? untitledPath() : m_path, name,
-                                               html.value.toString(), this);
+        QWebEngineView *view =
+            m_browse->start(m_path.isEmpty() ? untitledPath() : m_path, name, *html, this);
         connect(view, &QWidget::customContextMenuRequested, this,
                 &WebEngineEditingComponent::onContextMenuRequested);
         m_stack->addWidget(view);

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <memory>
+#include <optional>
 
 class QStackedLayout;
 class QWebChannel;
@@ -73,6 +74,8 @@ private:
     // Makes a new editing page on the view (at start, and after the page's process died).
     void createPage();
     bool insertTable(const InsertTableParam &param);
+    // The page's HTML in DocumentHTML's form; nullopt (lastError says why) when unreadable.
+    std::optional<QString> readDocument();
     void startLoad(const QString &path, const QString &html);
     void onLoadFinished(bool ok);
     void onRuntimeReady(const QString &url);

@@ -184,7 +184,7 @@
     }
 
     const api = {
-        documentHTML: () => LP.serializeDocument(document),
+        documentMarkup: () => LP.documentMarkup(document),
         statuses: () => LP.statuses(),
         setOption(number, value) {
             LP.options[number] = !!value;
