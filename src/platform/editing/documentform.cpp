@@ -1,5 +1,7 @@
 #include "platform/editing/documentform.h"
 
+#include "platform/editing/elementrules.h"
+
 #include <vector>
 
 namespace lumipage::documentform
@@ -8,14 +10,6 @@ namespace lumipage::documentform
 namespace
 {
 
-enum class Ns : quint8 { Html, Svg, MathMl };
-
-// How the parser treats an element's children: as HTML (HTML elements and the
-// integration points of foreign content), in the parent's own namespace, as MathML text
-// (HTML apart from mglyph and malignmark), or as an annotation-xml without an HTML
-// encoding (SVG for svg, MathML otherwise).
-enum class Children : quint8 { Html, Foreign, MathText, Annotation };
-
 struct Open {
     QStringView name;
     Ns ns;
@@ -23,151 +17,134 @@ struct Open {
     bool hidden; // an editing aid, or inside one
 };
 
-using namespace Qt::StringLiterals;
-
-bool oneOf(QStringView name, std::initializer_list<QLatin1StringView> names)
-{
-    for (QLatin1StringView n : names)
-        if (name == n)
-            return true;
-    return false;
-}
-
-// The elements the parser closes at once: they are written without end tags.
-bool isVoid(QStringView name)
-{
-    return oneOf(name, {"area"_L1, "base"_L1, "basefont"_L1, "bgsound"_L1, "br"_L1, "col"_L1,
-                        "embed"_L1, "frame"_L1, "hr"_L1, "img"_L1, "input"_L1, "keygen"_L1,
-                        "link"_L1, "meta"_L1, "param"_L1, "source"_L1, "track"_L1, "wbr"_L1});
-}
-
-// The elements whose content the engine writes as raw text.
-bool isRawText(QStringView name)
-{
-    return oneOf(name, {"script"_L1, "style"_L1, "xmp"_L1, "iframe"_L1, "noembed"_L1, "noframes"_L1,
-                        "plaintext"_L1});
-}
-
-Ns childNs(const Open *parent, QStringView name)
-{
-    const Children rule = parent ? parent->children : Children::Html;
-    switch (rule) {
-    case Children::Foreign:
-        return parent->ns;
-    case Children::Annotation:
-        return name == "svg"_L1 ? Ns::Svg : Ns::MathMl;
-    case Children::MathText:
-        if (name == "mglyph"_L1 || name == "malignmark"_L1)
-            return Ns::MathMl;
-        [[fallthrough]];
-    case Children::Html:
-        break;
-    }
-    return name == "svg"_L1 ? Ns::Svg : name == "math"_L1 ? Ns::MathMl : Ns::Html;
-}
-
-Children childrenOf(Ns ns, QStringView name, bool htmlAnnotation)
-{
-    if (ns == Ns::Html)
-        return Children::Html;
-    if (ns == Ns::Svg)
-        return oneOf(name, {"foreignObject"_L1, "desc"_L1, "title"_L1}) ? Children::Html
-                                                                        : Children::Foreign;
-    if (oneOf(name, {"mi"_L1, "mo"_L1, "mn"_L1, "ms"_L1, "mtext"_L1}))
-        return Children::MathText;
-    if (name == "annotation-xml"_L1)
-        return htmlAnnotation ? Children::Html : Children::Annotation;
-    return Children::Foreign;
-}
-
 // White space as script's \s knows it: a value holding any of it is quoted.
 bool isSpace(char16_t c)
 {
-    switch (c) {
-    case 0x09:
-    case 0x0A:
-    case 0x0B:
-    case 0x0C:
-    case 0x0D:
-    case 0x20:
-    case 0xA0:
-    case 0x1680:
-    case 0x2028:
-    case 0x2029:
-    case 0x202F:
-    case 0x205F:
-    case 0x3000:
-    case 0xFEFF:
-        return true;
-    default:
-        return c >= 0x2000 && c <= 0x200A;
-    }
+    if (c <= 0x20)
+        return c == 0x20 || (c >= 0x09 && c <= 0x0D);
+    if (c < 0xA0)
+        return false;
+    return c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 ||
+           c == 0x202F || c == 0x205F || c == 0x3000 || c == 0xFEFF;
 }
 
 bool isTagEnd(char16_t c)
 {
-    return c == u' ' || c == u'>' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r' ||
-           c == u'/';
+    return c == u' ' || c == u'>' || c == u'/' || c == u'\t' || c == u'\n' || c == u'\f' ||
+           c == u'\r';
 }
 
-void appendName(QString &out, QStringView name, Ns ns)
+// A literal as a view, its length known when compiling.
+template <qsizetype N> constexpr QStringView literal(const char16_t (&text)[N])
 {
-    if (ns != Ns::Html) {
-        out += name;
-        return;
-    }
-    const qsizetype at = out.size();
-    out += name;
-    for (QChar *c = out.data() + at, *end = out.data() + out.size(); c != end; ++c)
-        if (c->unicode() >= u'a' && c->unicode() <= u'z')
-            *c = QChar(c->unicode() - 0x20);
+    return QStringView(text, N - 1);
 }
 
-// Text as the engine escaped it (&, <, > and U+00A0), with carriage returns as
-// references so they survive the parser's line-ending rule.
-void appendText(QString &out, QStringView text)
+template <qsizetype N> bool startsWith(QStringView text, qsizetype at, const char16_t (&prefix)[N])
 {
-    qsizetype from = 0;
-    for (qsizetype cr = text.indexOf(u'\r'); cr >= 0; cr = text.indexOf(u'\r', from)) {
-        out += text.sliced(from, cr - from);
-        out += "&#13;"_L1;
-        from = cr + 1;
-    }
-    out += text.sliced(from);
+    return at + N - 1 <= text.size() &&
+           std::char_traits<char16_t>::compare(text.utf16() + at, prefix, N - 1) == 0;
 }
+
+// An output buffer written through a pointer: the pass appends many short pieces.
+class Writer
+{
+public:
+    explicit Writer(qsizetype capacity) : m_text(capacity, Qt::Uninitialized) {}
+
+    void add(QStringView piece)
+    {
+        char16_t *at = room(piece.size());
+        std::char_traits<char16_t>::copy(at, piece.utf16(), size_t(piece.size()));
+    }
+    void add(char16_t c) { *room(1) = c; }
+    template <qsizetype N> void add(const char16_t (&text)[N]) { add(literal(text)); }
+    // An element name, upper-cased when it is an HTML one.
+    void addName(QStringView name, Ns ns)
+    {
+        char16_t *at = room(name.size());
+        const char16_t *from = name.utf16();
+        for (qsizetype k = 0; k < name.size(); ++k) {
+            const char16_t c = from[k];
+            at[k] = ns == Ns::Html && c >= u'a' && c <= u'z' ? char16_t(c - 0x20) : c;
+        }
+    }
+    // Text with carriage returns as references, so they survive the parser's line endings
+    // (`mayHoldCr` false: the caller knows there are none).
+    void addText(QStringView text, bool mayHoldCr)
+    {
+        if (!mayHoldCr) {
+            add(text);
+            return;
+        }
+        qsizetype from = 0;
+        for (qsizetype cr = text.indexOf(u'\r'); cr >= 0; cr = text.indexOf(u'\r', from)) {
+            add(text.sliced(from, cr - from));
+            add(u"&#13;");
+            from = cr + 1;
+        }
+        add(text.sliced(from));
+    }
+    qsizetype size() const { return m_size; }
+    void truncate(qsizetype size) { m_size = size; }
+    QString take()
+    {
+        m_text.truncate(m_size);
+        return std::move(m_text);
+    }
+
+private:
+    char16_t *room(qsizetype count)
+    {
+        if (m_size + count > m_text.size())
+            m_text.resize(std::max(m_text.size() * 2, m_size + count + 64));
+        char16_t *at = reinterpret_cast<char16_t *>(m_text.data()) + m_size;
+        m_size += count;
+        return at;
+    }
+
+    QString m_text;
+    qsizetype m_size = 0;
+};
 
 // A value as the engine wrote it between double quotes (& as &amp;, " as &quot;,
 // U+00A0 as &nbsp;), written bare when it reads back the same, else in double quotes
 // with only & and " escaped.
-void appendValue(QString &out, QStringView value)
+void addValue(Writer &out, QStringView value)
 {
-    bool bare = !value.isEmpty();
-    for (qsizetype k = 0; bare && k < value.size(); ++k) {
-        const char16_t c = value[k].unicode();
-        bare = !(isSpace(c) || c == u'\'' || c == u'`' || c == u'=' || c == u'<' || c == u'>' ||
-                 c == u'&' || c == u'"');
+    bool bare = !value.isEmpty(), plain = true; // plain: no reference and no CR
+    for (QChar q : value) {
+        const char16_t c = q.unicode();
+        if (c == u'&' || c == u'\r')
+            bare = plain = false;
+        else if (bare && (isSpace(c) || c == u'\'' || c == u'`' || c == u'=' || c == u'<' ||
+                          c == u'>' || c == u'"'))
+            bare = false;
     }
     if (bare) {
-        out += value;
+        out.add(value);
         return;
     }
-    out += u'"';
-    qsizetype from = 0;
-    for (qsizetype k = 0; k < value.size(); ++k) {
-        const char16_t c = value[k].unicode();
-        if (c == u'\r') {
-            out += value.sliced(from, k - from);
-            out += "&#13;"_L1;
-            from = k + 1;
-        } else if (c == u'&' && value.sliced(k).startsWith("&nbsp;"_L1)) {
-            out += value.sliced(from, k - from);
-            out += QChar(0xA0);
-            k += 5;
-            from = k + 1;
+    out.add(u'"');
+    if (plain) {
+        out.add(value);
+    } else {
+        qsizetype from = 0;
+        for (qsizetype k = 0; k < value.size(); ++k) {
+            if (value[k] == u'\r') {
+                out.add(value.sliced(from, k - from));
+                out.add(u"&#13;");
+                from = k + 1;
+            } else if (value[k] == u'&' && startsWith(value, k, u"&nbsp;")) {
+                out.add(value.sliced(from, k - from));
+                out.add(char16_t(0xA0));
+                from = k + 6;
+                k += 5;
+            }
         }
+        out.add(value.sliced(from));
     }
-    out += value.sliced(from);
-    out += u'"';
+    out.add(u'"');
 }
 
 // Where the raw text of `name` starting at `from` ends: at the first end tag of that
@@ -176,24 +153,24 @@ void appendValue(QString &out, QStringView value)
 qsizetype rawTextEnd(QStringView in, qsizetype from, QStringView name)
 {
     const qsizetype n = in.size();
-    // `at` is just past '<' or "</": `tag` follows, then the end of a tag name.
-    const auto tagAt = [&](qsizetype at, QStringView tag) {
-        const qsizetype end = at + tag.size();
-        return end < n && in.sliced(at, tag.size()).compare(tag, Qt::CaseInsensitive) == 0 &&
+    // `at` is just past '<' or "</": `name` follows in any case, then the end of a tag name.
+    const auto tagAt = [&](qsizetype at) {
+        const qsizetype end = at + name.size();
+        return end < n && in.sliced(at, name.size()).compare(name, Qt::CaseInsensitive) == 0 &&
                isTagEnd(in[end].unicode());
     };
-    const bool script = name == "script"_L1;
+    const bool script = is(name, u"script");
     bool escaped = false, doubleEscaped = false;
     for (qsizetype k = from; k < n; ++k) {
         const char16_t c = in[k].unicode();
-        if (script && escaped && c == u'-' && in.sliced(k).startsWith("-->"_L1)) {
+        if (script && escaped && c == u'-' && startsWith(in, k, u"-->")) {
             escaped = doubleEscaped = false;
             k += 2;
             continue;
         }
         if (c != u'<')
             continue;
-        if (script && !escaped && in.sliced(k).startsWith("<!--"_L1)) {
+        if (script && !escaped && startsWith(in, k, u"<!--")) {
             qsizetype p = k + 4;
             while (p < n && in[p] == u'-')
                 ++p;
@@ -202,11 +179,11 @@ qsizetype rawTextEnd(QStringView in, qsizetype from, QStringView name)
             continue;
         }
         const bool endTag = k + 1 < n && in[k + 1] == u'/';
-        if (script && escaped && !endTag && tagAt(k + 1, name)) {
+        if (script && escaped && !endTag && tagAt(k + 1)) {
             doubleEscaped = true;
             continue;
         }
-        if (endTag && tagAt(k + 2, name)) {
+        if (endTag && tagAt(k + 2)) {
             if (!doubleEscaped)
                 return k;
             doubleEscaped = false;
@@ -218,51 +195,58 @@ qsizetype rawTextEnd(QStringView in, qsizetype from, QStringView name)
 class Rewriter
 {
 public:
-    Rewriter(QStringView in, const Aids &aids) : m_in(in), m_aids(aids)
+    Rewriter(QStringView in, const Aids &aids)
+        : m_in(in), m_aids(aids), m_out(in.size() + in.size() / 32 + 16),
+          m_hasCr(in.contains(u'\r'))
     {
-        m_result.markup.reserve(in.size() + in.size() / 32 + 16);
     }
 
     Rewritten run()
     {
         const qsizetype n = m_in.size();
-        while (m_at < n && !m_result.endsInPlaintext) {
+        while (m_at < n && !m_endsInPlaintext) {
             qsizetype lt = m_in.indexOf(u'<', m_at);
             if (lt < 0)
                 lt = n;
             if (lt > m_at) {
                 if (!hidden())
-                    appendText(out(), m_in.sliced(m_at, lt - m_at));
+                    m_out.addText(m_in.sliced(m_at, lt - m_at), m_hasCr);
                 m_at = lt;
                 continue;
             }
-            const QStringView rest = m_in.sliced(m_at);
-            if (rest.startsWith("<!--"_L1)) {
-                const qsizetype end = m_in.indexOf("-->"_L1, m_at + 4);
+            const char16_t next = m_at + 1 < n ? m_in[m_at + 1].unicode() : u'\0';
+            if (startsWith(m_in, m_at, u"<!--")) {
+                const qsizetype end = m_in.indexOf(literal(u"-->"), m_at + 4);
                 copyThrough(end < 0 ? n : end + 3);
-            } else if (rest.startsWith("</"_L1)) {
+            } else if (next == u'/') {
                 endTag();
-            } else if (rest.size() > 1 && (rest[1] == u'!' || rest[1] == u'?')) {
+            } else if (next == u'!' || next == u'?') {
                 const qsizetype end = m_in.indexOf(u'>', m_at);
                 copyThrough(end < 0 ? n : end + 1);
-            } else if (rest.size() > 1 && !isTagEnd(rest[1].unicode())) {
+            } else if (m_at + 1 < n && !isTagEnd(next)) {
                 startTag();
             } else {
                 copyThrough(m_at + 1); // a stray '<'
             }
         }
-        return std::move(m_result);
+        return {m_out.take(), m_endsInPlaintext};
     }
 
 private:
-    QString &out() { return m_result.markup; }
     bool hidden() const { return !m_open.empty() && m_open.back().hidden; }
 
     void copyThrough(qsizetype end)
     {
         if (!hidden())
-            out() += m_in.sliced(m_at, end - m_at);
+            m_out.add(m_in.sliced(m_at, end - m_at));
         m_at = end;
+    }
+
+    void addEndTag(QStringView name, Ns ns)
+    {
+        m_out.add(u"</");
+        m_out.addName(name, ns);
+        m_out.add(u'>');
     }
 
     // At "</": the end tag of the open element (the engine's markup nests properly;
@@ -270,21 +254,18 @@ private:
     void endTag()
     {
         const qsizetype nameAt = m_at + 2;
-        qsizetype k = nameAt;
-        while (k < m_in.size() && m_in[k] != u'>')
-            ++k;
+        qsizetype k = m_in.indexOf(u'>', nameAt);
+        if (k < 0)
+            k = m_in.size();
         const QStringView name = m_in.sliced(nameAt, k - nameAt);
         Ns ns = Ns::Html;
-        bool wasHidden = hidden();
+        const bool wasHidden = hidden();
         if (!m_open.empty() && m_open.back().name == name) {
             ns = m_open.back().ns;
             m_open.pop_back();
         }
-        if (!wasHidden) {
-            out() += "</"_L1;
-            appendName(out(), name, ns);
-            out() += u'>';
-        }
+        if (!wasHidden)
+            addEndTag(name, ns);
         m_at = std::min(k + 1, m_in.size());
     }
 
@@ -298,11 +279,12 @@ private:
             ++k;
         const QStringView name = m_in.sliced(m_at + 1, k - m_at - 1);
         const Open *parent = m_open.empty() ? nullptr : &m_open.back();
-        const Ns ns = childNs(parent, name);
+        const Ns ns = parent ? childNs(parent->ns, parent->children, name)
+                             : childNs(Ns::Html, Children::Html, name);
         const bool parentHidden = parent && parent->hidden;
-        const qsizetype tagAt = out().size();
-        out() += u'<';
-        appendName(out(), name, ns);
+        const qsizetype tagAt = m_out.size();
+        m_out.add(u'<');
+        m_out.addName(name, ns);
 
         bool aid = false, htmlAnnotation = false;
         // Attributes: ' ' name '="' value '"'. A name may begin with '=' and holds no
@@ -315,49 +297,52 @@ private:
                 ++k;
             const QStringView attribute = m_in.sliced(nameAt, k - nameAt);
             QStringView value;
-            bool hasValue = false;
-            if (k + 1 < n && m_in[k] == u'=' && m_in[k + 1] == u'"') {
+            const bool hasValue = k + 1 < n && m_in[k] == u'=' && m_in[k + 1] == u'"';
+            if (hasValue) {
                 const qsizetype close = m_in.indexOf(u'"', k + 2);
                 const qsizetype end = close < 0 ? n : close;
                 value = m_in.sliced(k + 2, end - k - 2);
-                hasValue = true;
                 k = close < 0 ? n : close + 1;
             }
             if (attribute == m_aids.markerAttribute)
                 aid = true;
             if (!m_aids.attributes.isEmpty() && m_aids.attributes.contains(attribute.toString()))
                 continue;
-            if (ns == Ns::MathMl && name == "annotation-xml"_L1 && attribute == "encoding"_L1)
+            if (ns == Ns::MathMl && is(attribute, u"encoding"))
                 htmlAnnotation =
-                    value.compare("text/html"_L1, Qt::CaseInsensitive) == 0 ||
-                    value.compare("application/xhtml+xml"_L1, Qt::CaseInsensitive) == 0;
-            out() += u' ';
-            out() += attribute;
+                    value.compare(literal(u"text/html"), Qt::CaseInsensitive) == 0 ||
+                    value.compare(literal(u"application/xhtml+xml"), Qt::CaseInsensitive) == 0;
+            m_out.add(u' ');
+            m_out.add(attribute);
             if (hasValue) {
-                out() += u'=';
-                appendValue(out(), value);
+                m_out.add(u'=');
+                addValue(m_out, value);
             }
         }
         if (k < n && m_in[k] == u'>')
             ++k;
-        out() += u'>';
+        m_out.add(u'>');
         m_at = k;
         const bool hide = parentHidden || aid;
         if (hide)
-            out().truncate(tagAt);
+            m_out.truncate(tagAt);
         if (ns != Ns::Html) {
             m_open.push_back({name, ns, childrenOf(ns, name, htmlAnnotation), hide});
             return;
         }
-        if (isVoid(name))
+        switch (kindOf(name)) {
+        case Void:
             return;
-        if (isRawText(name)) {
+        case RawText:
             rawText(name, hide);
             return;
+        case LeadingNewline:
+            if (!hide && m_at < n && m_in[m_at] == u'\n')
+                m_out.add(u'\n');
+            break;
+        case Plain:
+            break;
         }
-        if (!hide && m_at < n && m_in[m_at] == u'\n' &&
-            oneOf(name, {"pre"_L1, "textarea"_L1, "listing"_L1}))
-            out() += u'\n';
         m_open.push_back({name, ns, Children::Html, hide});
     }
 
@@ -365,31 +350,30 @@ private:
     {
         const qsizetype end = rawTextEnd(m_in, m_at, name);
         if (!hide)
-            out() += m_in.sliced(m_at, end - m_at);
-        if (name == "plaintext"_L1 && !hide) {
-            m_result.endsInPlaintext = true;
+            m_out.add(m_in.sliced(m_at, end - m_at));
+        if (!hide && is(name, u"plaintext")) {
+            m_endsInPlaintext = true;
             m_at = m_in.size();
             return;
         }
         m_at = end;
         if (end == m_in.size())
             return;
-        qsizetype k = end;
-        while (k < m_in.size() && m_in[k] != u'>')
-            ++k;
-        if (!hide) {
-            out() += "</"_L1;
-            appendName(out(), name, Ns::Html);
-            out() += u'>';
-        }
+        qsizetype k = m_in.indexOf(u'>', end);
+        if (k < 0)
+            k = m_in.size();
+        if (!hide)
+            addEndTag(name, Ns::Html);
         m_at = std::min(k + 1, m_in.size());
     }
 
     QStringView m_in;
     const Aids &m_aids;
+    Writer m_out;
     qsizetype m_at = 0;
+    const bool m_hasCr;
     std::vector<Open> m_open;
-    Rewritten m_result;
+    bool m_endsInPlaintext = false;
 };
 
 } // namespace
@@ -402,6 +386,8 @@ Rewritten rewrite(QStringView engineMarkup, const Aids &aids)
 QString document(QStringView before, QStringView root, QStringView after, const Aids &aids)
 {
     Rewritten rewritten = rewrite(root, aids);
+    if (before.isEmpty() && (after.isEmpty() || rewritten.endsInPlaintext))
+        return std::move(rewritten.markup);
     QString html;
     html.reserve(before.size() + rewritten.markup.size() + after.size());
     html += before;
