@@ -106,6 +106,10 @@ private slots:
         QTest::newRow("nothing after plaintext")
             << u"<html><body><p>a</p><plaintext>x <b> & </plaintext></body></html>"_s
             << u"<HTML><BODY><P>a</P><PLAINTEXT>x <b> & "_s;
+        QTest::newRow("plaintext holding its end tag")
+            << u"<html><body><plaintext>a </plaintext></body></html> b</plaintext></body>"
+               "<div data-lumipage-aid=\"\"></div></html>"_s
+            << u"<HTML><BODY><PLAINTEXT>a </plaintext></body></html> b"_s;
     }
     void rewritesTheEngineMarkup()
     {

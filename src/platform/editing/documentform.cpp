@@ -148,10 +148,21 @@ void addValue(Writer &out, QStringView value)
 }
 
 // Where the raw text of `name` starting at `from` ends: at the first end tag of that
-// name, or, in a script, at the first one outside a `<!--<script>` … `</script>` run,
-// as the tokenizer reads script data.
+// name, in a script at the first one outside a `<!--<script>` … `</script>` run, as
+// the tokenizer reads script data.
 qsizetype rawTextEnd(QStringView in, qsizetype from, QStringView name)
 {
+    if (is(name, u"plaintext")) {
+        // PLAINTEXT reads to the end of the file, so its text may hold its own end tag:
+        // the engine's end tag is the last one.
+        for (qsizetype k = in.lastIndexOf(literal(u"</plaintext"), -1, Qt::CaseInsensitive);
+             k >= from;
+             k = k > 0 ? in.lastIndexOf(literal(u"</plaintext"), k - 1, Qt::CaseInsensitive) : -1) {
+            if (k + 11 == in.size() || isTagEnd(in[k + 11].unicode()))
+                return k;
+        }
+        return in.size();
+    }
     const qsizetype n = in.size();
     // `at` is just past '<' or "</": `name` follows in any case, then the end of a tag name.
     const auto tagAt = [&](qsizetype at) {
