@@ -80,6 +80,8 @@ void DocumentFiles::openDocument()
     // A page that cannot be read is left alone and the user learns why.
     if (!editor.LoadDocument(*path))
         messages::warn(&m_window, editor.lastError());
+    else if (!editor.lastNotice().isEmpty())
+        messages::inform(&m_window, editor.lastNotice());
 }
 
 std::optional<QString> DocumentFiles::askSavePath()

@@ -236,6 +236,8 @@ void MainWindow::openFile(const QString &path)
 {
     if (!m_editor->LoadDocument(path))
         messages::warn(this, m_editor->lastError());
+    else if (!m_editor->lastNotice().isEmpty())
+        messages::inform(this, m_editor->lastNotice());
 }
 
 // --- window --------------------------------------------------------------------------

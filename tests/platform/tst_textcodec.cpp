@@ -4,6 +4,7 @@
 #include <QTest>
 
 using namespace lumipage;
+using namespace Qt::StringLiterals;
 
 class TestTextCodec : public QObject
 {
@@ -27,6 +28,11 @@ private slots:
             << QByteArray("windows-31j");
         QTest::newRow("meta x-sjis")
             << QByteArray("<meta charset='x-sjis'>") << QByteArray("windows-31j");
+        QTest::newRow("meta latin1 means windows-1252")
+            << QByteArray("<meta charset=\"latin1\">") << QByteArray("windows-1252");
+        QTest::newRow("meta utf-16 in a byte page means utf-8")
+            << QByteArray("<meta http-equiv=Content-Type content=\"text/html; charset=utf-16\">")
+            << QByteArray("UTF-8");
         QTest::newRow("meta euc-jp") << QByteArray("<meta charset=EUC-JP>") << QByteArray("EUC-JP");
         QTest::newRow("unknown meta falls through to utf-8")
             << QByteArray("<meta charset=no-such-code>") + jp.toUtf8() << QByteArray("UTF-8");
@@ -44,20 +50,78 @@ private slots:
         QCOMPARE(textcodec::detectEncoding(bytes), encoding);
     }
 
-    void decodeIsStrict()
+    // Bytes the encoding cannot decode read as U+FFFD, as a browser shows them, and say so:
+    // a stray byte, a character cut off at the end; the rest of the page is whole.
+    void undecodableBytesBecomeReplacementCharacters_data()
     {
-        QCOMPARE(textcodec::decode(sjis(QStringLiteral("表示")), "windows-31j"),
-                 std::optional<QString>(QStringLiteral("表示")));
-        QVERIFY(!textcodec::decode(QByteArray("\x81"), "UTF-8"));
-        QCOMPARE(textcodec::decode(QByteArray("\xEF\xBB\xBFx"), "UTF-8"),
-                 std::optional<QString>(QStringLiteral("x")));
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("encoding");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("clean") << sjis(u"表示"_s) << QByteArray("windows-31j") << u"表示"_s
+                               << false;
+        QTest::newRow("bom dropped")
+            << QByteArray("\xEF\xBB\xBFx") << QByteArray("UTF-8") << u"x"_s << false;
+        QTest::newRow("stray byte in shift_jis")
+            << sjis(u"日記"_s) + "\xFD" + sjis(u"です"_s) << QByteArray("windows-31j")
+            << u"日記\uFFFDです"_s << true;
+        QTest::newRow("cut-off lead byte at the end")
+            << sjis(u"終わり"_s) + "\x82" << QByteArray("windows-31j") << u"終わり\uFFFD"_s << true;
+        QTest::newRow("euc-jp") << euc(u"漢字"_s) + "\xFF" + euc(u"かな"_s) << QByteArray("EUC-JP")
+                                << u"漢字\uFFFDかな"_s << true;
+        QTest::newRow("utf-8") << QByteArray("a\xFF" "b") << QByteArray("UTF-8") << u"a\uFFFDb"_s
+                               << true;
+        QTest::newRow("nul is a character")
+            << QByteArray("a\0b", 3) << QByteArray("UTF-8") << QString(u"a\0b"_s) << false;
+    }
+    void undecodableBytesBecomeReplacementCharacters()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, encoding);
+        QFETCH(QString, text);
+        QFETCH(bool, replaced);
+        const std::optional<textcodec::Decoded> decoded = textcodec::decode(bytes, encoding);
+        QVERIFY(decoded);
+        QCOMPARE(decoded->text, text);
+        QCOMPARE(decoded->replaced, replaced);
+    }
+
+    // Labels as browsers read them.
+    void labels_data()
+    {
+        QTest::addColumn<QByteArray>("label");
+        QTest::addColumn<QByteArray>("encoding");
+        QTest::newRow("iso-8859-1") << QByteArray("ISO-8859-1") << QByteArray("windows-1252");
+        QTest::newRow("latin1") << QByteArray(" latin1 ") << QByteArray("windows-1252");
+        QTest::newRow("us-ascii") << QByteArray("us-ascii") << QByteArray("windows-1252");
+        QTest::newRow("utf-16 in bytes") << QByteArray("UTF-16") << QByteArray("UTF-8");
+        QTest::newRow("unicode") << QByteArray("unicode") << QByteArray("UTF-8");
+        QTest::newRow("sjis") << QByteArray("SJIS") << QByteArray("windows-31j");
+        QTest::newRow("euc-kr") << QByteArray("euc-kr") << QByteArray("windows-949");
+        QTest::newRow("unknown") << QByteArray("no-such-code") << QByteArray();
+    }
+    void labels()
+    {
+        QFETCH(QByteArray, label);
+        QFETCH(QByteArray, encoding);
+        QCOMPARE(textcodec::encodingForLabel(label), encoding);
+    }
+
+    // A page naming Latin-1 has the curly quotes, dashes and signs of windows-1252.
+    void latin1PageReadsAsWindows1252()
+    {
+        const QByteArray page = "<meta charset=iso-8859-1><p>\x92\x93\x94\x97\x80\x99</p>";
+        const QByteArray encoding = textcodec::detectEncoding(page);
+        QCOMPARE(encoding, QByteArray("windows-1252"));
+        QVERIFY(textcodec::decode(page, encoding)->text.contains(u"’“”—€™"_s));
+        QCOMPARE(textcodec::encode(textcodec::decode(page, encoding)->text, encoding), page);
     }
 
     void unencodableCharactersBecomeReferences()
     {
         const QString text = QStringLiteral("漢字 é 😀 ①");
         const QByteArray bytes = textcodec::encode(text, "windows-31j");
-        QCOMPARE(*textcodec::decode(bytes, "windows-31j"),
+        QCOMPARE(textcodec::decode(bytes, "windows-31j")->text,
                  QStringLiteral("漢字 &#233; &#128512; ①"));
         QCOMPARE(textcodec::encode(text, "UTF-8"), text.toUtf8());
     }
@@ -66,7 +130,7 @@ private slots:
     {
         QString text = QString(20000, QChar(u'あ'));
         text.insert(9000, QStringLiteral("😀"));
-        const QString back = *textcodec::decode(textcodec::encode(text, "EUC-JP"), "EUC-JP");
+        const QString back = textcodec::decode(textcodec::encode(text, "EUC-JP"), "EUC-JP")->text;
         QCOMPARE(back.size(), text.size() - 2 + 9);
         QCOMPARE(back.mid(8999, 11), QStringLiteral("あ&#128512;あ"));
     }
@@ -74,7 +138,11 @@ private slots:
     void binaryIsNotText()
     {
         QVERIFY(!textcodec::looksLikeText(QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11)));
+        QVERIFY(!textcodec::looksLikeText(QByteArray("GIF89a\x01\0\x01\0", 10)));
+        QVERIFY(!textcodec::looksLikeText(QByteArray(200, '\0') + "<HTML>"));
         QVERIFY(textcodec::looksLikeText(QByteArray("<HTML>")));
+        // A NUL or two in a page do not make it binary.
+        QVERIFY(textcodec::looksLikeText(QByteArray("<HTML><BODY>a\0b\x01c</BODY></HTML>", 33)));
     }
 };
 

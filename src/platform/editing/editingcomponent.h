@@ -24,7 +24,8 @@ public:
     // 3 enabled, 7 latched, 1 not available; answered from the last status snapshot.
     virtual int QueryStatus(int command) const = 0;
 
-    // Reads a page from a file; on failure the current page stays and lastError() says why.
+    // Reads a page from a file and shows it; on failure (a file that cannot be read, a
+    // page the engine stops loading) the current page stays and lastError() says why.
     virtual bool LoadDocument(const QString &path) = 0;
     // Writes the page in its encoding, atomically; on failure the old file stays whole.
     virtual bool SaveDocument(const QString &path) = 0;
@@ -69,6 +70,9 @@ public:
 
     // Why the last failing operation failed, in words for the user.
     virtual QString lastError() const = 0;
+    // What the user should know about the page LoadDocument opened last (bytes its
+    // encoding could not decode), or empty.
+    virtual QString lastNotice() const = 0;
 
 signals:
     void DocumentComplete();

@@ -29,6 +29,15 @@ bool PageCaller::spinUntil(const std::function<bool()> &done, QDeadlineTimer dea
     return done();
 }
 
+bool PageCaller::wait(const std::function<bool()> &done, QDeadlineTimer deadline)
+{
+    ++m_depth;
+    const bool held = spinUntil(done, deadline);
+    if (--m_depth == 0)
+        emit idle();
+    return held;
+}
+
 void PageCaller::wake()
 {
     if (m_loop)

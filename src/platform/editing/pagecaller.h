@@ -33,6 +33,10 @@ public:
     Result call(QWebEnginePage *page, const QString &name, const QJsonArray &args,
                 const std::function<bool()> &ready, int timeoutMs);
 
+    // Waits in the same way, without a call, until `done` holds or `deadline` passes
+    // (a load in progress); whether `done` holds.
+    bool wait(const std::function<bool()> &done, QDeadlineTimer deadline);
+
     // Ends the current wait early so its condition is checked again.
     void wake();
     // The page's engine process died: every call waiting on it returns at once as failed.

@@ -35,13 +35,19 @@ bool read(const QString &path, Page *page, QString *error)
         return false;
     }
     const QByteArray encoding = textcodec::detectEncoding(bytes);
-    const std::optional<QString> text = textcodec::decode(bytes, encoding);
-    if (!text) {
+    const std::optional<textcodec::Decoded> decoded = textcodec::decode(bytes, encoding);
+    if (!decoded) {
         *error = tr("ファイル「%1」の文字コード（%2）を読み取れません。")
                      .arg(path, QString::fromLatin1(encoding));
         return false;
     }
-    *page = {*text, encoding};
+    page->text = decoded->text;
+    page->encoding = encoding;
+    page->notice.clear();
+    if (decoded->replaced)
+        page->notice = tr("ファイル「%1」には文字コード（%2）として読めないバイトがありました。"
+                          "その部分は「\uFFFD」に置き換えて開きました。")
+                           .arg(path, QString::fromLatin1(encoding));
     return true;
 }
 

@@ -6,10 +6,12 @@
 namespace lumipage::pagefile
 {
 
-// A page read from disk: its text and the encoding it was written in.
+// A page read from disk: its text, the encoding it was written in, and what the user
+// should know about the reading (bytes the encoding could not decode), if anything.
 struct Page {
     QString text;
     QByteArray encoding;
+    QString notice;
 };
 
 // Reads and decodes a page; false with `error` (words for the user) when it cannot.

@@ -89,14 +89,15 @@ QByteArray detectEncoding(const QByteArray &bytes)
     if (bytes.startsWith("\xFE\xFF"))
         return "UTF-16BE";
 
+    // A META names the charset as browsers read labels; a name only the converter knows
+    // is still taken, so that pages saved in it read back as before.
     const QByteArray named = metaCharset(bytes);
     if (!named.isEmpty()) {
-        QStringDecoder decoder(named.constData());
-        if (decoder.isValid())
-            return named.compare("shift_jis", Qt::CaseInsensitive) == 0 ||
-                           named.compare("x-sjis", Qt::CaseInsensitive) == 0
-                       ? QByteArray("windows-31j") // the superset pages use in practice
-                       : named;
+        const QByteArray known = encodingForLabel(named);
+        if (!known.isEmpty() && QStringDecoder(known.constData()).isValid())
+            return known;
+        if (known.isEmpty() && QStringDecoder(named.constData()).isValid())
+            return named;
     }
 
     if (bytes.contains("\x1B$B") || bytes.contains("\x1B$@"))
@@ -113,17 +114,26 @@ QByteArray detectEncoding(const QByteArray &bytes)
     return japaneseScore(bytes, true) > japaneseScore(bytes, false) ? "EUC-JP" : "windows-31j";
 }
 
-std::optional<QString> decode(const QByteArray &bytes, const QByteArray &encoding)
+std::optional<Decoded> decode(const QByteArray &bytes, const QByteArray &encoding)
 {
     QStringDecoder decoder(encoding.constData(), QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
         return std::nullopt;
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
+    Decoded decoded{decoder.decode(bytes), false};
+    if (decoder.hasError()) {
+        // Again with a line feed behind, so that a character cut off at the end shows as
+        // an error instead of vanishing; the converter marks errors with U+001A (or
+        // U+FFFD), which become U+FFFD unless the file holds that control byte itself.
+        QStringDecoder again(encoding.constData(), QStringConverter::Flag::Stateless);
+        decoded.text = again.decode(bytes + '\n');
+        decoded.text.chop(1);
+        if (!bytes.contains('\x1A'))
+            decoded.text.replace(QChar(0x1A), QChar::ReplacementCharacter);
+        decoded.replaced = true;
+    }
+    if (decoded.text.startsWith(QChar(0xFEFF)))
+        decoded.text.remove(0, 1);
+    return decoded;
 }
 
 QByteArray encode(const QString &text, const QByteArray &encoding)
@@ -147,7 +157,31 @@ bool looksLikeText(const QByteArray &bytes)
     const QByteArray head = bytes.left(8192);
     if (head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF"))
         return true; // UTF-16 carries NUL bytes by nature
-    return !head.contains('\0');
+    static const char *const signatures[] = {"\x89PNG",
+                                             "GIF87a",
+                                             "GIF89a",
+                                             "\xFF\xD8\xFF",
+                                             "%PDF-",
+                                             "PK\x03\x04",
+                                             "\x7F"
+                                             "ELF",
+                                             "\x1F\x8B",
+                                             "\xD0\xCF\x11\xE0",
+                                             "RIFF",
+                                             "Rar!",
+                                             "7z\xBC\xAF"};
+    for (const char *signature : signatures)
+        if (head.startsWith(signature))
+            return false;
+    // A stray NUL or control byte is still a page (the engine reads it as a page); a file
+    // where one byte in eight is one is not text.
+    qsizetype controls = 0;
+    for (const char c : head) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1B)
+            ++controls;
+    }
+    return controls * 8 <= head.size();
 }
 
 } // namespace lumipage::textcodec

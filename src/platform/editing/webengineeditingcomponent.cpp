@@ -1,6 +1,7 @@
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include "platform/editing/browsesession.h"
+#include "platform/editing/busyindicator.h"
 #include "platform/editing/componentdialogs.h"
 #include "platform/editing/documentform.h"
 #include "platform/editing/documentscheme.h"
@@ -30,6 +31,9 @@ namespace lumipage
 
 namespace
 {
+
+// How often a waiting load asks the page how far it has got.
+constexpr qint64 kProbeMs = 2000;
 
 enum PendingEvent {
     EventDocumentComplete = 1,
@@ -108,6 +112,7 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->addWidget(m_view);
     setFocusProxy(m_view);
+    m_busy = new BusyIndicator(this);
 
     connect(m_bridge, &PageBridge::ready, this, &WebEngineEditingComponent::onRuntimeReady);
     connect(m_bridge, &PageBridge::statusesChanged, this, &WebEngineEditingComponent::onStatuses);
@@ -143,6 +148,13 @@ void WebEngineEditingComponent::createPage()
     m_page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
     connect(m_page, &QWebEnginePage::loadFinished, this,
             &WebEngineEditingComponent::onLoadFinished);
+    connect(m_page, &QWebEnginePage::loadProgress, this, [this](int percent) {
+        if (!m_loadPending)
+            return;
+        ++m_loadTicks;
+        m_busy->setProgress(percent);
+        m_caller.wake();
+    });
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
             &WebEngineEditingComponent::onRendererDied, Qt::QueuedConnection);
     m_view->setPage(m_page);
@@ -172,6 +184,7 @@ void WebEngineEditingComponent::startLoad(const QString &path, const QString &ht
         m_keeper->reset(html);
     m_revision = 0;
     m_loadPending = true;
+    m_loadFailed = false;
     m_runtimeReady = false;
     m_statuses.clear();
     m_loadingUrl = m_handler->setDocument(path, html);
@@ -183,8 +196,7 @@ void WebEngineEditingComponent::onLoadFinished(bool ok)
     if (m_page->url() != m_loadingUrl && m_page->requestedUrl() != m_loadingUrl)
         return; // a superseded load
     m_loadPending = false;
-    if (!ok)
-        fail(tr("ページを表示できませんでした。"));
+    m_loadFailed = !ok;
     m_caller.wake();
 }
 
@@ -246,15 +258,65 @@ void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revi
     queueEvent(EventDisplayChanged);
 }
 
+bool WebEngineEditingComponent::waitForLoad()
+{
+    // A big page may load for a long time: the wait gives up only when the engine stops
+    // making progress, as loadProgress shows and, while the parser runs between its
+    // reports, a count of the elements the page has grown.
+    BusyScope busy(*m_busy, tr("読み込み中…"));
+    int ticks = m_loadTicks;
+    auto elements = std::make_shared<qint64>(-1); // answers may come after the wait
+    QDeadlineTimer stall(m_timeoutMs);
+    while (m_loadPending && !stall.hasExpired()) {
+        m_page->runJavaScript(
+            QStringLiteral("document.getElementsByTagName('*').length"),
+            QWebEngineScript::ApplicationWorld, [this, elements, ticks](const QVariant &count) {
+                if (ticks != m_loadTicks || !m_loadPending || count.toLongLong() == *elements)
+                    return;
+                *elements = count.toLongLong();
+                ++m_loadTicks;
+                m_caller.wake();
+            });
+        m_caller.wait([&] { return !m_loadPending || m_loadTicks != ticks; },
+                      QDeadlineTimer(std::min<qint64>(kProbeMs, stall.remainingTime())));
+        if (m_loadTicks != ticks) {
+            ticks = m_loadTicks;
+            stall.setRemainingTime(m_timeoutMs);
+        }
+    }
+    if (m_loadPending) {
+        fail(tr("ページの読み込みが進みません。"));
+        return false;
+    }
+    if (m_loadFailed) {
+        fail(tr("ページを表示できませんでした。"));
+        return false;
+    }
+    return true;
+}
+
 bool WebEngineEditingComponent::LoadDocument(const QString &path)
 {
     pagefile::Page page;
     if (!pagefile::read(path, &page, &m_lastError))
         return false;
-    m_path = QFileInfo(path).absoluteFilePath();
-    m_encoding = page.encoding;
+    // The page open now comes back if the new one cannot be shown.
+    const std::optional<QString> previous = readDocument();
+    const QString previousPath = std::exchange(m_path, QFileInfo(path).absoluteFilePath());
+    const QByteArray previousEncoding = std::exchange(m_encoding, page.encoding);
+    m_notice = page.notice;
     startLoad(m_path, page.text);
-    return true;
+    if (waitForLoad())
+        return true;
+    const QString why = m_lastError;
+    m_page->triggerAction(QWebEnginePage::Stop);
+    m_path = previousPath;
+    m_encoding = previousEncoding;
+    m_notice.clear();
+    if (previous)
+        startLoad(m_path.isEmpty() ? untitledPath() : m_path, *previous);
+    m_lastError = tr("ファイル「%1」を開けませんでした。%2").arg(path, why);
+    return false;
 }
 
 void WebEngineEditingComponent::NewDocument()
@@ -293,6 +355,9 @@ void WebEngineEditingComponent::Refresh()
 
 PageCaller::Result WebEngineEditingComponent::call(const QString &name, const QJsonArray &args)
 {
+    if (m_loadPending && !waitForLoad())
+        return {false, {}, m_lastError};
+    BusyScope busy(*m_busy, tr("処理中…"));
     PageCaller::Result result = m_caller.call(
         m_page, name, args, [this] { return !m_loadPending; }, m_timeoutMs);
     if (!result.ok)
@@ -320,6 +385,7 @@ QString WebEngineEditingComponent::DocumentHTML()
 
 bool WebEngineEditingComponent::SaveDocument(const QString &path)
 {
+    BusyScope busy(*m_busy, tr("保存中…"));
     const std::optional<QString> html = readDocument();
     return html && pagefile::write(path, *html, m_encoding, &m_lastError);
 }

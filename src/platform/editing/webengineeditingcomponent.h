@@ -20,6 +20,7 @@ namespace lumipage
 {
 
 class BrowseSession;
+class BusyIndicator;
 class CommonDialog;
 class ComponentDialogs;
 class DocumentSchemeHandler;
@@ -57,13 +58,15 @@ public:
     bool option(int number) const override { return m_options.value(number, false); }
     void SetContextMenu(const QStringList &texts, const QList<int> &states) override;
     QString lastError() const override { return m_lastError; }
+    QString lastNotice() const override { return m_notice; }
 
     QString documentPath() const override { return m_path; }
     // The common dialog the component's own dialogs use (the program's one).
     void setCommonDialog(CommonDialog *dialog);
     // The one the page was read in; UTF-8 for new pages.
     QByteArray documentEncoding() const override { return m_encoding; }
-    // How long a synchronous call may wait for the page, in milliseconds.
+    // How long a synchronous call may wait for the page, and a load may go without
+    // progress, in milliseconds.
     void setCallTimeout(int ms) { m_timeoutMs = ms; }
     // Runs a runtime operation synchronously (the component's one road into the page).
     PageCaller::Result call(const QString &name, const QJsonArray &args = {});
@@ -77,6 +80,9 @@ private:
     // The page's HTML in DocumentHTML's form; nullopt (lastError says why) when unreadable.
     std::optional<QString> readDocument();
     void startLoad(const QString &path, const QString &html);
+    // Waits for the pending load while the engine makes progress; false (lastError says
+    // why) when it fails or stops making progress for the call timeout.
+    bool waitForLoad();
     void onLoadFinished(bool ok);
     void onRuntimeReady(const QString &url);
     void onStatuses(const QVariantMap &statuses, int revision);
@@ -104,12 +110,15 @@ private:
     int m_revision = 0;
     bool m_restoring = false; // a reload after the page's process died
     QString m_restoreMessage;
+    BusyIndicator *m_busy = nullptr;
     std::unique_ptr<ComponentDialogs> m_dialogs;
 
     QString m_path;
     QByteArray m_encoding = "UTF-8";
     QUrl m_loadingUrl;
     bool m_loadPending = false;
+    bool m_loadFailed = false;
+    int m_loadTicks = 0; // grows while a load makes progress
     bool m_runtimeReady = false;
     bool m_browsing = false;
     int m_timeoutMs = 15000;
@@ -122,6 +131,7 @@ private:
     QList<int> m_menuStates;
     bool m_menuSet = false;
     QString m_lastError;
+    QString m_notice;
 };
 
 } // namespace lumipage
