@@ -8,14 +8,17 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWebEngineView>
 
 #include <unistd.h>
 
 using namespace lumipage;
 using namespace lumipage::test;
+using namespace Qt::StringLiterals;
 
 class TestEditingFiles : public QObject
 {
@@ -127,6 +130,83 @@ private slots:
         QVERIFY(!m_editor->LoadDocument(file.isEmpty() ? m_dir.path() : path(file)));
         QVERIFY(!m_editor->lastError().isEmpty());
         QCOMPARE(m_editor->DocumentHTML(), before);
+    }
+
+    // Pages a browser opens are opened: a NUL byte, bytes the charset cannot decode (the
+    // user is told), a Latin-1 label that means windows-1252.
+    void pagesABrowserReadsAreOpened()
+    {
+        writeBytes(path("nul.htm"),
+                   QByteArray("<HTML><BODY><P>a") + '\0' + "b</P><P id=after>後</P></BODY></HTML>");
+        QVERIFY(loadAndWait(*m_editor, path("nul.htm")));
+        QVERIFY(m_editor->DocumentHTML().contains(u"<P id=after>後</P>"_s));
+        QCOMPARE(m_editor->lastNotice(), QString());
+
+        const QByteArray sjis = textcodec::encode(u"日記です"_s, "windows-31j");
+        writeBytes(path("diary.htm"), "<HTML><HEAD><META charset=Shift_JIS></HEAD><BODY><P>" +
+                                          sjis + "\xFD" + sjis + "</P><P>" + sjis + "\x82");
+        QVERIFY(loadAndWait(*m_editor, path("diary.htm")));
+        QVERIFY(m_editor->lastNotice().contains(u"diary.htm"_s));
+        QVERIFY(
+            m_editor->DocumentHTML().contains(u"<P>日記です\uFFFD日記です</P><P>日記です\uFFFD"_s));
+
+        const QByteArray latin = "<HTML><HEAD><META http-equiv=Content-Type content=\"text/html; "
+                                 "charset=iso-8859-1\"></HEAD><BODY><P>\x92\x93\x94\x97\x80\x99"
+                                 "</P></BODY></HTML>";
+        writeBytes(path("latin.htm"), latin);
+        QVERIFY(loadAndWait(*m_editor, path("latin.htm")));
+        QCOMPARE(m_editor->documentEncoding(), QByteArray("windows-1252"));
+        QVERIFY(m_editor->DocumentHTML().contains(u"<P>’“”—€™</P>"_s));
+        QVERIFY(m_editor->SaveDocument(path("latin-saved.htm")));
+        QCOMPARE(readBytes(path("latin-saved.htm")), latin);
+    }
+
+    // A load the engine does not finish in time says so and gives the page back.
+    void stalledLoadPutsThePreviousPageBack()
+    {
+        QByteArray big = "<HTML><BODY>";
+        while (big.size() < 2 * 1024 * 1024)
+            big += "<UL><LI>一<UL><LI>二<UL><LI>三</LI></UL></LI></UL></LI></UL>\n";
+        writeBytes(path("slow.htm"), big + "</BODY></HTML>");
+        QVERIFY(setHtmlAndWait(*m_editor, u"<HTML><HEAD></HEAD><BODY><P>mine</P></BODY></HTML>"_s));
+        const QString before = m_editor->DocumentHTML();
+        const QString pathBefore = m_editor->documentPath();
+        m_editor->setLoadTimeout(1);
+        const bool loaded = m_editor->LoadDocument(path("slow.htm"));
+        m_editor->setLoadTimeout(15000);
+        QVERIFY(!loaded);
+        QVERIFY(m_editor->lastError().contains(u"slow.htm"_s));
+        QVERIFY(waitForComplete(*m_editor));
+        QCOMPARE(m_editor->DocumentHTML(), before);
+        QCOMPARE(m_editor->documentPath(), pathBefore);
+    }
+
+    // Work that takes long shows a progress bar and a busy cursor until it ends.
+    void longLoadShowsProgress()
+    {
+        QByteArray big = "<HTML><BODY>";
+        while (big.size() < 3 * 1024 * 1024)
+            big += "<UL><LI>一<UL><LI>二<UL><LI>三</LI></UL></LI></UL></LI></UL>\n";
+        writeBytes(path("long.htm"), big + "</BODY></HTML>");
+        auto *bar = m_editor->findChild<QProgressBar *>(u"busyProgress"_s);
+        QVERIFY(bar);
+        bool barSeen = false, cursorSeen = false;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, this, [&] {
+            barSeen = barSeen || bar->isVisible();
+            cursorSeen = cursorSeen || QApplication::overrideCursor() != nullptr;
+        });
+        probe.start(100);
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(loadAndWait(*m_editor, path("long.htm")));
+        probe.stop();
+        if (timer.elapsed() > 1500) {
+            QVERIFY(barSeen);
+            QVERIFY(cursorSeen);
+        }
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
     void relativeImagesResolveBesideThePage()

@@ -20,6 +20,7 @@
 #include <QStackedLayout>
 #include <QTimer>
 #include <QWebChannel>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -146,8 +147,8 @@ void WebEngineEditingComponent::createPage()
     settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);
     settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, true);
     m_page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
-    connect(m_page, &QWebEnginePage::loadFinished, this,
-            &WebEngineEditingComponent::onLoadFinished);
+    connect(m_page, &QWebEnginePage::loadingChanged, this,
+            &WebEngineEditingComponent::onLoadingChanged);
     connect(m_page, &QWebEnginePage::loadProgress, this, [this](int percent) {
         if (!m_loadPending)
             return;
@@ -191,12 +192,14 @@ void WebEngineEditingComponent::startLoad(const QString &path, const QString &ht
     m_page->loadDocument(m_loadingUrl);
 }
 
-void WebEngineEditingComponent::onLoadFinished(bool ok)
+void WebEngineEditingComponent::onLoadingChanged(const QWebEngineLoadingInfo &info)
 {
-    if (m_page->url() != m_loadingUrl && m_page->requestedUrl() != m_loadingUrl)
-        return; // a superseded load
+    // Only the end of the current load counts: a load that was stopped or superseded
+    // may report its end after the next one has begun.
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus || info.url() != m_loadingUrl)
+        return;
     m_loadPending = false;
-    m_loadFailed = !ok;
+    m_loadFailed = info.status() != QWebEngineLoadingInfo::LoadSucceededStatus;
     m_caller.wake();
 }
 
@@ -266,7 +269,7 @@ bool WebEngineEditingComponent::waitForLoad()
     BusyScope busy(*m_busy, tr("読み込み中…"));
     int ticks = m_loadTicks;
     auto elements = std::make_shared<qint64>(-1); // answers may come after the wait
-    QDeadlineTimer stall(m_timeoutMs);
+    QDeadlineTimer stall(m_loadTimeoutMs);
     while (m_loadPending && !stall.hasExpired()) {
         m_page->runJavaScript(
             QStringLiteral("document.getElementsByTagName('*').length"),
@@ -281,7 +284,7 @@ bool WebEngineEditingComponent::waitForLoad()
                       QDeadlineTimer(std::min<qint64>(kProbeMs, stall.remainingTime())));
         if (m_loadTicks != ticks) {
             ticks = m_loadTicks;
-            stall.setRemainingTime(m_timeoutMs);
+            stall.setRemainingTime(m_loadTimeoutMs);
         }
     }
     if (m_loadPending) {

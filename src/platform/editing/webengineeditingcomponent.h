@@ -13,6 +13,7 @@
 
 class QStackedLayout;
 class QWebChannel;
+class QWebEngineLoadingInfo;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -65,9 +66,10 @@ public:
     void setCommonDialog(CommonDialog *dialog);
     // The one the page was read in; UTF-8 for new pages.
     QByteArray documentEncoding() const override { return m_encoding; }
-    // How long a synchronous call may wait for the page, and a load may go without
-    // progress, in milliseconds.
+    // How long a synchronous call may wait for the page, in milliseconds.
     void setCallTimeout(int ms) { m_timeoutMs = ms; }
+    // How long a load may go without progress before it is given up, in milliseconds.
+    void setLoadTimeout(int ms) { m_loadTimeoutMs = ms; }
     // Runs a runtime operation synchronously (the component's one road into the page).
     PageCaller::Result call(const QString &name, const QJsonArray &args = {});
     // The copy of the page kept for recovery.
@@ -81,9 +83,9 @@ private:
     std::optional<QString> readDocument();
     void startLoad(const QString &path, const QString &html);
     // Waits for the pending load while the engine makes progress; false (lastError says
-    // why) when it fails or stops making progress for the call timeout.
+    // why) when it fails or stops making progress for the load timeout.
     bool waitForLoad();
-    void onLoadFinished(bool ok);
+    void onLoadingChanged(const QWebEngineLoadingInfo &info);
     void onRuntimeReady(const QString &url);
     void onStatuses(const QVariantMap &statuses, int revision);
     void onRendererDied();
@@ -122,6 +124,7 @@ private:
     bool m_runtimeReady = false;
     bool m_browsing = false;
     int m_timeoutMs = 15000;
+    int m_loadTimeoutMs = 15000;
     QHash<int, int> m_statuses;
     QMap<int, bool> m_options;
     int m_pendingEvents = 0;
