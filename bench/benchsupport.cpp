@@ -89,7 +89,7 @@ QByteArray shiftJisPage(qsizetype bytes)
 bool waitFor(QObject *sender, const char *signal)
 {
     QSignalSpy spy(sender, signal);
-    return spy.wait(120000);
+    return spy.wait(900000); // a 50 MB page takes minutes on a loaded machine
 }
 
 namespace

@@ -110,6 +110,34 @@ void componentCases(const QString &dir, const QString &only)
            measure([] {}, [&] { bareSave(bare, out, "Shift_JIS"); }));
 }
 
+void bigPageCases(const QString &dir, const QString &only)
+{
+    if (!wanted(only, "50MB"))
+        return;
+    WebEngineEditingComponent editor;
+    editor.resize(900, 600);
+    editor.show();
+    waitFor(&editor, SIGNAL(DocumentComplete()));
+    QWebEngineView bare;
+    bare.resize(900, 600);
+    bare.show();
+    const QString path = writePage(dir, QStringLiteral("50MB"), page(50 * 1024 * 1024));
+    const QString out = QDir(dir).filePath(QStringLiteral("out50.htm"));
+    report("LoadDocument", "50MB", measure([] {}, [&] { loadAndWait(editor, path); }, 1),
+           measure([] {}, [&] { bareLoad(bare, path); }, 1));
+    report("DocumentHTML vs outerHTML", "50MB", measure([] {}, [&] { editor.DocumentHTML(); }, 3),
+           measure([] {}, [&] { evaluate(bare.page(), "document.documentElement.outerHTML"); }, 3));
+    report("SaveDocument UTF-8", "50MB", measure([] {}, [&] { editor.SaveDocument(out); }, 3),
+           measure([] {}, [&] { bareSave(bare, out, "UTF-8"); }, 3));
+    // Saved and opened again, the page reads back as it was.
+    const QString before = editor.DocumentHTML();
+    editor.SaveDocument(out);
+    loadAndWait(editor, out);
+    std::printf("{\"case\":\"50MB page saved and reopened reads back the same\",\"same\":%s}\n",
+                editor.DocumentHTML() == before ? "true" : "false");
+    std::fflush(stdout);
+}
+
 void windowCases(const QString &dir, const QString &only)
 {
     if (!wanted(only, "refresh typing paste"))

@@ -62,7 +62,7 @@ std::pair<double, QString> child(const QString &mode, const QString &file = {})
     QElapsedTimer timer;
     timer.start();
     process.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), mode, file});
-    process.waitForFinished(180000);
+    process.waitForFinished(900000);
     return {timer.nsecsElapsed() / 1e6,
             QString::fromUtf8(process.readAllStandardOutput()).trimmed()};
 }
@@ -80,11 +80,14 @@ void processCases(const QString &dir, const QString &only)
         }
         report("start-up to the empty page", "empty", summarise(ours), summarise(bare));
     }
-    if (wanted("memory")) {
-        const QString file = writePage(dir, QStringLiteral("5MB"), page(5 * 1024 * 1024));
+    for (const int megabytes : {5, 50}) {
+        const QString label = QStringLiteral("%1MB").arg(megabytes);
+        if (!wanted("memory") && !(megabytes == 50 && wanted("50MB")))
+            continue;
+        const QString file = writePage(dir, label, page(megabytes * 1024 * 1024));
         const double ours = child(QStringLiteral("memory-lumipage"), file).second.toDouble();
         const double bare = child(QStringLiteral("memory-bare"), file).second.toDouble();
-        report("peak resident memory, page open", "5MB", {ours / 1024, 0}, {bare / 1024, 0},
+        report("peak resident memory, page open", label, {ours / 1024, 0}, {bare / 1024, 0},
                QStringLiteral("MB"));
     }
 }
@@ -103,6 +106,7 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     componentCases(dir.path(), only);
+    bigPageCases(dir.path(), only);
     windowCases(dir.path(), only);
     replaceCases(only);
     processCases(dir.path(), only);

@@ -3,7 +3,6 @@
 #include "platform/editing/browsesession.h"
 #include "platform/editing/busyindicator.h"
 #include "platform/editing/componentdialogs.h"
-#include "platform/editing/documentform.h"
 #include "platform/editing/documentscheme.h"
 #include "platform/editing/guardedpage.h"
 #include "platform/editing/pagebridge.h"
@@ -20,7 +19,6 @@
 #include <QStackedLayout>
 #include <QTimer>
 #include <QWebChannel>
-#include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -33,9 +31,6 @@ namespace lumipage
 namespace
 {
 
-// How often a waiting load asks the page how far it has got.
-constexpr qint64 kProbeMs = 2000;
-
 enum PendingEvent {
     EventDocumentComplete = 1,
     EventDisplayChanged = 2,
@@ -43,10 +38,6 @@ enum PendingEvent {
     EventContextMenu = 8,
     EventPageRecovered = 16,
 };
-
-const QString kEmptyPage =
-    QStringLiteral("<HTML><HEAD><META http-equiv=Content-Type content=\"text/html; charset=utf-8\">"
-                   "<TITLE></TITLE></HEAD><BODY></BODY></HTML>");
 
 QString readResource(const QString &path)
 {
@@ -177,31 +168,7 @@ void WebEngineEditingComponent::fail(const QString &message)
     m_lastError = message;
 }
 
-// --- loading -------------------------------------------------------------------------
-
-void WebEngineEditingComponent::startLoad(const QString &path, const QString &html)
-{
-    if (!m_restoring)
-        m_keeper->reset(html);
-    m_revision = 0;
-    m_loadPending = true;
-    m_loadFailed = false;
-    m_runtimeReady = false;
-    m_statuses.clear();
-    m_loadingUrl = m_handler->setDocument(path, html);
-    m_page->loadDocument(m_loadingUrl);
-}
-
-void WebEngineEditingComponent::onLoadingChanged(const QWebEngineLoadingInfo &info)
-{
-    // Only the end of the current load counts: a load that was stopped or superseded
-    // may report its end after the next one has begun.
-    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus || info.url() != m_loadingUrl)
-        return;
-    m_loadPending = false;
-    m_loadFailed = info.status() != QWebEngineLoadingInfo::LoadSucceededStatus;
-    m_caller.wake();
-}
+// --- display --------------------------------------------------------------------------
 
 void WebEngineEditingComponent::onRuntimeReady(const QString &url)
 {
@@ -261,80 +228,6 @@ void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revi
     queueEvent(EventDisplayChanged);
 }
 
-bool WebEngineEditingComponent::waitForLoad()
-{
-    // A big page may load for a long time: the wait gives up only when the engine stops
-    // making progress, as loadProgress shows and, while the parser runs between its
-    // reports, a count of the elements the page has grown.
-    BusyScope busy(*m_busy, tr("読み込み中…"));
-    int ticks = m_loadTicks;
-    auto elements = std::make_shared<qint64>(-1); // answers may come after the wait
-    QDeadlineTimer stall(m_loadTimeoutMs);
-    while (m_loadPending && !stall.hasExpired()) {
-        m_page->runJavaScript(
-            QStringLiteral("document.getElementsByTagName('*').length"),
-            QWebEngineScript::ApplicationWorld, [this, elements, ticks](const QVariant &count) {
-                if (ticks != m_loadTicks || !m_loadPending || count.toLongLong() == *elements)
-                    return;
-                *elements = count.toLongLong();
-                ++m_loadTicks;
-                m_caller.wake();
-            });
-        m_caller.wait([&] { return !m_loadPending || m_loadTicks != ticks; },
-                      QDeadlineTimer(std::min<qint64>(kProbeMs, stall.remainingTime())));
-        if (m_loadTicks != ticks) {
-            ticks = m_loadTicks;
-            stall.setRemainingTime(m_loadTimeoutMs);
-        }
-    }
-    if (m_loadPending) {
-        fail(tr("ページの読み込みが進みません。"));
-        return false;
-    }
-    if (m_loadFailed) {
-        fail(tr("ページを表示できませんでした。"));
-        return false;
-    }
-    return true;
-}
-
-bool WebEngineEditingComponent::LoadDocument(const QString &path)
-{
-    pagefile::Page page;
-    if (!pagefile::read(path, &page, &m_lastError))
-        return false;
-    // The page open now comes back if the new one cannot be shown.
-    const std::optional<QString> previous = readDocument();
-    const QString previousPath = std::exchange(m_path, QFileInfo(path).absoluteFilePath());
-    const QByteArray previousEncoding = std::exchange(m_encoding, page.encoding);
-    m_notice = page.notice;
-    startLoad(m_path, page.text);
-    if (waitForLoad())
-        return true;
-    const QString why = m_lastError;
-    m_page->triggerAction(QWebEnginePage::Stop);
-    m_path = previousPath;
-    m_encoding = previousEncoding;
-    m_notice.clear();
-    if (previous)
-        startLoad(m_path.isEmpty() ? untitledPath() : m_path, *previous);
-    m_lastError = tr("ファイル「%1」を開けませんでした。%2").arg(path, why);
-    return false;
-}
-
-void WebEngineEditingComponent::NewDocument()
-{
-    m_path.clear();
-    m_encoding = "UTF-8";
-    startLoad(untitledPath(), kEmptyPage);
-}
-
-bool WebEngineEditingComponent::setDocumentHTML(const QString &html)
-{
-    startLoad(m_path.isEmpty() ? untitledPath() : m_path, html);
-    return true;
-}
-
 void WebEngineEditingComponent::openRecovered(const QString &html, const QString &path,
                                               const QByteArray &encoding)
 {
@@ -354,45 +247,6 @@ void WebEngineEditingComponent::Refresh()
     queueEvent(EventDisplayChanged);
 }
 
-// --- reading and writing ---------------------------------------------------------------
-
-PageCaller::Result WebEngineEditingComponent::call(const QString &name, const QJsonArray &args)
-{
-    if (m_loadPending && !waitForLoad())
-        return {false, {}, m_lastError};
-    BusyScope busy(*m_busy, tr("処理中…"));
-    PageCaller::Result result = m_caller.call(
-        m_page, name, args, [this] { return !m_loadPending; }, m_timeoutMs);
-    if (!result.ok)
-        fail(result.error);
-    return result;
-}
-
-std::optional<QString> WebEngineEditingComponent::readDocument()
-{
-    const PageCaller::Result result = call(QStringLiteral("documentMarkup"));
-    if (!result.ok)
-        return std::nullopt;
-    const QVariantList parts = result.value.toList();
-    documentform::Aids aids;
-    for (const QVariant &name : parts.value(3).toList())
-        aids.attributes.insert(name.toString());
-    return documentform::document(parts.value(0).toString(), parts.value(1).toString(),
-                                  parts.value(2).toString(), aids);
-}
-
-QString WebEngineEditingComponent::DocumentHTML()
-{
-    return readDocument().value_or(QString());
-}
-
-bool WebEngineEditingComponent::SaveDocument(const QString &path)
-{
-    BusyScope busy(*m_busy, tr("保存中…"));
-    const std::optional<QString> html = readDocument();
-    return html && pagefile::write(path, *html, m_encoding, &m_lastError);
-}
-
 bool WebEngineEditingComponent::SaveEffectsCopy(const QString &path)
 {
     if (!m_path.isEmpty() && QFileInfo(path) == QFileInfo(m_path)) {
@@ -400,9 +254,9 @@ bool WebEngineEditingComponent::SaveEffectsCopy(const QString &path)
             "編集中のページのファイルには書き出せません。別の名前を指定してください。");
         return false;
     }
-    const PageCaller::Result html = call(QStringLiteral("documentHTML"));
-    return html.ok && pagefile::write(path, pageWithEffects(html.value.toString()).html, m_encoding,
-                                      &m_lastError);
+    BusyScope busy(*m_busy, tr("保存中…"));
+    const std::optional<QString> html = readDocument();
+    return html && pagefile::write(path, pageWithEffects(*html).html, m_encoding, &m_lastError);
 }
 
 // --- editing -------------------------------------------------------------------------

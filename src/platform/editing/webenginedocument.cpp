@@ -1,0 +1,172 @@
+// The editing component's page as a document: loading it (with progress and a
+// timeout on lack of progress), reading its HTML and saving it.
+#include "platform/editing/webengineeditingcomponent.h"
+
+#include "platform/editing/busyindicator.h"
+#include "platform/editing/documentform.h"
+#include "platform/editing/documentscheme.h"
+#include "platform/editing/guardedpage.h"
+#include "platform/editing/pagefile.h"
+#include "platform/editing/pagekeeper.h"
+
+#include <QFileInfo>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineScript>
+
+namespace lumipage
+{
+
+namespace
+{
+// How often a waiting load asks the page how far it has got.
+constexpr qint64 kProbeMs = 2000;
+
+const QString kEmptyPage =
+    QStringLiteral("<HTML><HEAD><META http-equiv=Content-Type content=\"text/html; charset=utf-8\">"
+                   "<TITLE></TITLE></HEAD><BODY></BODY></HTML>");
+} // namespace
+
+// --- loading -------------------------------------------------------------------------
+
+void WebEngineEditingComponent::startLoad(const QString &path, const QString &html)
+{
+    if (!m_restoring)
+        m_keeper->reset(html);
+    m_revision = 0;
+    m_loadPending = true;
+    m_loadFailed = false;
+    m_runtimeReady = false;
+    m_statuses.clear();
+    m_loadingUrl = m_handler->setDocument(path, html);
+    m_page->loadDocument(m_loadingUrl);
+}
+
+void WebEngineEditingComponent::onLoadingChanged(const QWebEngineLoadingInfo &info)
+{
+    // Only the end of the current load counts: a load that was stopped or superseded
+    // may report its end after the next one has begun.
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus || info.url() != m_loadingUrl)
+        return;
+    m_loadPending = false;
+    m_loadFailed = info.status() != QWebEngineLoadingInfo::LoadSucceededStatus;
+    m_caller.wake();
+}
+
+bool WebEngineEditingComponent::waitForLoad()
+{
+    // A big page may load for a long time: the wait gives up only when the engine stops
+    // making progress, as loadProgress shows and, when it has been quiet for a while
+    // (the parser runs between its reports), a count of the elements the page has grown.
+    BusyScope busy(*m_busy, tr("読み込み中…"));
+    int ticks = m_loadTicks;
+    auto elements = std::make_shared<qint64>(-1); // answers may come after the wait
+    QDeadlineTimer stall(m_loadTimeoutMs);
+    while (m_loadPending && !stall.hasExpired()) {
+        const int before = m_loadTicks;
+        m_caller.wait([&] { return !m_loadPending || m_loadTicks != before; },
+                      QDeadlineTimer(std::min<qint64>(kProbeMs, stall.remainingTime())));
+        if (m_loadTicks != ticks) {
+            ticks = m_loadTicks;
+            stall.setRemainingTime(m_loadTimeoutMs);
+            continue;
+        }
+        if (!m_loadPending)
+            break;
+        m_page->runJavaScript(QStringLiteral("document.getElementsByTagName('*').length"),
+                              QWebEngineScript::ApplicationWorld,
+                              [this, elements](const QVariant &count) {
+                                  if (!m_loadPending || count.toLongLong() == *elements)
+                                      return;
+                                  *elements = count.toLongLong();
+                                  ++m_loadTicks;
+                                  m_caller.wake();
+                              });
+    }
+    if (m_loadPending) {
+        fail(tr("ページの読み込みが進みません。"));
+        return false;
+    }
+    if (m_loadFailed) {
+        fail(tr("ページを表示できませんでした。"));
+        return false;
+    }
+    return true;
+}
+
+bool WebEngineEditingComponent::LoadDocument(const QString &path)
+{
+    pagefile::Page page;
+    if (!pagefile::read(path, &page, &m_lastError))
+        return false;
+    // The page open now comes back if the new one cannot be shown.
+    const std::optional<QString> previous = readDocument();
+    const QString previousPath = std::exchange(m_path, QFileInfo(path).absoluteFilePath());
+    const QByteArray previousEncoding = std::exchange(m_encoding, page.encoding);
+    m_notice = page.notice;
+    startLoad(m_path, page.text);
+    if (waitForLoad())
+        return true;
+    const QString why = m_lastError;
+    m_page->triggerAction(QWebEnginePage::Stop);
+    m_path = previousPath;
+    m_encoding = previousEncoding;
+    m_notice.clear();
+    if (previous)
+        startLoad(m_path.isEmpty() ? untitledPath() : m_path, *previous);
+    m_lastError = tr("ファイル「%1」を開けませんでした。%2").arg(path, why);
+    return false;
+}
+
+void WebEngineEditingComponent::NewDocument()
+{
+    m_path.clear();
+    m_encoding = "UTF-8";
+    startLoad(untitledPath(), kEmptyPage);
+}
+
+bool WebEngineEditingComponent::setDocumentHTML(const QString &html)
+{
+    startLoad(m_path.isEmpty() ? untitledPath() : m_path, html);
+    return true;
+}
+
+// --- reading and writing ---------------------------------------------------------------
+
+PageCaller::Result WebEngineEditingComponent::call(const QString &name, const QJsonArray &args)
+{
+    if (m_loadPending && !waitForLoad())
+        return {false, {}, m_lastError};
+    BusyScope busy(*m_busy, tr("処理中…"));
+    PageCaller::Result result = m_caller.call(
+        m_page, name, args, [this] { return !m_loadPending; }, m_timeoutMs);
+    if (!result.ok)
+        fail(result.error);
+    return result;
+}
+
+std::optional<QString> WebEngineEditingComponent::readDocument()
+{
+    const PageCaller::Result result = call(QStringLiteral("documentMarkup"));
+    if (!result.ok)
+        return std::nullopt;
+    const QVariantList parts = result.value.toList();
+    documentform::Aids aids;
+    for (const QVariant &name : parts.value(3).toList())
+        aids.attributes.insert(name.toString());
+    return documentform::document(parts.value(0).toString(), parts.value(1).toString(),
+                                  parts.value(2).toString(), aids);
+}
+
+QString WebEngineEditingComponent::DocumentHTML()
+{
+    return readDocument().value_or(QString());
+}
+
+bool WebEngineEditingComponent::SaveDocument(const QString &path)
+{
+    BusyScope busy(*m_busy, tr("保存中…"));
+    const std::optional<QString> html = readDocument();
+    return html && pagefile::write(path, *html, m_encoding, &m_lastError);
+}
+
+} // namespace lumipage
