@@ -69,6 +69,20 @@ void bareSave(QWebEngineView &bare, const QString &path, const QByteArray &encod
     out.write(textcodec::encode(html, encoding));
 }
 
+// The editing component, its empty page ready, and a bare engine view, both shown.
+struct Surfaces {
+    Surfaces()
+    {
+        editor.resize(900, 600);
+        editor.show();
+        waitFor(&editor, SIGNAL(DocumentComplete()));
+        bare.resize(900, 600);
+        bare.show();
+    }
+    WebEngineEditingComponent editor;
+    QWebEngineView bare;
+};
+
 } // namespace
 
 QString writePage(const QString &dir, const QString &name, const QByteArray &bytes)
@@ -84,13 +98,9 @@ void componentCases(const QString &dir, const QString &only)
 {
     if (!wanted(only, "LoadDocument DocumentHTML SaveDocument"))
         return;
-    WebEngineEditingComponent editor;
-    editor.resize(900, 600);
-    editor.show();
-    waitFor(&editor, SIGNAL(DocumentComplete()));
-    QWebEngineView bare;
-    bare.resize(900, 600);
-    bare.show();
+    Surfaces surfaces;
+    WebEngineEditingComponent &editor = surfaces.editor;
+    QWebEngineView &bare = surfaces.bare;
     const QString out = QDir(dir).filePath(QStringLiteral("out.htm"));
 
     for (const auto &[label, bytes] : kSizes) {
@@ -114,13 +124,9 @@ void bigPageCases(const QString &dir, const QString &only)
 {
     if (!wanted(only, "50MB"))
         return;
-    WebEngineEditingComponent editor;
-    editor.resize(900, 600);
-    editor.show();
-    waitFor(&editor, SIGNAL(DocumentComplete()));
-    QWebEngineView bare;
-    bare.resize(900, 600);
-    bare.show();
+    Surfaces surfaces;
+    WebEngineEditingComponent &editor = surfaces.editor;
+    QWebEngineView &bare = surfaces.bare;
     const QString path = writePage(dir, QStringLiteral("50MB"), page(50 * 1024 * 1024));
     const QString out = QDir(dir).filePath(QStringLiteral("out50.htm"));
     report("LoadDocument", "50MB", measure([] {}, [&] { loadAndWait(editor, path); }, 1),

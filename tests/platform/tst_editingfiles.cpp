@@ -161,6 +161,37 @@ private slots:
         QCOMPARE(readBytes(path("latin-saved.htm")), latin);
     }
 
+    // A page nested 100,000 elements deep either opens whole or is refused, with words
+    // for the user, once the engine has made no progress for the load timeout; then the
+    // page that was open comes back.
+    void deeplyNestedPageOpensOrIsRefused()
+    {
+        QByteArray deep = "<HTML><BODY>";
+        for (int i = 0; i < 100000; ++i)
+            deep += "<DIV>";
+        writeBytes(path("deep.htm"), deep + "最深部</BODY></HTML>");
+        QVERIFY(setHtmlAndWait(*m_editor, u"<HTML><HEAD></HEAD><BODY><P>mine</P></BODY></HTML>"_s));
+        const QString before = m_editor->DocumentHTML();
+        m_editor->setLoadTimeout(5000);
+        QSignalSpy complete(m_editor, &EditingComponent::DocumentComplete);
+        QElapsedTimer timer;
+        timer.start();
+        const bool opened = m_editor->LoadDocument(path("deep.htm"));
+        m_editor->setLoadTimeout(15000);
+        qInfo("100,000 nested DIVs: %s after %lld ms", opened ? "opened" : "refused",
+              timer.elapsed());
+        QVERIFY(complete.wait(120000));
+        if (opened) {
+            const QString html = m_editor->DocumentHTML();
+            QVERIFY(html.contains(u"<DIV>最深部</DIV>"_s));
+            QCOMPARE(html.count(u"<DIV>"_s), 100000);
+        } else {
+            QVERIFY(m_editor->lastError().contains(u"deep.htm"_s));
+            const QString back = m_editor->DocumentHTML();
+            QVERIFY2(back == before, qPrintable(m_editor->lastError()));
+        }
+    }
+
     // A load the engine does not finish in time says so and gives the page back.
     void stalledLoadPutsThePreviousPageBack()
     {

@@ -175,6 +175,10 @@ void WebEngineEditingComponent::onRuntimeReady(const QString &url)
     if (QUrl(url) != m_loadingUrl)
         return;
     m_runtimeReady = true;
+    // The document is parsed and the runtime answers: calls may go ahead even when the
+    // engine has not reported the end of the load (it may not, after a stopped one).
+    if (std::exchange(m_loadPending, false))
+        m_caller.wake();
     if (m_restoring) {
         // The page is the one the user was editing, so no new page begins: the program
         // keeps its idea of what was saved, and learns what happened instead.
