@@ -87,8 +87,7 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
         [this]() -> std::optional<QString> {
             if (m_caller.busy() || m_loadPending || !m_runtimeReady)
                 return std::nullopt;
-            const PageCaller::Result html = call(QStringLiteral("documentHTML"));
-            return html.ok ? std::optional<QString>(html.value.toString()) : std::nullopt;
+            return readDocument();
         },
         this);
     connect(m_keeper, &PageKeeper::copied, this, &EditingComponent::pageCopied);
