@@ -9,6 +9,7 @@
 #include "platform/editing/pagefile.h"
 #include "platform/editing/pagekeeper.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
@@ -24,6 +25,17 @@ constexpr qint64 kProbeMs = 2000;
 const QString kEmptyPage =
     QStringLiteral("<HTML><HEAD><META http-equiv=Content-Type content=\"text/html; charset=utf-8\">"
                    "<TITLE></TITLE></HEAD><BODY></BODY></HTML>");
+// The CPU time a process has used so far, in clock ticks; -1 where it cannot be read.
+qint64 cpuTicks(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 12 ? fields.at(11).toLongLong() + fields.at(12).toLongLong() : -1;
+}
+
 } // namespace
 
 // --- loading -------------------------------------------------------------------------
@@ -55,10 +67,11 @@ void WebEngineEditingComponent::onLoadingChanged(const QWebEngineLoadingInfo &in
 bool WebEngineEditingComponent::waitForLoad()
 {
     // A big page may load for a long time: the wait gives up only when the engine stops
-    // making progress, as loadProgress shows and, when it has been quiet for a while
-    // (the parser runs between its reports), a count of the elements the page has grown.
+    // making progress, as loadProgress shows and, when it has been quiet for a while, the
+    // page process working (a long layout answers nothing) or the page growing.
     BusyScope busy(*m_busy, tr("読み込み中…"));
     int ticks = m_loadTicks;
+    qint64 cpu = cpuTicks(m_page->renderProcessPid());
     auto elements = std::make_shared<qint64>(-1); // answers may come after the wait
     QDeadlineTimer stall(m_loadTimeoutMs);
     while (m_loadPending && !stall.hasExpired()) {
@@ -72,6 +85,13 @@ bool WebEngineEditingComponent::waitForLoad()
         }
         if (!m_loadPending)
             break;
+        const qint64 cpuNow = cpuTicks(m_page->renderProcessPid());
+        if (cpuNow > cpu) {
+            cpu = cpuNow;
+            ticks = ++m_loadTicks;
+            stall.setRemainingTime(m_loadTimeoutMs);
+            continue;
+        }
         m_page->runJavaScript(QStringLiteral("document.getElementsByTagName('*').length"),
                               QWebEngineScript::ApplicationWorld,
                               [this, elements](const QVariant &count) {
