@@ -68,7 +68,8 @@ Sub window_onload()
 End Sub
 
 Sub Sweep()
-    Dim buttons, previous
+    Dim buttons
+    Dim previous
     buttons = ButtonCount()
     If buttons = 0 Then Exit Sub
     previous = (sweepStep + buttons - 1) Mod buttons
