@@ -1,11 +1,14 @@
 ' Fading text: the text fades out step by step until it has vanished, then
 ' comes back more quickly, and starts over.
-Const alphaBlockId = "[VELD ID]"
 Dim alphaOpacity
 Dim alphaFadingOut
 
+Function AlphaBlockId()
+    AlphaBlockId = "[VELD ID]"
+End Function
+
 Sub window_onload()
-    If document.all(alphaBlockId) Is Nothing Then Exit Sub
+    If document.all(AlphaBlockId()) Is Nothing Then Exit Sub
     alphaOpacity = 100
     alphaFadingOut = True
     window.setInterval "Fade", 100
@@ -30,5 +33,5 @@ Sub Fade()
             alphaFadingOut = True
         End If
     End If
-    document.all(alphaBlockId).filters.item(0).opacity = alphaOpacity
+    document.all(AlphaBlockId()).filters.item(0).opacity = alphaOpacity
 End Sub

@@ -1,14 +1,17 @@
 ' Burning text: the glow flickers like a flame. Its strength rises and falls
 ' around the strength written in the block's style, following the digits of
 ' flickerSteps (no digit equals its neighbours, so every step shows).
-Const glowBlockId = "[VELD ID]"
 Const flickerSteps = "0253697485241"
 Dim glowBase
 Dim glowStep
 
+Function GlowBlockId()
+    GlowBlockId = "[VELD ID]"
+End Function
+
 Sub window_onload()
     Dim block
-    Set block = document.all(glowBlockId)
+    Set block = document.all(GlowBlockId())
     If block Is Nothing Then Exit Sub
     glowBase = 5
     If IsNumeric(block.filters.item(0).strength) Then
@@ -22,5 +25,5 @@ End Sub
 
 Sub Flicker()
     glowStep = (glowStep + 1) Mod Len(flickerSteps)
-    document.all(glowBlockId).filters.item(0).strength = glowBase + CInt(Mid(flickerSteps, glowStep + 1, 1))
+    document.all(GlowBlockId()).filters.item(0).strength = glowBase + CInt(Mid(flickerSteps, glowStep + 1, 1))
 End Sub

@@ -2,9 +2,17 @@
 ' while the mouse is over a button, and a click opens the button's target.
 ' Once the page has loaded, a highlight runs along the buttons for a few
 ' seconds so that the reader sees they react.
-Const normalColour = "[color1]"
-Const overColour = "[color2]"
+' The merge writes its values into string literals, joining a line break in with
+' Chr(): so they are read through functions, where any expression may stand.
 Dim sweepStep
+
+Function NormalColour()
+    NormalColour = "[color1]"
+End Function
+
+Function OverColour()
+    OverColour = "[color2]"
+End Function
 
 Function LinkTarget(n)
     Select Case n
@@ -49,11 +57,11 @@ Sub SetButtonColour(n, colour)
 End Sub
 
 Sub go_in(n)
-    SetButtonColour n, overColour
+    SetButtonColour n, OverColour()
 End Sub
 
 Sub go_out(n)
-    SetButtonColour n, normalColour
+    SetButtonColour n, NormalColour()
 End Sub
 
 Sub go_link(n)

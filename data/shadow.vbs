@@ -1,11 +1,14 @@
 ' Shadow text: the shadow turns around the text, one 45 degree step at a
 ' time, starting from the direction written in the block's style.
-Const shadowBlockId = "[VELD ID]"
 Dim shadowDirection
+
+Function ShadowBlockId()
+    ShadowBlockId = "[VELD ID]"
+End Function
 
 Sub window_onload()
     Dim block
-    Set block = document.all(shadowBlockId)
+    Set block = document.all(ShadowBlockId())
     If block Is Nothing Then Exit Sub
     shadowDirection = 0
     If IsNumeric(block.filters.item(0).direction) Then
@@ -16,5 +19,5 @@ End Sub
 
 Sub TurnShadow()
     shadowDirection = (shadowDirection + 45) Mod 360
-    document.all(shadowBlockId).filters.item(0).direction = shadowDirection
+    document.all(ShadowBlockId()).filters.item(0).direction = shadowDirection
 End Sub

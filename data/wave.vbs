@@ -1,15 +1,18 @@
 ' Wave text: the waves run along the text by moving the filter's phase
 ' five percent of a cycle at each step.
-Const waveBlockId = "[VELD ID]"
 Dim wavePhase
 
+Function WaveBlockId()
+    WaveBlockId = "[VELD ID]"
+End Function
+
 Sub window_onload()
-    If document.all(waveBlockId) Is Nothing Then Exit Sub
+    If document.all(WaveBlockId()) Is Nothing Then Exit Sub
     wavePhase = 0
     window.setInterval "MoveWave", 100
 End Sub
 
 Sub MoveWave()
     wavePhase = (wavePhase + 5) Mod 100
-    document.all(waveBlockId).filters.item(0).phase = wavePhase
+    document.all(WaveBlockId()).filters.item(0).phase = wavePhase
 End Sub

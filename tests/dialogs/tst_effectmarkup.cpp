@@ -373,6 +373,41 @@ private slots:
                 }
             }
         }
+        // Blocks are closed, timers name procedures the script defines, and a Const
+        // holds a plain literal (the merge may write a value as an expression).
+        QString code; // the script without comments and with string literals emptied
+        for (QString line : text.split(QStringLiteral("\r\n"))) {
+            line.replace(QRegularExpression(QStringLiteral("\"(?:[^\"]|\"\")*\"")),
+                         QStringLiteral("\"\""));
+            code += line.section(QLatin1Char('\''), 0, 0) + QLatin1Char('\n');
+        }
+        // Lines of the script matching `pattern`, indented or not (" " stands for blanks,
+        // " ?" for optional ones).
+        const auto lines = [&code](QString pattern) {
+            pattern.replace(QLatin1String(" ?"), QLatin1String("\\h*"))
+                .replace(QLatin1Char(' '), QLatin1String("\\h+"));
+            const QRegularExpression re(
+                QLatin1String("^[ \\t]*") + pattern + QLatin1String("[ \\t]*$"),
+                QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
+            int count = 0;
+            for (auto it = re.globalMatch(code); it.hasNext(); it.next())
+                ++count;
+            return count;
+        };
+        QCOMPARE(lines("(Sub|Function) .*"), lines("End (Sub|Function)"));
+        QCOMPARE(lines("If .* Then"), lines("End If"));
+        QCOMPARE(lines("Select Case .*"), lines("End Select"));
+        QCOMPARE(lines("Do( .*)?"), lines("Loop( .*)?"));
+        QCOMPARE(lines("For .*"), lines("Next"));
+        QCOMPARE(lines("Const .*"), lines("Const \\w+ ?= ?(\"\"|\\d+)"));
+        const QRegularExpression timer(QStringLiteral("set(?:Timeout|Interval)\\s+\"(\\w+)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+        for (auto it = timer.globalMatch(text); it.hasNext();) {
+            const auto match = it.next();
+            const QString name = match.captured(1);
+            QVERIFY2(text.contains(QStringLiteral("Sub ") + name + QLatin1Char('(')),
+                     qPrintable(name));
+        }
         // No bracketed text of another effect that the merge would leave unreplaced.
         const QRegularExpression bracketed(QStringLiteral(R"(\[[A-Za-z0-9 ]+\])"));
         for (auto it = bracketed.globalMatch(text); it.hasNext();) {
