@@ -1,5 +1,6 @@
 // The effects list on the real main window and surface: each entry's dialog, its
 // element and script block in the page, and the one-script rules.
+#include "support/dialogdriver.h"
 #include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
@@ -19,40 +20,18 @@ using namespace lumipage::test;
 namespace
 {
 
-using Fill = std::function<void(QWidget *)>;
+using Fill = std::function<void(DialogDriver &)>;
 
-void setText(QWidget *dialog, const char *name, const QString &text)
+// Answers the next dialog with `fill`, driving it by objectName; a dialog still open
+// afterwards is closed, so the test fails instead of waiting.
+void answerDialog(Fill fill)
 {
-    if (auto *box = dialog->findChild<QLineEdit *>(QLatin1String(name)))
-        box->setText(text);
-    else if (auto *combo = dialog->findChild<QComboBox *>(QLatin1String(name)))
-        combo->setEditText(text);
-    else
-        qWarning("no control %s", name);
-}
-
-void press(QWidget *dialog, const char *name)
-{
-    if (auto *button = dialog->findChild<QPushButton *>(QLatin1String(name)))
-        button->click();
-    else if (auto *d = qobject_cast<QDialog *>(dialog))
-        d->reject(); // never leave a dialog waiting
-}
-
-// Presses OK; a dialog that stays open is closed, so the test fails instead of waiting.
-void ok(QWidget *dialog, const char *name)
-{
-    press(dialog, name);
-    if (auto *d = qobject_cast<QDialog *>(dialog); d && d->isVisible()) {
-        qWarning("%s stayed open after %s", qPrintable(d->objectName()), name);
-        d->reject();
-    }
-}
-
-QString textOf(QWidget *dialog, const char *name)
-{
-    auto *box = dialog->findChild<QLineEdit *>(QLatin1String(name));
-    return box ? box->text() : QString();
+    answerNextModal([fill](QWidget *widget) {
+        auto *dialog = qobject_cast<QDialog *>(widget);
+        QVERIFY(dialog);
+        DialogDriver driver(*dialog);
+        fill(driver);
+    });
 }
 
 const QString kScriptStart = QStringLiteral("<DIV><SCRIPT type=text/vbscript>");
@@ -89,77 +68,86 @@ private slots:
         QTest::addColumn<Fill>("fill");
         QTest::addColumn<QString>("element"); // "%1": the id the dialog drew
         QTest::addColumn<QString>("inScript");
+        QTest::addColumn<QString>("idBox"); // where the dialog shows the id it drew
         QTest::newRow("text reveal")
             << "RevealTransition(Text)"
-            << "Form6" << Fill([](QWidget *d) { ok(d, "Command2"); })
+            << "Form6" << Fill([](DialogDriver &d) { d.accept("Command2"); })
             << "<DIV id=veld style=\"width:100%;filter:revealtrans(transition=0,duration=3);"
                "text-align:center;background-color:WHITE;visibility:hidden\">文字を入力</DIV>"
-            << "document.all(\"veld\")";
+            << "document.all(\"veld\")"
+            << "";
         QTest::newRow("image reveal")
             << "RevealTransition(Image)"
-            << "Form7" << Fill([](QWidget *d) {
-                   setText(d, "Text1", "a.gif");
-                   setText(d, "Combo2", "3");
-                   ok(d, "Command2");
+            << "Form7" << Fill([](DialogDriver &d) {
+                   d.fill("Text1", "a.gif");
+                   d.fill("Combo2", "3");
+                   d.accept("Command2");
                })
             << "<IMG id=veldimage src=a.gif alt=\"\" "
                "style=\"filter:revealtrans(transition=3,duration=3);visibility:hidden\">"
-            << "document.all(\"veldimage\")";
+            << "document.all(\"veldimage\")"
+            << "";
         QTest::newRow("blend") << "BlendFilter"
-                               << "Form21" << Fill([](QWidget *d) {
-                                      setText(d, "Text1", "a.gif");
-                                      setText(d, "Text2", "b \"x\".gif");
-                                      ok(d, "Command3");
+                               << "Form21" << Fill([](DialogDriver &d) {
+                                      d.fill("Text1", "a.gif");
+                                      d.fill("Text2", "b \"x\".gif");
+                                      d.accept("Command3");
                                   })
                                << "<IMG id=%1 src=a.gif style=\"Filter:blendtrans(duration=3)\">"
-                               << "NextPicture = \"b \"\"x\"\".gif\"";
+                               << "NextPicture = \"b \"\"x\"\".gif\""
+                               << "Text3";
         QTest::newRow("shadow")
             << "影付き文字"
-            << "Form13" << Fill([](QWidget *d) {
-                   setText(d, "Text1", "red");
-                   setText(d, "Combo1", "あり");
-                   ok(d, "Command3");
+            << "Form13" << Fill([](DialogDriver &d) {
+                   d.fill("Text1", "red");
+                   d.fill("Combo1", "あり");
+                   d.accept("Command3");
                })
             << "<DIV id=VELD%1 style=\"width:100%;Filter:Shadow(Color=red,Direction=10)\">"
                "ここに文字を入力</DIV>"
-            << "ShadowBlockId = \"VELD%1\"";
+            << "ShadowBlockId = \"VELD%1\""
+            << "Text3";
         QTest::newRow("wave") << "波文字"
-                              << "Form14" << Fill([](QWidget *d) {
-                                     setText(d, "Combo1", "あり");
-                                     ok(d, "Command1");
+                              << "Form14" << Fill([](DialogDriver &d) {
+                                     d.fill("Combo1", "あり");
+                                     d.accept("Command1");
                                  })
                               << "<DIV id=VELD%1 style=\"width:100%;Filter:Wave(strength=5,"
                                  "freq=10,lightstrength=20)\">ここに文字を入力</DIV>"
-                              << "WaveBlockId = \"VELD%1\"";
+                              << "WaveBlockId = \"VELD%1\""
+                              << "Text4";
         QTest::newRow("glow") << "燃える文字"
-                              << "Form15" << Fill([](QWidget *d) {
-                                     setText(d, "Combo1", "あり");
-                                     ok(d, "Command1");
+                              << "Form15" << Fill([](DialogDriver &d) {
+                                     d.fill("Combo1", "あり");
+                                     d.accept("Command1");
                                  })
                               << "<DIV id=VELD%1 style=\"width:100%;Filter:Glow(strength=5,"
                                  "Color=RED)\">ここに文字を入力</DIV>"
-                              << "GlowBlockId = \"VELD%1\"";
+                              << "GlowBlockId = \"VELD%1\""
+                              << "Text3";
         QTest::newRow("alpha") << "消える文字"
-                               << "Form16" << Fill([](QWidget *d) {
-                                      setText(d, "Combo2", "あり");
-                                      ok(d, "Command1");
+                               << "Form16" << Fill([](DialogDriver &d) {
+                                      d.fill("Combo2", "あり");
+                                      d.accept("Command1");
                                   })
                                << "<DIV id=VELD%1 style=\"width:100%;Filter:Alpha(opacity=90,"
                                   "style=2)\">ここに文字を入力</DIV>"
-                               << "AlphaBlockId = \"VELD%1\"";
+                               << "AlphaBlockId = \"VELD%1\""
+                               << "Text2";
         QTest::newRow("mouse-over colour")
             << "ﾏｳｽで色が変わる文字"
-            << "Form17" << Fill([](QWidget *d) {
-                   setText(d, "Text1", "blue");
-                   setText(d, "Text2", "red");
-                   setText(d, "Text3", "Home");
-                   setText(d, "Text4", "http://example.com/");
-                   press(d, "Command3");
-                   ok(d, "Command1");
+            << "Form17" << Fill([](DialogDriver &d) {
+                   d.fill("Text1", "blue");
+                   d.fill("Text2", "red");
+                   d.fill("Text3", "Home");
+                   d.fill("Text4", "http://example.com/");
+                   d.press("Command3");
+                   d.accept("Command1");
                })
             << "<BUTTON id=VELD0 onmouseover=go_in(0) onmouseout=go_out(0) onclick=go_link(0) "
                "style=\"font-family:ＭＳ Ｐ明朝;font-size:9pt;Color:blue;\">Home</BUTTON>"
-            << "LinkTarget = \"http://example.com/\"";
+            << "LinkTarget = \"http://example.com/\""
+            << "";
     }
     void eachEntryPastesItsElementAndScript()
     {
@@ -168,19 +156,18 @@ private slots:
         QFETCH(Fill, fill);
         QFETCH(QString, element);
         QFETCH(QString, inScript);
+        QFETCH(QString, idBox);
         QVERIFY(m_f.setPage("<P id=p>ab</P>"));
         QVERIFY(editor().call("selectInElement", {"p", 1, 1}).ok);
         QString id;
-        answerNextModal([&](QWidget *dialog) {
-            id = form == "Form21" ? textOf(dialog, "Text3")
-                                  : textOf(dialog, form == "Form14"   ? "Text4"
-                                                   : form == "Form16" ? "Text2"
-                                                                      : "Text3");
-            if (dialog->objectName() != form) {
-                qobject_cast<QDialog *>(dialog)->reject();
-                return;
-            }
-            fill(dialog);
+        answerNextModal([&](QWidget *widget) {
+            auto *dialog = qobject_cast<QDialog *>(widget);
+            QVERIFY(dialog);
+            DialogDriver d(*dialog);
+            QCOMPARE(dialog->objectName(), form);
+            if (!idBox.isEmpty())
+                id = d.text(idBox);
+            fill(d);
         });
         choose(entry);
         const QString page = body();
@@ -211,7 +198,7 @@ private slots:
     {
         QVERIFY(m_f.setPage("<P id=p>ab</P>"));
         QVERIFY(editor().call("selectInElement", {"p", 1, 1}).ok);
-        answerNextModal([](QWidget *d) { ok(d, "Command1"); });
+        answerDialog([](DialogDriver &d) { d.accept("Command1"); });
         choose("波文字");
         QVERIFY(body().contains("Filter:Wave(strength=5,freq=10,lightstrength=20)"));
         QVERIFY(!body().contains("<SCRIPT"));
@@ -222,16 +209,19 @@ private slots:
         QVERIFY(m_f.setPage("<P id=p>call window_onload() first</P>"));
         QVERIFY(editor().call("selectInElement", {"p", 1, 1}).ok);
         const auto texts = std::make_shared<QStringList>();
-        answerNextModal([texts](QWidget *d) {
-            setText(d, "Text1", "red");
-            setText(d, "Combo1", "あり");
+        answerNextModal([texts](QWidget *widget) {
+            auto *dialog = qobject_cast<QDialog *>(widget);
+            QVERIFY(dialog);
+            DialogDriver d(*dialog);
+            d.fill("Text1", "red");
+            d.fill("Combo1", "あり");
             answerNextModal(
                 [texts](QWidget *box) {
                     *texts << qobject_cast<QMessageBox *>(box)->text();
                     clickMessageBoxButton(box, QMessageBox::Ok);
                 },
-                d);
-            ok(d, "Command3");
+                dialog);
+            QVERIFY(d.accept("Command3"));
         });
         choose("影付き文字");
         QTRY_COMPARE(*texts, QStringList{"スクリプトが記述されています。ｱｸｼｮﾝは追加できません！"});
@@ -243,7 +233,7 @@ private slots:
     void cancelPastesNothing()
     {
         QVERIFY(m_f.setPage("<P id=p>ab</P>"));
-        answerNextModal([](QWidget *d) { qobject_cast<QDialog *>(d)->reject(); });
+        answerDialog([](DialogDriver &d) { d.press("Command4"); });
         choose("BlendFilter");
         QCOMPARE(body(), QStringLiteral("<P id=p>ab</P>"));
         QCOMPARE(m_window->insertion().shared().effect_code, qint16(80));
@@ -261,9 +251,9 @@ private slots:
         QTemporaryDir folder;
         QVERIFY(m_f.setPage("<P id=p>ab</P>"));
         QVERIFY(editor().call("selectInElement", {"p", 1, 1}).ok);
-        answerNextModal([](QWidget *d) {
-            setText(d, "Combo1", "あり");
-            ok(d, "Command1");
+        answerDialog([](DialogDriver &d) {
+            d.fill("Combo1", "あり");
+            d.accept("Command1");
         });
         choose("燃える文字");
         const QString first = folder.filePath("first.htm");
@@ -288,9 +278,9 @@ private slots:
     {
         QVERIFY(m_f.setPage("<DIV id=box><P id=p>ab</P></DIV><P id=c>after</P>"));
         QVERIFY(editor().call("selectInElement", {"p", 1, 1}).ok);
-        answerNextModal([](QWidget *d) {
-            setText(d, "Text1", "a.gif");
-            ok(d, "Command2");
+        answerDialog([](DialogDriver &d) {
+            d.fill("Text1", "a.gif");
+            d.accept("Command2");
         });
         choose("RevealTransition(Image)");
         const QString page = body();
