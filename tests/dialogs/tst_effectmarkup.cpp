@@ -8,6 +8,7 @@
 #include "dialogs/effects/revealtextmarkup.h"
 #include "dialogs/effects/shadowtextmarkup.h"
 #include "dialogs/effects/wavetextmarkup.h"
+#include "platform/effects/vbstranslator.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -408,6 +409,10 @@ private slots:
             QVERIFY2(text.contains(QStringLiteral("Sub ") + name + QLatin1Char('(')),
                      qPrintable(name));
         }
+        // Everything stays inside the script subset that the effects runtime runs.
+        const vbs::Translation translation = vbs::translate({{text, 1}});
+        for (const vbs::Problem &problem : translation.problems)
+            QFAIL(qPrintable(QStringLiteral("line %1: %2").arg(problem.line).arg(problem.message)));
         // No bracketed text of another effect that the merge would leave unreplaced.
         const QRegularExpression bracketed(QStringLiteral(R"(\[[A-Za-z0-9 ]+\])"));
         for (auto it = bracketed.globalMatch(text); it.hasNext();) {
