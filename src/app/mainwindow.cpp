@@ -64,6 +64,10 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     m_contextMenu = std::make_unique<ContextMenuController>(*this);
     m_insertion = std::make_unique<InsertionController>(
         *m_editor, *m_commonDialog, *m_combo1, *m_combo2, QCoreApplication::applicationDirPath());
+    // Files chosen in the effect dialogs are named relative to the open page's folder.
+    m_insertion->setPagePathSource([surface = static_cast<WebEngineEditingComponent *>(m_editor)] {
+        return surface->documentPath();
+    });
     connect(m_insertion.get(), &InsertionController::readMeRequested, this,
             [this] { run(QStringLiteral("show_attension")); });
     m_recovery = std::make_unique<DocumentRecovery>(*this);

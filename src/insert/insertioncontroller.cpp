@@ -1,5 +1,13 @@
 #include "insert/insertioncontroller.h"
 
+#include "dialogs/effects/alphatextdialog.h"
+#include "dialogs/effects/blendimagedialog.h"
+#include "dialogs/effects/colourbuttonsdialog.h"
+#include "dialogs/effects/glowtextdialog.h"
+#include "dialogs/effects/revealimagedialog.h"
+#include "dialogs/effects/revealtextdialog.h"
+#include "dialogs/effects/shadowtextdialog.h"
+#include "dialogs/effects/wavetextdialog.h"
 #include "dialogs/elements/buttondialog.h"
 #include "dialogs/elements/floatingframedialog.h"
 #include "dialogs/elements/marqueedialog.h"
@@ -12,6 +20,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 
 namespace lumipage
 {
@@ -67,9 +76,63 @@ const ElementEntry kElements[] = {
     {"水平罫線",               nullptr,                                   openRule},
     {"マーキー",               nullptr,                                   openMarquee},
 };
+// clang-format on
 
+// The reveal openers look for a script once more, with a message of their own.
+bool refuseRevealWhenScripted(InsertionController &c)
+{
+    return c.refuseWhenScripted(
+        QStringLiteral("既にSCRIPTは使用されています。削除してから再度選択してください。"));
+}
+void openRevealText(InsertionController &c)
+{
+    if (refuseRevealWhenScripted(c))
+        return;
+    RevealTextDialog dialog(c.programFolder(), c.editor().window());
+    c.runEffectDialog(dialog);
+}
+void openRevealImage(InsertionController &c)
+{
+    if (refuseRevealWhenScripted(c))
+        return;
+    RevealImageDialog dialog(c.commonDialog(), c.pageFolder(), c.editor().window());
+    c.runEffectDialog(dialog);
+}
+void openBlend(InsertionController &c)
+{
+    BlendImageDialog dialog(c.commonDialog(), c.pageFolder(), {}, c.editor().window());
+    c.runEffectDialog(dialog);
+}
+void openShadow(InsertionController &c)
+{
+    ShadowTextDialog dialog(c.programFolder(), {}, c.editor().window());
+    c.runEffectDialog(dialog);
+}
+void openWave(InsertionController &c)
+{
+    WaveTextDialog dialog({}, c.editor().window());
+    c.runEffectDialog(dialog);
+}
+void openGlow(InsertionController &c)
+{
+    GlowTextDialog dialog(c.programFolder(), {}, c.editor().window());
+    c.runEffectDialog(dialog);
+}
+void openAlpha(InsertionController &c)
+{
+    AlphaTextDialog dialog({}, c.editor().window());
+    c.runEffectDialog(dialog);
+}
+void openColourButtons(InsertionController &c)
+{
+    ColourButtonsDialog dialog(c.commonDialog(), c.programFolder(), c.pageFolder(),
+                               c.editor().window());
+    c.runEffectDialog(dialog);
+}
+
+// clang-format off
 // The effects list in list order: the pending effect it sets (-1: unchanged) and the
-// opener of its dialog (none yet: the effect dialogs are added here).
+// opener of its dialog.
 struct EffectEntry {
     const char *name;
     qint16 code;
@@ -77,14 +140,14 @@ struct EffectEntry {
 };
 const EffectEntry kEffects[] = {
     {"初めにお読み下さい。",    -1, nullptr},
-    {"RevealTransition(Text)",  10, nullptr},
-    {"RevealTransition(Image)", 20, nullptr},
-    {"BlendFilter",             80, nullptr},
-    {"影付き文字",              30, nullptr},
-    {"波文字",                  40, nullptr},
-    {"燃える文字",              50, nullptr},
-    {"消える文字",              60, nullptr},
-    {"ﾏｳｽで色が変わる文字",     70, nullptr},
+    {"RevealTransition(Text)",  10, openRevealText},
+    {"RevealTransition(Image)", 20, openRevealImage},
+    {"BlendFilter",             80, openBlend},
+    {"影付き文字",              30, openShadow},
+    {"波文字",                  40, openWave},
+    {"燃える文字",              50, openGlow},
+    {"消える文字",              60, openAlpha},
+    {"ﾏｳｽで色が変わる文字",     70, openColourButtons},
 };
 // clang-format on
 
@@ -100,6 +163,12 @@ InsertionController::InsertionController(EditingComponent &editor, CommonDialog 
     m_effects.installEventFilter(this);
     connect(&m_elements, &QComboBox::activated, this, &InsertionController::chooseElement);
     connect(&m_effects, &QComboBox::activated, this, &InsertionController::chooseEffect);
+}
+
+QString InsertionController::pageFolder() const
+{
+    const QString path = m_pagePath ? m_pagePath() : QString();
+    return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
 }
 
 void InsertionController::fillLists()

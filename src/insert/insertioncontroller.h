@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QComboBox;
 
 namespace lumipage
@@ -30,6 +32,11 @@ public:
 
     SharedValues &shared() { return m_shared; }
     const QString &programFolder() const { return m_programFolder; }
+    // Tells where the open page's file lies (empty for a new page), asked at each use.
+    void setPagePathSource(std::function<QString()> source) { m_pagePath = std::move(source); }
+    // The open page's folder, empty for a new page: files chosen in the effect dialogs
+    // inside it are written relative to it.
+    QString pageFolder() const;
 
     // Clears both lists, fills them in list order and shows their placeholders.
     void fillLists();
@@ -86,6 +93,7 @@ private:
     QComboBox &m_elements;
     QComboBox &m_effects;
     QString m_programFolder;
+    std::function<QString()> m_pagePath;
     SharedValues m_shared;
 };
 

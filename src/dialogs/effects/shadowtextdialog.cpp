@@ -1,0 +1,53 @@
+#include "dialogs/effects/shadowtextdialog.h"
+
+#include "dialogs/effects/effectdialog.h"
+#include "dialogs/effects/shadowtextmarkup.h"
+#include "platform/paletteview.h"
+#include "widgets/actioncombo.h"
+#include "widgets/colourfield.h"
+#include "widgets/dialogform.h"
+#include "widgets/icons.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace lumipage
+{
+
+ShadowTextDialog::ShadowTextDialog(const QString &programFolder, const IdDraw &draw,
+                                   QWidget *parent)
+    : QDialog(parent)
+{
+    DialogForm form(this, QStringLiteral("Form13"), QStringLiteral("影付き文字設定"));
+    m_colour = form.row(QStringLiteral("影の色"),
+                        new ColourField(QStringLiteral("Text1"), QStringLiteral("Command1"),
+                                        QStringLiteral("Command2"), this));
+    m_direction = form.row(QStringLiteral("影の角度"),
+                           form.lineEdit(QStringLiteral("Text2"), QStringLiteral("10")),
+                           QStringLiteral("0～90"));
+    m_id = form.row(QStringLiteral("ID"), new RandomIdField(QStringLiteral("Text3"), draw, this));
+    m_action = form.row(QStringLiteral("ｱｸｼｮﾝ"), new ActionCombo(QStringLiteral("Combo1"), this));
+    auto *picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setPixmap(Icons::glyph(QStringLiteral("影"), 3).pixmap(32, 32));
+    form.grid()->addWidget(picture, form.nextRow(), 0);
+    form.skipRow();
+    form.grid()->addWidget(ColourField::paletteView(programFolder, this), 0, 3, form.nextRow(), 1);
+    auto [ok, cancel] = form.okCancel(QStringLiteral("Command3"), QStringLiteral("Command4"));
+    ok->setEnabled(false);
+    resize(440, 230);
+    // OK only with a shadow colour given.
+    connect(m_colour, &ColourField::textChanged, ok,
+            [ok](const QString &text) { ok->setEnabled(!text.isEmpty()); });
+    connect(ok, &QPushButton::clicked, this, [this] {
+        finishEffect(*this,
+                     shadowTextRequest({m_colour->text(), m_direction->text(), m_id->number(),
+                                        m_action->currentText()}),
+                     m_request);
+    });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+} // namespace lumipage
