@@ -72,10 +72,6 @@ private slots:
         QCOMPARE(body.count("<DIV"), 1 + pasted.count("<DIV"));
         QCOMPARE(body.count("</DIV>"), 1 + pasted.count("</DIV>"));
         // The element arrives with every attribute, and the paragraph's text stays whole.
-        QEXPECT_FAIL("blend image",
-                     "the engine's insertHTML drops an inline element's style that holds only "
-                     "a filter; the paste keeps element counts but not attributes",
-                     Continue);
         QVERIFY2(body.contains(pasted), qPrintable(body));
         QString box = body.mid(before.size(), body.size() - before.size() - after.size());
         box.remove(pasted).remove(QRegularExpression(QStringLiteral("<[^>]*>")));

@@ -35,10 +35,6 @@ void answerDialog(Fill fill)
 }
 
 const QString kScriptStart = QStringLiteral("<DIV><SCRIPT type=text/vbscript>");
-const char *const kStyleDropped =
-    "the engine's insertHTML rewrites the style of an image pasted inside a paragraph and "
-    "drops its filter; the surface's paste checks element counts but not attributes";
-
 } // namespace
 
 class TestEffectsList : public QObject
@@ -173,8 +169,6 @@ private slots:
         const QString page = body();
         const QString expected = element.contains("%1") ? element.arg(id) : element;
         const qsizetype at = page.indexOf(expected);
-        QEXPECT_FAIL("image reveal", kStyleDropped, Continue);
-        QEXPECT_FAIL("blend", kStyleDropped, Continue);
         QVERIFY2(at >= 0, qPrintable(page));
         // The script block follows the element: the engine may close the paragraph
         // around the caret first, but no other element comes between.

@@ -148,21 +148,36 @@
             return false;
         const template = document.createElement('template');
         template.innerHTML = String(html);
-        const wanted = {};
-        for (const el of template.content.querySelectorAll('*'))
-            wanted[el.tagName] = (wanted[el.tagName] || 0) + 1;
+        // Each element of the fragment by its name and attributes: the engine's insertHTML
+        // may drop an element or rewrite its attributes (a style holding only a filter
+        // goes), and then the fragment is inserted exactly instead.
+        const signature = el => el.tagName + '\u0000' +
+            Array.from(el.attributes, a => a.name + '=' + a.value).sort().join('\u0000');
+        const countIn = (elements, into) => {
+            for (const el of elements) {
+                const key = signature(el);
+                into.set(key, (into.get(key) || 0) + 1);
+            }
+            return into;
+        };
+        const wanted = countIn(template.content.querySelectorAll('*'), new Map());
+        const tags = new Set(Array.from(template.content.querySelectorAll('*'), el => el.tagName));
+        const inDocument = () => {
+            const found = new Map();
+            for (const tag of tags)
+                countIn(document.getElementsByTagName(tag), found);
+            return found;
+        };
         const range0 = sel.getRangeAt(0);
         // Boundary points as values: a live range would follow the engine's edits.
         const original = [range0.startContainer, range0.startOffset, range0.endContainer,
                           range0.endOffset];
-        const removed = range0.cloneContents();
-        const expected = {};
-        for (const tag of Object.keys(wanted))
-            expected[tag] = document.getElementsByTagName(tag).length + wanted[tag] -
-                            removed.querySelectorAll(tag).length;
+        const removed = countIn(range0.cloneContents().querySelectorAll('*'), new Map());
+        const before = inDocument();
         const done = document.execCommand('insertHTML', false, String(html));
-        const intact = done && Object.keys(expected).every(
-            tag => document.getElementsByTagName(tag).length === expected[tag]);
+        const after = done ? inDocument() : null;
+        const intact = done && Array.from(wanted).every(([key, n]) =>
+            (after.get(key) || 0) >= (before.get(key) || 0) - (removed.get(key) || 0) + n);
         if (!intact) {
             if (done) {
                 LP.history.discard();
