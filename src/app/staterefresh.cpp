@@ -60,6 +60,14 @@ void StateRefresh::enterBrowseMode()
     QLineEdit *indicator = m_window.modeIndicator();
     indicator->setText(QStringLiteral("実行モード"));
     indicator->setStyleSheet(QStringLiteral("background-color: rgb(255, 0, 0);"));
+    // Statements the effects runtime cannot run are told once per run of the page, on
+    // the indicator, rather than only in the engine's console.
+    const QStringList leftOut = m_window.editor()->statementsLeftOut();
+    indicator->setToolTip(
+        leftOut.isEmpty()
+            ? QString()
+            : QStringLiteral("このページのスクリプトのうち、次の文は実行されません。\n") +
+                  leftOut.join(QLatin1Char('\n')));
     m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(false);
     m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(true);
     m_window.elementList()->setEnabled(false);
@@ -72,6 +80,7 @@ void StateRefresh::enterEditMode()
     QLineEdit *indicator = m_window.modeIndicator();
     indicator->setText(QStringLiteral("編集モード"));
     indicator->setStyleSheet(QString()); // the default text-box background
+    indicator->setToolTip(QString());
     m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(false);
     m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(true);
     m_window.elementList()->setEnabled(true);

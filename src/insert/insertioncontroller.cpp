@@ -17,6 +17,7 @@
 #include "insert/scriptmerge.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/messages.h"
+#include "widgets/effectpreview.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -255,6 +256,28 @@ void InsertionController::pasteWithScript(const EffectRequest &request)
 {
     pasteFragment(request.fragment);
     mergeEffectScript(request);
+}
+
+void InsertionController::startPreview(QDialog &dialog)
+{
+    auto *preview = dialog.findChild<EffectPreview *>();
+    if (!preview)
+        return;
+    // A template that cannot be read leaves the preview with the element alone; the
+    // merge on OK reports the problem.
+    const QString file = effectTemplateFile(m_shared.effect_code);
+    QString problem;
+    const QString text =
+        file.isEmpty() ? QString()
+                       : readEffectTemplate(m_programFolder + QLatin1Char('/') + file, &problem)
+                             .value_or(QString());
+    // The preview lies beside the page, so the images it names relatively show.
+    const QString folder = pageFolder().isEmpty() ? m_programFolder : pageFolder();
+    preview->setPageMaker(
+        [code = m_shared.effect_code, text](const EffectRequest &request) {
+            return effectPreviewPage(code, text, request);
+        },
+        folder + QStringLiteral("/lumipage-preview.htm"));
 }
 
 void InsertionController::mergeEffectScript(const EffectRequest &request)

@@ -62,6 +62,7 @@ public:
     // Runs an effect dialog modally and, on OK, its request (`dialog.request()`).
     template <typename Dialog> void runEffectDialog(Dialog &dialog)
     {
+        startPreview(dialog);
         if (dialog.exec() == QDialog::Accepted)
             runEffect(dialog.request());
     }
@@ -71,6 +72,9 @@ public:
         if (dialog.exec() == QDialog::Accepted)
             paste(dialog.built());
     }
+    // Gives an effect dialog's live preview the pending effect's script template, so
+    // that it shows the element with its merged script while the dialog is open.
+    void startPreview(QDialog &dialog);
     // The one-script test: true (after showing `message`) when the page holds a script.
     bool refuseWhenScripted(const QString &message);
 

@@ -115,4 +115,16 @@ ScriptMerge mergeEffectScript(qint16 effectCode, const QString &templateText,
                                              script + QStringLiteral("</SCRIPT></DIV>")};
 }
 
+QString effectPreviewPage(qint16 effectCode, const QString &templateText,
+                          const EffectRequest &request)
+{
+    QString body = request.fragment;
+    if (request.withScript) {
+        const ScriptMerge merged = mergeEffectScript(effectCode, templateText, request, {});
+        if (merged.outcome == ScriptMerge::Outcome::Block)
+            body += merged.text;
+    }
+    return QStringLiteral("<HTML><HEAD></HEAD><BODY>") + body + QStringLiteral("</BODY></HTML>");
+}
+
 } // namespace lumipage

@@ -41,4 +41,10 @@ struct ScriptMerge {
 ScriptMerge mergeEffectScript(qint16 effectCode, const QString &templateText,
                               const EffectRequest &request, const QString &page);
 
+// The page an effect dialog's live preview shows for `request`: the element alone in
+// an empty body and, when the request asks for it, the merged script of `effectCode`
+// behind it. The preview page holds no other script, so nothing refuses the merge.
+QString effectPreviewPage(qint16 effectCode, const QString &templateText,
+                          const EffectRequest &request);
+
 } // namespace lumipage

@@ -27,12 +27,14 @@ AlphaTextDialog::AlphaTextDialog(const IdDraw &draw, QWidget *parent) : QDialog(
     resize(300, 170);
     connect(m_opacity, &QLineEdit::textChanged, ok,
             [ok](const QString &text) { ok->setEnabled(!text.isEmpty()); });
-    connect(ok, &QPushButton::clicked, this, [this] {
-        finishEffect(*this,
-                     alphaTextRequest({m_opacity->text(), m_style->currentText(), m_id->number(),
-                                       m_action->currentText()}),
-                     m_request);
-    });
+    // What OK builds from the fields now, also shown in the preview.
+    const auto build = [this] {
+        return alphaTextRequest(
+            {m_opacity->text(), m_style->currentText(), m_id->number(), m_action->currentText()});
+    };
+    addEffectPreview(*this, *form.grid(), build);
+    connect(ok, &QPushButton::clicked, this,
+            [this, build] { finishEffect(*this, build(), m_request); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

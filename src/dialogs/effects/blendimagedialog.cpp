@@ -28,11 +28,13 @@ BlendImageDialog::BlendImageDialog(CommonDialog &commonDialog, const QString &pa
     id->setText(blendImageId(m_idNumber));
     auto [ok, cancel] = form.okCancel(QStringLiteral("Command3"), QStringLiteral("Command4"));
     resize(420, 140);
-    connect(ok, &QPushButton::clicked, this, [this] {
-        finishEffect(*this,
-                     blendImageRequest({m_first->text(), m_next->text(), m_idNumber}, m_pageFolder),
-                     m_request);
-    });
+    // What OK builds from the fields now, also shown in the preview.
+    const auto build = [this] {
+        return blendImageRequest({m_first->text(), m_next->text(), m_idNumber}, m_pageFolder);
+    };
+    addEffectPreview(*this, *form.grid(), build);
+    connect(ok, &QPushButton::clicked, this,
+            [this, build] { finishEffect(*this, build(), m_request); });
     connect(cancel, &QPushButton::clicked, this, [this] {
         m_first->clear();
         m_next->clear();

@@ -112,8 +112,11 @@ ColourButtonsDialog::ColourButtonsDialog(CommonDialog &commonDialog, const QStri
             [this](int index) { chooseKind(m_kind->itemText(index)); });
     connect(m_add, &QPushButton::clicked, this, &ColourButtonsDialog::addButton);
     connect(m_removeAll, &QPushButton::clicked, this, &ColourButtonsDialog::removeButtons);
+    // What OK builds from the fields now, also shown in the preview.
+    const auto build = [this] { return colourButtonsRequest(m_buttons); };
+    addEffectPreview(*this, *form.grid(), build);
     connect(m_ok, &QPushButton::clicked, this,
-            [this] { finishEffect(*this, colourButtonsRequest(m_buttons), m_request); });
+            [this, build] { finishEffect(*this, build(), m_request); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -1,8 +1,10 @@
 #include "dialogs/effects/effectdialog.h"
 
 #include "platform/messages.h"
+#include "widgets/effectpreview.h"
 
 #include <QDialog>
+#include <QGridLayout>
 
 namespace lumipage
 {
@@ -19,6 +21,21 @@ void finishEffect(QDialog &dialog, const EffectResult &result, EffectRequest &re
         messages::inform(&dialog, other.text);
     else
         dialog.reject();
+}
+
+void addEffectPreview(QDialog &dialog, QGridLayout &grid, std::function<EffectResult()> current)
+{
+    auto *preview = new EffectPreview(
+        [current = std::move(current)]() -> std::optional<EffectRequest> {
+            const EffectResult result = current();
+            if (const auto *request = std::get_if<EffectRequest>(&result))
+                return *request;
+            return std::nullopt;
+        },
+        &dialog);
+    grid.addWidget(preview, grid.rowCount(), 0, 1, -1);
+    preview->follow(&dialog);
+    dialog.resize(qMax(dialog.width(), 420), dialog.height() + 160);
 }
 
 } // namespace lumipage

@@ -40,12 +40,14 @@ GlowTextDialog::GlowTextDialog(const QString &programFolder, const IdDraw &draw,
     connect(m_colour, &ColourField::textChanged, ok,
             [ok](const QString &text) { ok->setEnabled(!text.isEmpty()); });
     m_colour->setText(QStringLiteral("RED"));
-    connect(ok, &QPushButton::clicked, this, [this] {
-        finishEffect(*this,
-                     glowTextRequest({m_colour->text(), m_strength->text(), m_id->number(),
-                                      m_action->currentText()}),
-                     m_request);
-    });
+    // What OK builds from the fields now, also shown in the preview.
+    const auto build = [this] {
+        return glowTextRequest(
+            {m_colour->text(), m_strength->text(), m_id->number(), m_action->currentText()});
+    };
+    addEffectPreview(*this, *form.grid(), build);
+    connect(ok, &QPushButton::clicked, this,
+            [this, build] { finishEffect(*this, build(), m_request); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

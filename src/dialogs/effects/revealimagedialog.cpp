@@ -27,12 +27,14 @@ RevealImageDialog::RevealImageDialog(CommonDialog &commonDialog, const QString &
     auto [ok, cancel] = form.okCancel(QStringLiteral("Command2"), QStringLiteral("Command3"));
     resize(420, 150);
     connect(m_transition, &TransitionBox::textChanged, ok, [ok] { ok->setEnabled(true); });
-    connect(ok, &QPushButton::clicked, this, [this] {
-        finishEffect(*this,
-                     revealImageRequest({m_image->text(), m_alt->text(), m_transition->text()},
-                                        m_pageFolder),
-                     m_request);
-    });
+    // What OK builds from the fields now, also shown in the preview.
+    const auto build = [this] {
+        return revealImageRequest({m_image->text(), m_alt->text(), m_transition->text()},
+                                  m_pageFolder);
+    };
+    addEffectPreview(*this, *form.grid(), build);
+    connect(ok, &QPushButton::clicked, this,
+            [this, build] { finishEffect(*this, build(), m_request); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

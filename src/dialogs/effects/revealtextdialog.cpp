@@ -34,12 +34,14 @@ RevealTextDialog::RevealTextDialog(const QString &programFolder, QWidget *parent
     resize(460, 200);
     // The number box never stays empty (it falls back to "0"), so OK stays usable.
     connect(m_transition, &TransitionBox::textChanged, ok, [ok] { ok->setEnabled(true); });
-    connect(ok, &QPushButton::clicked, this, [this] {
-        finishEffect(*this,
-                     revealTextRequest(
-                         {m_transition->text(), m_alignment->currentText(), m_background->text()}),
-                     m_request);
-    });
+    // What OK builds from the fields now, also shown in the preview.
+    const auto build = [this] {
+        return revealTextRequest(
+            {m_transition->text(), m_alignment->currentText(), m_background->text()});
+    };
+    addEffectPreview(*this, *form.grid(), build);
+    connect(ok, &QPushButton::clicked, this,
+            [this, build] { finishEffect(*this, build(), m_request); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -41,12 +41,14 @@ ShadowTextDialog::ShadowTextDialog(const QString &programFolder, const IdDraw &d
     // OK only with a shadow colour given.
     connect(m_colour, &ColourField::textChanged, ok,
             [ok](const QString &text) { ok->setEnabled(!text.isEmpty()); });
-    connect(ok, &QPushButton::clicked, this, [this] {
-        finishEffect(*this,
-                     shadowTextRequest({m_colour->text(), m_direction->text(), m_id->number(),
-                                        m_action->currentText()}),
-                     m_request);
-    });
+    // What OK builds from the fields now, also shown in the preview.
+    const auto build = [this] {
+        return shadowTextRequest(
+            {m_colour->text(), m_direction->text(), m_id->number(), m_action->currentText()});
+    };
+    addEffectPreview(*this, *form.grid(), build);
+    connect(ok, &QPushButton::clicked, this,
+            [this, build] { finishEffect(*this, build(), m_request); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

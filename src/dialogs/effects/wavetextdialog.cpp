@@ -28,12 +28,14 @@ WaveTextDialog::WaveTextDialog(const IdDraw &draw, QWidget *parent) : QDialog(pa
     resize(300, 200);
     connect(m_strength, &QLineEdit::textChanged, ok,
             [ok](const QString &text) { ok->setEnabled(!text.isEmpty()); });
-    connect(ok, &QPushButton::clicked, this, [this] {
-        finishEffect(*this,
-                     waveTextRequest({m_strength->text(), m_waves->text(), m_light->text(),
-                                      m_id->number(), m_action->currentText()}),
-                     m_request);
-    });
+    // What OK builds from the fields now, also shown in the preview.
+    const auto build = [this] {
+        return waveTextRequest({m_strength->text(), m_waves->text(), m_light->text(),
+                                m_id->number(), m_action->currentText()});
+    };
+    addEffectPreview(*this, *form.grid(), build);
+    connect(ok, &QPushButton::clicked, this,
+            [this, build] { finishEffect(*this, build(), m_request); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -35,8 +35,27 @@ QWebEngineView *BrowseSession::start(const QString &path, const QString &pageNam
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     // The copy carries the effects runtime; the document itself never sees it. Script
     // statements it leaves out are logged in the page's console with their lines.
-    page->loadDocument(m_handler->setDocument(path, pageWithEffects(html).html));
+    m_path = path;
+    show(*page, html);
     return m_view;
+}
+
+bool BrowseSession::replace(const QString &html)
+{
+    auto *page = m_view ? qobject_cast<BrowsePage *>(m_view->page()) : nullptr;
+    if (!page)
+        return false;
+    show(*page, html);
+    return true;
+}
+
+void BrowseSession::show(BrowsePage &page, const QString &html)
+{
+    const EffectsPage played = pageWithEffects(html);
+    m_leftOut.clear();
+    for (const vbs::Problem &problem : played.problems)
+        m_leftOut << tr("%1 行目: %2").arg(problem.line).arg(problem.message);
+    page.loadDocument(m_handler->setDocument(m_path, played.html));
 }
 
 void BrowseSession::stop()

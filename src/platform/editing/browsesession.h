@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 
 class QUrl;
 class QWebEngineProfile;
@@ -10,6 +11,7 @@ class QWebEngineView;
 namespace lumipage
 {
 
+class BrowsePage;
 class DocumentSchemeHandler;
 
 // Browse mode: a copy of the page shown in a throw-away page of its own off-the-record
@@ -27,9 +29,15 @@ public:
     // page's boxes call it `pageName`.
     QWebEngineView *start(const QString &path, const QString &pageName, const QString &html,
                           QWidget *parent);
+    // Shows `html` in the view already started, at the same document URL (a live
+    // preview following its dialog's fields); false when no view is shown.
+    bool replace(const QString &html);
     // Throws the view away with whatever its scripts did.
     void stop();
     QWebEngineView *view() const { return m_view; }
+    // The page's script statements the effects runtime left out of the page shown
+    // last, each as "line N: what", for the user to read once.
+    QStringList leftOut() const { return m_leftOut; }
 
 signals:
     // A link was followed; the page stays where it is.
@@ -38,9 +46,14 @@ signals:
     void rendererDied();
 
 private:
+    // Loads the effects copy of `html` into `page` and notes what it left out.
+    void show(BrowsePage &page, const QString &html);
+
     QWebEngineProfile *m_profile = nullptr;
     DocumentSchemeHandler *m_handler = nullptr;
     QPointer<QWebEngineView> m_view;
+    QString m_path;
+    QStringList m_leftOut;
 };
 
 } // namespace lumipage

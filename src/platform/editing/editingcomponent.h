@@ -55,6 +55,9 @@ public:
     // true shows the page as a browser would (scripts on), false makes it editable.
     virtual bool BrowseMode() const = 0;
     virtual void setBrowseMode(bool browse) = 0;
+    // In browse mode, the page's script statements that do not run today (each as
+    // "line N: what"); empty when everything runs or while editing.
+    virtual QStringList statementsLeftOut() const { return {}; }
 
     // The four numbered options (9, 11, 18, 30); 9 and 11 switch on editing aids.
     virtual void setOption(int number, bool value) = 0;

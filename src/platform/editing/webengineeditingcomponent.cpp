@@ -351,6 +351,11 @@ void WebEngineEditingComponent::updateConfiguration()
 
 // --- modes ---------------------------------------------------------------------------
 
+QStringList WebEngineEditingComponent::statementsLeftOut() const
+{
+    return m_browsing ? m_browse->leftOut() : QStringList();
+}
+
 void WebEngineEditingComponent::setBrowseMode(bool browse)
 {
     if (browse == m_browsing)

@@ -55,6 +55,7 @@ public:
     bool setBgColor(const QString &colour) override;
     bool BrowseMode() const override { return m_browsing; }
     void setBrowseMode(bool browse) override;
+    QStringList statementsLeftOut() const override;
     void setOption(int number, bool value) override;
     bool option(int number) const override { return m_options.value(number, false); }
     void SetContextMenu(const QStringList &texts, const QList<int> &states) override;

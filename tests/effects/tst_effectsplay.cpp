@@ -1,0 +1,203 @@
+// Each of the eight effects, inserted through its dialog from the effects list of the
+// real main window, plays in browse mode: its box changes while the page runs, and a
+// reveal ends with its content fully shown.
+#include "support/dialogdriver.h"
+#include "support/mainwindowfixture.h"
+#include "support/testsupport.h"
+
+#include "app/mainwindow.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+
+using namespace lumipage;
+using namespace lumipage::test;
+
+namespace
+{
+
+using Fill = std::function<void(DialogDriver &)>;
+
+bool isColour(QRgb c, QRgb want)
+{
+    return qAbs(qRed(c) - qRed(want)) < 40 && qAbs(qGreen(c) - qGreen(want)) < 40 &&
+           qAbs(qBlue(c) - qBlue(want)) < 40;
+}
+
+} // namespace
+
+class TestEffectsPlay : public QObject
+{
+    Q_OBJECT
+
+    MainWindowFixture m_f;
+    QTemporaryDir m_folder;
+
+    WebEngineEditingComponent &editor() { return m_f.editor(); }
+    QWebEngineView *view() { return browseView(editor()); }
+    QImage frame() { return view() ? view()->grab().toImage() : QImage(); }
+
+    // The box of the element `id` in the browsed page, in view pixels.
+    QRect boxOf(const QString &id)
+    {
+        const QVariant json = evalInPage(
+            view(), QStringLiteral("(() => { const r = document.getElementById('%1')"
+                                   ".getBoundingClientRect(); return JSON.stringify({x: r.x, "
+                                   "y: r.y, w: r.width, h: r.height}); })()")
+                        .arg(id));
+        const QJsonObject r = QJsonDocument::fromJson(json.toString().toUtf8()).object();
+        return QRect(r["x"].toDouble(), r["y"].toDouble(), r["w"].toDouble(), r["h"].toDouble());
+    }
+
+    void choose(const QString &entry)
+    {
+        QComboBox *list = m_f.window->effectsList();
+        list->setCurrentIndex(list->findText(entry));
+        emit list->activated(list->currentIndex());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_folder.isValid());
+        // Two pictures beside the page, for the image reveal and the blend.
+        QImage picture(120, 90, QImage::Format_RGB32);
+        picture.fill(qRgb(220, 0, 0));
+        QVERIFY(picture.save(m_folder.filePath("first.png")));
+        picture.fill(qRgb(0, 0, 220));
+        QVERIFY(picture.save(m_folder.filePath("second.png")));
+    }
+    void init() { QVERIFY(m_f.create()); }
+    void cleanup() { m_f.destroy(); }
+
+    void eachEffectPlaysInBrowseMode_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<Fill>("fill");
+        QTest::addColumn<QString>("idBox");   // where the dialog shows the id it drew
+        QTest::addColumn<QString>("element"); // "%1": that id
+        QTest::addColumn<bool>("reveal");
+        QTest::newRow("text reveal") << "RevealTransition(Text)" << Fill([](DialogDriver &d) {
+            d.fill("Combo1", "3");
+            d.accept("Command2");
+        }) << ""
+                                     << "veld" << true;
+        QTest::newRow("image reveal") << "RevealTransition(Image)" << Fill([](DialogDriver &d) {
+            d.fill("Text1", "first.png");
+            d.fill("Combo2", "1");
+            d.accept("Command2");
+        }) << ""
+                                      << "veldimage" << true;
+        QTest::newRow("blend") << "BlendFilter" << Fill([](DialogDriver &d) {
+            d.fill("Text1", "first.png");
+            d.fill("Text2", "second.png");
+            d.accept("Command3");
+        }) << "Text3"
+                               << "image%1" << false;
+        QTest::newRow("shadow") << "影付き文字" << Fill([](DialogDriver &d) {
+            d.fill("Text1", "red");
+            d.fill("Combo1", "あり");
+            d.accept("Command3");
+        }) << "Text3"
+                                << "VELD%1" << false;
+        QTest::newRow("wave") << "波文字" << Fill([](DialogDriver &d) {
+            d.fill("Combo1", "あり");
+            d.accept("Command1");
+        }) << "Text4"
+                              << "VELD%1" << false;
+        QTest::newRow("glow") << "燃える文字" << Fill([](DialogDriver &d) {
+            d.fill("Combo1", "あり");
+            d.accept("Command1");
+        }) << "Text3"
+                              << "VELD%1" << false;
+        QTest::newRow("alpha") << "消える文字" << Fill([](DialogDriver &d) {
+            d.fill("Combo2", "あり");
+            d.accept("Command1");
+        }) << "Text2"
+                               << "VELD%1" << false;
+        QTest::newRow("mouse-over colour") << "ﾏｳｽで色が変わる文字" << Fill([](DialogDriver &d) {
+            d.fill("Text1", "blue");
+            d.fill("Text2", "red");
+            d.fill("Text3", "Home");
+            d.fill("Text4", "http://example.com/");
+            d.press("Command3");
+            d.accept("Command1");
+        }) << ""
+                                           << "VELD0" << false;
+    }
+    void eachEffectPlaysInBrowseMode()
+    {
+        QFETCH(QString, entry);
+        QFETCH(Fill, fill);
+        QFETCH(QString, idBox);
+        QFETCH(QString, element);
+        QFETCH(bool, reveal);
+        // An empty page in the folder of the pictures, the caret in its empty body.
+        const QString page = m_folder.filePath("page.htm");
+        writeBytes(page, "<HTML><HEAD></HEAD><BODY></BODY></HTML>");
+        QVERIFY(loadAndWait(editor(), page));
+        QString id;
+        answerNextModal([&](QWidget *widget) {
+            auto *dialog = qobject_cast<QDialog *>(widget);
+            QVERIFY(dialog);
+            DialogDriver d(*dialog);
+            if (!idBox.isEmpty())
+                id = d.text(idBox);
+            fill(d);
+        });
+        choose(entry);
+        const QString body = bodyOf(editor());
+        QVERIFY2(body.contains("</SCRIPT></DIV>"), qPrintable(body));
+        if (element.contains("%1"))
+            element = element.arg(id);
+        QVERIFY2(body.contains("id=" + element), qPrintable(body));
+
+        editor().setBrowseMode(true);
+        // The copy has loaded (not the view's first, empty document).
+        const QString loaded =
+            QStringLiteral("document.readyState == 'complete' && !!document.getElementById('%1')")
+                .arg(element);
+        QTRY_VERIFY_WITH_TIMEOUT(view() && evalInPage(view(), loaded) == QVariant(true), 10000);
+        QElapsedTimer clock;
+        clock.start();
+        const QRect box = boxOf(element);
+        QVERIFY2(box.width() > 4 && box.height() > 4, qPrintable(body));
+        QTRY_VERIFY_WITH_TIMEOUT(clock.elapsed() >= 300, 1000);
+        const QImage early = frame().copy(box);
+        QTRY_VERIFY_WITH_TIMEOUT(frame().copy(box) != early, 2500 - int(clock.elapsed()));
+
+        if (reveal) {
+            // The reveal ends with its content shown, then no longer changes.
+            QTRY_COMPARE_WITH_TIMEOUT(
+                evalInPage(
+                    view(),
+                    QStringLiteral("document.getElementById('%1').style.visibility").arg(element)),
+                QVariant(QStringLiteral("visible")), 5000);
+            QImage last;
+            QTRY_VERIFY_WITH_TIMEOUT(
+                (last = frame().copy(box)) == frame().copy(box) && clock.elapsed() > 3500, 8000);
+            if (element == QLatin1String("veldimage")) {
+                for (const QPoint p : {QPoint(1, 1), QPoint(last.width() - 2, last.height() - 2),
+                                       QPoint(last.width() / 2, last.height() / 2)})
+                    QVERIFY2(isColour(last.pixel(p), qRgb(220, 0, 0)), "the picture is whole");
+            } else {
+                // The text reveal's box: its background, with the text drawn on it.
+                int dark = 0;
+                for (int y = 0; y < last.height(); ++y)
+                    for (int x = 0; x < last.width(); ++x)
+                        dark += qGray(last.pixel(x, y)) < 100;
+                QVERIFY2(dark > 20, "the revealed text shows");
+            }
+        }
+        editor().setBrowseMode(false);
+        QVERIFY(waitForComplete(editor()));
+    }
+};
+
+LUMIPAGE_TEST_MAIN(TestEffectsPlay)
+#include "tst_effectsplay.moc"
