@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWebEngineView>
@@ -221,6 +222,26 @@ private slots:
         }
         editor().setBrowseMode(false);
         QVERIFY(waitForComplete(editor()));
+    }
+
+    void statementsLeftOutAreToldOnTheModeIndicator()
+    {
+        QVERIFY(m_f.setPage("<P>x</P><SCRIPT TYPE=text/vbscript>\r\nSub window_onload()\r\n"
+                            "  With document\r\n  End With\r\nEnd Sub\r\n</SCRIPT>"));
+        QLineEdit *indicator = m_f.window->modeIndicator();
+        m_f.window->toolbarButton("go_browse")->trigger();
+        QTRY_VERIFY(editor().BrowseMode());
+        QVERIFY2(indicator->toolTip().contains("行目") && indicator->toolTip().contains("With"),
+                 qPrintable(indicator->toolTip()));
+        m_f.window->toolbarButton("go_edit")->trigger();
+        QTRY_VERIFY(!editor().BrowseMode());
+        QVERIFY(indicator->toolTip().isEmpty());
+
+        // A page whose scripts all run says nothing.
+        QVERIFY(m_f.setPage("<P>x</P>"));
+        m_f.window->toolbarButton("go_browse")->trigger();
+        QTRY_VERIFY(editor().BrowseMode());
+        QVERIFY(indicator->toolTip().isEmpty());
     }
 };
 

@@ -206,6 +206,23 @@ private slots:
                      .text.count("</SCRIPT>", Qt::CaseInsensitive),
                  1);
     }
+
+    void previewPageHoldsTheElementAndItsScriptOnly()
+    {
+        EffectRequest request;
+        request.fragment = QStringLiteral("<DIV id=VELD3>t</DIV>");
+        request.effectId = QStringLiteral("VELD3");
+        const QString text =
+            QStringLiteral("Sub window_onload()\r\n  x = \"[VELD ID]\"\r\nEnd Sub\r\n");
+        QCOMPARE(effectPreviewPage(40, text, request),
+                 QStringLiteral("<HTML><HEAD></HEAD><BODY><DIV id=VELD3>t</DIV>"
+                                "<DIV><SCRIPT TYPE =text/vbscript>Sub window_onload()\r\n"
+                                "  x = \"VELD3\"\r\nEnd Sub\r\n</SCRIPT></DIV></BODY></HTML>"));
+        // Without the action: the element alone.
+        request.withScript = false;
+        QCOMPARE(effectPreviewPage(40, text, request),
+                 QStringLiteral("<HTML><HEAD></HEAD><BODY><DIV id=VELD3>t</DIV></BODY></HTML>"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestScriptMerge)
