@@ -33,7 +33,18 @@ void addEffectPreview(QDialog &dialog, QGridLayout &grid, std::function<EffectRe
             return std::nullopt;
         },
         &dialog);
-    grid.addWidget(preview, grid.rowCount(), 0, 1, -1);
+    // Above the OK / Cancel row, which moves one row down.
+    const int buttonsRow = grid.rowCount() - 1;
+    QList<std::pair<QLayoutItem *, QList<int>>> moved;
+    for (int i = grid.count() - 1; i >= 0; --i) {
+        int row = 0, column = 0, rows = 0, columns = 0;
+        grid.getItemPosition(i, &row, &column, &rows, &columns);
+        if (row == buttonsRow)
+            moved.append({grid.takeAt(i), {column, rows, columns}});
+    }
+    for (const auto &[item, at] : moved)
+        grid.addItem(item, buttonsRow + 1, at[0], at[1], at[2]);
+    grid.addWidget(preview, buttonsRow, 0, 1, -1);
     preview->follow(&dialog);
     dialog.resize(qMax(dialog.width(), 420), dialog.height() + 160);
 }
