@@ -17,9 +17,7 @@ DocumentRecovery::DocumentRecovery(MainWindow &window, const QString &folder)
                      [this, editor](const QString &html) {
                          m_files.write(html, editor->documentPath(), editor->documentEncoding());
                      });
-    // A new page begins unchanged: the copy of the one before has no use any more.
-    QObject::connect(editor, &EditingComponent::DocumentComplete, &window,
-                     [this] { m_files.remove(); });
+    QObject::connect(editor, &EditingComponent::pageBegun, &window, [this] { m_files.remove(); });
     QObject::connect(editor, &EditingComponent::pageRecovered, &window,
                      [this](const QString &message) { messages::warn(&m_window, message); });
 }

@@ -119,6 +119,22 @@ private slots:
         third.destroy();
     }
 
+    void browsingKeepsTheCopyOfAnUnsavedPage()
+    {
+        MainWindowFixture fixture;
+        QVERIFY(fixture.create());
+        fixture.editor().keeper().setIdleDelay(200);
+        QVERIFY(fixture.setPage(QStringLiteral("<P id=p>text</P>")));
+        QVERIFY(selectIn(fixture.editor(), QStringLiteral("p"), 4, 4));
+        QVERIFY(fixture.editor().pasteHTML(QStringLiteral("<B>unsaved</B>")));
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.window->recovery().files().hasCopy(), 10000);
+        fixture.editor().setBrowseMode(true);
+        fixture.editor().setBrowseMode(false);
+        QVERIFY(waitForComplete(fixture.editor()));
+        QVERIFY(fixture.window->recovery().files().hasCopy());
+        fixture.destroy();
+    }
+
     void theUserLearnsWhenThePageWasBroughtBack()
     {
         MainWindowFixture fixture;

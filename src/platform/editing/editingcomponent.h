@@ -87,6 +87,9 @@ signals:
     void linkActivated(const QUrl &url);
     // A recent copy of the changed page, taken once the changes have settled.
     void pageCopied(const QString &html);
+    // A new page began, unchanged (loaded, new or replaced; not a return from browse mode):
+    // copies of the page before have no use any more.
+    void pageBegun();
     // The engine's process behind the page died and the page was brought back from its
     // last copy; `message` tells the user what happened and what may be lost.
     void pageRecovered(const QString &message);
