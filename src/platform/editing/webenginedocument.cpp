@@ -1,5 +1,6 @@
 // The editing component's page as a document: loading it (with progress and a
-// timeout on lack of progress), reading its HTML and saving it.
+// timeout on lack of progress), bringing it back when its process dies, reading its
+// HTML and saving it.
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include "platform/editing/busyindicator.h"
@@ -8,9 +9,11 @@
 #include "platform/editing/guardedpage.h"
 #include "platform/editing/pagefile.h"
 #include "platform/editing/pagekeeper.h"
+#include "platform/effects/effectspage.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
 
@@ -42,8 +45,10 @@ qint64 cpuTicks(qint64 pid)
 
 void WebEngineEditingComponent::startLoad(const QString &path, const QString &html)
 {
-    if (!m_restoring)
+    if (!m_restoring) {
         m_keeper->reset(html);
+        emit pageBegun();
+    }
     m_revision = 0;
     m_loadPending = true;
     m_loadFailed = false;
@@ -187,6 +192,49 @@ bool WebEngineEditingComponent::SaveDocument(const QString &path)
     BusyScope busy(*m_busy, tr("保存中…"));
     const std::optional<QString> html = readDocument();
     return html && pagefile::write(path, *html, m_encoding, &m_lastError);
+}
+
+void WebEngineEditingComponent::onRendererDied()
+{
+    // Whatever waits on the dead page gives up at once; the page comes back from the
+    // last copy in a new process.
+    const bool lost = m_keeper->changedSinceCopy();
+    const qint64 seconds =
+        std::max<qint64>(1, m_keeper->copyTime().secsTo(QDateTime::currentDateTime()));
+    m_restoreMessage =
+        lost ? tr("表示エンジンが停止したため、%1 秒前の状態から復元しました。").arg(seconds)
+             : tr("表示エンジンが停止したため、ページを復元しました。失われた編集はありません。");
+    m_runtimeReady = false;
+    m_restoring = true;
+    m_caller.abandonWaiting();
+    const QString html = m_keeper->copy();
+    QTimer::singleShot(0, this, [this, html] {
+        // A fresh page: the old one's channel transport died with its process.
+        createPage();
+        startLoad(m_path.isEmpty() ? untitledPath() : m_path, html);
+        m_keeper->noteChange(); // the restored page is read back and kept again
+    });
+}
+
+void WebEngineEditingComponent::openRecovered(const QString &html, const QString &path,
+                                              const QByteArray &encoding)
+{
+    m_path = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    m_encoding = encoding.isEmpty() ? QByteArray("UTF-8") : encoding;
+    startLoad(m_path.isEmpty() ? untitledPath() : m_path, html);
+    m_keeper->noteChange(); // not saved anywhere yet: keep it as a changed page
+}
+
+bool WebEngineEditingComponent::SaveEffectsCopy(const QString &path)
+{
+    if (!m_path.isEmpty() && QFileInfo(path) == QFileInfo(m_path)) {
+        m_lastError = QStringLiteral(
+            "編集中のページのファイルには書き出せません。別の名前を指定してください。");
+        return false;
+    }
+    BusyScope busy(*m_busy, tr("保存中…"));
+    const std::optional<QString> html = readDocument();
+    return html && pagefile::write(path, pageWithEffects(*html).html, m_encoding, &m_lastError);
 }
 
 } // namespace lumipage

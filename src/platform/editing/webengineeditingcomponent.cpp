@@ -8,7 +8,6 @@
 #include "platform/editing/pagebridge.h"
 #include "platform/editing/pagefile.h"
 #include "platform/editing/pagekeeper.h"
-#include "platform/effects/effectspage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -188,28 +187,6 @@ void WebEngineEditingComponent::onRuntimeReady(const QString &url)
     queueEvent(EventDocumentComplete);
 }
 
-void WebEngineEditingComponent::onRendererDied()
-{
-    // Whatever waits on the dead page gives up at once; the page comes back from the
-    // last copy in a new process.
-    const bool lost = m_keeper->changedSinceCopy();
-    const qint64 seconds =
-        std::max<qint64>(1, m_keeper->copyTime().secsTo(QDateTime::currentDateTime()));
-    m_restoreMessage =
-        lost ? tr("表示エンジンが停止したため、%1 秒前の状態から復元しました。").arg(seconds)
-             : tr("表示エンジンが停止したため、ページを復元しました。失われた編集はありません。");
-    m_runtimeReady = false;
-    m_restoring = true;
-    m_caller.abandonWaiting();
-    const QString html = m_keeper->copy();
-    QTimer::singleShot(0, this, [this, html] {
-        // A fresh page: the old one's channel transport died with its process.
-        createPage();
-        startLoad(m_path.isEmpty() ? untitledPath() : m_path, html);
-        m_keeper->noteChange(); // the restored page is read back and kept again
-    });
-}
-
 void WebEngineEditingComponent::onBrowseRendererDied()
 {
     // The browsed copy is gone; the document, in its own process, is untouched.
@@ -231,15 +208,6 @@ void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revi
     queueEvent(EventDisplayChanged);
 }
 
-void WebEngineEditingComponent::openRecovered(const QString &html, const QString &path,
-                                              const QByteArray &encoding)
-{
-    m_path = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
-    m_encoding = encoding.isEmpty() ? QByteArray("UTF-8") : encoding;
-    startLoad(m_path.isEmpty() ? untitledPath() : m_path, html);
-    m_keeper->noteChange(); // not saved anywhere yet: keep it as a changed page
-}
-
 void WebEngineEditingComponent::Refresh()
 {
     // The surface always shows the live document, so redisplaying is a repaint and a
@@ -248,18 +216,6 @@ void WebEngineEditingComponent::Refresh()
         return;
     m_view->update();
     queueEvent(EventDisplayChanged);
-}
-
-bool WebEngineEditingComponent::SaveEffectsCopy(const QString &path)
-{
-    if (!m_path.isEmpty() && QFileInfo(path) == QFileInfo(m_path)) {
-        m_lastError = QStringLiteral(
-            "編集中のページのファイルには書き出せません。別の名前を指定してください。");
-        return false;
-    }
-    BusyScope busy(*m_busy, tr("保存中…"));
-    const std::optional<QString> html = readDocument();
-    return html && pagefile::write(path, pageWithEffects(*html).html, m_encoding, &m_lastError);
 }
 
 // --- editing -------------------------------------------------------------------------
