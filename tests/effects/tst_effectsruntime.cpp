@@ -189,6 +189,22 @@ private slots:
         QCOMPARE(run(QStringLiteral("__lumipageVbs.procs.state()")).toInt(), 0);
     }
 
+    // A block laid out anew while it plays (the window resized, or a view given its size
+    // after the page loaded) is revealed over its new box, not the one it had at Play.
+    void aRevealFollowsItsElementLaidOutAnew()
+    {
+        QVERIFY(load(QStringLiteral("reveal.htm")));
+        reveal(6, 0.5); // wipe right, half way: the left half of the box is shown
+        QTRY_VERIFY_WITH_TIMEOUT(matches(shot(), {{90, 100, true}, {110, 100, false}}), 5000);
+        QVERIFY(run(QStringLiteral("document.getElementById('Box').style.width = '360px';"
+                                   "__lumipageFilters.seek(0.5); true"))
+                    .toBool());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            matches(shot(), {{150, 100, true}, {170, 100, true}, {190, 100, false}}), 5000);
+        QVERIFY(run(QStringLiteral("__lumipageFilters.seek(1); true")).toBool());
+        QTRY_VERIFY_WITH_TIMEOUT(matches(shot(), {{350, 100, true}, {4, 195, true}}), 5000);
+    }
+
     void applyWithoutPlayKeepsTheOldLook()
     {
         QVERIFY(load(QStringLiteral("reveal.htm")));

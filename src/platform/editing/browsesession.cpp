@@ -27,6 +27,10 @@ QWebEngineView *BrowseSession::start(const QString &path, const QString &pageNam
     }
     stop();
     m_view = new QWebEngineView(parent);
+    // Laid out at its final size before the page loads, so that what runs on load (a
+    // reveal measuring its box) sees the page as it will be shown.
+    if (parent)
+        m_view->resize(parent->size());
     auto *page = new BrowsePage(m_profile, pageName, m_view);
     connect(page, &GuardedPage::linkRequested, this, &BrowseSession::linkActivated);
     connect(page, &QWebEnginePage::renderProcessTerminated, this, &BrowseSession::rendererDied,

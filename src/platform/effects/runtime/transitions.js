@@ -135,21 +135,26 @@ function snapshot(el) {
         if (n !== copy) n.removeAttribute('name');
     });
     copy.removeAttribute('id');
-    const r = el.getBoundingClientRect();
-    const host = document.body;
-    const positioned = getComputedStyle(host).position !== 'static';
-    const base = positioned ? host.getBoundingClientRect() : { left: -scrollX, top: -scrollY };
     const s = copy.style;
     s.setProperty('position', 'absolute', 'important');
-    s.setProperty('left', (r.left - base.left) + 'px', 'important');
-    s.setProperty('top', (r.top - base.top) + 'px', 'important');
+    place(copy, el);
     s.setProperty('margin', '0', 'important');
     s.setProperty('pointer-events', 'none', 'important');
     s.setProperty('clip-path', 'none', 'important');
     s.setProperty('z-index', String((parseInt(cs.zIndex, 10) || 0) + 1), 'important');
     copy.setAttribute('data-lumipage-snapshot', '');
-    host.appendChild(copy);
+    document.body.appendChild(copy);
     return copy;
+}
+
+// Lays the snapshot `copy` over the element where it is now; the copy lies in BODY.
+function place(copy, el) {
+    const r = el.getBoundingClientRect();
+    const host = document.body;
+    const positioned = getComputedStyle(host).position !== 'static';
+    const base = positioned ? host.getBoundingClientRect() : { left: -scrollX, top: -scrollY };
+    copy.style.setProperty('left', (r.left - base.left) + 'px', 'important');
+    copy.style.setProperty('top', (r.top - base.top) + 'px', 'important');
 }
 
 function makeTransition(kind) {
@@ -167,11 +172,10 @@ function makeTransition(kind) {
             const el = this.element;
             this.seconds = duration !== undefined && duration !== null && duration !== ''
                 ? F.num(duration, 1) : F.num(this.values.duration, 1);
-            this.box = el.getBoundingClientRect();
             let n = Math.round(F.num(this.values.transition, 23));
             if (n < 0 || n > 22) n = Math.floor(F.random() * 23);
             this.chosen = n;
-            this.order = randomOrder(n, this.box.width, this.box.height);
+            this.box = null;
             this.started = performance.now();
             this.state = 2;
             playing.add(this);
@@ -190,7 +194,25 @@ function makeTransition(kind) {
                 this.raf = requestAnimationFrame(function () { self.frame(); });
             }
         },
+        // The element may be laid out anew while it plays (the window resized, a view
+        // sized after the page loaded): the shapes and the snapshot follow its box.
+        follow: function () {
+            const el = this.element, r = el.getBoundingClientRect(), b = this.box;
+            if (b && r.width === b.width && r.height === b.height && r.left === b.left &&
+                r.top === b.top)
+                return;
+            if (!b || r.width !== b.width || r.height !== b.height)
+                this.order = randomOrder(this.chosen, r.width, r.height);
+            if (b && this.copy) {
+                const cs = getComputedStyle(el), s = this.copy.style;
+                s.setProperty('width', cs.width, 'important');
+                s.setProperty('height', cs.height, 'important');
+                place(this.copy, el);
+            }
+            this.box = r;
+        },
         draw: function (p) {
+            this.follow();
             if (kind === 'blend') {
                 this.copy.style.setProperty('opacity', String(1 - p), 'important');
                 return;
