@@ -92,12 +92,19 @@ private slots:
         QVERIFY(m_editor->pasteHTML(QStringLiteral("<P>新しいページ</P>")));
         QVERIFY(m_editor->SaveDocument(path("new.htm")));
         QVERIFY(readBytes(path("new.htm")).contains(QStringLiteral("新しいページ").toUtf8()));
+        // Saved under a name, the page is that file: an effects copy may not replace it.
+        QCOMPARE(m_editor->documentPath(), QFileInfo(path("new.htm")).absoluteFilePath());
+        QVERIFY(!m_editor->SaveEffectsCopy(path("new.htm")));
+        QVERIFY(m_editor->SaveEffectsCopy(path("copy.htm")));
+        QCOMPARE(m_editor->documentPath(), QFileInfo(path("new.htm")).absoluteFilePath());
     }
 
     void failedSaveLeavesTheOldFileAndSaysWhy()
     {
         writeBytes(path("keep.htm"), "old contents");
+        const QString pathBefore = m_editor->documentPath();
         QVERIFY(!m_editor->SaveDocument(m_dir.path())); // a folder
+        QCOMPARE(m_editor->documentPath(), pathBefore);
         QVERIFY(!m_editor->lastError().isEmpty());
         QVERIFY(!m_editor->SaveDocument(path("no/such/folder/x.htm"))); // no folder
         QVERIFY(!m_editor->lastError().isEmpty());

@@ -191,7 +191,12 @@ bool WebEngineEditingComponent::SaveDocument(const QString &path)
 {
     BusyScope busy(*m_busy, tr("保存中…"));
     const std::optional<QString> html = readDocument();
-    return html && pagefile::write(path, *html, m_encoding, &m_lastError);
+    if (!html || !pagefile::write(path, *html, m_encoding, &m_lastError))
+        return false;
+    // The page is that file from now on: browse mode, the recovery copy, file names made
+    // relative and the effects copy's guard all go by it.
+    m_path = QFileInfo(path).absoluteFilePath();
+    return true;
 }
 
 void WebEngineEditingComponent::onRendererDied()
