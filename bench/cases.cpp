@@ -120,27 +120,28 @@ void componentCases(const QString &dir, const QString &only)
            measure([] {}, [&] { bareSave(bare, out, "Shift_JIS"); }));
 }
 
-void bigPageCases(const QString &dir, const QString &only)
+void bigPageCases(const QString &dir, const QString &only, int megabytes)
 {
-    if (!wanted(only, "50MB"))
+    if (!wanted(only, "big 50MB"))
         return;
     Surfaces surfaces;
     WebEngineEditingComponent &editor = surfaces.editor;
     QWebEngineView &bare = surfaces.bare;
-    const QString path = writePage(dir, QStringLiteral("50MB"), page(50 * 1024 * 1024));
-    const QString out = QDir(dir).filePath(QStringLiteral("out50.htm"));
-    report("LoadDocument", "50MB", measure([] {}, [&] { loadAndWait(editor, path); }, 1),
+    const QString label = QStringLiteral("%1MB").arg(megabytes);
+    const QString path = writePage(dir, label, page(qsizetype(megabytes) * 1024 * 1024));
+    const QString out = QDir(dir).filePath(QStringLiteral("outbig.htm"));
+    report("LoadDocument", label, measure([] {}, [&] { loadAndWait(editor, path); }, 1),
            measure([] {}, [&] { bareLoad(bare, path); }, 1));
-    report("DocumentHTML vs outerHTML", "50MB", measure([] {}, [&] { editor.DocumentHTML(); }, 3),
+    report("DocumentHTML vs outerHTML", label, measure([] {}, [&] { editor.DocumentHTML(); }, 3),
            measure([] {}, [&] { evaluate(bare.page(), "document.documentElement.outerHTML"); }, 3));
-    report("SaveDocument UTF-8", "50MB", measure([] {}, [&] { editor.SaveDocument(out); }, 3),
+    report("SaveDocument UTF-8", label, measure([] {}, [&] { editor.SaveDocument(out); }, 3),
            measure([] {}, [&] { bareSave(bare, out, "UTF-8"); }, 3));
     // Saved and opened again, the page reads back as it was.
     const QString before = editor.DocumentHTML();
     editor.SaveDocument(out);
     loadAndWait(editor, out);
-    std::printf("{\"case\":\"50MB page saved and reopened reads back the same\",\"same\":%s}\n",
-                editor.DocumentHTML() == before ? "true" : "false");
+    std::printf("{\"case\":\"%s page saved and reopened reads back the same\",\"same\":%s}\n",
+                qPrintable(label), editor.DocumentHTML() == before ? "true" : "false");
     std::fflush(stdout);
 }
 
@@ -225,7 +226,8 @@ void windowCases(const QString &dir, const QString &only)
             evaluate(bare.page(), toEnd);
             const QString barePaste =
                 QStringLiteral("document.execCommand('insertHTML', false, '%1')").arg(fragment);
-            report("veld_go paste vs insertHTML", label, measure([] {}, [&] { window.insertion().pasteFragment(fragment); }),
+            report("veld_go paste vs insertHTML", label,
+                   measure([] {}, [&] { window.insertion().pasteFragment(fragment); }),
                    measure([] {}, [&] { evaluate(bare.page(), barePaste); }));
         }
     }

@@ -67,7 +67,7 @@ std::pair<double, QString> child(const QString &mode, const QString &file = {})
             QString::fromUtf8(process.readAllStandardOutput()).trimmed()};
 }
 
-void processCases(const QString &dir, const QString &only)
+void processCases(const QString &dir, const QString &only, int big)
 {
     auto wanted = [&only](const char *name) {
         return only.isEmpty() || QString::fromLatin1(name).contains(only);
@@ -80,9 +80,9 @@ void processCases(const QString &dir, const QString &only)
         }
         report("start-up to the empty page", "empty", summarise(ours), summarise(bare));
     }
-    for (const int megabytes : {5, 50}) {
+    for (const int megabytes : {5, big}) {
         const QString label = QStringLiteral("%1MB").arg(megabytes);
-        if (!wanted("memory") && !(megabytes == 50 && wanted("50MB")))
+        if (!wanted("memory") && !(megabytes == big && wanted("big 50MB")))
             continue;
         const QString file = writePage(dir, label, page(megabytes * 1024 * 1024));
         const double ours = child(QStringLiteral("memory-lumipage"), file).second.toDouble();
@@ -104,11 +104,14 @@ int main(int argc, char **argv)
     const int onlyAt = args.indexOf(QStringLiteral("--only"));
     const QString only = onlyAt > 0 ? args.value(onlyAt + 1) : QString();
 
+    const int bigAt = args.indexOf(QStringLiteral("--big-mb"));
+    const int big = bigAt > 0 ? std::max(1, args.value(bigAt + 1).toInt()) : 50;
+
     QTemporaryDir dir;
     componentCases(dir.path(), only);
-    bigPageCases(dir.path(), only);
+    bigPageCases(dir.path(), only, big);
     windowCases(dir.path(), only);
     replaceCases(only);
-    processCases(dir.path(), only);
+    processCases(dir.path(), only, big);
     return 0;
 }
