@@ -256,9 +256,12 @@ private slots:
         writeBytes(path("site/page.htm"),
                    "<HTML><BODY><IMG id=i src=\"img/logo.png\"></BODY></HTML>");
         QVERIFY(loadAndWait(*m_editor, path("site/page.htm")));
-        const auto info = m_editor->call(QStringLiteral("elementInfo"), {"i"});
-        QVERIFY(info.ok);
-        QCOMPARE(info.value.toMap().value("naturalWidth").toInt(), 8);
+        // The page is ready for editing before its images have all arrived.
+        const auto width = [this] {
+            const auto info = m_editor->call(QStringLiteral("elementInfo"), {"i"});
+            return info.ok ? info.value.toMap().value("naturalWidth").toInt() : -1;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(width(), 8, 5000);
     }
 
     void printHtmlCommand()
