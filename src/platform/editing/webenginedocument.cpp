@@ -137,7 +137,7 @@ bool WebEngineEditingComponent::LoadDocument(const QString &path)
     m_encoding = previousEncoding;
     m_notice.clear();
     if (previous)
-        startLoad(m_path.isEmpty() ? untitledPath() : m_path, *previous);
+        startLoad(pageLocation(), *previous);
     m_lastError = tr("ファイル「%1」を開けませんでした。%2").arg(path, why);
     return false;
 }
@@ -146,12 +146,12 @@ void WebEngineEditingComponent::NewDocument()
 {
     m_path.clear();
     m_encoding = "UTF-8";
-    startLoad(untitledPath(), kEmptyPage);
+    startLoad(pageLocation(), kEmptyPage);
 }
 
 bool WebEngineEditingComponent::setDocumentHTML(const QString &html)
 {
-    startLoad(m_path.isEmpty() ? untitledPath() : m_path, html);
+    startLoad(pageLocation(), html);
     return true;
 }
 
@@ -216,7 +216,7 @@ void WebEngineEditingComponent::onRendererDied()
     QTimer::singleShot(0, this, [this, html] {
         // A fresh page: the old one's channel transport died with its process.
         createPage();
-        startLoad(m_path.isEmpty() ? untitledPath() : m_path, html);
+        startLoad(pageLocation(), html);
         m_keeper->noteChange(); // the restored page is read back and kept again
     });
 }
@@ -226,7 +226,7 @@ void WebEngineEditingComponent::openRecovered(const QString &html, const QString
 {
     m_path = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
     m_encoding = encoding.isEmpty() ? QByteArray("UTF-8") : encoding;
-    startLoad(m_path.isEmpty() ? untitledPath() : m_path, html);
+    startLoad(pageLocation(), html);
     m_keeper->noteChange(); // not saved anywhere yet: keep it as a changed page
 }
 

@@ -156,9 +156,13 @@ void WebEngineEditingComponent::setCommonDialog(CommonDialog *dialog)
     m_dialogs->setCommonDialog(dialog);
 }
 
-QString WebEngineEditingComponent::untitledPath() const
+// Where the page lies for the engine: its file, or for a page never saved a name in the
+// program's folder; relative names in the page resolve beside it.
+QString WebEngineEditingComponent::pageLocation() const
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/untitled.htm");
+    return m_path.isEmpty()
+               ? QCoreApplication::applicationDirPath() + QStringLiteral("/untitled.htm")
+               : m_path;
 }
 
 void WebEngineEditingComponent::fail(const QString &message)
@@ -321,8 +325,7 @@ void WebEngineEditingComponent::setBrowseMode(bool browse)
         if (!html)
             return;
         const QString name = m_path.isEmpty() ? tr("新しいページ") : QFileInfo(m_path).fileName();
-        QWebEngineView *view =
-            m_browse->start(m_path.isEmpty() ? untitledPath() : m_path, name, *html, this);
+        QWebEngineView *view = m_browse->start(pageLocation(), name, *html, this);
         connect(view, &QWidget::customContextMenuRequested, this,
                 &WebEngineEditingComponent::onContextMenuRequested);
         m_stack->addWidget(view);

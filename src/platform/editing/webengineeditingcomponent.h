@@ -97,7 +97,7 @@ private:
     void deliverEvents();
     void showContextMenu(const QPoint &pos);
     void fail(const QString &message);
-    QString untitledPath() const;
+    QString pageLocation() const;
 
     QWebEngineProfile *m_profile = nullptr;
     DocumentSchemeHandler *m_handler = nullptr;
