@@ -1,58 +1,63 @@
 #pragma once
 
+#include "app/commandid.h"
+
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace lumipage
 {
 
-// One toolbar button: its key (the action's objectName), tool tip, the glyph drawn on
-// its icon and the procedure it runs. The position in the table is the button's index.
+// One toolbar button: its key (the button's objectName), tool tip, the glyph drawn on
+// its icon and the command it runs. The position in the table is the button's index.
 struct ToolbarRow {
     const char *key;
     const char *toolTip;
     const char *glyph;
-    const char *procedure;
+    CommandId command;
 };
 extern const std::array<ToolbarRow, 43> kToolbar;
 
 // One menu entry: its parent's control name ("" for the menu bar), its own control
-// name, caption ("-" for a separator) and the procedure it runs ("" for a submenu).
+// name, caption ("-" for a separator) and the command it runs (none for a submenu or a
+// separator). A command in both the menu and the toolbar is one action in both.
 struct MenuRow {
     const char *parent;
     const char *name;
     const char *caption;
-    const char *procedure;
+    std::optional<CommandId> command;
 };
 extern const std::vector<MenuRow> kMenu;
 
-// A command procedure that is one ExecCommand call.
+// A command that is one ExecCommand call on the surface.
 enum class CommandValue { None, One, Colour };
 struct CommandRow {
-    const char *procedure;
+    CommandId id;
     int command;
     int option;
     CommandValue value;
 };
 extern const std::vector<CommandRow> kCommands;
 
-// One row of the state refresh: the command asked, and the controls that follow it.
+// One row of the state refresh: the surface command asked, the action that follows its
+// status, the object button (Command6 index, -1 for none) that follows it too, and
+// whether the two lists follow it the other way.
 struct RefreshRow {
     int command;
-    const char *toolbarButton; // the button's key, "" for none
-    const char *menuItem;
-    int objectButton; // Command6 index, -1 for none
-    bool setsLists;   // Combo1 and Combo2 the other way
+    CommandId action;
+    int objectButton;
+    bool setsLists;
 };
 extern const std::vector<RefreshRow> kRefresh;
 
-// One context-menu entry: text ("" separator), the command whose status greys it
-// (0: not greyed by a status), the procedure it runs, or with no procedure the
-// ExecCommand of its status command with `option` (-1: nothing to run).
+// One context-menu entry: text ("" separator), the surface command whose status greys
+// it (0: not greyed by a status), the command it runs, or with none the ExecCommand of
+// its status command with `option` (-1: nothing to run).
 struct ContextRow {
     const char *text;
     int statusCommand;
-    const char *procedure;
+    std::optional<CommandId> command;
     int option;
 };
 extern const std::array<ContextRow, 26> kContextMenu;

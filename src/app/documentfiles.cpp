@@ -1,7 +1,8 @@
 #include "app/documentfiles.h"
 
+#include "app/commandactions.h"
+#include "app/document.h"
 #include "app/documentrecovery.h"
-#include "app/mainwindow.h"
 #include "platform/commondialog.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/effects/effectspage.h"
@@ -23,26 +24,29 @@ const QString kFilter =
 const QString kConfirm = QStringLiteral("確認");
 } // namespace
 
-void DocumentFiles::registerProcedures(QHash<QString, std::function<void()>> &procedures)
+DocumentFiles::DocumentFiles(EditingComponent &editor, Document &document,
+                             CommonDialog &commonDialog, Shell &shell, DocumentRecovery &recovery,
+                             CommandActions &actions, QWidget &window)
+    : m_editor(editor), m_document(document), m_commonDialog(commonDialog), m_shell(shell),
+      m_recovery(recovery), m_window(window)
 {
-    procedures.insert(QStringLiteral("cmd_new_doc"), [this] { newDocument(); });
-    procedures.insert(QStringLiteral("cmd_file_open"), [this] { openDocument(); });
-    procedures.insert(QStringLiteral("cmd_file_save"), [this] { saveDocument(); });
-    procedures.insert(QStringLiteral("cmd_ie"), [this] { preview(); });
-    procedures.insert(QStringLiteral("cmd_export_modern"), [this] { exportForModernBrowsers(); });
-    procedures.insert(QStringLiteral("cmd_veld_help"),
-                      [this] { openInformation(QStringLiteral("lpg.txt")); });
-    procedures.insert(QStringLiteral("Command1_Click"),
-                      [this] { openInformation(QStringLiteral("important.txt")); });
-    procedures.insert(QStringLiteral("veldscript_Click"),
-                      [this] { openInformation(QStringLiteral("whyvbscript.txt")); });
-    procedures.insert(QStringLiteral("show_attension"),
-                      [this] { openInformation(QStringLiteral("attension.txt")); });
+    actions.setHandler(CommandId::NewDocument, [this] { newDocument(); });
+    actions.setHandler(CommandId::OpenFile, [this] { openDocument(); });
+    actions.setHandler(CommandId::SaveFile, [this] { saveDocument(); });
+    actions.setHandler(CommandId::BrowserPreview, [this] { preview(); });
+    actions.setHandler(CommandId::ExportModern, [this] { exportForModernBrowsers(); });
+    actions.setHandler(CommandId::Help, [this] { openInformation(QStringLiteral("lpg.txt")); });
+    actions.setHandler(CommandId::Author,
+                       [this] { openInformation(QStringLiteral("important.txt")); });
+    actions.setHandler(CommandId::AboutScript,
+                       [this] { openInformation(QStringLiteral("whyvbscript.txt")); });
+    actions.setHandler(CommandId::ReadMe,
+                       [this] { openInformation(QStringLiteral("attension.txt")); });
 }
 
 void DocumentFiles::newDocument()
 {
-    EditingComponent &editor = *m_window.editor();
+    EditingComponent &editor = m_editor;
     if (!editor.DocumentHTML().isEmpty()) {
         const auto answer = messages::ask(
             &m_window, kConfirm, QStringLiteral("新規作成を実行します。ファイルの保存をしますか？"),
@@ -59,20 +63,19 @@ void DocumentFiles::newDocument()
 
 void DocumentFiles::openDocument()
 {
-    EditingComponent &editor = *m_window.editor();
-    const QString html = editor.DocumentHTML();
-    if (html != m_window.pageSnapshot) {
+    EditingComponent &editor = m_editor;
+    if (m_document.isModified()) {
         const auto answer =
             messages::ask(&m_window, kConfirm, QStringLiteral("編集中のファイルを保存しますか？"),
                           QMessageBox::Ok | QMessageBox::Cancel);
         if (answer == QMessageBox::Ok) {
             saveDocument();
-            m_window.pageSnapshot = editor.DocumentHTML();
             return;
         }
-        m_window.pageSnapshot = html;
+        // Declined: the question is not asked again for these changes.
+        m_document.markUnchanged();
     }
-    CommonDialog &dialog = m_window.commonDialog();
+    CommonDialog &dialog = m_commonDialog;
     dialog.filter = kFilter;
     const std::optional<QString> path = dialog.showOpen(&m_window);
     if (!path)
@@ -86,7 +89,7 @@ void DocumentFiles::openDocument()
 
 std::optional<QString> DocumentFiles::askSavePath()
 {
-    CommonDialog &dialog = m_window.commonDialog();
+    CommonDialog &dialog = m_commonDialog;
     dialog.filter = kFilter;
     const std::optional<QString> path = dialog.showSave(&m_window);
     if (!path)
@@ -105,12 +108,13 @@ bool DocumentFiles::saveDocument()
     if (!path)
         return false;
     const bool exists = QFileInfo::exists(*path); // not written yet
-    EditingComponent &editor = *m_window.editor();
+    EditingComponent &editor = m_editor;
     if (!editor.SaveDocument(*path)) {
         messages::warn(&m_window, editor.lastError());
         return false;
     }
-    m_window.recovery().forgetPage();
+    m_document.markUnchanged();
+    m_recovery.forgetPage();
     messages::inform(&m_window, exists ? QStringLiteral("上書き保存しました。")
                                        : QStringLiteral("保存しました。"));
     return true;
@@ -130,12 +134,12 @@ void DocumentFiles::preview()
 {
     // The copy carries the effects runtime, so that today's browsers play the effects.
     const QString path = previewPath();
-    EditingComponent &editor = *m_window.editor();
+    EditingComponent &editor = m_editor;
     if (!editor.SaveEffectsCopy(path)) {
         messages::warn(&m_window, editor.lastError());
         return;
     }
-    m_window.shell().open(path);
+    m_shell.open(path);
 }
 
 void DocumentFiles::exportForModernBrowsers()
@@ -143,7 +147,7 @@ void DocumentFiles::exportForModernBrowsers()
     const std::optional<QString> path = askSavePath();
     if (!path)
         return;
-    EditingComponent &editor = *m_window.editor();
+    EditingComponent &editor = m_editor;
     if (!editor.SaveEffectsCopy(*path)) {
         messages::warn(&m_window, editor.lastError());
         return;
@@ -161,7 +165,7 @@ void DocumentFiles::exportForModernBrowsers()
 
 void DocumentFiles::openInformation(const QString &name)
 {
-    m_window.shell().open(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name);
+    m_shell.open(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name);
 }
 
 } // namespace lumipage

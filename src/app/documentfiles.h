@@ -1,28 +1,35 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 
-#include <functional>
 #include <optional>
+
+class QWidget;
 
 namespace lumipage
 {
 
-class MainWindow;
+class CommandActions;
+class CommonDialog;
+class Document;
+class DocumentRecovery;
+class EditingComponent;
+class Shell;
 
 // The page as a file: new, open, save, preview in the desktop's browser, and the
 // program's information texts.
 class DocumentFiles
 {
 public:
-    explicit DocumentFiles(MainWindow &window) : m_window(window) {}
-
-    void registerProcedures(QHash<QString, std::function<void()>> &procedures);
+    // Registers the file commands with `actions`; `window` owns the dialogs and messages.
+    DocumentFiles(EditingComponent &editor, Document &document, CommonDialog &commonDialog,
+                  Shell &shell, DocumentRecovery &recovery, CommandActions &actions,
+                  QWidget &window);
 
     void newDocument();
     void openDocument();
-    // Saves through the save dialog; true only when the page was written.
+    // Saves through the save dialog; true only when the page was written, which then
+    // counts as unchanged.
     bool saveDocument();
     void preview();
     // Writes a copy of the page that plays its effects in today's browsers.
@@ -38,7 +45,12 @@ private:
     // A file name from the save dialog, confirmed when the file exists; none on cancel.
     std::optional<QString> askSavePath();
 
-    MainWindow &m_window;
+    EditingComponent &m_editor;
+    Document &m_document;
+    CommonDialog &m_commonDialog;
+    Shell &m_shell;
+    DocumentRecovery &m_recovery;
+    QWidget &m_window;
 };
 
 } // namespace lumipage

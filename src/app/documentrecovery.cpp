@@ -1,6 +1,6 @@
 #include "app/documentrecovery.h"
 
-#include "app/mainwindow.h"
+#include "app/document.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/messages.h"
 
@@ -9,16 +9,15 @@
 namespace lumipage
 {
 
-DocumentRecovery::DocumentRecovery(MainWindow &window, const QString &folder)
-    : m_window(window), m_files(folder)
+DocumentRecovery::DocumentRecovery(EditingComponent &editor, Document &document, QWidget &window,
+                                   const QString &folder)
+    : m_editor(editor), m_document(document), m_window(window), m_files(folder)
 {
-    EditingComponent *editor = window.editor();
-    QObject::connect(editor, &EditingComponent::pageCopied, &window,
-                     [this, editor](const QString &html) {
-                         m_files.write(html, editor->documentPath(), editor->documentEncoding());
-                     });
-    QObject::connect(editor, &EditingComponent::pageBegun, &window, [this] { m_files.remove(); });
-    QObject::connect(editor, &EditingComponent::pageRecovered, &window,
+    QObject::connect(&editor, &EditingComponent::pageCopied, &window, [this](const QString &html) {
+        m_files.write(html, m_document.path(), m_document.encoding());
+    });
+    QObject::connect(&editor, &EditingComponent::pageBegun, &window, [this] { m_files.remove(); });
+    QObject::connect(&editor, &EditingComponent::pageRecovered, &window,
                      [this](const QString &message) { messages::warn(&m_window, message); });
 }
 
@@ -44,19 +43,18 @@ bool DocumentRecovery::offerOrphans()
 
 void DocumentRecovery::restore(const RecoveryFiles::Orphan &orphan)
 {
-    EditingComponent *editor = m_window.editor();
     // The restored page counts as changed: the snapshot the open and close questions
     // compare with is not this page.
     QObject::connect(
-        editor, &EditingComponent::DocumentComplete, &m_window,
+        &m_editor, &EditingComponent::DocumentComplete, &m_window,
         [this, orphan] {
-            m_window.pageSnapshot.clear();
+            m_document.markChanged();
             // Kept as this editor's own copy before the dead editor's file goes.
             m_files.write(orphan.html, orphan.path, orphan.encoding);
             m_files.drop(orphan);
         },
         Qt::SingleShotConnection);
-    editor->openRecovered(orphan.html, orphan.path, orphan.encoding);
+    m_editor.openRecovered(orphan.html, orphan.path, orphan.encoding);
 }
 
 } // namespace lumipage

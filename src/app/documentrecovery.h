@@ -2,10 +2,13 @@
 
 #include "app/recoveryfiles.h"
 
+class QWidget;
+
 namespace lumipage
 {
 
-class MainWindow;
+class Document;
+class EditingComponent;
 
 // Keeps the page safe from a dying editor: writes the editing surface's recent copies of
 // a changed page to this editor's recovery file, removes it when the page is saved or
@@ -14,8 +17,10 @@ class MainWindow;
 class DocumentRecovery
 {
 public:
-    // `folder` holds the recovery files; empty: the user's data folder.
-    explicit DocumentRecovery(MainWindow &window, const QString &folder = {});
+    // `folder` holds the recovery files; empty: the user's data folder. `window` owns
+    // the questions and messages.
+    DocumentRecovery(EditingComponent &editor, Document &document, QWidget &window,
+                     const QString &folder = {});
 
     // Offers the pages of editors that died; true when one was restored.
     bool offerOrphans();
@@ -27,7 +32,9 @@ public:
 private:
     void restore(const RecoveryFiles::Orphan &orphan);
 
-    MainWindow &m_window;
+    EditingComponent &m_editor;
+    Document &m_document;
+    QWidget &m_window;
     RecoveryFiles m_files;
 };
 

@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 
+#include "app/commandactions.h"
 #include "app/commandtables.h"
 #include "app/contextmenucontroller.h"
+#include "app/document.h"
 #include "app/documentfiles.h"
 #include "app/documentrecovery.h"
 #include "app/pagecommands.h"
@@ -54,24 +56,28 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Lumipage Ver1.02"));
     setWindowIcon(Icons::application());
+    m_actions = new CommandActions(this);
     buildControls();
+    m_document = std::make_unique<Document>(*m_editor);
     buildToolbar();
     buildMenus();
 
-    m_commands = std::make_unique<PageCommands>(*this);
-    m_files = std::make_unique<DocumentFiles>(*this);
-    m_refresh = std::make_unique<StateRefresh>(*this);
-    m_contextMenu = std::make_unique<ContextMenuController>(*this);
     m_insertion = std::make_unique<InsertionController>(
         *m_editor, *m_commonDialog, *m_combo1, *m_combo2, QCoreApplication::applicationDirPath());
     // Files chosen in the effect dialogs are named relative to the open page's folder.
-    m_insertion->setPagePathSource([surface = static_cast<WebEngineEditingComponent *>(m_editor)] {
-        return surface->documentPath();
-    });
+    m_insertion->setPagePathSource([document = m_document.get()] { return document->path(); });
     connect(m_insertion.get(), &InsertionController::readMeRequested, this,
-            [this] { run(QStringLiteral("show_attension")); });
-    m_recovery = std::make_unique<DocumentRecovery>(*this);
-    registerProcedures();
+            [this] { run(CommandId::ReadMe); });
+    m_recovery = std::make_unique<DocumentRecovery>(*m_editor, *m_document, *this);
+    m_commands = std::make_unique<PageCommands>(*m_editor, *m_commonDialog, *m_document,
+                                                *m_insertion, *m_actions, *this);
+    m_files = std::make_unique<DocumentFiles>(*m_editor, *m_document, *m_commonDialog, *m_shell,
+                                              *m_recovery, *m_actions, *this);
+    m_refresh = std::make_unique<StateRefresh>(
+        *m_editor, *m_document, *m_actions, m_insertion->shared(),
+        StateRefresh::Controls{m_text4, m_combo1, m_combo2, m_command6});
+    m_contextMenu = std::make_unique<ContextMenuController>(*m_editor, *m_actions);
+    registerCommands();
     applyStartState();
     resize(twips(13650), twips(8700) + menuBar()->sizeHint().height());
 }
@@ -130,7 +136,7 @@ void MainWindow::buildControls()
     auto *author = new QPushButton(QStringLiteral("作者"), m_client);
     author->setObjectName(QStringLiteral("Command1"));
     author->setGeometry(twips(13800), twips(1920), twips(615), twips(375));
-    connect(author, &QPushButton::clicked, this, [this] { run(QStringLiteral("Command1_Click")); });
+    connect(author, &QPushButton::clicked, this, [this] { run(CommandId::Author); });
 }
 
 void MainWindow::buildToolbar()
@@ -141,14 +147,13 @@ void MainWindow::buildToolbar()
     m_toolbar->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; margin: 0px; }"));
     int group = 0;
     for (const ToolbarRow &row : kToolbar) {
-        QAction *action =
-            m_toolbar->addAction(Icons::glyph(QString::fromUtf8(row.glyph), group++ / 10),
-                                 QString::fromUtf8(row.toolTip));
-        action->setObjectName(QString::fromLatin1(row.key));
+        QAction *action = m_actions->action(row.command);
+        action->setIcon(Icons::glyph(QString::fromUtf8(row.glyph), group++ / 10));
+        action->setText(QString::fromUtf8(row.toolTip)); // the menu's caption replaces it
         action->setToolTip(QString::fromUtf8(row.toolTip));
-        const QString procedure = QString::fromLatin1(row.procedure);
-        connect(action, &QAction::triggered, this, [this, procedure] { run(procedure); });
-        m_toolbarButtons.append(action);
+        action->setObjectName(QString::fromLatin1(row.key));
+        m_toolbar->addAction(action);
+        m_toolbar->widgetForAction(action)->setObjectName(QString::fromLatin1(row.key));
     }
     m_toolbar->setGeometry(0, 0, twips(13650), twips(450));
 }
@@ -160,41 +165,45 @@ void MainWindow::buildMenus()
         const QString parent = QString::fromLatin1(row.parent);
         const QString name = QString::fromLatin1(row.name);
         const QString caption = QString::fromUtf8(row.caption);
-        const QString procedure = QString::fromLatin1(row.procedure);
         QAction *action = nullptr;
         if (caption == QLatin1String("-")) {
             action = menus.value(parent)->addSeparator();
-        } else if (procedure.isEmpty()) {
+        } else if (!row.command) {
             QMenu *menu = parent.isEmpty() ? menuBar()->addMenu(caption)
                                            : menus.value(parent)->addMenu(caption);
             menu->setObjectName(name);
             menus.insert(name, menu);
             action = menu->menuAction();
         } else {
-            action = parent.isEmpty() ? menuBar()->addAction(caption)
-                                      : menus.value(parent)->addAction(caption);
-            connect(action, &QAction::triggered, this, [this, procedure] { run(procedure); });
+            // The toolbar's button keeps its tool tip; the action reads as the menu names it.
+            action = m_actions->action(*row.command);
+            action->setText(caption);
+            if (parent.isEmpty())
+                menuBar()->addAction(action);
+            else
+                menus.value(parent)->addAction(action);
         }
         action->setObjectName(name);
         m_menuItems.insert(name, action);
     }
+    // The desktop's usual keys for the page as a file.
+    m_actions->action(CommandId::NewDocument)->setShortcut(QKeySequence::New);
+    m_actions->action(CommandId::OpenFile)->setShortcut(QKeySequence::Open);
+    m_actions->action(CommandId::SaveFile)->setShortcut(QKeySequence::Save);
 }
 
-void MainWindow::registerProcedures()
+void MainWindow::registerCommands()
 {
-    m_commands->registerProcedures(m_procedures);
-    m_files->registerProcedures(m_procedures);
-    m_refresh->registerProcedures(m_procedures);
-    m_procedures.insert(QStringLiteral("cmd_owari"), [this] { confirmExit(); });
-    m_procedures.insert(QStringLiteral("cmd_hyou"), [this] { m_insertion->insertTable(); });
+    m_actions->setHandler(CommandId::Exit, [this] { confirmExit(); });
+    m_actions->setHandler(CommandId::InsertTable, [this] { m_insertion->insertTable(); });
 
+    static constexpr CommandId kObjectCommands[] = {CommandId::MakeAbsolute, CommandId::BringAbove,
+                                                    CommandId::SendBelow, CommandId::RemoveFormat};
     for (QPushButton *button : m_command6) {
-        static const char *const actions[] = {"cmd_objectgo", "cmd_mae_object", "cmd_ushiro_object",
-                                              "cmd_syoshiki_clear"};
-        const QString procedure = QString::fromLatin1(actions[button->property("index").toInt()]);
-        connect(button, &QPushButton::clicked, this, [this, procedure] {
+        const CommandId command = kObjectCommands[button->property("index").toInt()];
+        connect(button, &QPushButton::clicked, this, [this, command] {
             m_editor->setOption(11, true); // before the command acts, whatever it then does
-            run(procedure);
+            run(command);
         });
     }
 }
@@ -204,18 +213,23 @@ void MainWindow::applyStartState()
     m_insertion->shared().effect_code = 0;
     m_refresh->resetBackgroundPosition();
     QGuiApplication::clipboard()->clear();
-    toolbarButton(QStringLiteral("go_browse"))->setEnabled(true);
-    toolbarButton(QStringLiteral("go_edit"))->setEnabled(false);
+    m_actions->setEnabled(CommandId::Browse, true);
+    m_actions->setEnabled(CommandId::Edit, false);
     m_editor->setOption(18, true);
     m_editor->setOption(30, true);
     m_insertion->fillLists();
 }
 
+QAction *MainWindow::action(CommandId id) const
+{
+    return m_actions->action(id);
+}
+
 QAction *MainWindow::toolbarButton(const QString &key) const
 {
-    for (QAction *action : m_toolbarButtons)
-        if (action->objectName() == key)
-            return action;
+    for (const ToolbarRow &row : kToolbar)
+        if (key == QLatin1String(row.key))
+            return m_actions->action(row.command);
     return nullptr;
 }
 
@@ -229,11 +243,9 @@ QAction *MainWindow::menuItem(const QString &name) const
     return m_menuItems.value(name);
 }
 
-void MainWindow::run(const QString &procedure)
+void MainWindow::run(CommandId command)
 {
-    const auto it = m_procedures.constFind(procedure);
-    if (it != m_procedures.constEnd())
-        (*it)();
+    m_actions->run(command);
 }
 
 void MainWindow::openFile(const QString &path)

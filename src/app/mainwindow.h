@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commandid.h"
 #include "app/palettewindow.h"
 #include "platform/commondialog.h"
 #include "platform/shell.h"
@@ -8,7 +9,6 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include <functional>
 #include <memory>
 
 class QAction;
@@ -20,7 +20,9 @@ class QToolBar;
 namespace lumipage
 {
 
+class CommandActions;
 class ContextMenuController;
+class Document;
 class InsertionController;
 class PageCommands;
 class DocumentFiles;
@@ -47,7 +49,12 @@ public:
     CommonDialog &commonDialog() { return *m_commonDialog; }
     Shell &shell() { return *m_shell; }
 
-    // Toolbar button by key; menu item by control name.
+    Document &document() { return *m_document; }
+    CommandActions &actions() { return *m_actions; }
+    QAction *action(CommandId id) const;
+
+    // For tests and scripts, by the design's names: the toolbar button's action by its key,
+    // a menu item (command, submenu or separator) by its control name.
     QAction *toolbarButton(const QString &key) const;
     QAction *menuItem(const QString &name) const;
     QPushButton *objectButton(int index) const { return m_command6.at(index); }
@@ -56,14 +63,8 @@ public:
     QComboBox *elementList() const { return m_combo1; }
     QComboBox *effectsList() const { return m_combo2; }
 
-    // Runs a procedure of the main window by name; unknown names do nothing.
-    void run(const QString &procedure);
-
-    // The page's HTML at the last DocumentComplete, or as the open command or the
-    // background image last wrote it (the design's `Text7`).
-    QString pageSnapshot;
-    // The page's HTML as last handed to the source window (the design's `Text2`).
-    QString sourceText;
+    // Runs a command of the main window, whatever its action's state.
+    void run(CommandId command);
 
     // Opens a page named on the command line; a page that cannot be read is reported.
     void openFile(const QString &path);
@@ -80,7 +81,7 @@ private:
     void buildControls();
     void buildToolbar();
     void buildMenus();
-    void registerProcedures();
+    void registerCommands();
     void applyStartState();
     void applyResizeRules();
     void closeOtherWindows();
@@ -91,13 +92,13 @@ private:
     EditingComponent *m_editor = nullptr;
     QWidget *m_client = nullptr;
     QToolBar *m_toolbar = nullptr;
-    QList<QAction *> m_toolbarButtons;
-    QHash<QString, QAction *> m_menuItems;
+    CommandActions *m_actions = nullptr;
+    QHash<QString, QAction *> m_menuItems; // submenus and separators, by control name
     QList<QPushButton *> m_command6;
     QLineEdit *m_text4 = nullptr;
     QComboBox *m_combo1 = nullptr;
     QComboBox *m_combo2 = nullptr;
-    QHash<QString, std::function<void()>> m_procedures;
+    std::unique_ptr<Document> m_document;
     std::unique_ptr<PageCommands> m_commands;
     std::unique_ptr<DocumentFiles> m_files;
     std::unique_ptr<StateRefresh> m_refresh;

@@ -1,7 +1,9 @@
 #include "app/pagecommands.h"
 
+#include "app/commandactions.h"
 #include "app/commandtables.h"
-#include "app/mainwindow.h"
+#include "app/document.h"
+#include "app/palettewindow.h"
 #include "dialogs/elements/backgroundimagedialog.h"
 #include "dialogs/elements/linkdialog.h"
 #include "insert/insertioncontroller.h"
@@ -15,32 +17,32 @@
 namespace lumipage
 {
 
-PageCommands::PageCommands(MainWindow &window) : m_window(window) {}
+PageCommands::PageCommands(EditingComponent &editor, CommonDialog &commonDialog, Document &document,
+                           InsertionController &insertion, CommandActions &actions, QWidget &window)
+    : m_editor(editor), m_commonDialog(commonDialog), m_document(document), m_insertion(insertion),
+      m_actions(actions), m_window(window)
+{
+    for (const CommandRow &row : kCommands) {
+        const int command = row.command, option = row.option, kind = int(row.value);
+        actions.setHandler(
+            row.id, [this, command, option, kind] { commandProcedure(command, option, kind); });
+    }
+    actions.setHandler(CommandId::PageColour, [this] { showPalette(); });
+    actions.setHandler(CommandId::SetLink, [this] { setLink(); });
+    actions.setHandler(CommandId::BackgroundImage, [this] { setBackgroundImage(); });
+    actions.setHandler(CommandId::RemoveBackground, [this] { removeBackgroundImage(); });
+    actions.setHandler(CommandId::ShowSource, [this] { showSource(); });
+}
 
 PageCommands::~PageCommands()
 {
     delete m_palette;
 }
 
-void PageCommands::registerProcedures(QHash<QString, std::function<void()>> &procedures)
-{
-    for (const CommandRow &row : kCommands) {
-        const int command = row.command, option = row.option, kind = int(row.value);
-        procedures.insert(QString::fromLatin1(row.procedure), [this, command, option, kind] {
-            commandProcedure(command, option, kind);
-        });
-    }
-    procedures.insert(QStringLiteral("cmd_iro"), [this] { showPalette(); });
-    procedures.insert(QStringLiteral("cmd_link_set"), [this] { setLink(); });
-    procedures.insert(QStringLiteral("cmd_image_back"), [this] { setBackgroundImage(); });
-    procedures.insert(QStringLiteral("delete_background"), [this] { removeBackgroundImage(); });
-    procedures.insert(QStringLiteral("show_source"), [this] { showSource(); });
-}
-
 void PageCommands::execCommand(int command, int option, const QVariant &value)
 {
-    m_window.editor()->ExecCommand(command, option,
-                                   value); // failures change nothing and say nothing
+    m_editor.ExecCommand(command, option,
+                         value); // failures change nothing and say nothing
 }
 
 void PageCommands::commandProcedure(int command, int option, int valueKind)
@@ -53,7 +55,7 @@ void PageCommands::commandProcedure(int command, int option, int valueKind)
         execCommand(command, option, QVariant::fromValue<qint16>(1));
         break;
     case CommandValue::Colour:
-        if (const auto colour = m_window.commonDialog().showColor(&m_window))
+        if (const auto colour = m_commonDialog.showColor(&m_window))
             execCommand(command, option, QVariant::fromValue<qint32>(qint32(colorValue(*colour))));
         break;
     }
@@ -62,48 +64,49 @@ void PageCommands::commandProcedure(int command, int option, int valueKind)
 void PageCommands::showPalette()
 {
     if (!m_palette)
-        m_palette = new PaletteWindow(*m_window.editor(), m_window.insertion().programFolder());
+        m_palette = new PaletteWindow(m_editor, m_insertion.programFolder());
     m_palette->showAtCorner();
 }
 
 void PageCommands::setLink()
 {
-    LinkDialog dialog(*m_window.editor(), m_window.commonDialog(), &m_window);
+    LinkDialog dialog(m_editor, m_commonDialog, &m_window);
     dialog.exec();
 }
 
 void PageCommands::setBackgroundImage()
 {
-    BackgroundImageDialog dialog(*m_window.editor(), m_window.commonDialog(), &m_window);
+    BackgroundImageDialog dialog(m_editor, m_commonDialog, &m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const BackgroundImageDialog::Outcome outcome = dialog.outcome();
-    SharedValues &shared = m_window.insertion().shared();
+    SharedValues &shared = m_insertion.shared();
     shared.bg_properties = outcome.properties;
     shared.background_attr = outcome.backgroundAttr;
     if (outcome.rewritten())
-        m_window.pageSnapshot = outcome.page;
-    m_window.toolbarButton(QStringLiteral("del_imageback"))->setEnabled(outcome.rewritten());
+        m_document.setSnapshot(outcome.page);
+    m_actions.setEnabled(CommandId::RemoveBackground, outcome.rewritten());
 }
 
 void PageCommands::removeBackgroundImage()
 {
     // Takes off what the dialog added, also after the component has written the tag anew.
-    const QString html = removeBackground(m_window.editor()->DocumentHTML(),
-                                          m_window.insertion().shared().background_attr);
-    m_window.pageSnapshot = html;
-    m_window.editor()->setDocumentHTML(html);
+    const QString html =
+        removeBackground(m_editor.DocumentHTML(), m_insertion.shared().background_attr);
+    m_document.setSnapshot(html);
+    m_editor.setDocumentHTML(html);
 }
 
 void PageCommands::showSource()
 {
-    const QString html = m_window.editor()->DocumentHTML();
-    if (!html.isEmpty() || m_window.sourceText.isEmpty())
-        m_window.sourceText = html;
-    m_window.sourceText.replace(QStringLiteral("Microsoft DHTML Editing Control"),
-                                QStringLiteral("PROJECT VeLD Editor"));
-    SourceWindow window(*m_window.editor(), m_window.commonDialog(), m_window.sourceText,
-                        &m_window);
+    const QString html = m_editor.DocumentHTML();
+    QString text = m_document.sourceText();
+    if (!html.isEmpty() || text.isEmpty())
+        text = html;
+    text.replace(QStringLiteral("Microsoft DHTML Editing Control"),
+                 QStringLiteral("PROJECT VeLD Editor"));
+    m_document.setSourceText(text);
+    SourceWindow window(m_editor, m_commonDialog, m_document.sourceText(), &m_window);
     window.exec();
 }
 

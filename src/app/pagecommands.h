@@ -1,16 +1,18 @@
 #pragma once
 
-#include <QHash>
 #include <QPointer>
-#include <QString>
 #include <QVariant>
 
-#include <functional>
+class QWidget;
 
 namespace lumipage
 {
 
-class MainWindow;
+class CommandActions;
+class CommonDialog;
+class Document;
+class EditingComponent;
+class InsertionController;
 class PaletteWindow;
 
 // The main window's commands on the page: the one-call commands of the command table
@@ -19,10 +21,11 @@ class PaletteWindow;
 class PageCommands
 {
 public:
-    explicit PageCommands(MainWindow &window);
+    // `window` is the owner of the dialogs.
+    PageCommands(EditingComponent &editor, CommonDialog &commonDialog, Document &document,
+                 InsertionController &insertion, CommandActions &actions, QWidget &window);
     ~PageCommands();
 
-    void registerProcedures(QHash<QString, std::function<void()>> &procedures);
     PaletteWindow *palette() const { return m_palette; }
 
 private:
@@ -34,7 +37,12 @@ private:
     void removeBackgroundImage();
     void showSource();
 
-    MainWindow &m_window;
+    EditingComponent &m_editor;
+    CommonDialog &m_commonDialog;
+    Document &m_document;
+    InsertionController &m_insertion;
+    CommandActions &m_actions;
+    QWidget &m_window;
     QPointer<PaletteWindow> m_palette;
 };
 

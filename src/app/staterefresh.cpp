@@ -1,12 +1,12 @@
 #include "app/staterefresh.h"
 
+#include "app/commandactions.h"
 #include "app/commandtables.h"
-#include "app/mainwindow.h"
-#include "insert/insertioncontroller.h"
+#include "app/document.h"
+#include "insert/sharedvalues.h"
 #include "platform/editing/editingcomponent.h"
 #include "widgets/backgroundmarkup.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,110 +14,73 @@
 namespace lumipage
 {
 
-StateRefresh::StateRefresh(MainWindow &window) : m_window(window)
+StateRefresh::StateRefresh(EditingComponent &editor, Document &document, CommandActions &actions,
+                           const SharedValues &shared, Controls controls)
+    : m_editor(editor), m_document(document), m_actions(actions), m_shared(shared),
+      m_controls(std::move(controls))
 {
-    EditingComponent *editor = window.editor();
-    QObject::connect(editor, &EditingComponent::DocumentComplete, &window,
-                     [this] { m_window.pageSnapshot = m_window.editor()->DocumentHTML(); });
-    QObject::connect(editor, &EditingComponent::GotFocus, &window,
-                     [this] { m_window.editor()->setOption(30, true); });
-    QObject::connect(editor, &EditingComponent::DisplayChanged, &window, [this] { refresh(); });
-}
-
-void StateRefresh::registerProcedures(QHash<QString, std::function<void()>> &procedures)
-{
-    procedures.insert(QStringLiteral("Command3_Click"), [this] { enterBrowseMode(); });
-    procedures.insert(QStringLiteral("Command4_Click"), [this] { enterEditMode(); });
-    procedures.insert(QStringLiteral("toolbar_go_browse"), [this] {
-        m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(false);
-        m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(true);
-        enterBrowseMode();
-    });
-    procedures.insert(QStringLiteral("toolbar_go_edit"), [this] {
-        m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(false);
-        m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(true);
-        enterEditMode();
-    });
-    procedures.insert(QStringLiteral("go_browse_Click"), [this] {
-        m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(false);
-        m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(true);
-        enterBrowseMode();
-        m_window.menuItem(QStringLiteral("go_browse"))->setEnabled(false);
-        m_window.menuItem(QStringLiteral("go_hennsyuu"))->setEnabled(true);
-    });
-    procedures.insert(QStringLiteral("go_hennsyuu_Click"), [this] {
-        m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(false);
-        m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(true);
-        enterEditMode();
-        m_window.menuItem(QStringLiteral("go_browse"))->setEnabled(true);
-        m_window.menuItem(QStringLiteral("go_hennsyuu"))->setEnabled(false);
-    });
+    QObject::connect(&editor, &EditingComponent::GotFocus, &actions,
+                     [this] { m_editor.setOption(30, true); });
+    QObject::connect(&editor, &EditingComponent::DisplayChanged, &actions, [this] { refresh(); });
+    actions.setHandler(CommandId::Browse, [this] { enterBrowseMode(); });
+    actions.setHandler(CommandId::Edit, [this] { enterEditMode(); });
 }
 
 void StateRefresh::enterBrowseMode()
 {
-    m_window.editor()->setBrowseMode(true);
-    QLineEdit *indicator = m_window.modeIndicator();
+    m_editor.setBrowseMode(true);
+    QLineEdit *indicator = m_controls.modeIndicator;
     indicator->setText(QStringLiteral("実行モード"));
     indicator->setStyleSheet(QStringLiteral("background-color: rgb(255, 0, 0);"));
     // Statements the effects runtime cannot run are told once per run of the page, on
     // the indicator, rather than only in the engine's console.
-    const QStringList leftOut = m_window.editor()->statementsLeftOut();
+    const QStringList leftOut = m_editor.statementsLeftOut();
     indicator->setToolTip(
         leftOut.isEmpty()
             ? QString()
             : QStringLiteral("このページのスクリプトのうち、次の文は実行されません。\n") +
                   leftOut.join(QLatin1Char('\n')));
-    m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(false);
-    m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(true);
-    m_window.elementList()->setEnabled(false);
-    m_window.effectsList()->setEnabled(false);
+    refresh();
 }
 
 void StateRefresh::enterEditMode()
 {
-    m_window.editor()->setBrowseMode(false);
-    QLineEdit *indicator = m_window.modeIndicator();
+    m_editor.setBrowseMode(false);
+    QLineEdit *indicator = m_controls.modeIndicator;
     indicator->setText(QStringLiteral("編集モード"));
     indicator->setStyleSheet(QString()); // the default text-box background
     indicator->setToolTip(QString());
-    m_window.toolbarButton(QStringLiteral("go_edit"))->setEnabled(false);
-    m_window.toolbarButton(QStringLiteral("go_browse"))->setEnabled(true);
-    m_window.elementList()->setEnabled(true);
-    m_window.effectsList()->setEnabled(true);
+    refresh();
 }
 
 void StateRefresh::refresh()
 {
-    EditingComponent &editor = *m_window.editor();
-    editor.setOption(11, true);
-    editor.setOption(9, true);
+    m_editor.setOption(11, true);
+    m_editor.setOption(9, true);
 
     // Background test: positions count from 1, an empty text is found at 1.
-    m_backgroundPosition =
-        findBackground(m_window.pageSnapshot, m_window.insertion().shared().background_attr);
+    m_backgroundPosition = findBackground(m_document.snapshot(), m_shared.background_attr);
     const bool background = m_backgroundPosition >= 2;
-    m_window.toolbarButton(QStringLiteral("del_imageback"))->setEnabled(background);
-    m_window.toolbarButton(QStringLiteral("image_back"))->setEnabled(!background);
-    m_window.menuItem(QStringLiteral("haikeisettei"))->setEnabled(!background);
-    m_window.menuItem(QStringLiteral("deletehaikei"))->setEnabled(background);
+    m_actions.setEnabled(CommandId::RemoveBackground, background);
+    m_actions.setEnabled(CommandId::BackgroundImage, !background);
 
+    const bool browsing = m_editor.BrowseMode();
+    bool listsEnabled = true;
     for (const RefreshRow &row : kRefresh) {
-        const bool available = editor.QueryStatus(row.command) == StatusEnabled;
-        if (*row.toolbarButton)
-            m_window.toolbarButton(QString::fromLatin1(row.toolbarButton))->setEnabled(available);
-        m_window.menuItem(QString::fromLatin1(row.menuItem))->setEnabled(available);
+        const bool available = m_editor.QueryStatus(row.command) == StatusEnabled;
+        m_actions.setEnabled(row.action, available);
         if (row.objectButton >= 0)
-            m_window.objectButton(row.objectButton)->setEnabled(available);
-        if (row.setsLists) {
-            m_window.elementList()->setEnabled(!available);
-            m_window.effectsList()->setEnabled(!available);
-        }
+            m_controls.objectButtons.at(row.objectButton)->setEnabled(available);
+        if (row.setsLists)
+            listsEnabled = !available;
     }
+    // The lists insert into the page, which browse mode does not edit.
+    m_controls.elementList->setEnabled(listsEnabled && !browsing);
+    m_controls.effectsList->setEnabled(listsEnabled && !browsing);
 
-    const bool browsing = editor.BrowseMode();
-    m_window.toolbarButton(QStringLiteral("ie"))->setEnabled(!browsing);
-    m_window.menuItem(QStringLiteral("go_ie40"))->setEnabled(!browsing);
+    m_actions.setEnabled(CommandId::Browse, !browsing);
+    m_actions.setEnabled(CommandId::Edit, browsing);
+    m_actions.setEnabled(CommandId::BrowserPreview, !browsing);
 }
 
 } // namespace lumipage

@@ -1,35 +1,52 @@
 #pragma once
 
-#include <QHash>
-#include <QString>
+#include <QList>
+#include <QtGlobal>
 
-#include <functional>
+class QComboBox;
+class QLineEdit;
+class QPushButton;
 
 namespace lumipage
 {
 
-class MainWindow;
+class CommandActions;
+class Document;
+class EditingComponent;
+struct SharedValues;
 
-// Edit and browse modes, and the refresh that enables the main window's commands
-// from the surface's statuses after every display change.
+// Edit and browse modes, and the refresh that sets every command's state, the object
+// buttons and the two lists from the surface's statuses and the mode. The one place
+// where these states are set.
 class StateRefresh
 {
 public:
-    explicit StateRefresh(MainWindow &window);
+    // The main window's controls that follow the state besides the actions.
+    struct Controls {
+        QLineEdit *modeIndicator;
+        QComboBox *elementList;
+        QComboBox *effectsList;
+        QList<QPushButton *> objectButtons; // Command6, by index
+    };
 
-    void registerProcedures(QHash<QString, std::function<void()>> &procedures);
+    StateRefresh(EditingComponent &editor, Document &document, CommandActions &actions,
+                 const SharedValues &shared, Controls controls);
 
     // Switch to browse mode / edit mode (the design's hidden buttons Command3 and Command4).
     void enterBrowseMode();
     void enterEditMode();
-    // The state refresh run on every display change.
+    // The state refresh run on every display change and mode change.
     void refresh();
     // Whether the page has the background image (the background test's result >= 2).
     qsizetype backgroundPosition() const { return m_backgroundPosition; }
     void resetBackgroundPosition() { m_backgroundPosition = 0; }
 
 private:
-    MainWindow &m_window;
+    EditingComponent &m_editor;
+    Document &m_document;
+    CommandActions &m_actions;
+    const SharedValues &m_shared;
+    Controls m_controls;
     qsizetype m_backgroundPosition = 0;
 };
 

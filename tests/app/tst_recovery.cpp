@@ -2,6 +2,8 @@
 #include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
+#include "app/document.h"
+
 #include "app/documentrecovery.h"
 #include "app/recoveryfiles.h"
 #include "platform/editing/pagekeeper.h"
@@ -103,7 +105,7 @@ private slots:
         const QString html = next.editor().DocumentHTML();
         QVERIFY(html.contains(QLatin1String("<B>RESCUED</B>")));
         QCOMPARE(next.editor().documentPath(), QFileInfo(path).absoluteFilePath());
-        QVERIFY(next.window->pageSnapshot != html); // a changed page, not a saved one
+        QVERIFY(next.window->document().snapshot() != html); // a changed page, not a saved one
         QTRY_COMPARE(copiesOnDisk(), 1);            // now the copy of this editor
         QVERIFY(next.window->recovery().files().hasCopy());
 

@@ -3,6 +3,7 @@
 #include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
+#include "app/document.h"
 #include "app/mainwindow.h"
 #include "insert/insertioncontroller.h"
 #include "platform/editing/webengineeditingcomponent.h"
@@ -43,26 +44,39 @@ private slots:
         writeBytes(m_dir.filePath("a.htm"), "<HTML><BODY><P>file a</P></BODY></HTML>");
         // Unchanged page: straight to the open dialog.
         m_dialog->files.enqueue(m_dir.filePath("a.htm"));
-        m_window->run("cmd_file_open");
+        m_window->run(CommandId::OpenFile);
         QVERIFY(waitForComplete(editor()));
-        QTRY_VERIFY(m_window->pageSnapshot.contains("file a"));
+        QTRY_VERIFY(m_window->document().snapshot().contains("file a"));
 
         // Changed, answered OK: the save dialog (cancelled here) and no open dialog.
         QVERIFY(editor().pasteHTML("<B>new</B>"));
         auto texts = answerBoxes({QMessageBox::Ok});
         const int shown = m_dialog->shown;
-        m_window->run("cmd_file_open");
+        m_window->run(CommandId::OpenFile);
         QCOMPARE(texts->value(0), QStringLiteral("編集中のファイルを保存しますか？"));
         QCOMPARE(m_dialog->shown, shown + 1);
-        // A second Open no longer asks.
-        m_window->run("cmd_file_open");
+        // The save did not happen, so the page still counts as changed and is asked about.
+        texts = answerBoxes({QMessageBox::Ok});
+        m_window->run(CommandId::OpenFile);
+        QCOMPARE(texts->size(), 1);
         QCOMPARE(m_dialog->shown, shown + 2);
         QVERIFY(editor().DocumentHTML().contains("<B>new</B>"));
+
+        // Saved: the page counts as unchanged, and Open goes straight to its dialog.
+        m_dialog->files.enqueue(m_dir.filePath("saved.htm"));
+        texts = answerBoxes({QMessageBox::Ok});
+        m_window->run(CommandId::SaveFile);
+        QCOMPARE(texts->value(0), QStringLiteral("保存しました。"));
+        QVERIFY(!m_window->document().isModified());
+        texts = answerBoxes({QMessageBox::Cancel}); // would answer a question, if one came
+        m_window->run(CommandId::OpenFile);
+        QVERIFY(texts->isEmpty());
+        QCOMPARE(m_dialog->shown, shown + 4);
 
         // Changed, answered Cancel, open dialog cancelled: the page keeps its changes.
         QVERIFY(editor().pasteHTML("<I>more</I>"));
         texts = answerBoxes({QMessageBox::Cancel});
-        m_window->run("cmd_file_open");
+        m_window->run(CommandId::OpenFile);
         QCOMPARE(texts->size(), 1);
         QVERIFY(editor().DocumentHTML().contains("<I>more</I>"));
     }
@@ -73,7 +87,7 @@ private slots:
         writeBytes(m_dir.filePath("bin.htm"), QByteArray("\0\1\2\3", 4));
         m_dialog->files.enqueue(m_dir.filePath("bin.htm"));
         auto texts = answerBoxes({QMessageBox::Ok});
-        m_window->run("cmd_file_open");
+        m_window->run(CommandId::OpenFile);
         QVERIFY(texts->value(0).contains("bin.htm"));
         QVERIFY(editor().DocumentHTML().contains("<P>mine</P>"));
     }
@@ -85,20 +99,20 @@ private slots:
         QFile::remove(path);
         m_dialog->files.enqueue(path);
         auto texts = answerBoxes({QMessageBox::Ok});
-        m_window->run("cmd_file_save");
+        m_window->run(CommandId::SaveFile);
         QCOMPARE(*texts, QStringList{"保存しました。"});
         QVERIFY(readBytes(path).contains("<P>saved</P>"));
 
         setPage("<P>second</P>");
         m_dialog->files.enqueue(path);
         texts = answerBoxes({QMessageBox::Cancel});
-        m_window->run("cmd_file_save");
+        m_window->run(CommandId::SaveFile);
         QCOMPARE(*texts, QStringList{"同名ファイルがあります、上書きしますか？"});
         QVERIFY(readBytes(path).contains("<P>saved</P>"));
 
         m_dialog->files.enqueue(path);
         texts = answerBoxes({QMessageBox::Ok, QMessageBox::Ok});
-        m_window->run("cmd_file_save");
+        m_window->run(CommandId::SaveFile);
         QCOMPARE(*texts,
                  QStringList({"同名ファイルがあります、上書きしますか？", "上書き保存しました。"}));
         QVERIFY(readBytes(path).contains("<P>second</P>"));
@@ -108,12 +122,12 @@ private slots:
     {
         setPage("<P>keep me</P>");
         auto texts = answerBoxes({QMessageBox::Yes});
-        m_window->run("cmd_new_doc"); // Yes: save (dialog cancelled), page stays
+        m_window->run(CommandId::NewDocument); // Yes: save (dialog cancelled), page stays
         QCOMPARE(texts->value(0),
                  QStringLiteral("新規作成を実行します。ファイルの保存をしますか？"));
         QVERIFY(editor().DocumentHTML().contains("keep me"));
         texts = answerBoxes({QMessageBox::No});
-        m_window->run("cmd_new_doc");
+        m_window->run(CommandId::NewDocument);
         QVERIFY(waitForComplete(editor()));
         QVERIFY(!editor().DocumentHTML().contains("keep me"));
     }
@@ -121,11 +135,11 @@ private slots:
     void previewAndInformationFilesGoToTheShell()
     {
         setPage("<P>preview</P>");
-        m_window->run("cmd_ie");
+        m_window->run(CommandId::BrowserPreview);
         QCOMPARE(m_shell->opened.size(), 1);
         QVERIFY(m_shell->opened.first().endsWith("VeldTemp.htm"));
         QVERIFY(readBytes(m_shell->opened.first()).contains("<P>preview</P>"));
-        m_window->run("cmd_veld_help");
+        m_window->run(CommandId::Help);
         m_window->findChild<QPushButton *>("Command1")->click();
         m_window->menuItem("veldscript")->trigger();
         QVERIFY(m_shell->opened.at(1).endsWith("/lpg.txt"));
@@ -160,7 +174,7 @@ private slots:
             w->findChild<QPushButton *>("Command1")->click();
         });
         const QString before = editor().DocumentHTML();
-        m_window->run("cmd_hyou");
+        m_window->run(CommandId::InsertTable);
         const QString html = editor().DocumentHTML();
         QVERIFY2(
             html.contains("<TABLE border=1 bordercolor=gray cellpadding=1 cellspacing=1 width=5%>"
@@ -181,7 +195,7 @@ private slots:
             w->findChild<QLineEdit *>("Text1")->setText("next.htm");
             w->findChild<QPushButton *>("Command2")->click();
         });
-        m_window->run("cmd_link_set");
+        m_window->run(CommandId::SetLink);
         QVERIFY(editor().DocumentHTML().contains("<A href=next.htm>link</A> me"));
         // The redisplay keeps the history: the link can be undone.
         QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
@@ -203,7 +217,7 @@ private slots:
             QCOMPARE(target->text(), QStringLiteral("/site/page two.htm"));
             w->findChild<QPushButton *>("Command2")->click();
         });
-        m_window->run("cmd_link_set");
+        m_window->run(CommandId::SetLink);
         QVERIFY(editor().DocumentHTML().contains("<A href=\"/site/page two.htm\">link</A>"));
     }
 
@@ -220,7 +234,7 @@ private slots:
             QVERIFY(ok->isEnabled());
             ok->click();
         });
-        m_window->run("cmd_image_back");
+        m_window->run(CommandId::BackgroundImage);
         QCOMPARE(m_window->insertion().shared().background_attr,
                  QStringLiteral("<BODY background=/pics/a.gif bgProperties=fixed"));
         QVERIFY(waitForComplete(editor()));
@@ -231,7 +245,7 @@ private slots:
         QVERIFY(m_window->menuItem("deletehaikei")->isEnabled());
         QVERIFY(!m_window->menuItem("haikeisettei")->isEnabled());
 
-        m_window->run("delete_background");
+        m_window->run(CommandId::RemoveBackground);
         QVERIFY(waitForComplete(editor()));
         QVERIFY(editor().DocumentHTML().contains("<BODY><P>bg</P>"));
         QTRY_VERIFY(!m_window->toolbarButton("del_imageback")->isEnabled());
@@ -247,7 +261,7 @@ private slots:
             QCOMPARE(w->objectName(), QStringLiteral("Form3"));
             qobject_cast<QDialog *>(w)->close();
         });
-        m_window->run("show_source");
+        m_window->run(CommandId::ShowSource);
         QCOMPARE(editor().DocumentHTML(), before);
 
         // Replace TD by TH everywhere, then Cancel the update.
@@ -277,11 +291,11 @@ private slots:
             });
         };
         replaceAndClose(QMessageBox::Cancel);
-        m_window->run("show_source");
+        m_window->run(CommandId::ShowSource);
         QCOMPARE(editor().DocumentHTML(), before);
 
         replaceAndClose(QMessageBox::Ok);
-        m_window->run("show_source");
+        m_window->run(CommandId::ShowSource);
         QVERIFY(waitForComplete(editor()));
         QVERIFY(editor().DocumentHTML().contains("<TH>a</TH><TH>td</TH>"));
     }
@@ -298,7 +312,7 @@ private slots:
             });
             w->findChild<QPushButton *>("Command1")->click();
         });
-        m_window->run("show_source");
+        m_window->run(CommandId::ShowSource);
     }
 };
 

@@ -2,6 +2,7 @@
 #include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
+#include "app/document.h"
 #include "app/mainwindow.h"
 #include "insert/insertioncontroller.h"
 #include "platform/editing/webengineeditingcomponent.h"
@@ -281,13 +282,13 @@ private slots:
 
     void refusedPasteIsReported()
     {
-        m_window->run("Command3_Click");
+        m_window->run(CommandId::Browse);
         answerNextModal([](QWidget *w) {
             QVERIFY(qobject_cast<QMessageBox *>(w));
             qobject_cast<QMessageBox *>(w)->button(QMessageBox::Ok)->click();
         });
         QVERIFY(!m_window->insertion().pasteFragment("<B>x</B>"));
-        m_window->run("Command4_Click");
+        m_window->run(CommandId::Edit);
         QVERIFY(waitForComplete(editor()));
         QVERIFY(!editor().DocumentHTML().contains("<B>x</B>"));
     }

@@ -2,6 +2,8 @@
 
 #include "support/testsupport.h"
 
+#include "app/document.h"
+
 namespace lumipage::test
 {
 
@@ -31,7 +33,7 @@ bool MainWindowFixture::setPage(const QString &body) const
 {
     if (!setBody(editor(), body))
         return false;
-    return QTest::qWaitFor([this] { return window->pageSnapshot == editor().DocumentHTML(); },
+    return QTest::qWaitFor([this] { return window->document().snapshot() == editor().DocumentHTML(); },
                            5000);
 }
 

@@ -80,6 +80,9 @@ public:
 signals:
     void DocumentComplete();
     void DisplayChanged();
+    // The page's content changed (typing, a command, a paste); cheap, sent at most once
+    // per display report.
+    void contentChanged();
     void GotFocus();
     void ShowContextMenu(int x, int y);
     void ContextMenuAction(int index);

@@ -36,6 +36,7 @@ enum PendingEvent {
     EventGotFocus = 4,
     EventContextMenu = 8,
     EventPageRecovered = 16,
+    EventContentChanged = 32,
 };
 
 QString readResource(const QString &path)
@@ -205,6 +206,7 @@ void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revi
     if (revision != m_revision) {
         m_revision = revision;
         m_keeper->noteChange();
+        queueEvent(EventContentChanged);
     }
     m_statuses.clear();
     for (auto it = statuses.begin(); it != statuses.end(); ++it)
@@ -367,6 +369,8 @@ void WebEngineEditingComponent::deliverEvents()
     } else if (events & EventDisplayChanged) {
         emit DisplayChanged();
     }
+    if (events & EventContentChanged)
+        emit contentChanged();
     if (events & EventPageRecovered)
         emit pageRecovered(m_restoreMessage);
     if (events & EventGotFocus)

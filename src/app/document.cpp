@@ -1,0 +1,72 @@
+#include "app/document.h"
+
+#include "platform/editing/editingcomponent.h"
+
+#include <utility>
+
+namespace lumipage
+{
+
+Document::Document(EditingComponent &editor, QObject *parent) : QObject(parent), m_editor(editor)
+{
+    // A page that begins (loaded, new, replaced) is unchanged once it is complete; a
+    // return from browse mode completes the same page, which keeps its changes.
+    connect(&editor, &EditingComponent::pageBegun, this, [this] { m_begun = true; });
+    connect(&editor, &EditingComponent::DocumentComplete, this, [this] {
+        if (std::exchange(m_begun, false))
+            markUnchanged();
+    });
+    connect(&editor, &EditingComponent::contentChanged, this, [this] { noteModified(true); });
+}
+
+QString Document::path() const
+{
+    return m_editor.documentPath();
+}
+
+QByteArray Document::encoding() const
+{
+    return m_editor.documentEncoding();
+}
+
+bool Document::isModified() const
+{
+    return m_editor.DocumentHTML() != m_snapshot;
+}
+
+void Document::setSnapshot(const QString &html)
+{
+    m_snapshot = html;
+}
+
+void Document::markUnchanged()
+{
+    m_snapshot = m_editor.DocumentHTML();
+    notePath(); // a save under a new name makes the page that file
+    noteModified(false);
+}
+
+void Document::markChanged()
+{
+    m_snapshot.clear();
+    noteModified(true);
+}
+
+void Document::notePath()
+{
+    const QString path = m_editor.documentPath();
+    if (path == m_path)
+        return;
+    m_path = path;
+    emit pathChanged(path);
+}
+
+void Document::noteModified(bool modified)
+{
+    if (modified == m_modified)
+        return;
+    m_modified = modified;
+    emit modifiedChanged(modified);
+}
+
+} // namespace lumipage
