@@ -12,6 +12,7 @@
 #include "insert/insertioncontroller.h"
 #include "platform/commondialog.h"
 #include "platform/editing/webengineeditingcomponent.h"
+#include "platform/effects/effectspage.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
 #include "widgets/icons.h"
@@ -91,6 +92,7 @@ void MainWindow::buildControls()
 
     auto *surface = new WebEngineEditingComponent(m_client);
     surface->setCommonDialog(m_commonDialog.get());
+    surface->setPageTransform(effectsTransform()); // browse mode plays the page's effects
     m_editor = surface;
     m_editor->setObjectName(QStringLiteral("DHTMLEdit1"));
     m_editor->setGeometry(twips(120), twips(960), twips(13335), twips(7455));

@@ -1,8 +1,8 @@
 #include "source/replacedialog.h"
 
+#include "platform/dialogform.h"
 #include "platform/messages.h"
 #include "source/replace.h"
-#include "widgets/dialogform.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

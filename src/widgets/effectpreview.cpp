@@ -1,6 +1,7 @@
 #include "widgets/effectpreview.h"
 
 #include "platform/editing/browsesession.h"
+#include "platform/effects/effectspage.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -19,6 +20,7 @@ EffectPreview::EffectPreview(CurrentRequest current, QWidget *parent)
     setObjectName(QStringLiteral("effectPreview"));
     setFrameShape(QFrame::StyledPanel);
     setMinimumHeight(140);
+    m_session->setTransform(effectsTransform());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
     m_pause.setSingleShot(true);

@@ -46,7 +46,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(texts->size(), 1, 5000);
         QCOMPARE(texts->first(), QStringLiteral("書き出しました。"));
         const QString written = QString::fromUtf8(readBytes(path));
-        QVERIFY(written.contains(QLatin1String("__lumipageVbs")));
+        QVERIFY(written.contains(QLatin1String("data-lumipage-runtime")));
         QVERIFY(written.contains(QLatin1String("Sub window_onload()")));
         QCOMPARE(m_f.editor().DocumentHTML(), before);
 
@@ -77,7 +77,7 @@ private slots:
         m_f.window->menuItem("go_ie40")->trigger();
         QCOMPARE(m_f.shell->opened, QStringList{DocumentFiles::previewPath()});
         const QString written = QString::fromUtf8(readBytes(DocumentFiles::previewPath()));
-        QVERIFY(written.contains(QLatin1String("__lumipageFilters")));
+        QVERIFY(written.contains(QLatin1String("data-lumipage-runtime")));
         QVERIFY(written.contains(QLatin1String("revealTrans(Duration=1")));
     }
 };

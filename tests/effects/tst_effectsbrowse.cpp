@@ -29,6 +29,24 @@ class TestEffectsBrowse : public QObject
         return view ? view->grab().toImage().pixel(x, y) : 0;
     }
 
+    // Enters browse mode on a page whose red 200 × 100 box is revealed from its centre on
+    // load: the box starts hidden, changes within the effect's time and ends fully shown.
+    void browseAndSeeTheReveal()
+    {
+        m_editor->setBrowseMode(true);
+        QElapsedTimer clock;
+        clock.start();
+        auto red = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80; };
+        QTRY_VERIFY_WITH_TIMEOUT(
+            evalInPage(browseView(*m_editor), QStringLiteral("document.readyState")) ==
+                QStringLiteral("complete"),
+            10000);
+        QTRY_VERIFY_WITH_TIMEOUT(red(browsePixel(100, 50)), 2500);
+        QVERIFY2(!red(browsePixel(3, 3)) || clock.elapsed() > 1500,
+                 "the corner shows before the centre");
+        QTRY_VERIFY_WITH_TIMEOUT(red(browsePixel(3, 3)) && red(browsePixel(196, 96)), 5000);
+    }
+
     // Accepts the next `count` boxes the page shows, collecting their messages; anything
     // else that comes up is closed, so that the test fails instead of waiting.
     static void answerPageDialogs(int count, std::shared_ptr<QStringList> texts)
@@ -49,7 +67,11 @@ class TestEffectsBrowse : public QObject
     }
 
 private slots:
-    void initTestCase() { m_editor = shownEditor(); }
+    void initTestCase()
+    {
+        m_editor = shownEditor();
+        playEffects(*m_editor);
+    }
     void cleanupTestCase() { m_editor.reset(); }
 
     void revealOnLoadPlaysAndSavingAfterBrowsingIsByteIdentical()
@@ -60,19 +82,9 @@ private slots:
         QVERIFY(loadAndWait(*m_editor, page));
         QVERIFY(m_editor->SaveDocument(dir.filePath(QStringLiteral("before.htm"))));
 
-        m_editor->setBrowseMode(true);
-        QElapsedTimer clock;
-        clock.start();
-        // The box starts hidden, changes within the effect's time and ends fully shown.
-        auto red = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80; };
-        QTRY_VERIFY_WITH_TIMEOUT(
-            evalInPage(browseView(*m_editor), QStringLiteral("document.readyState")) ==
-                QStringLiteral("complete"),
-            10000);
-        QTRY_VERIFY_WITH_TIMEOUT(red(browsePixel(100, 50)), 2500);
-        QVERIFY2(!red(browsePixel(3, 3)) || clock.elapsed() > 1500,
-                 "the corner shows before the centre");
-        QTRY_VERIFY_WITH_TIMEOUT(red(browsePixel(3, 3)) && red(browsePixel(196, 96)), 5000);
+        browseAndSeeTheReveal();
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(evalInPage(browseView(*m_editor),
                             QStringLiteral("document.getElementById('veld').style.visibility")),
                  QVariant(QStringLiteral("visible")));
@@ -83,6 +95,22 @@ private slots:
         QVERIFY(m_editor->SaveDocument(dir.filePath(QStringLiteral("after.htm"))));
         QCOMPARE(readBytes(dir.filePath(QStringLiteral("after.htm"))),
                  readBytes(dir.filePath(QStringLiteral("before.htm"))));
+    }
+
+    void pageNamesCannotTurnTheRuntimeOff()
+    {
+        // The page's own script holds the names the runtime once kept on the window and
+        // those translated scripts use; its procedures are called Apply and Play.
+        QVERIFY(loadAndWait(*m_editor, dataFile(QStringLiteral("effects/shadowing.htm"))));
+        browseAndSeeTheReveal();
+        if (QTest::currentTestFailed())
+            return;
+        // The page's names are still its own.
+        QCOMPARE(evalInPage(browseView(*m_editor),
+                            QStringLiteral("[typeof __lumipageFilters.of, F, typeof $].join()")),
+                 QVariant(QStringLiteral("undefined,page,function")));
+        m_editor->setBrowseMode(false);
+        QVERIFY(waitForComplete(*m_editor));
     }
 
     void exportedCopyPlaysInAPlainViewAndThePageStaysAsItWas()
@@ -131,10 +159,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(
             evalInPage(browseView(*m_editor), QStringLiteral("document.readyState")),
             QVariant(QStringLiteral("complete")), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(evalInPage(browseView(*m_editor),
-                                            QStringLiteral("typeof __lumipageVbs.globals.fade")) ==
-                                     QStringLiteral("number"),
-                                 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            evalInPage(browseView(*m_editor),
+                       QStringLiteral("typeof __lumipageEffects.vbs.globals.fade")) ==
+                QStringLiteral("number"),
+            5000);
         // Shadow turning, glow pulsing, alpha fading, wave moving: each box changes.
         const QList<QRect> boxes{
             {10, 10, 100, 60}, {150, 10, 100, 60}, {20, 100, 80, 40}, {150, 95, 100, 50}};
@@ -177,8 +206,9 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(
             evalInPage(browseView(*m_editor), QStringLiteral("document.readyState")),
             QVariant(QStringLiteral("complete")), 10000);
-        QCOMPARE(evalInPage(browseView(*m_editor), QStringLiteral("typeof window.__lumipageVbs")),
-                 QVariant(QStringLiteral("undefined")));
+        QCOMPARE(
+            evalInPage(browseView(*m_editor), QStringLiteral("typeof window.__lumipageEffects")),
+            QVariant(QStringLiteral("undefined")));
         m_editor->setBrowseMode(false);
         QVERIFY(waitForComplete(*m_editor));
     }

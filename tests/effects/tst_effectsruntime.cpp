@@ -41,7 +41,7 @@ class TestEffectsRuntime : public QObject
         const QString html =
             QString::fromUtf8(readBytes(dataFile(QStringLiteral("effects/") + name)));
         QSignalSpy loaded(m_view, &QWebEngineView::loadFinished);
-        m_view->setHtml(pageWithEffects(html).html,
+        m_view->setHtml(pageWithEffects(html, RuntimeHandle::Published).html,
                         QUrl::fromLocalFile(dataFile(QStringLiteral("effects/"))));
         return loaded.wait(20000) && loaded.first().first().toBool() &&
                run(QStringLiteral("document.readyState === 'complete'")).toBool();
@@ -78,13 +78,13 @@ class TestEffectsRuntime : public QObject
     // Hides the box, then plays transition `n` frozen at `progress`.
     void reveal(int n, double progress)
     {
-        QVERIFY(
-            run(QStringLiteral("__lumipageFilters.seed(12);"
-                               "document.getElementById('Box').style.visibility = 'hidden';"
-                               "__lumipageFilters.seek(%1); __lumipageVbs.procs.reveal(%2); true")
-                    .arg(progress)
-                    .arg(n))
-                .toBool());
+        QVERIFY(run(QStringLiteral("__lumipageEffects.filters.seed(12);"
+                                   "document.getElementById('Box').style.visibility = 'hidden';"
+                                   "__lumipageEffects.filters.seek(%1); "
+                                   "__lumipageEffects.vbs.procs.reveal(%2); true")
+                        .arg(progress)
+                        .arg(n))
+                    .toBool());
     }
 
 private slots:
@@ -139,11 +139,11 @@ private slots:
         QFETCH(int, transition);
         QFETCH(QList<Probe>, probes);
         if (!m_view->url().isValid() ||
-            run(QStringLiteral("typeof __lumipageVbs")).toString() != QLatin1String("object"))
+            run(QStringLiteral("typeof __lumipageEffects")).toString() != QLatin1String("object"))
             QVERIFY(load(QStringLiteral("reveal.htm")));
         reveal(transition, 0.5);
         QTRY_VERIFY_WITH_TIMEOUT(matches(shot(), probes), 5000);
-        QVERIFY(run(QStringLiteral("__lumipageFilters.seek(1); true")).toBool());
+        QVERIFY(run(QStringLiteral("__lumipageEffects.filters.seek(1); true")).toBool());
         const QList<Probe> all{
             {4, 4, true}, {100, 100, true}, {195, 195, true}, {195, 4, true}, {4, 195, true}};
         QTRY_VERIFY_WITH_TIMEOUT(matches(shot(), all), 5000);
@@ -163,30 +163,29 @@ private slots:
         // 23 picks one of the others: half time shows part of the box, the end all of it.
         reveal(23, 0.5);
         QTRY_VERIFY_WITH_TIMEOUT(redShare(shot()) > 0.05 && redShare(shot()) < 0.95, 5000);
-        QVERIFY(run(QStringLiteral("__lumipageFilters.seek(1); true")).toBool());
+        QVERIFY(run(QStringLiteral("__lumipageEffects.filters.seek(1); true")).toBool());
         QTRY_COMPARE_WITH_TIMEOUT(redShare(shot()), 1.0, 5000);
     }
 
     void statusRunsThroughAPlayAndOneFilterChangeEndsIt()
     {
         QVERIFY(load(QStringLiteral("reveal.htm")));
-        QCOMPARE(run(QStringLiteral("__lumipageVbs.procs.state()")).toInt(), 0);
+        QCOMPARE(run(QStringLiteral("__lumipageEffects.vbs.procs.state()")).toInt(), 0);
         reveal(6, 0.3);
-        QCOMPARE(run(QStringLiteral("__lumipageVbs.procs.state()")).toInt(), 2);
-        QVERIFY(run(QStringLiteral("__lumipageFilters.seek(1); true")).toBool());
-        QCOMPARE(run(QStringLiteral("__lumipageVbs.globals.seen")).toString(),
+        QCOMPARE(run(QStringLiteral("__lumipageEffects.vbs.procs.state()")).toInt(), 2);
+        QVERIFY(run(QStringLiteral("__lumipageEffects.filters.seek(1); true")).toBool());
+        QCOMPARE(run(QStringLiteral("__lumipageEffects.vbs.globals.seen")).toString(),
                  QStringLiteral("120"));
-        QCOMPARE(run(QStringLiteral("__lumipageVbs.globals.ended")).toInt(), 1);
+        QCOMPARE(run(QStringLiteral("__lumipageEffects.vbs.globals.ended")).toInt(), 1);
         // A play at its own pace ends by itself, once.
-        QVERIFY(
-            run(QStringLiteral(
-                    "__lumipageFilters.resume();"
-                    "__lumipageFilters.of(document.getElementById('Box')).item(0).duration = 0.2;"
-                    "__lumipageVbs.procs.reveal(1); true"))
-                .toBool());
-        QTRY_COMPARE_WITH_TIMEOUT(run(QStringLiteral("__lumipageVbs.globals.ended")).toInt(), 2,
-                                  5000);
-        QCOMPARE(run(QStringLiteral("__lumipageVbs.procs.state()")).toInt(), 0);
+        QVERIFY(run(QStringLiteral("__lumipageEffects.filters.resume();"
+                                   "__lumipageEffects.filters.of(document.getElementById('Box'))."
+                                   "item(0).duration = 0.2;"
+                                   "__lumipageEffects.vbs.procs.reveal(1); true"))
+                    .toBool());
+        QTRY_COMPARE_WITH_TIMEOUT(
+            run(QStringLiteral("__lumipageEffects.vbs.globals.ended")).toInt(), 2, 5000);
+        QCOMPARE(run(QStringLiteral("__lumipageEffects.vbs.procs.state()")).toInt(), 0);
     }
 
     // A block laid out anew while it plays (the window resized, or a view given its size
@@ -197,25 +196,25 @@ private slots:
         reveal(6, 0.5); // wipe right, half way: the left half of the box is shown
         QTRY_VERIFY_WITH_TIMEOUT(matches(shot(), {{90, 100, true}, {110, 100, false}}), 5000);
         QVERIFY(run(QStringLiteral("document.getElementById('Box').style.width = '360px';"
-                                   "__lumipageFilters.seek(0.5); true"))
+                                   "__lumipageEffects.filters.seek(0.5); true"))
                     .toBool());
         QTRY_VERIFY_WITH_TIMEOUT(
             matches(shot(), {{150, 100, true}, {170, 100, true}, {190, 100, false}}), 5000);
-        QVERIFY(run(QStringLiteral("__lumipageFilters.seek(1); true")).toBool());
+        QVERIFY(run(QStringLiteral("__lumipageEffects.filters.seek(1); true")).toBool());
         QTRY_VERIFY_WITH_TIMEOUT(matches(shot(), {{350, 100, true}, {4, 195, true}}), 5000);
     }
 
     void applyWithoutPlayKeepsTheOldLook()
     {
         QVERIFY(load(QStringLiteral("reveal.htm")));
-        QVERIFY(run(QStringLiteral("__lumipageVbs.procs.freeze(); true")).toBool());
+        QVERIFY(run(QStringLiteral("__lumipageEffects.vbs.procs.freeze(); true")).toBool());
         // Once the marker turned blue the frame with the box made visible has been drawn.
         QTRY_VERIFY_WITH_TIMEOUT(
             qBlue(shot().pixel(310, 10)) > 200 && qRed(shot().pixel(310, 10)) < 80, 5000);
         const QImage image = shot();
         QVERIFY(isWhite(image.pixel(100, 100)));
         QVERIFY(isWhite(image.pixel(4, 4)));
-        QCOMPARE(run(QStringLiteral("__lumipageVbs.procs.state()")).toInt(), 1);
+        QCOMPARE(run(QStringLiteral("__lumipageEffects.vbs.procs.state()")).toInt(), 1);
         // The author's visibility is what the script set; the runtime only clips.
         QCOMPARE(run(QStringLiteral("document.getElementById('Box').style.visibility")).toString(),
                  QStringLiteral("visible"));
@@ -224,14 +223,14 @@ private slots:
     void blendHalfwayMixesBothLooks()
     {
         QVERIFY(load(QStringLiteral("blend.htm")));
-        QVERIFY(
-            run(QStringLiteral("__lumipageFilters.seek(0.5); __lumipageVbs.procs.change(); true"))
-                .toBool());
+        QVERIFY(run(QStringLiteral("__lumipageEffects.filters.seek(0.5); "
+                                   "__lumipageEffects.vbs.procs.change(); true"))
+                    .toBool());
         QTRY_VERIFY_WITH_TIMEOUT(
             qRed(shot().pixel(50, 50)) > 90 && qRed(shot().pixel(50, 50)) < 170 &&
                 qBlue(shot().pixel(50, 50)) > 90 && qBlue(shot().pixel(50, 50)) < 170,
             5000);
-        QVERIFY(run(QStringLiteral("__lumipageFilters.seek(1); true")).toBool());
+        QVERIFY(run(QStringLiteral("__lumipageEffects.filters.seek(1); true")).toBool());
         QTRY_VERIFY_WITH_TIMEOUT(
             qBlue(shot().pixel(50, 50)) > 200 && qRed(shot().pixel(50, 50)) < 60, 5000);
     }
@@ -255,13 +254,13 @@ private slots:
             run(QStringLiteral("document.getElementById('go0').style.backgroundColor")).toString(),
             QStringLiteral("rgb(255, 0, 0)"));
         QVERIFY(run(fire.arg(QLatin1String("go0"), QLatin1String("click"))).toBool());
-        QCOMPARE(run(QStringLiteral("__lumipageVbs.globals.target")).toString(),
+        QCOMPARE(run(QStringLiteral("__lumipageEffects.vbs.globals.target")).toString(),
                  QStringLiteral("page0.htm"));
         // LANGUAGE=VBSCRIPT: the attribute is VBScript, Me is the element.
         QVERIFY(run(fire.arg(QLatin1String("hello"), QLatin1String("click"))).toBool());
         QCOMPARE(run(QStringLiteral("document.getElementById('hello').textContent")).toString(),
                  QStringLiteral("押された"));
-        QCOMPARE(run(QStringLiteral("__lumipageVbs.globals.clicks")).toInt(), 1);
+        QCOMPARE(run(QStringLiteral("__lumipageEffects.vbs.globals.clicks")).toInt(), 1);
         // A JavaScript handler of the page stays JavaScript.
         QVERIFY(run(fire.arg(QLatin1String("plain"), QLatin1String("click"))).toBool());
         QCOMPARE(run(QStringLiteral("document.getElementById('plain').title")).toString(),
@@ -280,7 +279,7 @@ private slots:
         QVERIFY2(qRed(faded) > 100 && qRed(faded) < 160, qPrintable(QString::number(qRed(faded))));
         // Wave: a new phase moves the stripes.
         const QImage before = shot().copy(20, 120, 160, 80);
-        QVERIFY(run(QStringLiteral("__lumipageVbs.procs.turn(); true")).toBool());
+        QVERIFY(run(QStringLiteral("__lumipageEffects.vbs.procs.turn(); true")).toBool());
         QTRY_VERIFY_WITH_TIMEOUT(shot().copy(20, 120, 160, 80) != before, 5000);
     }
 };

@@ -3,8 +3,10 @@
 #include "platform/effects/effectspage.h"
 #include "platform/effects/vbstranslator.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJSEngine>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace lumipage;
@@ -46,9 +48,9 @@ window.alert = function (m) { alerts.push(m); };
 window.addEventListener = function (e, f) {};
 )";
 
-QString runtimeFile(const char *name)
+QString readText(const QString &path)
 {
-    QFile f(QStringLiteral(":/lumipage/platform/effects/runtime/%1.js").arg(QLatin1String(name)));
+    QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
@@ -67,20 +69,17 @@ class TestVbsTranslator : public QObject
         delete m_js;
         m_js = new QJSEngine(this);
         m_js->installExtensions(QJSEngine::ConsoleExtension);
-        for (const QString &code : {QString::fromLatin1(kFakeDom), runtimeFile("filters"),
-                                    runtimeFile("vbs"), runtimeFile("vbsdom")}) {
-            const QJSValue r = m_js->evaluate(code);
-            QVERIFY2(!r.isError(), qPrintable(r.toString()));
-        }
+        const QJSValue dom = m_js->evaluate(QString::fromLatin1(kFakeDom));
+        QVERIFY2(!dom.isError(), qPrintable(dom.toString()));
         const vbs::Translation t = vbs::translate({{source, 1}}, handlers);
         m_problems = t.problems;
-        const QJSValue r = m_js->evaluate(t.script);
+        const QJSValue r = m_js->evaluate(effectsScript(t.script, RuntimeHandle::Published));
         QVERIFY2(!r.isError(), qPrintable(r.toString() + QLatin1Char('\n') + t.script));
     }
     QJSValue eval(const QString &js) { return m_js->evaluate(js); }
     QJSValue global(const char *name)
     {
-        return eval(QStringLiteral("__lumipageVbs.globals.%1")
+        return eval(QStringLiteral("__lumipageEffects.vbs.globals.%1")
                         .arg(QLatin1String(name).toString().toLower()));
     }
 
@@ -132,8 +131,9 @@ private slots:
         QFETCH(QString, expected);
         run(QStringLiteral("result = ") + expression);
         QVERIFY2(m_problems.isEmpty(), qPrintable(m_problems.value(0).message));
-        QCOMPARE(eval(QStringLiteral("JSON.stringify(__lumipageVbs.globals.result)")).toString(),
-                 expected);
+        QCOMPARE(
+            eval(QStringLiteral("JSON.stringify(__lumipageEffects.vbs.globals.result)")).toString(),
+            expected);
     }
 
     void statementsOfTheSubset()
@@ -245,7 +245,7 @@ End Sub
                  QStringLiteral("red"));
         QCOMPARE(eval("elements[0].style.props.left").toString(), QStringLiteral("30px"));
         QCOMPARE(eval("elements[0].style.props.top").toString(), QStringLiteral("12px"));
-        QCOMPARE(eval("__lumipageFilters.of(elements[0]).item(0).opacity").toInt(), 31);
+        QCOMPARE(eval("__lumipageEffects.filters.of(elements[0]).item(0).opacity").toInt(), 31);
         // A write shows at once.
         QCOMPARE(eval("elements[0].style.props.filter").toString(),
                  QStringLiteral("opacity(0.31)"));
@@ -273,7 +273,7 @@ End Sub
         // Handlers are chosen by event and text; a stand-in element carries them.
         eval("elements[0].attributes = [{name: 'onmouseover', value: 'go_in(0)'},"
              "{name: 'onclick', value: 'Go_In 1 : log = log & \"inline;\"'}];"
-             "__lumipageVbs.ready();");
+             "__lumipageEffects.vbs.ready();");
         eval("elements[0].onmouseover(); elements[0].onclick();");
         QCOMPARE(global("log").toString(), QStringLiteral("click;in0;in1;inline;"));
         eval("timers[timers.length - 1]()");
@@ -302,7 +302,29 @@ End Sub
         QCOMPARE(t.problems[2].line, 27);
         run(source);
         QCOMPARE(global("a").toInt(), 2);
-        QCOMPARE(eval("__lumipageVbs.reported.length").toInt(), 3);
+        QCOMPARE(eval("__lumipageEffects.vbs.reported.length").toInt(), 3);
+    }
+
+    void everyHelperTheTranslationEmitsExists()
+    {
+        // The helpers written out in the translator's code, and those of its tables.
+        QStringList names = vbs::tableHelpers();
+        const QRegularExpression emitted(QStringLiteral(R"(\$\.([A-Za-z_]\w*))"));
+        const QDir sources(QStringLiteral(LUMIPAGE_TEST_DATA "/../../src/platform/effects"));
+        const QStringList files = sources.entryList({QStringLiteral("vbs*.cpp")});
+        QVERIFY(files.size() >= 4);
+        for (const QString &file : files)
+            for (auto it = emitted.globalMatch(readText(sources.filePath(file))); it.hasNext();)
+                names << it.next().captured(1);
+        names.removeDuplicates();
+        QVERIFY2(names.contains(QStringLiteral("callName")) &&
+                     names.contains(QStringLiteral("f.mid")),
+                 qPrintable(names.join(u' ')));
+        run(QString());
+        for (const QString &name : std::as_const(names))
+            QVERIFY2(
+                eval(QStringLiteral("__lumipageEffects.vbs.%1 !== undefined").arg(name)).toBool(),
+                qPrintable(name));
     }
 
     void stringsCannotEndTheScriptElement()

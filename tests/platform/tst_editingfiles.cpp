@@ -36,6 +36,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         m_owner = shownEditor();
         m_editor = m_owner.get();
+        playEffects(*m_editor);
     }
     void cleanupTestCase() { m_owner.reset(); }
 

@@ -1,6 +1,7 @@
 #include "support/testsupport.h"
 
 #include "platform/editing/webengineeditingcomponent.h"
+#include "platform/effects/effectspage.h"
 
 #include <QFile>
 #include <QMessageBox>
@@ -68,6 +69,11 @@ std::unique_ptr<WebEngineEditingComponent> shownEditor()
     if (!waitForComplete(*editor))
         qWarning("the empty page did not load");
     return editor;
+}
+
+void playEffects(WebEngineEditingComponent &editor)
+{
+    editor.setPageTransform(effectsTransform(RuntimeHandle::Published));
 }
 
 QWebEngineView *browseView(WebEngineEditingComponent &editor)

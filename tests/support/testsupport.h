@@ -41,6 +41,9 @@ bool waitForDisplayChanged(EditingComponent &editor, int timeoutMs = 5000);
 
 // A shown editing component whose empty page is ready.
 std::unique_ptr<WebEngineEditingComponent> shownEditor();
+// Wires the effects transform into `editor`, as the main window does, with the runtime
+// published as `__lumipageEffects` so that tests can look into it.
+void playEffects(WebEngineEditingComponent &editor);
 // Replaces the page by one whose body is `body` and waits until it is ready.
 bool setBody(EditingComponent &editor, const QString &body);
 // The text between <BODY> and </BODY> of the page.

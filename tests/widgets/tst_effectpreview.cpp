@@ -70,8 +70,10 @@ private slots:
         QVERIFY(shown.wait(2000));
         QVERIFY(preview->shownPage().contains("ShadowBlockId = \"VELD7\""));
         QVERIFY(preview->shownPage().contains("</SCRIPT></DIV></BODY>"));
-        QTRY_COMPARE_WITH_TIMEOUT(evalInPage(preview->view(), "typeof window.__lumipageVbs"),
-                                  QVariant("object"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evalInPage(preview->view(),
+                       "document.querySelector('script[data-lumipage-runtime]') !== null"),
+            QVariant(true), 10000);
         const QImage before = preview->view()->grab().toImage();
         QTRY_VERIFY_WITH_TIMEOUT(preview->view()->grab().toImage() != before, 3000);
 

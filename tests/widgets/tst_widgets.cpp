@@ -8,9 +8,9 @@
 #include "dialogs/elements/marqueedialog.h"
 #include "dialogs/elements/ruledialog.h"
 #include "dialogs/elements/selectitemsdialog.h"
+#include "platform/dialogform.h"
 #include "widgets/actioncombo.h"
 #include "widgets/colourfield.h"
-#include "widgets/dialogform.h"
 #include "widgets/randomidfield.h"
 #include "widgets/transitionbox.h"
 

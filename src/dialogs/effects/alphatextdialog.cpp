@@ -2,8 +2,8 @@
 
 #include "dialogs/effects/alphatextmarkup.h"
 #include "dialogs/effects/effectdialog.h"
+#include "platform/dialogform.h"
 #include "widgets/actioncombo.h"
-#include "widgets/dialogform.h"
 
 #include <QComboBox>
 #include <QLineEdit>

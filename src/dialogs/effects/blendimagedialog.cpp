@@ -2,7 +2,7 @@
 
 #include "dialogs/effects/blendimagemarkup.h"
 #include "dialogs/effects/effectdialog.h"
-#include "widgets/dialogform.h"
+#include "platform/dialogform.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,10 +1,10 @@
 #include "dialogs/effects/colourbuttonsdialog.h"
 
 #include "dialogs/effects/effectdialog.h"
+#include "platform/dialogform.h"
 #include "platform/messages.h"
 #include "platform/paletteview.h"
 #include "widgets/colourfield.h"
-#include "widgets/dialogform.h"
 #include "widgets/icons.h"
 
 #include <QComboBox>

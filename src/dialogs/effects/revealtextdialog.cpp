@@ -2,9 +2,9 @@
 
 #include "dialogs/effects/effectdialog.h"
 #include "dialogs/effects/revealtextmarkup.h"
+#include "platform/dialogform.h"
 #include "platform/paletteview.h"
 #include "widgets/colourfield.h"
-#include "widgets/dialogform.h"
 #include "widgets/transitionbox.h"
 
 #include <QComboBox>

@@ -2,10 +2,10 @@
 
 #include "dialogs/effects/effectdialog.h"
 #include "dialogs/effects/shadowtextmarkup.h"
+#include "platform/dialogform.h"
 #include "platform/paletteview.h"
 #include "widgets/actioncombo.h"
 #include "widgets/colourfield.h"
-#include "widgets/dialogform.h"
 #include "widgets/icons.h"
 
 #include <QGridLayout>

@@ -2,8 +2,8 @@
 
 #include "dialogs/effects/effectdialog.h"
 #include "dialogs/effects/wavetextmarkup.h"
+#include "platform/dialogform.h"
 #include "widgets/actioncombo.h"
-#include "widgets/dialogform.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 #include "dialogs/elements/backgroundimagedialog.h"
 
 #include "platform/commondialog.h"
+#include "platform/dialogform.h"
 #include "platform/editing/editingcomponent.h"
 #include "widgets/backgroundmarkup.h"
-#include "widgets/dialogform.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "dialogs/elements/buttondialog.h"
 
+#include "platform/dialogform.h"
 #include "platform/messages.h"
 #include "widgets/attributetext.h"
-#include "widgets/dialogform.h"
 
 #include <QComboBox>
 #include <QLineEdit>

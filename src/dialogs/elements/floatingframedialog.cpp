@@ -1,7 +1,7 @@
 #include "dialogs/elements/floatingframedialog.h"
 
+#include "platform/dialogform.h"
 #include "widgets/attributetext.h"
-#include "widgets/dialogform.h"
 
 #include <QComboBox>
 #include <QLineEdit>

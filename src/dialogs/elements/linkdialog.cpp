@@ -1,7 +1,7 @@
 #include "dialogs/elements/linkdialog.h"
 
+#include "platform/dialogform.h"
 #include "platform/editing/editingcomponent.h"
-#include "widgets/dialogform.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "dialogs/elements/marqueedialog.h"
 
-#include "widgets/dialogform.h"
+#include "platform/dialogform.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "dialogs/elements/ruledialog.h"
 
+#include "platform/dialogform.h"
 #include "platform/paletteview.h"
 #include "widgets/attributetext.h"
 #include "widgets/colourfield.h"
-#include "widgets/dialogform.h"
 
 #include <QComboBox>
 #include <QGridLayout>

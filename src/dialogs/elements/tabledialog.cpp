@@ -1,8 +1,8 @@
 #include "dialogs/elements/tabledialog.h"
 
+#include "platform/dialogform.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/messages.h"
-#include "widgets/dialogform.h"
 
 #include <QEvent>
 #include <QLineEdit>

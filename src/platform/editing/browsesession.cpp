@@ -2,7 +2,6 @@
 
 #include "platform/editing/browsepage.h"
 #include "platform/editing/documentscheme.h"
-#include "platform/effects/effectspage.h"
 
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
@@ -37,8 +36,8 @@ QWebEngineView *BrowseSession::start(const QString &path, const QString &pageNam
             Qt::QueuedConnection);
     m_view->setPage(page);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
-    // The copy carries the effects runtime; the document itself never sees it. Script
-    // statements it leaves out are logged in the page's console with their lines.
+    // The copy is transformed (it carries the effects runtime); the document itself
+    // never sees that.
     m_path = path;
     show(*page, html);
     return m_view;
@@ -55,11 +54,11 @@ bool BrowseSession::replace(const QString &html)
 
 void BrowseSession::show(BrowsePage &page, const QString &html)
 {
-    const EffectsPage played = pageWithEffects(html);
+    const TransformedPage shown = m_transform ? m_transform(html) : TransformedPage{html, {}};
     m_leftOut.clear();
-    for (const vbs::Problem &problem : played.problems)
-        m_leftOut << tr("%1 行目: %2").arg(problem.line).arg(problem.message);
-    page.loadDocument(m_handler->setDocument(m_path, played.html));
+    for (const auto &[line, what] : shown.leftOut)
+        m_leftOut << tr("%1 行目: %2").arg(line).arg(what);
+    page.loadDocument(m_handler->setDocument(m_path, shown.html));
 }
 
 void BrowseSession::stop()

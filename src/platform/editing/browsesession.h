@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/pagetransform.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -25,6 +27,10 @@ class BrowseSession : public QObject
 public:
     explicit BrowseSession(QObject *parent = nullptr);
 
+    // What the copy goes through before it is shown (the effects runtime added); without
+    // one the page is shown as it is.
+    void setTransform(PageTransform transform) { m_transform = std::move(transform); }
+
     // A new view showing `html` at the document URL of `path`; owned by `parent`. The
     // page's boxes call it `pageName`.
     QWebEngineView *start(const QString &path, const QString &pageName, const QString &html,
@@ -35,8 +41,8 @@ public:
     // Throws the view away with whatever its scripts did.
     void stop();
     QWebEngineView *view() const { return m_view; }
-    // The page's script statements the effects runtime left out of the page shown
-    // last, each as "line N: what", for the user to read once.
+    // The page's script statements the transform left out of the page shown last, each
+    // as "N 行目: what", for the user to read once.
     QStringList leftOut() const { return m_leftOut; }
 
 signals:
@@ -46,9 +52,10 @@ signals:
     void rendererDied();
 
 private:
-    // Loads the effects copy of `html` into `page` and notes what it left out.
+    // Loads the transformed copy of `html` into `page` and notes what it left out.
     void show(BrowsePage &page, const QString &html);
 
+    PageTransform m_transform;
     QWebEngineProfile *m_profile = nullptr;
     DocumentSchemeHandler *m_handler = nullptr;
     QPointer<QWebEngineView> m_view;

@@ -30,6 +30,14 @@ void PageKeeper::noteChange()
     m_idle.start(m_delayMs); // every change starts the quiet time again
 }
 
+QString PageKeeper::restoreMessage() const
+{
+    if (!m_changed)
+        return tr("表示エンジンが停止したため、ページを復元しました。失われた編集はありません。");
+    const qint64 seconds = std::max<qint64>(1, m_copyTime.secsTo(QDateTime::currentDateTime()));
+    return tr("表示エンジンが停止したため、%1 秒前の状態から復元しました。").arg(seconds);
+}
+
 void PageKeeper::takeCopy()
 {
     const std::optional<QString> html = m_read();

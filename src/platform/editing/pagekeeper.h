@@ -34,6 +34,9 @@ public:
     bool changedSinceCopy() const { return m_changed; }
     // When the copy was taken.
     QDateTime copyTime() const { return m_copyTime; }
+    // What the user is told when the page comes back from the copy: how old it is, or
+    // that nothing was lost.
+    QString restoreMessage() const;
 
 signals:
     // A fresh copy of a changed page was taken.

@@ -1,43 +1,26 @@
-// The editing component's page as a document: loading it (with progress and a
-// timeout on lack of progress), bringing it back when its process dies, reading its
-// HTML and saving it.
+// The editing component's page as a document: which page is loaded (the loading itself
+// is PageLoader's), bringing it back when its process dies, reading its HTML and saving
+// it.
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include "platform/editing/busyindicator.h"
 #include "platform/editing/documentform.h"
-#include "platform/editing/documentscheme.h"
 #include "platform/editing/guardedpage.h"
 #include "platform/editing/pagefile.h"
 #include "platform/editing/pagekeeper.h"
-#include "platform/effects/effectspage.h"
+#include "platform/editing/pageloader.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
-#include <QWebEngineLoadingInfo>
-#include <QWebEngineScript>
 
 namespace lumipage
 {
 
 namespace
 {
-// How often a waiting load asks the page how far it has got.
-constexpr qint64 kProbeMs = 2000;
-
 const QString kEmptyPage =
     QStringLiteral("<HTML><HEAD><META http-equiv=Content-Type content=\"text/html; charset=utf-8\">"
                    "<TITLE></TITLE></HEAD><BODY></BODY></HTML>");
-// The CPU time a process has used so far, in clock ticks; -1 where it cannot be read.
-qint64 cpuTicks(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    return fields.size() > 12 ? fields.at(11).toLongLong() + fields.at(12).toLongLong() : -1;
-}
 
 } // namespace
 
@@ -50,72 +33,16 @@ void WebEngineEditingComponent::startLoad(const QString &path, const QString &ht
         emit pageBegun();
     }
     m_revision = 0;
-    m_loadPending = true;
-    m_loadFailed = false;
-    m_runtimeReady = false;
     m_statuses.clear();
-    m_loadingUrl = m_handler->setDocument(path, html);
-    m_page->loadDocument(m_loadingUrl);
-}
-
-void WebEngineEditingComponent::onLoadingChanged(const QWebEngineLoadingInfo &info)
-{
-    // Only the end of the current load counts: a load that was stopped or superseded
-    // may report its end after the next one has begun.
-    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus || info.url() != m_loadingUrl)
-        return;
-    m_loadPending = false;
-    m_loadFailed = info.status() != QWebEngineLoadingInfo::LoadSucceededStatus;
-    m_caller.wake();
+    m_loader->start(path, html);
 }
 
 bool WebEngineEditingComponent::waitForLoad()
 {
-    // A big page may load for a long time: the wait gives up only when the engine stops
-    // making progress, as loadProgress shows and, when it has been quiet for a while, the
-    // page process working (a long layout answers nothing) or the page growing.
-    BusyScope busy(*m_busy, tr("読み込み中…"));
-    int ticks = m_loadTicks;
-    qint64 cpu = cpuTicks(m_page->renderProcessPid());
-    auto elements = std::make_shared<qint64>(-1); // answers may come after the wait
-    QDeadlineTimer stall(m_loadTimeoutMs);
-    while (m_loadPending && !stall.hasExpired()) {
-        const int before = m_loadTicks;
-        m_caller.wait([&] { return !m_loadPending || m_loadTicks != before; },
-                      QDeadlineTimer(std::min<qint64>(kProbeMs, stall.remainingTime())));
-        if (m_loadTicks != ticks) {
-            ticks = m_loadTicks;
-            stall.setRemainingTime(m_loadTimeoutMs);
-            continue;
-        }
-        if (!m_loadPending)
-            break;
-        const qint64 cpuNow = cpuTicks(m_page->renderProcessPid());
-        if (cpuNow > cpu) {
-            cpu = cpuNow;
-            ticks = ++m_loadTicks;
-            stall.setRemainingTime(m_loadTimeoutMs);
-            continue;
-        }
-        m_page->runJavaScript(QStringLiteral("document.getElementsByTagName('*').length"),
-                              QWebEngineScript::ApplicationWorld,
-                              [this, elements](const QVariant &count) {
-                                  if (!m_loadPending || count.toLongLong() == *elements)
-                                      return;
-                                  *elements = count.toLongLong();
-                                  ++m_loadTicks;
-                                  m_caller.wake();
-                              });
-    }
-    if (m_loadPending) {
-        fail(tr("ページの読み込みが進みません。"));
-        return false;
-    }
-    if (m_loadFailed) {
-        fail(tr("ページを表示できませんでした。"));
-        return false;
-    }
-    return true;
+    if (m_loader->wait())
+        return true;
+    fail(m_loader->error());
+    return false;
 }
 
 bool WebEngineEditingComponent::LoadDocument(const QString &path)
@@ -132,7 +59,7 @@ bool WebEngineEditingComponent::LoadDocument(const QString &path)
     if (waitForLoad())
         return true;
     const QString why = m_lastError;
-    m_page->triggerAction(QWebEnginePage::Stop);
+    m_loader->stop();
     m_path = previousPath;
     m_encoding = previousEncoding;
     m_notice.clear();
@@ -159,11 +86,11 @@ bool WebEngineEditingComponent::setDocumentHTML(const QString &html)
 
 PageCaller::Result WebEngineEditingComponent::call(const QString &name, const QJsonArray &args)
 {
-    if (m_loadPending && !waitForLoad())
+    if (m_loader->pending() && !waitForLoad())
         return {false, {}, m_lastError};
     BusyScope busy(*m_busy, tr("処理中…"));
     PageCaller::Result result = m_caller.call(
-        m_page, name, args, [this] { return !m_loadPending; }, m_timeoutMs);
+        m_page, name, args, [this] { return !m_loader->pending(); }, m_timeoutMs);
     if (!result.ok)
         fail(result.error);
     return result;
@@ -203,13 +130,8 @@ void WebEngineEditingComponent::onRendererDied()
 {
     // Whatever waits on the dead page gives up at once; the page comes back from the
     // last copy in a new process.
-    const bool lost = m_keeper->changedSinceCopy();
-    const qint64 seconds =
-        std::max<qint64>(1, m_keeper->copyTime().secsTo(QDateTime::currentDateTime()));
-    m_restoreMessage =
-        lost ? tr("表示エンジンが停止したため、%1 秒前の状態から復元しました。").arg(seconds)
-             : tr("表示エンジンが停止したため、ページを復元しました。失われた編集はありません。");
-    m_runtimeReady = false;
+    m_restoreMessage = m_keeper->restoreMessage();
+    m_loader->pageLost();
     m_restoring = true;
     m_caller.abandonWaiting();
     const QString html = m_keeper->copy();
@@ -232,6 +154,10 @@ void WebEngineEditingComponent::openRecovered(const QString &html, const QString
 
 bool WebEngineEditingComponent::SaveEffectsCopy(const QString &path)
 {
+    if (!m_transform) {
+        m_lastError = tr("効果を再生する仕組みが組み込まれていないため、書き出せません。");
+        return false;
+    }
     if (!m_path.isEmpty() && QFileInfo(path) == QFileInfo(m_path)) {
         m_lastError = QStringLiteral(
             "編集中のページのファイルには書き出せません。別の名前を指定してください。");
@@ -239,7 +165,7 @@ bool WebEngineEditingComponent::SaveEffectsCopy(const QString &path)
     }
     BusyScope busy(*m_busy, tr("保存中…"));
     const std::optional<QString> html = readDocument();
-    return html && pagefile::write(path, pageWithEffects(*html).html, m_encoding, &m_lastError);
+    return html && pagefile::write(path, m_transform(*html).html, m_encoding, &m_lastError);
 }
 
 } // namespace lumipage

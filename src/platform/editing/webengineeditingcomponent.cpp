@@ -4,19 +4,18 @@
 #include "platform/editing/busyindicator.h"
 #include "platform/editing/componentdialogs.h"
 #include "platform/editing/documentscheme.h"
+#include "platform/editing/eventqueue.h"
 #include "platform/editing/guardedpage.h"
 #include "platform/editing/pagebridge.h"
-#include "platform/editing/pagefile.h"
 #include "platform/editing/pagekeeper.h"
+#include "platform/editing/pageloader.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStackedLayout>
-#include <QTimer>
 #include <QWebChannel>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -29,15 +28,6 @@ namespace lumipage
 
 namespace
 {
-
-enum PendingEvent {
-    EventDocumentComplete = 1,
-    EventDisplayChanged = 2,
-    EventGotFocus = 4,
-    EventContextMenu = 8,
-    EventPageRecovered = 16,
-    EventContentChanged = 32,
-};
 
 QString readResource(const QString &path)
 {
@@ -78,6 +68,17 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
     m_profile->installUrlSchemeHandler(kDocumentScheme, m_handler);
     m_profile->scripts()->insert(runtimeScript());
 
+    m_busy = new BusyIndicator(this);
+    m_loader = new PageLoader(*m_handler, m_caller, *m_busy, this);
+    m_events = new EventQueue(m_caller, this);
+    connect(m_events, &EventQueue::documentComplete, this, &EditingComponent::DocumentComplete);
+    connect(m_events, &EventQueue::displayChanged, this, &EditingComponent::DisplayChanged);
+    connect(m_events, &EventQueue::pageRecovered, this,
+            [this] { emit pageRecovered(m_restoreMessage); });
+    connect(m_events, &EventQueue::gotFocus, this, &EditingComponent::GotFocus);
+    connect(m_events, &EventQueue::contentChanged, this, &EditingComponent::contentChanged);
+    connect(m_events, &EventQueue::contextMenu, this, &WebEngineEditingComponent::showContextMenu);
+
     m_dialogs = std::make_unique<ComponentDialogs>(*this);
     m_browse = new BrowseSession(this);
     connect(m_browse, &BrowseSession::linkActivated, this, &EditingComponent::linkActivated);
@@ -85,7 +86,7 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
             &WebEngineEditingComponent::onBrowseRendererDied);
     m_keeper = new PageKeeper(
         [this]() -> std::optional<QString> {
-            if (m_caller.busy() || m_loadPending || !m_runtimeReady)
+            if (m_caller.busy() || m_loader->pending() || !m_loader->ready())
                 return std::nullopt;
             return readDocument();
         },
@@ -103,17 +104,13 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->addWidget(m_view);
     setFocusProxy(m_view);
-    m_busy = new BusyIndicator(this);
 
     connect(m_bridge, &PageBridge::ready, this, &WebEngineEditingComponent::onRuntimeReady);
     connect(m_bridge, &PageBridge::statusesChanged, this, &WebEngineEditingComponent::onStatuses);
-    connect(m_bridge, &PageBridge::focused, this, [this] { queueEvent(EventGotFocus); });
+    connect(m_bridge, &PageBridge::focused, this,
+            [this] { m_events->queue(EventQueue::GotFocus); });
     connect(m_view, &QWidget::customContextMenuRequested, this,
             &WebEngineEditingComponent::onContextMenuRequested);
-    connect(&m_caller, &PageCaller::idle, this, [this] {
-        if (m_pendingEvents)
-            queueEvent(0);
-    });
 
     NewDocument();
 }
@@ -137,15 +134,7 @@ void WebEngineEditingComponent::createPage()
     settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);
     settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, true);
     m_page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
-    connect(m_page, &QWebEnginePage::loadingChanged, this,
-            &WebEngineEditingComponent::onLoadingChanged);
-    connect(m_page, &QWebEnginePage::loadProgress, this, [this](int percent) {
-        if (!m_loadPending)
-            return;
-        ++m_loadTicks;
-        m_busy->setProgress(percent);
-        m_caller.wake();
-    });
+    m_loader->follow(m_page);
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
             &WebEngineEditingComponent::onRendererDied, Qt::QueuedConnection);
     m_view->setPage(m_page);
@@ -155,6 +144,17 @@ void WebEngineEditingComponent::createPage()
 void WebEngineEditingComponent::setCommonDialog(CommonDialog *dialog)
 {
     m_dialogs->setCommonDialog(dialog);
+}
+
+void WebEngineEditingComponent::setPageTransform(PageTransform transform)
+{
+    m_transform = transform;
+    m_browse->setTransform(std::move(transform));
+}
+
+void WebEngineEditingComponent::setLoadTimeout(int ms)
+{
+    m_loader->setTimeout(ms);
 }
 
 // Where the page lies for the engine: its file, or for a page never saved a name in the
@@ -175,21 +175,16 @@ void WebEngineEditingComponent::fail(const QString &message)
 
 void WebEngineEditingComponent::onRuntimeReady(const QString &url)
 {
-    if (QUrl(url) != m_loadingUrl)
+    if (!m_loader->runtimeReady(url))
         return;
-    m_runtimeReady = true;
-    // The document is parsed and the runtime answers: calls may go ahead even when the
-    // engine has not reported the end of the load (it may not, after a stopped one).
-    if (std::exchange(m_loadPending, false))
-        m_caller.wake();
     if (m_restoring) {
         // The page is the one the user was editing, so no new page begins: the program
         // keeps its idea of what was saved, and learns what happened instead.
         m_restoring = false;
-        queueEvent(EventPageRecovered | EventDisplayChanged);
+        m_events->queue(EventQueue::PageRecovered | EventQueue::DisplayChanged);
         return;
     }
-    queueEvent(EventDocumentComplete);
+    m_events->queue(EventQueue::DocumentComplete);
 }
 
 void WebEngineEditingComponent::onBrowseRendererDied()
@@ -198,7 +193,7 @@ void WebEngineEditingComponent::onBrowseRendererDied()
     setBrowseMode(false);
     m_restoreMessage =
         tr("表示エンジンが停止したため、編集モードに戻りました。ページは編集中のままです。");
-    queueEvent(EventPageRecovered);
+    m_events->queue(EventQueue::PageRecovered);
 }
 
 void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revision)
@@ -206,22 +201,22 @@ void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revi
     if (revision != m_revision) {
         m_revision = revision;
         m_keeper->noteChange();
-        queueEvent(EventContentChanged);
+        m_events->queue(EventQueue::ContentChanged);
     }
     m_statuses.clear();
     for (auto it = statuses.begin(); it != statuses.end(); ++it)
         m_statuses.insert(it.key().toInt(), it.value().toInt());
-    queueEvent(EventDisplayChanged);
+    m_events->queue(EventQueue::DisplayChanged);
 }
 
 void WebEngineEditingComponent::Refresh()
 {
     // The surface always shows the live document, so redisplaying is a repaint and a
     // fresh status report; reloading would throw the undo history away for nothing.
-    if (m_browsing || m_loadPending)
+    if (m_browsing || m_loader->pending())
         return;
     m_view->update();
-    queueEvent(EventDisplayChanged);
+    m_events->queue(EventQueue::DisplayChanged);
 }
 
 // --- editing -------------------------------------------------------------------------
@@ -295,7 +290,7 @@ void WebEngineEditingComponent::setOption(int number, bool value)
         return;
     m_options.insert(number, value);
     updateConfiguration();
-    if (m_runtimeReady && !m_loadPending)
+    if (m_loader->ready() && !m_loader->pending())
         call(QStringLiteral("setOption"), {number, value});
 }
 
@@ -341,66 +336,37 @@ void WebEngineEditingComponent::setBrowseMode(bool browse)
             m_stack->removeWidget(m_browse->view());
         m_browse->stop();
         m_browsing = false;
-        queueEvent(EventDocumentComplete);
+        m_events->queue(EventQueue::DocumentComplete);
     }
-    queueEvent(EventDisplayChanged);
+    m_events->queue(EventQueue::DisplayChanged);
 }
 
-// --- events --------------------------------------------------------------------------
-
-void WebEngineEditingComponent::queueEvent(int event)
-{
-    m_pendingEvents |= event;
-    if (m_deliveryScheduled)
-        return;
-    m_deliveryScheduled = true;
-    QTimer::singleShot(0, this, &WebEngineEditingComponent::deliverEvents);
-}
-
-void WebEngineEditingComponent::deliverEvents()
-{
-    m_deliveryScheduled = false;
-    if (m_caller.busy())
-        return; // the idle signal brings us back once the call has returned
-    const int events = std::exchange(m_pendingEvents, 0);
-    if (events & EventDocumentComplete) {
-        emit DocumentComplete();
-        emit DisplayChanged();
-    } else if (events & EventDisplayChanged) {
-        emit DisplayChanged();
-    }
-    if (events & EventContentChanged)
-        emit contentChanged();
-    if (events & EventPageRecovered)
-        emit pageRecovered(m_restoreMessage);
-    if (events & EventGotFocus)
-        emit GotFocus();
-    if (events & EventContextMenu)
-        showContextMenu(m_menuPos);
-}
+// --- context menu --------------------------------------------------------------------
 
 void WebEngineEditingComponent::onContextMenuRequested(const QPoint &pos)
 {
-    m_menuPos = pos;
-    queueEvent(EventContextMenu);
+    m_menu.pos = pos;
+    m_events->queue(EventQueue::ContextMenu);
 }
 
 void WebEngineEditingComponent::SetContextMenu(const QStringList &texts, const QList<int> &states)
 {
-    m_menuTexts = texts;
-    m_menuStates = states;
-    m_menuSet = true;
+    m_menu.texts = texts;
+    m_menu.states = states;
+    m_menu.set = true;
 }
 
-void WebEngineEditingComponent::showContextMenu(const QPoint &pos)
+void WebEngineEditingComponent::showContextMenu()
 {
-    m_menuSet = false;
-    emit ShowContextMenu(pos.x(), pos.y());
-    if (!m_menuSet || m_menuTexts.isEmpty())
+    // The program answers ShowContextMenu by setting the menu for this click.
+    m_menu.set = false;
+    emit ShowContextMenu(m_menu.pos.x(), m_menu.pos.y());
+    if (!m_menu.set || m_menu.texts.isEmpty())
         return;
-    m_menuSet = false;
+    m_menu.set = false;
     QWidget *surface = m_browsing && m_browse->view() ? m_browse->view() : m_view;
-    const int chosen = ComponentDialogs::contextMenu(m_menuTexts, m_menuStates, surface, pos);
+    const int chosen =
+        ComponentDialogs::contextMenu(m_menu.texts, m_menu.states, surface, m_menu.pos);
     if (chosen >= 0)
         emit ContextMenuAction(chosen);
 }

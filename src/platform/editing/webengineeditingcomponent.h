@@ -2,18 +2,16 @@
 
 #include "platform/editing/editingcomponent.h"
 #include "platform/editing/pagecaller.h"
+#include "platform/pagetransform.h"
 
 #include <QHash>
 #include <QMap>
-#include <QPointer>
-#include <QUrl>
 
 #include <memory>
 #include <optional>
 
 class QStackedLayout;
 class QWebChannel;
-class QWebEngineLoadingInfo;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -25,14 +23,19 @@ class BusyIndicator;
 class CommonDialog;
 class ComponentDialogs;
 class DocumentSchemeHandler;
+class EventQueue;
 class GuardedPage;
 class PageBridge;
 class PageKeeper;
+class PageLoader;
 
 // The editing component on QtWebEngine. Owns two views: the editing page (design
 // mode, page scripts off, runtime in the application world) and, only while browse
 // mode lasts, a throw-away browsing page in a profile of its own, so that nothing a
-// page script does can reach the document or stall the editor.
+// page script does can reach the document or stall the editor. A facade over its parts:
+// PageLoader (loading), PageCaller (calls into the page), EventQueue (events held back
+// during calls), BrowseSession (browse mode), PageKeeper (the copy a dead page comes back
+// from) and ComponentDialogs (its own dialogs).
 class WebEngineEditingComponent : public EditingComponent
 {
     Q_OBJECT
@@ -65,12 +68,16 @@ public:
     QString documentPath() const override { return m_path; }
     // The common dialog the component's own dialogs use (the program's one).
     void setCommonDialog(CommonDialog *dialog);
+    // What browse mode shows and the effects copy writes is the page put through
+    // `transform` (the effects runtime added); until one is set, browse mode shows the
+    // page as it is and the effects copy is refused.
+    void setPageTransform(PageTransform transform);
     // The one the page was read in; UTF-8 for new pages.
     QByteArray documentEncoding() const override { return m_encoding; }
     // How long a synchronous call may wait for the page, in milliseconds.
     void setCallTimeout(int ms) { m_timeoutMs = ms; }
     // How long a load may go without progress before it is given up, in milliseconds.
-    void setLoadTimeout(int ms) { m_loadTimeoutMs = ms; }
+    void setLoadTimeout(int ms);
     // Runs a runtime operation synchronously (the component's one road into the page).
     PageCaller::Result call(const QString &name, const QJsonArray &args = {});
     // The copy of the page kept for recovery.
@@ -82,20 +89,17 @@ private:
     bool insertTable(const InsertTableParam &param);
     // The page's HTML in DocumentHTML's form; nullopt (lastError says why) when unreadable.
     std::optional<QString> readDocument();
+    // Begins a load of `html` as the page of `path`: a new page unless it is restored.
     void startLoad(const QString &path, const QString &html);
-    // Waits for the pending load while the engine makes progress; false (lastError says
-    // why) when it fails or stops making progress for the load timeout.
+    // Waits for a pending load; false (lastError says why) when it failed.
     bool waitForLoad();
-    void onLoadingChanged(const QWebEngineLoadingInfo &info);
     void onRuntimeReady(const QString &url);
     void onStatuses(const QVariantMap &statuses, int revision);
     void onRendererDied();
     void onBrowseRendererDied();
     void onContextMenuRequested(const QPoint &pos);
     void updateConfiguration();
-    void queueEvent(int event);
-    void deliverEvents();
-    void showContextMenu(const QPoint &pos);
+    void showContextMenu();
     void fail(const QString &message);
     QString pageLocation() const;
 
@@ -107,33 +111,30 @@ private:
     PageBridge *m_bridge = nullptr;
     QStackedLayout *m_stack = nullptr;
     PageCaller m_caller;
-
+    BusyIndicator *m_busy = nullptr;
+    PageLoader *m_loader = nullptr;
+    EventQueue *m_events = nullptr;
     BrowseSession *m_browse = nullptr;
     PageKeeper *m_keeper = nullptr;
+    std::unique_ptr<ComponentDialogs> m_dialogs;
+    PageTransform m_transform;
+
     int m_revision = 0;
     bool m_restoring = false; // a reload after the page's process died
     QString m_restoreMessage;
-    BusyIndicator *m_busy = nullptr;
-    std::unique_ptr<ComponentDialogs> m_dialogs;
-
     QString m_path;
     QByteArray m_encoding = "UTF-8";
-    QUrl m_loadingUrl;
-    bool m_loadPending = false;
-    bool m_loadFailed = false;
-    int m_loadTicks = 0; // grows while a load makes progress
-    bool m_runtimeReady = false;
     bool m_browsing = false;
     int m_timeoutMs = 15000;
-    int m_loadTimeoutMs = 15000;
     QHash<int, int> m_statuses;
     QMap<int, bool> m_options;
-    int m_pendingEvents = 0;
-    bool m_deliveryScheduled = false;
-    QPoint m_menuPos;
-    QStringList m_menuTexts;
-    QList<int> m_menuStates;
-    bool m_menuSet = false;
+    // The pending right click: where, and the menu the program set for it.
+    struct {
+        QPoint pos;
+        QStringList texts;
+        QList<int> states;
+        bool set = false;
+    } m_menu;
     QString m_lastError;
     QString m_notice;
 };

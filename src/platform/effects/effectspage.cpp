@@ -191,10 +191,13 @@ bool pageUsesEffects(const QString &html)
     return re.match(html).hasMatch();
 }
 
-QString effectsRuntime()
+QString effectsScript(const QString &program, RuntimeHandle handle)
 {
-    static const QString text = [] {
-        QString all;
+    // The runtime's files fill in `F` (filters) and `$` (the translated scripts' helpers)
+    // of one closure, in the order they must run.
+    static const QString runtime = [] {
+        QString all =
+            QStringLiteral("(function (program) {\n'use strict';\nconst F = {}, $ = {};\n");
         for (const char *part : {"filters", "transitions", "wave", "vbs", "vbsdom"}) {
             QFile f(QStringLiteral(":/lumipage/platform/effects/runtime/%1.js")
                         .arg(QLatin1String(part)));
@@ -205,10 +208,27 @@ QString effectsRuntime()
         all.replace(QLatin1String("</"), QLatin1String("<\\/"));
         return all;
     }();
-    return text;
+    const QString publish =
+        handle == RuntimeHandle::Published
+            ? QStringLiteral("try { Object.defineProperty(window, '__lumipageEffects', "
+                             "{ value: Object.freeze({ filters: F, vbs: $ }) }); } catch (e) {}\n")
+            : QString();
+    return runtime + publish + QStringLiteral("program($);\n})(") + program +
+           QStringLiteral(");\n");
 }
 
-EffectsPage pageWithEffects(const QString &html)
+PageTransform effectsTransform(RuntimeHandle handle)
+{
+    return [handle](const QString &html) {
+        const EffectsPage page = pageWithEffects(html, handle);
+        TransformedPage shown{page.html, {}};
+        for (const vbs::Problem &problem : page.problems)
+            shown.leftOut.append({problem.line, problem.message});
+        return shown;
+    };
+}
+
+EffectsPage pageWithEffects(const QString &html, RuntimeHandle handle)
 {
     EffectsPage page{html, {}};
     if (!pageUsesEffects(html))
@@ -218,9 +238,8 @@ EffectsPage pageWithEffects(const QString &html)
         vbs::translate(blocks, vbscriptHandlers(html, vbs::procedureNames(blocks)));
     page.problems = t.problems;
     const QString added = QStringLiteral("<script data-lumipage-runtime>\n") +
-                          asciiScript(effectsRuntime()) +
-                          QStringLiteral("</script><script data-lumipage-runtime>\n") +
-                          asciiScript(t.script) + QStringLiteral("</script>");
+                          asciiScript(effectsScript(t.script, handle)) +
+                          QStringLiteral("</script>");
     // At the end of the head (without one, before the body), so that procedures exist
     // before any content runs, and the page's <META charset> stays near its start where
     // browsers look for it.

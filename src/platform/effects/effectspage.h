@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/effects/vbstranslator.h"
+#include "platform/pagetransform.h"
 
 #include <QString>
 
@@ -18,13 +19,24 @@ struct EffectsPage {
 // VBScript block or a VBScript event attribute.
 bool pageUsesEffects(const QString &html);
 
-// The page with the effects runtime and its translated scripts added at the start of
-// its head (a page without effects comes back as it is). Nothing else of the page is
-// changed: its own scripts stay where they are, inert in today's engine.
-EffectsPage pageWithEffects(const QString &html);
+// Whether the runtime is also published on the window, as the frozen object
+// `__lumipageEffects` ({filters, vbs}), for tests to look into; the runtime never reads
+// it, so a page that defines the name still plays its effects.
+enum class RuntimeHandle { Hidden, Published };
 
-// The runtime scripts, in the order they must run, as one text.
-QString effectsRuntime();
+// The page with the effects runtime and its translated scripts added at the end of its
+// head (a page without effects comes back as it is). Nothing else of the page is
+// changed: its own scripts stay where they are, inert in today's engine.
+EffectsPage pageWithEffects(const QString &html, RuntimeHandle handle = RuntimeHandle::Hidden);
+
+// The runtime and `program` (a translation's script) as one script: the runtime lives in
+// a closure of its own and hands its helpers to the program as its parameter, so that
+// nothing the page defines or overwrites on the window decides whether effects run.
+QString effectsScript(const QString &program, RuntimeHandle handle = RuntimeHandle::Hidden);
+
+// pageWithEffects() as the transform the editing surface applies to the page it browses
+// and to the effects copy it writes.
+PageTransform effectsTransform(RuntimeHandle handle = RuntimeHandle::Hidden);
 
 // The VBScript blocks of a page and the event attributes to run as VBScript (those of
 // elements with LANGUAGE=VBSCRIPT, and those calling a procedure of the blocks).

@@ -66,6 +66,19 @@ const QList<QList<BinaryOp>> &binaryLevels()
 
 } // namespace
 
+QStringList tableHelpers()
+{
+    QStringList names;
+    for (const QString &name : builtinFunctions())
+        names << QStringLiteral("f.") + name;
+    for (const QString &name : builtinConstants())
+        names << QStringLiteral("k.") + name;
+    for (const QList<BinaryOp> &level : binaryLevels())
+        for (const BinaryOp &op : level)
+            names << QLatin1String(op.helper);
+    return names;
+}
+
 QString Parser::expression()
 {
     return binaryLevel(0);

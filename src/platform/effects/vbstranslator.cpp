@@ -142,7 +142,7 @@ Translation translate(const QList<ScriptBlock> &blocks, const QList<InlineHandle
             js += QStringLiteral("$.block(function () {\n%1});\n").arg(code);
     if (!bound.isEmpty())
         js += QStringLiteral("$.handlers([%1]);\n").arg(bound.join(QStringLiteral(",\n")));
-    js += QStringLiteral("$.ready();\n})(window.__lumipageVbs);\n");
+    js += QStringLiteral("$.ready();\n})");
     return result;
 }
 

@@ -27,8 +27,9 @@ struct Problem {
 };
 
 struct Translation {
-    // JavaScript that registers the page's procedures, top-level code and handlers with
-    // the effects runtime (the global `__lumipageVbs`), which must be loaded first.
+    // A JavaScript function expression that, called with the effects runtime's helpers
+    // (see effectsScript()), registers the page's procedures, top-level code and
+    // handlers with them and starts them.
     QString script;
     QList<Problem> problems;
 };
@@ -40,6 +41,10 @@ Translation translate(const QList<ScriptBlock> &blocks, const QList<InlineHandle
 
 // The lower-case names of the procedures the blocks define.
 QStringList procedureNames(const QList<ScriptBlock> &blocks);
+
+// The members of the runtime's helpers that the translation names through its tables:
+// built-in functions ("f.len"), constants ("k.vbcrlf") and operators ("add").
+QStringList tableHelpers();
 
 // A JavaScript string literal for `text` that cannot end the script element holding it.
 QString jsString(const QString &text);

@@ -1,6 +1,6 @@
 #include "platform/editing/dialogs/finddialog.h"
 
-#include "platform/editing/dialogs/surfaceform.h"
+#include "platform/dialogform.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -14,13 +14,12 @@ namespace lumipage
 
 FindDialog::FindDialog(const QString &text, QWidget *parent) : QDialog(parent)
 {
-    using namespace surfaceform;
-    setObjectName(QStringLiteral("FindDialog"));
-    setWindowTitle(QStringLiteral("検索"));
-    auto *grid = new QGridLayout(this);
-    m_text = lineEdit(this, QStringLiteral("findText"), text);
-    const int row = addRow(grid, 0, QStringLiteral("検索する文字列:"), m_text);
-    m_next = button(grid, QStringLiteral("findNext"), QStringLiteral("次を検索"), 0, 2);
+    DialogForm form(this, QStringLiteral("FindDialog"), QStringLiteral("検索"));
+    m_text = form.row(QStringLiteral("検索する文字列:"),
+                      form.lineEdit(QStringLiteral("findText"), text));
+    m_next = form.button(QStringLiteral("findNext"), QStringLiteral("次を検索"), 0, 2);
+    QGridLayout *grid = form.grid();
+    const int row = form.nextRow();
     m_matchCase = new QCheckBox(QStringLiteral("大文字と小文字を区別する"), this);
     m_matchCase->setObjectName(QStringLiteral("matchCase"));
     m_wholeWord = new QCheckBox(QStringLiteral("単語単位で探す"), this);

@@ -1,7 +1,7 @@
 #include "platform/editing/dialogs/fontdialog.h"
 
 #include "platform/commondialog.h"
-#include "platform/editing/dialogs/surfaceform.h"
+#include "platform/dialogform.h"
 #include "platform/messages.h"
 
 #include <QCheckBox>
@@ -18,22 +18,21 @@ namespace lumipage
 FontDialog::FontDialog(const FontFields &current, CommonDialog &commonDialog, QWidget *parent)
     : QDialog(parent), m_current(current)
 {
-    using namespace surfaceform;
-    setObjectName(QStringLiteral("FontDialog"));
-    setWindowTitle(QStringLiteral("フォント"));
-    auto *grid = new QGridLayout(this);
-    m_face = comboBox(this, QStringLiteral("fontFace"), QFontDatabase::families(), current.face);
-    int row = addRow(grid, 0, QStringLiteral("フォント名:"), m_face);
-    m_size = comboBox(this, QStringLiteral("fontSize"),
-                      {QString(), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                       QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
-                       QStringLiteral("7")},
-                      current.size);
-    row = addRow(grid, row, QStringLiteral("サイズ:"), m_size, QStringLiteral("(1～7)"));
-    m_color = lineEdit(this, QStringLiteral("fontColor"), pageColour(current.color));
-    row = addRow(grid, row, QStringLiteral("色:"), m_color);
-    QPushButton *choose =
-        button(grid, QStringLiteral("fontColorChoose"), QStringLiteral("色の選択"), row - 1, 2);
+    DialogForm form(this, QStringLiteral("FontDialog"), QStringLiteral("フォント"));
+    m_face = form.row(
+        QStringLiteral("フォント名:"),
+        form.comboBox(QStringLiteral("fontFace"), QFontDatabase::families(), current.face));
+    m_size = form.row(QStringLiteral("サイズ:"),
+                      form.comboBox(QStringLiteral("fontSize"),
+                                    {QString(), QStringLiteral("1"), QStringLiteral("2"),
+                                     QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5"),
+                                     QStringLiteral("6"), QStringLiteral("7")},
+                                    current.size),
+                      QStringLiteral("(1～7)"));
+    m_color = form.row(QStringLiteral("色:"),
+                       form.lineEdit(QStringLiteral("fontColor"), pageColour(current.color)));
+    QPushButton *choose = form.button(QStringLiteral("fontColorChoose"), QStringLiteral("色の選択"),
+                                      form.nextRow() - 1, 2);
 
     auto *styles = new QHBoxLayout;
     auto check = [this, styles](const char *name, const char *caption, bool on) {
@@ -47,9 +46,10 @@ FontDialog::FontDialog(const FontFields &current, CommonDialog &commonDialog, QW
     m_italic = check("fontItalic", "斜体", current.italic);
     m_underline = check("fontUnderline", "下線", current.underline);
     styles->addStretch();
-    grid->addLayout(styles, row, 0, 1, 3);
-    auto [ok, cancel] =
-        okCancel(grid, row + 1, QStringLiteral("fontOk"), QStringLiteral("fontCancel"));
+    form.grid()->addLayout(styles, form.nextRow(), 0, 1, 3);
+    form.skipRow();
+    auto [ok, cancel] = form.okCancel(QStringLiteral("fontOk"), QStringLiteral("fontCancel"),
+                                      QStringLiteral("OK"), QStringLiteral("キャンセル"));
 
     connect(choose, &QPushButton::clicked, this, [this, &commonDialog] {
         if (const auto colour = commonDialog.showColor(this))

@@ -1,7 +1,7 @@
 #include "platform/editing/dialogs/imagedialog.h"
 
 #include "platform/commondialog.h"
-#include "platform/editing/dialogs/surfaceform.h"
+#include "platform/dialogform.h"
 #include "platform/messages.h"
 
 #include <QComboBox>
@@ -14,37 +14,31 @@ namespace lumipage
 ImageDialog::ImageDialog(const ImageFields &initial, CommonDialog &commonDialog, QWidget *parent)
     : QDialog(parent)
 {
-    using namespace surfaceform;
-    setObjectName(QStringLiteral("ImageDialog"));
-    setWindowTitle(QStringLiteral("画像"));
-    auto *grid = new QGridLayout(this);
-    m_source = lineEdit(this, QStringLiteral("imageSource"), initial.source);
-    int row = addRow(grid, 0, QStringLiteral("画像ファイル:"), m_source);
-    QPushButton *browse = button(grid, QStringLiteral("imageBrowse"), QStringLiteral("参照"), 0, 2);
-    connect(browse, &QPushButton::clicked, this, [this, &commonDialog] {
-        commonDialog.filter =
-            QStringLiteral("画像ファイル(*.gif;*.jpg;*.jpeg;*.png;*.bmp)|"
-                           "*.gif;*.jpg;*.jpeg;*.png;*.bmp|すべてのファイル(*.*)|*.*");
-        if (const auto file = commonDialog.showOpen(this))
-            m_source->setText(*file);
-    });
-    m_alt = lineEdit(this, QStringLiteral("imageAlt"), initial.alt);
-    row = addRow(grid, row, QStringLiteral("代替テキスト:"), m_alt);
-    m_align = comboBox(this, QStringLiteral("imageAlign"),
-                       {QString(), QStringLiteral("left"), QStringLiteral("right"),
-                        QStringLiteral("top"), QStringLiteral("middle"), QStringLiteral("bottom"),
-                        QStringLiteral("absmiddle"), QStringLiteral("baseline"),
-                        QStringLiteral("texttop"), QStringLiteral("absbottom")},
-                       initial.align);
-    row = addRow(grid, row, QStringLiteral("配置:"), m_align);
-    m_border = lineEdit(this, QStringLiteral("imageBorder"), initial.border);
-    row = addRow(grid, row, QStringLiteral("枠線:"), m_border, QStringLiteral("ピクセル"));
-    m_hspace = lineEdit(this, QStringLiteral("imageHspace"), initial.hspace);
-    row = addRow(grid, row, QStringLiteral("横の間隔:"), m_hspace, QStringLiteral("ピクセル"));
-    m_vspace = lineEdit(this, QStringLiteral("imageVspace"), initial.vspace);
-    row = addRow(grid, row, QStringLiteral("縦の間隔:"), m_vspace, QStringLiteral("ピクセル"));
-    auto [ok, cancel] =
-        okCancel(grid, row, QStringLiteral("imageOk"), QStringLiteral("imageCancel"));
+    DialogForm form(this, QStringLiteral("ImageDialog"), QStringLiteral("画像"));
+    m_source = form.row(QStringLiteral("画像ファイル:"),
+                        form.lineEdit(QStringLiteral("imageSource"), initial.source));
+    form.browseButton(QStringLiteral("imageBrowse"), m_source, commonDialog,
+                      QStringLiteral("画像ファイル(*.gif;*.jpg;*.jpeg;*.png;*.bmp)|"
+                                     "*.gif;*.jpg;*.jpeg;*.png;*.bmp|すべてのファイル(*.*)|*.*"));
+    m_alt = form.row(QStringLiteral("代替テキスト:"),
+                     form.lineEdit(QStringLiteral("imageAlt"), initial.alt));
+    m_align = form.row(
+        QStringLiteral("配置:"),
+        form.comboBox(QStringLiteral("imageAlign"),
+                      {QString(), QStringLiteral("left"), QStringLiteral("right"),
+                       QStringLiteral("top"), QStringLiteral("middle"), QStringLiteral("bottom"),
+                       QStringLiteral("absmiddle"), QStringLiteral("baseline"),
+                       QStringLiteral("texttop"), QStringLiteral("absbottom")},
+                      initial.align));
+    const QString pixels = QStringLiteral("ピクセル");
+    m_border = form.row(QStringLiteral("枠線:"),
+                        form.lineEdit(QStringLiteral("imageBorder"), initial.border), pixels);
+    m_hspace = form.row(QStringLiteral("横の間隔:"),
+                        form.lineEdit(QStringLiteral("imageHspace"), initial.hspace), pixels);
+    m_vspace = form.row(QStringLiteral("縦の間隔:"),
+                        form.lineEdit(QStringLiteral("imageVspace"), initial.vspace), pixels);
+    auto [ok, cancel] = form.okCancel(QStringLiteral("imageOk"), QStringLiteral("imageCancel"),
+                                      QStringLiteral("OK"), QStringLiteral("キャンセル"));
     resize(440, height());
 
     connect(ok, &QPushButton::clicked, this, [this] {

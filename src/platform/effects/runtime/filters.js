@@ -1,12 +1,14 @@
 // Old-style CSS filters for today's engine: reads `filter:` declarations the engine
 // drops from its object model (style attributes and <STYLE> text), gives each element
 // a scriptable `filters` collection, and draws the visual filters with modern CSS.
-// Transitions live in transitions.js; this file is loaded first.
+// Transitions live in transitions.js; this file is loaded first. Like every file of the
+// runtime, it runs inside the runtime's closure and fills in its `F` (filters) object:
+// nothing of the runtime is on the window, so nothing a page defines can turn it off.
 (function () {
 'use strict';
-if (window.__lumipageFilters) return;
-const F = {};
-window.__lumipageFilters = F;
+// What the runtime keeps on elements, out of the page's sight: the author's own inline
+// values of the properties it writes, and each element's filters collection.
+const savedStyles = new WeakMap(), collections = new WeakMap();
 
 // A seedable generator (mulberry32), so that random transitions can be repeated.
 let seed = (Date.now() ^ 0x9e3779b9) >>> 0;
@@ -22,7 +24,8 @@ F.random = function () {
 // The CSS this runtime writes on an element, and the author's own inline values of
 // those properties, restored when the runtime lets go.
 F.setOwn = function (el, prop, value) {
-    const saved = el.__lumiSaved || (el.__lumiSaved = {});
+    if (!savedStyles.has(el)) savedStyles.set(el, {});
+    const saved = savedStyles.get(el);
     if (!(prop in saved)) saved[prop] = el.style.getPropertyValue(prop);
     if (value === null) {
         el.style.removeProperty(prop);
@@ -171,15 +174,16 @@ Collection.prototype.item = function (i) {
 };
 
 F.of = function (el) {
-    if (!el.__lumiFilters) el.__lumiFilters = new Collection(el, '');
-    return el.__lumiFilters;
+    if (!collections.has(el)) collections.set(el, new Collection(el, ''));
+    return collections.get(el);
 };
 F.setText = function (el, text) { F.of(el).set(text); };
-F.textOf = function (el) { return el.__lumiFilters ? el.__lumiFilters.text : ''; };
+F.textOf = function (el) { return collections.has(el) ? collections.get(el).text : ''; };
+F.isCollection = function (c) { return c instanceof Collection; };
 
 // Composes the visual filters of an element into its CSS `filter` and mask.
 F.render = function (el) {
-    const c = el.__lumiFilters;
+    const c = collections.get(el);
     if (!c) return;
     const css = [], masks = [];
     c.list.forEach(function (f) {
@@ -212,7 +216,7 @@ F.scan = function () {
             if (!ours(text)) continue;
             let els = [];
             try { els = document.querySelectorAll(m[1].trim()); } catch (e) { continue; }
-            els.forEach(function (el) { if (!el.__lumiFilters) F.setText(el, text); });
+            els.forEach(function (el) { if (!collections.has(el)) F.setText(el, text); });
         }
     });
 };

@@ -1,10 +1,9 @@
 // revealTrans and blendTrans: Apply() freezes the element's look in a snapshot laid
 // over it, Play() uncovers the new look with the transition's shape (a clip-path on
 // the element, the complement on the snapshot) or a cross-fade. Tests can seek every
-// running transition to a progress with __lumipageFilters.seek(p).
+// running transition to a progress with F.seek(p).
 (function () {
 'use strict';
-const F = window.__lumipageFilters;
 let frozenAt = null;
 const playing = new Set();
 

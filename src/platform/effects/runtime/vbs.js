@@ -1,12 +1,9 @@
 // The helpers translated scripts call for values: the language's own conversions and
 // operators (`+` adds numeric strings, `And` is bitwise, `True` is -1) and its built-in
-// functions. Member access and event binding are in vbsdom.js, loaded next.
+// functions, on the runtime's `$` object, which the translated scripts receive as their
+// parameter. Member access and event binding are in vbsdom.js, loaded next.
 (function () {
 'use strict';
-if (window.__lumipageVbs) return;
-const F = window.__lumipageFilters;
-const $ = {};
-window.__lumipageVbs = $;
 $.globals = Object.create(null);
 $.procs = Object.create(null);
 $.reported = [];
@@ -115,7 +112,7 @@ $.arr = function (bounds) {
 };
 $.each = function (c) {
     if (c === null || c === undefined) throw new TypeError('オブジェクトがありません');
-    if (c.list && c.item && c.element) return c.list.slice();   // a filters collection
+    if (F.isCollection(c)) return c.list.slice();
     return Array.from(c);
 };
 

@@ -3,12 +3,11 @@
 // the page's procedures to events once it has loaded. Loaded after vbs.js.
 (function () {
 'use strict';
-const $ = window.__lumipageVbs;
-const F = window.__lumipageFilters;
 const num = $.num, str = $.str, toInt = $.toInt, isNumeric = $.isNumeric;
 
 // Member access ----------------------------------------------------------------
 const keyMaps = new WeakMap();
+const styleOwners = new WeakMap(); // an element's style object → the element
 // The real spelling of `key` (lower case) among the properties of `obj`, or null.
 function realKey(obj, key) {
     if (key in obj) return key;
@@ -62,10 +61,10 @@ $.g = function (obj, key) {
             const v = parseFloat(obj.getPropertyValue(pixelKeys[key])) || 0;
             return key.startsWith('pixel') ? Math.round(v) : v;
         }
-        if (key === 'filter' && obj.__lumiOwner) return F.textOf(obj.__lumiOwner);
+        if (key === 'filter' && styleOwners.has(obj)) return F.textOf(styleOwners.get(obj));
     }
     if (obj instanceof Element && key === 'style') {
-        obj.style.__lumiOwner = obj;
+        styleOwners.set(obj.style, obj);
         return obj.style;
     }
     const k = realKey(obj, key);
@@ -78,9 +77,9 @@ $.s = function (obj, key, value) {
     required(obj, key);
     if (obj instanceof CSSStyleDeclaration) {
         if (key in pixelKeys) { obj.setProperty(pixelKeys[key], num(value) + 'px'); return; }
-        if (key === 'filter' && obj.__lumiOwner) { F.setText(obj.__lumiOwner, str(value)); return; }
+        if (key === 'filter' && styleOwners.has(obj)) { F.setText(styleOwners.get(obj), str(value)); return; }
     }
-    if (obj === window && key === 'status') { window.__lumiStatus = value; return; }
+    if (obj === window && key === 'status') return; // no status bar to show it
     const k = realKey(obj, key);
     obj[k === null ? key : k] = value;
 };

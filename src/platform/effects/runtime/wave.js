@@ -2,7 +2,6 @@
 // feImage of a vertical gradient) and lays light stripes over the crests.
 (function () {
 'use strict';
-const F = window.__lumipageFilters;
 const SVG = 'http://www.w3.org/2000/svg';
 let count = 0;
 
@@ -20,17 +19,19 @@ function sineMap(freq, phase) {
     return 'data:image/svg+xml,' + encodeURIComponent(svg);
 }
 
+// The SVG element holding the filters, held here rather than looked up by id, so that
+// an element of the page cannot stand in for it.
+let defs = null;
 function host() {
-    let svg = document.getElementById('lumipage-filter-defs');
-    if (!svg) {
-        svg = document.createElementNS(SVG, 'svg');
-        svg.id = 'lumipage-filter-defs';
-        svg.setAttribute('width', '0');
-        svg.setAttribute('height', '0');
-        svg.setAttribute('style', 'position:absolute;width:0;height:0;overflow:hidden');
-        (document.body || document.documentElement).appendChild(svg);
+    if (!defs || !defs.isConnected) {
+        defs = document.createElementNS(SVG, 'svg');
+        defs.id = 'lumipage-filter-defs';
+        defs.setAttribute('width', '0');
+        defs.setAttribute('height', '0');
+        defs.setAttribute('style', 'position:absolute;width:0;height:0;overflow:hidden');
+        (document.body || document.documentElement).appendChild(defs);
     }
-    return svg;
+    return defs;
 }
 
 function node(parent, name, attrs) {
@@ -43,16 +44,16 @@ function node(parent, name, attrs) {
 F.waveFilter = function (f) {
     const v = f.values, el = f.element;
     if (!f.svgId) f.svgId = 'lumipage-wave-' + (++count);
-    let filter = document.getElementById(f.svgId);
-    if (filter) filter.remove();
+    if (f.svgNode) f.svgNode.remove();
     const width = Math.max(1, el.getBoundingClientRect().width);
     const strength = F.num(v.strength, 5), freq = Math.max(0, F.num(v.freq, 3));
     const light = Math.max(0, Math.min(100, F.num(v.lightstrength, 100))) / 100;
     const margin = Math.min(0.5, strength / width);
-    filter = node(host(), 'filter', {
+    const filter = node(host(), 'filter', {
         id: f.svgId, primitiveUnits: 'objectBoundingBox', 'color-interpolation-filters': 'sRGB',
         x: -margin, y: 0, width: 1 + 2 * margin, height: 1
     });
+    f.svgNode = filter;
     node(filter, 'feImage', { href: sineMap(freq, F.num(v.phase, 0) / 100), x: 0, y: 0, width: 1,
                               height: 1, preserveAspectRatio: 'none', result: 'map' });
     node(filter, 'feDisplacementMap', { in: 'SourceGraphic', in2: 'map', scale: 2 * strength / width,

@@ -1,4 +1,4 @@
-#include "widgets/dialogform.h"
+#include "platform/dialogform.h"
 
 #include "platform/commondialog.h"
 
