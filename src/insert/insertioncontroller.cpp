@@ -1,19 +1,12 @@
 #include "insert/insertioncontroller.h"
 
-#include "dialogs/effects/alphatextdialog.h"
-#include "dialogs/effects/blendimagedialog.h"
-#include "dialogs/effects/colourbuttonsdialog.h"
-#include "dialogs/effects/glowtextdialog.h"
-#include "dialogs/effects/revealimagedialog.h"
-#include "dialogs/effects/revealtextdialog.h"
-#include "dialogs/effects/shadowtextdialog.h"
-#include "dialogs/effects/wavetextdialog.h"
 #include "dialogs/elements/buttondialog.h"
 #include "dialogs/elements/floatingframedialog.h"
 #include "dialogs/elements/marqueedialog.h"
 #include "dialogs/elements/ruledialog.h"
 #include "dialogs/elements/selectitemsdialog.h"
 #include "dialogs/elements/tabledialog.h"
+#include "insert/effectkinds.h"
 #include "insert/scriptmerge.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/messages.h"
@@ -79,79 +72,6 @@ const ElementEntry kElements[] = {
 };
 // clang-format on
 
-// The reveal openers look for a script once more, with a message of their own.
-bool refuseRevealWhenScripted(InsertionController &c)
-{
-    return c.refuseWhenScripted(
-        QStringLiteral("既にSCRIPTは使用されています。削除してから再度選択してください。"));
-}
-void openRevealText(InsertionController &c)
-{
-    if (refuseRevealWhenScripted(c))
-        return;
-    RevealTextDialog dialog(c.programFolder(), c.editor().window());
-    c.runEffectDialog(dialog);
-}
-void openRevealImage(InsertionController &c)
-{
-    if (refuseRevealWhenScripted(c))
-        return;
-    RevealImageDialog dialog(c.commonDialog(), c.pageFolder(), c.editor().window());
-    c.runEffectDialog(dialog);
-}
-void openBlend(InsertionController &c)
-{
-    BlendImageDialog dialog(c.commonDialog(), c.pageFolder(), {}, c.editor().window());
-    c.runEffectDialog(dialog);
-}
-void openShadow(InsertionController &c)
-{
-    ShadowTextDialog dialog(c.programFolder(), {}, c.editor().window());
-    c.runEffectDialog(dialog);
-}
-void openWave(InsertionController &c)
-{
-    WaveTextDialog dialog({}, c.editor().window());
-    c.runEffectDialog(dialog);
-}
-void openGlow(InsertionController &c)
-{
-    GlowTextDialog dialog(c.programFolder(), {}, c.editor().window());
-    c.runEffectDialog(dialog);
-}
-void openAlpha(InsertionController &c)
-{
-    AlphaTextDialog dialog({}, c.editor().window());
-    c.runEffectDialog(dialog);
-}
-void openColourButtons(InsertionController &c)
-{
-    ColourButtonsDialog dialog(c.commonDialog(), c.programFolder(), c.pageFolder(),
-                               c.editor().window());
-    c.runEffectDialog(dialog);
-}
-
-// clang-format off
-// The effects list in list order: the pending effect it sets (-1: unchanged) and the
-// opener of its dialog.
-struct EffectEntry {
-    const char *name;
-    qint16 code;
-    void (*open)(InsertionController &);
-};
-const EffectEntry kEffects[] = {
-    {"初めにお読み下さい。",    -1, nullptr},
-    {"RevealTransition(Text)",  10, openRevealText},
-    {"RevealTransition(Image)", 20, openRevealImage},
-    {"BlendFilter",             80, openBlend},
-    {"影付き文字",              30, openShadow},
-    {"波文字",                  40, openWave},
-    {"燃える文字",              50, openGlow},
-    {"消える文字",              60, openAlpha},
-    {"ﾏｳｽで色が変わる文字",     70, openColourButtons},
-};
-// clang-format on
-
 } // namespace
 
 InsertionController::InsertionController(EditingComponent &editor, CommonDialog &commonDialog,
@@ -178,8 +98,8 @@ void InsertionController::fillLists()
     for (const ElementEntry &entry : kElements)
         m_elements.addItem(QString::fromUtf8(entry.name));
     m_effects.clear();
-    for (const EffectEntry &entry : kEffects)
-        m_effects.addItem(QString::fromUtf8(entry.name));
+    for (const EffectKindRow &row : effectKinds())
+        m_effects.addItem(QString::fromUtf8(row.listName));
     m_elements.setEditText(kElementPlaceholder);
     m_effects.setEditText(kEffectsPlaceholder);
 }
@@ -198,33 +118,43 @@ void InsertionController::chooseElement()
     }
 }
 
-bool InsertionController::refuseWhenScripted(const QString &message)
-{
-    if (!m_editor.DocumentHTML().contains(QStringLiteral("<SCRIPT type")))
-        return false;
-    messages::inform(m_editor.window(), message);
-    return true;
-}
-
 void InsertionController::chooseEffect()
 {
-    // One script per page: nothing starts while the page already holds one.
-    if (refuseWhenScripted(QStringLiteral("既にVbscriptコードが記述されています。")))
-        return;
     const QString text = m_effects.currentText();
-    for (const EffectEntry &entry : kEffects) {
-        if (text != QString::fromUtf8(entry.name))
-            continue;
-        if (entry.code < 0) {
-            emit readMeRequested();
-            return;
-        }
-        m_shared.effect_code = entry.code; // before the dialog opens
-        if (entry.open)
-            entry.open(*this);
+    const EffectKindRow *row = nullptr;
+    for (const EffectKindRow &candidate : effectKinds())
+        if (text == QString::fromUtf8(candidate.listName))
+            row = &candidate;
+    if (!row) {
+        m_shared.effect_code = 0;
         return;
     }
-    m_shared.effect_code = 0;
+    if (!row->open) {
+        emit readMeRequested();
+        return;
+    }
+    // One script per page: nothing starts while the page already holds one. The page read
+    // here also serves the merge, since nothing edits the page while the dialog is open.
+    const QString page = m_editor.DocumentHTML();
+    if (row->checksScript && page.contains(QStringLiteral("<SCRIPT type"))) {
+        messages::inform(m_editor.window(),
+                         QStringLiteral("既にVbscriptコードが記述されています。"));
+        return;
+    }
+    m_shared.effect_code = qint16(row->kind); // before the dialog opens
+    m_pending = PendingEffect{row->kind, page, loadTemplate(row->kind)};
+    row->open(*this);
+    m_pending.reset();
+}
+
+InsertionController::EffectTemplate InsertionController::loadTemplate(EffectKind kind) const
+{
+    const QString file = effectTemplateFile(qint16(kind));
+    if (file.isEmpty())
+        return {};
+    EffectTemplate loaded;
+    loaded.text = readEffectTemplate(m_programFolder + QLatin1Char('/') + file, &loaded.problem);
+    return loaded;
 }
 
 bool InsertionController::pasteFragment(const QString &fragment)
@@ -246,66 +176,49 @@ void InsertionController::paste(const BuildResult &built)
 
 void InsertionController::runEffect(const EffectRequest &request)
 {
-    if (request.withScript)
-        pasteWithScript(request);
-    else
+    if (!request.withScript || effectTemplateFile(qint16(request.kind)).isEmpty()) {
         pasteFragment(request.fragment);
+        return;
+    }
+    // The template and page read when the effect was chosen, or now when it was not.
+    const bool pending = m_pending && m_pending->kind == request.kind;
+    const EffectTemplate script = pending ? m_pending->script : loadTemplate(request.kind);
+    if (!script.text) {
+        pasteFragment(request.fragment);
+        messages::warn(m_editor.window(), script.problem);
+        return;
+    }
+    const ScriptMerge merged =
+        mergeEffectScript(qint16(request.kind), *script.text, request,
+                          pending ? m_pending->page : m_editor.DocumentHTML());
+    if (merged.outcome == ScriptMerge::Outcome::Refused) {
+        pasteFragment(request.fragment);
+        messages::inform(m_editor.window(), merged.text);
+        m_shared.effect_code = 0;
+        return;
+    }
+    // The element and its script go in as one paste: one step to undo, the script right
+    // behind the element.
+    pasteFragment(merged.outcome == ScriptMerge::Outcome::Block ? request.fragment + merged.text
+                                                                : request.fragment);
 }
 
-void InsertionController::pasteWithScript(const EffectRequest &request)
-{
-    pasteFragment(request.fragment);
-    mergeEffectScript(request);
-}
-
-void InsertionController::startPreview(QDialog &dialog)
+void InsertionController::startPreview(QDialog &dialog, EffectKind kind)
 {
     auto *preview = dialog.findChild<EffectPreview *>();
     if (!preview)
         return;
     // A template that cannot be read leaves the preview with the element alone; the
-    // merge on OK reports the problem.
-    const QString file = effectTemplateFile(m_shared.effect_code);
-    QString problem;
-    const QString text =
-        file.isEmpty() ? QString()
-                       : readEffectTemplate(m_programFolder + QLatin1Char('/') + file, &problem)
-                             .value_or(QString());
+    // insertion on OK reports the problem.
+    const QString text = m_pending && m_pending->script.text ? *m_pending->script.text : QString();
     // The preview lies beside the page, so the images it names relatively show.
     const QString folder = pageFolder().isEmpty() ? m_programFolder : pageFolder();
     preview->setPageMaker(
-        [code = m_shared.effect_code, text](const EffectRequest &request) {
-            return effectPreviewPage(code, text, request);
+        [kind, text](EffectRequest request) {
+            request.kind = kind;
+            return effectPreviewPage(qint16(kind), text, request);
         },
         folder + QStringLiteral("/lumipage-preview.htm"));
-}
-
-void InsertionController::mergeEffectScript(const EffectRequest &request)
-{
-    // With no pending effect (a code other than 10 … 80) nothing is read or pasted.
-    const QString file = effectTemplateFile(m_shared.effect_code);
-    if (file.isEmpty())
-        return;
-    QString problem;
-    const std::optional<QString> text =
-        readEffectTemplate(m_programFolder + QLatin1Char('/') + file, &problem);
-    if (!text) {
-        messages::warn(m_editor.window(), problem);
-        return;
-    }
-    const ScriptMerge merged =
-        lumipage::mergeEffectScript(m_shared.effect_code, *text, request, m_editor.DocumentHTML());
-    switch (merged.outcome) {
-    case ScriptMerge::Outcome::NoScript:
-        break;
-    case ScriptMerge::Outcome::Refused:
-        messages::inform(m_editor.window(), merged.text);
-        m_shared.effect_code = 0;
-        break;
-    case ScriptMerge::Outcome::Block:
-        pasteFragment(merged.text);
-        break;
-    }
 }
 
 void InsertionController::insertTable()

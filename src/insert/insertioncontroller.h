@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QComboBox;
 
@@ -43,28 +44,28 @@ public:
     // The element list's choice: a fixed fragment pasted at once, or its dialog.
     void chooseElement();
     // The effects list's choice: refused while the page holds a script; otherwise sets
-    // the pending effect and opens its dialog.
+    // the pending effect, reads its template once and opens its dialog.
     void chooseEffect();
 
     // Pastes `fragment` at the caret, in place of the selection; a refusal is reported.
     bool pasteFragment(const QString &fragment);
     // Pastes what a dialog built: a fragment is pasted, a problem shown, nothing ignored.
     void paste(const BuildResult &built);
-    // Pastes an effect's element and, when the request asks for it, the pending effect's
-    // merged script behind it.
+    // Inserts an effect: its element and, when the request asks for it, its kind's
+    // script merged behind it, as one paste and so one undo step. A template that cannot
+    // be read, or a merge the page refuses, leaves the element alone and says why.
     void runEffect(const EffectRequest &request);
-    // Pastes the element, then merges and pastes the pending effect's script.
-    void pasteWithScript(const EffectRequest &request);
-    // The script merge: reads the pending effect's template, fills it from `request` and
-    // pastes the block; a refusal is shown and resets the pending effect.
-    void mergeEffectScript(const EffectRequest &request);
 
-    // Runs an effect dialog modally and, on OK, its request (`dialog.request()`).
+    // Runs the pending effect's dialog modally and, on OK, inserts its request.
     template <typename Dialog> void runEffectDialog(Dialog &dialog)
     {
-        startPreview(dialog);
-        if (dialog.exec() == QDialog::Accepted)
-            runEffect(dialog.request());
+        const EffectKind kind = m_pending ? m_pending->kind : EffectKind::None;
+        startPreview(dialog, kind);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        EffectRequest request = dialog.request();
+        request.kind = kind;
+        runEffect(request);
     }
     // Runs an element dialog modally and, on OK, pastes what it built (`dialog.built()`).
     template <typename Dialog> void runElementDialog(Dialog &dialog)
@@ -72,11 +73,6 @@ public:
         if (dialog.exec() == QDialog::Accepted)
             paste(dialog.built());
     }
-    // Gives an effect dialog's live preview the pending effect's script template, so
-    // that it shows the element with its merged script while the dialog is open.
-    void startPreview(QDialog &dialog);
-    // The one-script test: true (after showing `message`) when the page holds a script.
-    bool refuseWhenScripted(const QString &message);
 
     // Opens the table dialog with its attribute defaults; it inserts the table itself.
     void insertTable();
@@ -97,8 +93,26 @@ private:
     QComboBox &m_elements;
     QComboBox &m_effects;
     QString m_programFolder;
+    // A script template as read: its text, or why it could not be read.
+    struct EffectTemplate {
+        std::optional<QString> text;
+        QString problem;
+    };
+    // The effect whose dialog is open: its kind, the page as it was when it was chosen,
+    // and its template.
+    struct PendingEffect {
+        EffectKind kind;
+        QString page;
+        EffectTemplate script;
+    };
+    EffectTemplate loadTemplate(EffectKind kind) const;
+    // Gives an effect dialog's live preview its kind's script template, so that it shows
+    // the element with its merged script while the dialog is open.
+    void startPreview(QDialog &dialog, EffectKind kind);
+
     std::function<QString()> m_pagePath;
     SharedValues m_shared;
+    std::optional<PendingEffect> m_pending;
 };
 
 } // namespace lumipage

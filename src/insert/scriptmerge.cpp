@@ -1,5 +1,7 @@
 #include "insert/scriptmerge.h"
 
+#include "insert/effectkinds.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -10,26 +12,8 @@ namespace lumipage
 
 QString effectTemplateFile(qint16 effectCode)
 {
-    switch (effectCode) {
-    case 10:
-        return QStringLiteral("vbscript.veld");
-    case 20:
-        return QStringLiteral("image_vbscript.veld");
-    case 30:
-        return QStringLiteral("shadow.vbs");
-    case 40:
-        return QStringLiteral("wave.vbs");
-    case 50:
-        return QStringLiteral("glow.vbs");
-    case 60:
-        return QStringLiteral("alpha.vbs");
-    case 70:
-        return QStringLiteral("moji_colorChange.vbs");
-    case 80:
-        return QStringLiteral("blendfilter.vbs");
-    default:
-        return {};
-    }
+    const EffectKindRow *row = effectKindRow(EffectKind(effectCode));
+    return row ? QString::fromLatin1(row->templateFile) : QString();
 }
 
 std::optional<QString> readEffectTemplate(const QString &path, QString *problem)

@@ -22,9 +22,23 @@ struct BuildResult {
     bool operator==(const BuildResult &) const = default;
 };
 
+// The effects the program inserts; the value is the effect's code in the effects list's
+// table (10 … 80), 0 for none.
+enum class EffectKind : qint16 {
+    None = 0,
+    RevealText = 10,
+    RevealImage = 20,
+    Shadow = 30,
+    Wave = 40,
+    Glow = 50,
+    Alpha = 60,
+    ColourButtons = 70,
+    Blend = 80,
+};
+
 // What an effect dialog hands back on OK: the element to paste at the caret and the
 // values its script template needs. The insertion controller pastes the element and,
-// when `withScript` is set, merges the template of the pending effect behind it.
+// when `withScript` is set, the template of its kind merged behind it, in one paste.
 struct EffectRequest {
     QString fragment;                    // the element pasted at the caret
     bool withScript = true;              // false: the element only (filter text without action)
@@ -34,6 +48,7 @@ struct EffectRequest {
     std::array<QString, 10> linkTargets; // replace "[LINK0]" … "[LINK9]"
     QString image1;                      // replaces "[GAZOU1]"
     QString image2;                      // replaces "[GAZOU2]"
+    EffectKind kind = EffectKind::None;  // which effect: its template and its checks
     bool operator==(const EffectRequest &) const = default;
 };
 

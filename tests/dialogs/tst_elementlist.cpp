@@ -225,6 +225,7 @@ private slots:
         emit effects.activated(effects.currentIndex());
         QCOMPARE(insertion.shared().effect_code, qint16(30));
         EffectRequest request;
+        request.kind = EffectKind::Shadow;
         request.fragment = "<DIV ID=VELD42>ここに文字を入力</DIV>";
         request.effectId = "VELD42";
         insertion.runEffect(request);
@@ -253,6 +254,7 @@ private slots:
         EffectRequest request;
         request.fragment = "<B>glow</B>";
         request.effectId = "VELD1";
+        request.kind = EffectKind::Glow;
         insertion.shared().effect_code = 50;
         auto texts = answerBoxes({QMessageBox::Ok});
         insertion.runEffect(request);
@@ -262,7 +264,7 @@ private slots:
         QCOMPARE(insertion.shared().effect_code, qint16(0));
 
         // A missing template is named; the element stays, no block follows.
-        insertion.shared().effect_code = 40;
+        request.kind = EffectKind::Wave;
         texts = answerBoxes({QMessageBox::Ok});
         request.fragment = "<I>wave</I>";
         insertion.runEffect(request);
@@ -274,7 +276,7 @@ private slots:
         // Without its action the element goes alone.
         request.withScript = false;
         request.fragment = "<U>plain</U>";
-        insertion.shared().effect_code = 50;
+        request.kind = EffectKind::Glow;
         insertion.runEffect(request);
         QVERIFY(body().contains("<U>plain</U>"));
         QVERIFY(!body().contains("SCRIPT"));

@@ -155,6 +155,7 @@ private slots:
         QFETCH(QString, idBox);
         QVERIFY(m_f.setPage("<P id=p>ab</P>"));
         QVERIFY(editor().call("selectInElement", {"p", 1, 1}).ok);
+        const QString before = body();
         QString id;
         answerNextModal([&](QWidget *widget) {
             auto *dialog = qobject_cast<QDialog *>(widget);
@@ -186,6 +187,12 @@ private slots:
         choose("影付き文字");
         QCOMPARE(*texts, QStringList{"既にVbscriptコードが記述されています。"});
         QCOMPARE(body(), page);
+
+        // The element and its script are one step to undo and one to redo.
+        QVERIFY(editor().ExecCommand(decmd::UNDO, 1));
+        QTRY_COMPARE(body(), before);
+        QVERIFY(editor().ExecCommand(decmd::REDO, 1));
+        QTRY_COMPARE(body(), page);
     }
 
     void filterTextWithoutActionPastesNoScript()
