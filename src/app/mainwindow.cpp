@@ -178,12 +178,22 @@ void MainWindow::buildMenus()
             action = menu->menuAction();
         } else {
             // The toolbar's button keeps its tool tip; the action reads as the menu names it.
-            action = m_actions->action(*row.command);
-            action->setText(caption);
-            if (parent.isEmpty())
-                menuBar()->addAction(action);
-            else
-                menus.value(parent)->addAction(action);
+            QAction *command = m_actions->action(*row.command);
+            command->setText(caption);
+            if (!parent.isEmpty()) {
+                menus.value(parent)->addAction(command);
+                action = command;
+            } else if (command->icon().isNull()) {
+                menuBar()->addAction(command);
+                action = command;
+            } else {
+                // A menu bar draws an action's picture instead of its caption, so a command
+                // with a toolbar picture stands there as a caption that follows its action.
+                action = menuBar()->addAction(caption);
+                action->setEnabled(command->isEnabled());
+                connect(action, &QAction::triggered, command, &QAction::trigger);
+                connect(command, &QAction::enabledChanged, action, &QAction::setEnabled);
+            }
         }
         action->setObjectName(name);
         m_menuItems.insert(name, action);
