@@ -194,6 +194,12 @@ const std::vector<RefreshRow> kRefresh = {
     {REMOVEFORMAT,      C::RemoveFormat,   3, false},
 };
 
+const std::vector<LatchRow> kLatched = {
+    {BOLD,      C::Bold},
+    {ITALIC,    C::Italic},
+    {UNDERLINE, C::Underline},
+};
+
 const std::array<ContextRow, 26> kContextMenu = {{
     {"複写",              COPY, C::Copy, -1},
     {"切り取り",          CUT, C::Cut, -1},

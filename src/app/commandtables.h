@@ -51,6 +51,13 @@ struct RefreshRow {
 };
 extern const std::vector<RefreshRow> kRefresh;
 
+// A command shown pressed while its surface command is latched (bold text, say).
+struct LatchRow {
+    int command;
+    CommandId action;
+};
+extern const std::vector<LatchRow> kLatched;
+
 // One context-menu entry: text ("" separator), the surface command whose status greys
 // it (0: not greyed by a status), the command it runs, or with none the ExecCommand of
 // its status command with `option` (-1: nothing to run).

@@ -7,6 +7,7 @@
 #include "platform/editing/editingcomponent.h"
 #include "widgets/backgroundmarkup.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,6 +23,8 @@ StateRefresh::StateRefresh(EditingComponent &editor, Document &document, Command
     QObject::connect(&editor, &EditingComponent::GotFocus, &actions,
                      [this] { m_editor.setOption(30, true); });
     QObject::connect(&editor, &EditingComponent::DisplayChanged, &actions, [this] { refresh(); });
+    for (const LatchRow &row : kLatched)
+        actions.action(row.action)->setCheckable(true);
     actions.setHandler(CommandId::Browse, [this] { enterBrowseMode(); });
     actions.setHandler(CommandId::Edit, [this] { enterEditMode(); });
 }
@@ -74,6 +77,9 @@ void StateRefresh::refresh()
         if (row.setsLists)
             listsEnabled = !available;
     }
+    for (const LatchRow &row : kLatched)
+        m_actions.action(row.action)
+            ->setChecked(m_editor.QueryStatus(row.command) == StatusLatched);
     // The lists insert into the page, which browse mode does not edit.
     m_controls.elementList->setEnabled(listsEnabled && !browsing);
     m_controls.effectsList->setEnabled(listsEnabled && !browsing);

@@ -230,8 +230,10 @@ private slots:
         QVERIFY(!m_window->toolbarButton("list")->isEnabled()); // latched counts as not available
         QVERIFY(!m_window->menuItem("unorderlist")->isEnabled());
         select("p", 0, 5);
+        QVERIFY(!m_window->toolbarButton("moji_bold")->isChecked());
         m_window->toolbarButton("moji_bold")->trigger();
         QVERIFY(editor().DocumentHTML().contains(QLatin1String("<B>plain</B>")));
+        QTRY_VERIFY(m_window->menuItem("boldmoji")->isChecked()); // bold text shows pressed
         QTRY_VERIFY(m_window->toolbarButton("moji_undo")->isEnabled());
         QVERIFY(m_window->menuItem("veldundo")->isEnabled());
         QVERIFY(m_window->elementList()->isEnabled()); // nothing positioned is selected
