@@ -1,4 +1,5 @@
 // Pages as files: big pages, encodings kept on save, failures that leave everything whole.
+#include "support/slowpageserver.h"
 #include "support/testsupport.h"
 
 #include "platform/editing/textcodec.h"
@@ -40,23 +41,22 @@ private slots:
     }
     void cleanupTestCase() { m_owner.reset(); }
 
-    void bigPageLoadsAndReadsBackWhole()
+    // A page past the 2 MB the engine's data URLs hold comes in whole; how long pages of
+    // 1 to 50 MB take against the bare engine is the benchmark's (./dev bench).
+    void pagePastTwoMegabytesLoadsAndReadsBackWhole()
     {
-        QByteArray page = "<HTML><HEAD><TITLE>big</TITLE></HEAD><BODY>\n<TABLE border=1>";
+        QByteArray page = "<HTML><HEAD><TITLE>big</TITLE></HEAD><BODY>\n";
         int row = 0;
-        while (page.size() < 5 * 1024 * 1024) {
-            page +=
-                "<TR><TD>row " + QByteArray::number(row++) +
-                "</TD><TD>日本語のテキスト、長い文章。Some long English text follows.</TD></TR>\n";
-        }
-        page += "</TABLE><P id=last>the very end</P></BODY></HTML>";
+        while (page.size() < 2 * 1024 * 1024 + 64 * 1024)
+            page += "<P>row " + QByteArray::number(row++) + " 日本語のテキスト、長い文章。" +
+                    QByteArray(1000, 'x') + "</P>\n";
+        page += "<P id=last>the very end</P></BODY></HTML>";
         writeBytes(path("big.htm"), page);
 
-        // Its timing against the bare engine is the benchmark's (./dev bench).
         QVERIFY(loadAndWait(*m_editor, path("big.htm")));
         const QString html = m_editor->DocumentHTML();
-        QVERIFY(html.toUtf8().size() > 5 * 1024 * 1024);
-        QVERIFY(html.contains(QStringLiteral("<TD>row %1</TD>").arg(row - 1)));
+        QVERIFY(html.toUtf8().size() > 2 * 1024 * 1024);
+        QVERIFY(html.contains(QStringLiteral("<P>row %1 ").arg(row - 1)));
         QVERIFY(html.endsWith(QLatin1String("<P id=last>the very end</P></BODY></HTML>")));
     }
 
@@ -169,64 +169,63 @@ private slots:
         QCOMPARE(readBytes(path("latin-saved.htm")), latin);
     }
 
-    // A page nested 100,000 elements deep either opens whole or is refused, with words
-    // for the user, once the engine has made no progress for the load timeout; then the
-    // page that was open comes back.
-    void deeplyNestedPageOpensOrIsRefused()
+    // A page nested deeper than the engine builds its tree opens whole and reads back
+    // with every element. The 100,000-deep page, which takes the engine minutes, is the
+    // benchmark's.
+    void deeplyNestedPageOpensWhole()
     {
         QByteArray deep = "<HTML><BODY>";
-        for (int i = 0; i < 100000; ++i)
+        for (int i = 0; i < 3000; ++i)
             deep += "<DIV>";
         writeBytes(path("deep.htm"), deep + "最深部</BODY></HTML>");
-        QVERIFY(setHtmlAndWait(*m_editor, u"<HTML><HEAD></HEAD><BODY><P>mine</P></BODY></HTML>"_s));
-        const QString before = m_editor->DocumentHTML();
-        m_editor->setLoadTimeout(5000);
-        QSignalSpy complete(m_editor, &EditingComponent::DocumentComplete);
-        QElapsedTimer timer;
-        timer.start();
-        const bool opened = m_editor->LoadDocument(path("deep.htm"));
-        m_editor->setLoadTimeout(15000);
-        qInfo("100,000 nested DIVs: %s after %lld ms", opened ? "opened" : "refused",
-              timer.elapsed());
-        QVERIFY(complete.wait(120000));
-        if (opened) {
-            const QString html = m_editor->DocumentHTML();
-            QVERIFY(html.contains(u"<DIV>最深部</DIV>"_s));
-            QCOMPARE(html.count(u"<DIV>"_s), 100000);
-        } else {
-            QVERIFY(m_editor->lastError().contains(u"deep.htm"_s));
-            const QString back = m_editor->DocumentHTML();
-            QVERIFY2(back == before, qPrintable(m_editor->lastError()));
-        }
+        QVERIFY(loadAndWait(*m_editor, path("deep.htm")));
+        const QString html = m_editor->DocumentHTML();
+        QVERIFY(html.contains(u"<DIV>最深部</DIV>"_s));
+        QCOMPARE(html.count(u"<DIV>"_s), 3000);
+        QCOMPARE(html.count(u"</DIV>"_s), 3000);
     }
 
-    // A load the engine does not finish in time says so and gives the page back.
+    // A load whose page stops arriving is given up once the engine has made no progress
+    // for the load timeout: the user is told, and the page that was open comes back.
     void stalledLoadPutsThePreviousPageBack()
     {
-        QByteArray big = "<HTML><BODY>";
-        while (big.size() < 2 * 1024 * 1024)
-            big += "<UL><LI>一<UL><LI>二<UL><LI>三</LI></UL></LI></UL></LI></UL>\n";
-        writeBytes(path("slow.htm"), big + "</BODY></HTML>");
+        QByteArray page = "<HTML><BODY>";
+        while (page.size() < 64 * 1024)
+            page += "<UL><LI>一<UL><LI>二<UL><LI>三</LI></UL></LI></UL></LI></UL>\n";
+        writeBytes(path("slow.htm"), page + "</BODY></HTML>");
         QVERIFY(setHtmlAndWait(*m_editor, u"<HTML><HEAD></HEAD><BODY><P>mine</P></BODY></HTML>"_s));
         const QString before = m_editor->DocumentHTML();
         const QString pathBefore = m_editor->documentPath();
-        m_editor->setLoadTimeout(1);
+        SlowPageServer server(*m_editor);
+        QVERIFY(server.installed());
+        server.serve(path("slow.htm"), 4096, 20, 16 * 1024); // a quarter, then nothing
+
+        m_editor->setLoadTimeout(1000);
+        QElapsedTimer timer;
+        timer.start();
         const bool loaded = m_editor->LoadDocument(path("slow.htm"));
         m_editor->setLoadTimeout(15000);
         QVERIFY(!loaded);
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(m_editor->lastError().contains(u"slow.htm"_s));
         QVERIFY(waitForComplete(*m_editor));
         QCOMPARE(m_editor->DocumentHTML(), before);
         QCOMPARE(m_editor->documentPath(), pathBefore);
     }
 
-    // Work that takes long shows a progress bar and a busy cursor until it ends.
+    // A load that keeps making progress goes on past the load timeout, and while it lasts
+    // a progress bar and a busy cursor show; both go when it ends.
     void longLoadShowsProgress()
     {
-        QByteArray big = "<HTML><BODY>";
-        while (big.size() < 3 * 1024 * 1024)
-            big += "<UL><LI>一<UL><LI>二<UL><LI>三</LI></UL></LI></UL></LI></UL>\n";
-        writeBytes(path("long.htm"), big + "</BODY></HTML>");
+        QByteArray page = "<HTML><BODY>";
+        while (page.size() < 64 * 1024)
+            page += "<UL><LI>一<UL><LI>二<UL><LI>三</LI></UL></LI></UL></LI></UL>\n";
+        writeBytes(path("long.htm"), page + "<P id=last>end</P></BODY></HTML>");
+        SlowPageServer server(*m_editor);
+        QVERIFY(server.installed());
+        // About 3.2 s in all, a little longer than the load timeout; the page grows all the
+        // while, which is progress even when the engine has no percentage to report.
+        server.serve(path("long.htm"), 2048, 100);
         auto *bar = m_editor->findChild<QProgressBar *>(u"busyProgress"_s);
         QVERIFY(bar);
         bool barSeen = false, cursorSeen = false;
@@ -235,15 +234,18 @@ private slots:
             barSeen = barSeen || bar->isVisible();
             cursorSeen = cursorSeen || QApplication::overrideCursor() != nullptr;
         });
-        probe.start(100);
+        probe.start(50);
+        m_editor->setLoadTimeout(2500);
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(loadAndWait(*m_editor, path("long.htm")));
+        const bool loaded = loadAndWait(*m_editor, path("long.htm"));
+        m_editor->setLoadTimeout(15000);
         probe.stop();
-        if (timer.elapsed() > 1500) {
-            QVERIFY(barSeen);
-            QVERIFY(cursorSeen);
-        }
+        QVERIFY2(loaded, qPrintable(m_editor->lastError()));
+        QVERIFY(timer.elapsed() > 2500);
+        QVERIFY(m_editor->DocumentHTML().contains(u"<P id=last>end</P>"_s));
+        QVERIFY(barSeen);
+        QVERIFY(cursorSeen);
         QVERIFY(!bar->isVisible());
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
