@@ -11,10 +11,14 @@ QString writePage(const QString &dir, const QString &name, const QByteArray &byt
 
 // Load, DocumentHTML and save of generated pages against the bare engine.
 void componentCases(const QString &dir, const QString &only);
-// The same on a big page of `megabytes` (50 unless --big-mb says otherwise; selected by
-// --only big or --only 50MB), and whether it reads back the same after a save. The
-// engine's own load time grows faster than the page, so a slow machine measures a smaller one.
+// The same on a big page of `megabytes`, and whether it reads back the same after a save.
+// Runs only when asked for (--big-mb N, or --only big): the engine's own load time grows
+// about with the square of the page, some two minutes at 10 MB on the development machine.
 void bigPageCases(const QString &dir, const QString &only, int megabytes);
+// Opening a page nested `depth` DIVs deep: the time, and whether the page opened whole or
+// was refused once the engine stopped making progress. Runs only when asked for (--only
+// deep): at 100,000 the engine alone takes about two minutes.
+void deepPageCases(const QString &dir, const QString &only, int depth);
 // The main window's refresh after a caret move, typing and the fragment paste.
 void windowCases(const QString &dir, const QString &only);
 // Bulk replace against QString::replace.
