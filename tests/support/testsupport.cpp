@@ -87,13 +87,13 @@ QWebEngineView *browseView(WebEngineEditingComponent &editor)
     return nullptr;
 }
 
-QVariant evalInPage(QWebEngineView *view, const QString &script, int timeoutMs)
+QVariant evalInPage(QWebEngineView *view, const QString &script, int timeoutMs, quint32 world)
 {
     if (!view)
         return {};
     auto result = std::make_shared<QVariant>();
     auto done = std::make_shared<bool>(false);
-    view->page()->runJavaScript(script, [result, done](const QVariant &v) {
+    view->page()->runJavaScript(script, world, [result, done](const QVariant &v) {
         *result = v;
         *done = true;
     });

@@ -55,8 +55,9 @@ bool selectIn(WebEngineEditingComponent &editor, const QString &id, int start, i
 // The view the user sees while browse mode lasts; null outside browse mode.
 QWebEngineView *browseView(WebEngineEditingComponent &editor);
 // Evaluates `script` in the main world of the page `view` shows (where the page's own
-// scripts run); an invalid value when it does not answer in time.
-QVariant evalInPage(QWebEngineView *view, const QString &script, int timeoutMs = 5000);
+// scripts run), or in `world`; an invalid value when it does not answer in time.
+QVariant evalInPage(QWebEngineView *view, const QString &script, int timeoutMs = 5000,
+                    quint32 world = 0);
 
 // Runs `answer` on the next modal dialog as soon as it shows (polls up to 10 s); with
 // `over`, on the next one shown over that dialog. The answerer belongs to the test
