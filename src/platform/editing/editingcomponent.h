@@ -43,6 +43,13 @@ public:
     virtual QString DocumentHTML() = 0;
     // Replaces the whole page; starts a fresh undo history.
     virtual bool setDocumentHTML(const QString &html) = 0;
+    // The text a save would write: with the author's markup kept (see setKeepMarkup),
+    // the page's own text but for what was edited; otherwise DocumentHTML.
+    virtual QString preservedHTML() { return DocumentHTML(); }
+    // Whether saving keeps the markup of the file as written where the page was not
+    // edited (on), or writes the whole page in DocumentHTML's form (off).
+    virtual void setKeepMarkup(bool) {}
+    virtual bool keepMarkup() const { return false; }
     // Shows `html`, a page kept from an earlier run, as the page of the file `path` in
     // `encoding` (saved back there); the page counts as changed.
     virtual void openRecovered(const QString &html, const QString &path,

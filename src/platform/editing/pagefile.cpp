@@ -41,6 +41,7 @@ bool read(const QString &path, Page *page, QString *error)
                      .arg(path, QString::fromLatin1(encoding));
         return false;
     }
+    page->bytes = bytes;
     page->text = decoded->text;
     page->encoding = encoding;
     page->notice.clear();
@@ -53,11 +54,15 @@ bool read(const QString &path, Page *page, QString *error)
 
 bool write(const QString &path, const QString &html, const QByteArray &encoding, QString *error)
 {
+    return writeBytes(path, textcodec::encode(html, encoding), error);
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
     if (QFileInfo(path).isDir()) {
         *error = tr("「%1」はフォルダです。ファイル名を指定してください。").arg(path);
         return false;
     }
-    const QByteArray bytes = textcodec::encode(html, encoding);
     QSaveFile file(path);
     file.setDirectWriteFallback(false); // never write over the old file in place
     if (!file.open(QIODevice::WriteOnly)) {

@@ -9,6 +9,7 @@ namespace lumipage::pagefile
 // A page read from disk: its text, the encoding it was written in, and what the user
 // should know about the reading (bytes the encoding could not decode), if anything.
 struct Page {
+    QByteArray bytes; // as they lie in the file
     QString text;
     QByteArray encoding;
     QString notice;
@@ -19,5 +20,7 @@ bool read(const QString &path, Page *page, QString *error);
 
 // Writes `html` in `encoding` atomically; the old file stays whole when this fails.
 bool write(const QString &path, const QString &html, const QByteArray &encoding, QString *error);
+// Writes bytes already encoded, atomically.
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error);
 
 } // namespace lumipage::pagefile

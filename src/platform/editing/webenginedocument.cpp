@@ -55,6 +55,7 @@ bool WebEngineEditingComponent::LoadDocument(const QString &path)
     const QString previousPath = std::exchange(m_path, QFileInfo(path).absoluteFilePath());
     const QByteArray previousEncoding = std::exchange(m_encoding, page.encoding);
     m_notice = page.notice;
+    keepOriginal(page.bytes, page.text);
     startLoad(m_path, page.text);
     if (waitForLoad())
         return true;
@@ -63,8 +64,10 @@ bool WebEngineEditingComponent::LoadDocument(const QString &path)
     m_path = previousPath;
     m_encoding = previousEncoding;
     m_notice.clear();
-    if (previous)
+    if (previous) {
+        keepOriginalText(*previous);
         startLoad(pageLocation(), *previous);
+    }
     m_lastError = tr("ファイル「%1」を開けませんでした。%2").arg(path, why);
     return false;
 }
@@ -73,11 +76,13 @@ void WebEngineEditingComponent::NewDocument()
 {
     m_path.clear();
     m_encoding = "UTF-8";
+    m_kept.clear();
     startLoad(pageLocation(), kEmptyPage);
 }
 
 bool WebEngineEditingComponent::setDocumentHTML(const QString &html)
 {
+    keepOriginalText(html);
     startLoad(pageLocation(), html);
     return true;
 }
@@ -96,7 +101,7 @@ PageCaller::Result WebEngineEditingComponent::call(const QString &name, const QJ
     return result;
 }
 
-std::optional<QString> WebEngineEditingComponent::readDocument()
+std::optional<QString> WebEngineEditingComponent::readDocument(documentform::Aids *aidsOut)
 {
     const PageCaller::Result result = call(QStringLiteral("documentMarkup"));
     if (!result.ok)
@@ -105,6 +110,8 @@ std::optional<QString> WebEngineEditingComponent::readDocument()
     documentform::Aids aids;
     for (const QVariant &name : parts.value(3).toList())
         aids.attributes.insert(name.toString());
+    if (aidsOut)
+        *aidsOut = aids;
     return documentform::document(parts.value(0).toString(), parts.value(1).toString(),
                                   parts.value(2).toString(), aids);
 }
@@ -117,8 +124,9 @@ QString WebEngineEditingComponent::DocumentHTML()
 bool WebEngineEditingComponent::SaveDocument(const QString &path)
 {
     BusyScope busy(*m_busy, tr("保存中…"));
-    const std::optional<QString> html = readDocument();
-    if (!html || !pagefile::write(path, *html, m_encoding, &m_lastError))
+    documentform::Aids aids;
+    const std::optional<QString> html = readDocument(&aids);
+    if (!html || !pagefile::writeBytes(path, savedBytes(*html, aids), &m_lastError))
         return false;
     // The page is that file from now on: browse mode, the recovery copy, file names made
     // relative and the effects copy's guard all go by it.
@@ -135,6 +143,7 @@ void WebEngineEditingComponent::onRendererDied()
     m_restoring = true;
     m_caller.abandonWaiting();
     const QString html = m_keeper->copy();
+    keepOriginalText(html);
     QTimer::singleShot(0, this, [this, html] {
         // A fresh page: the old one's channel transport died with its process.
         createPage();
@@ -148,6 +157,7 @@ void WebEngineEditingComponent::openRecovered(const QString &html, const QString
 {
     m_path = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
     m_encoding = encoding.isEmpty() ? QByteArray("UTF-8") : encoding;
+    keepOriginalText(html);
     startLoad(pageLocation(), html);
     m_keeper->noteChange(); // not saved anywhere yet: keep it as a changed page
 }

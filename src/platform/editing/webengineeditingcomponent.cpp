@@ -52,7 +52,8 @@ QWebEngineScript runtimeScript()
         commands.insert(QLatin1String(command.name), command.number);
     source += QStringLiteral("(window.__lumipage = window.__lumipage || {}).commands = %1;\n")
                   .arg(QString::fromUtf8(QJsonDocument(commands).toJson(QJsonDocument::Compact)));
-    for (const char *part : {"serializer", "history", "runtime", "tables", "objects", "find"})
+    for (const char *part :
+         {"serializer", "history", "runtime", "changes", "tables", "objects", "find"})
         source += readResource(
             QStringLiteral(":/lumipage/platform/editing/runtime/%1.js").arg(QLatin1String(part)));
     script.setSourceCode(source);
@@ -88,7 +89,7 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
         [this]() -> std::optional<QString> {
             if (m_caller.busy() || m_loader->pending() || !m_loader->ready())
                 return std::nullopt;
-            return readDocument();
+            return keptText();
         },
         this);
     connect(m_keeper, &PageKeeper::copied, this, &EditingComponent::pageCopied);

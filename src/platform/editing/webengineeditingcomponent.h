@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/editing/editingcomponent.h"
+#include "platform/editing/keptmarkup.h"
 #include "platform/editing/pagecaller.h"
 #include "platform/pagetransform.h"
 
@@ -52,6 +53,12 @@ public:
     void Refresh() override;
     QString DocumentHTML() override;
     bool setDocumentHTML(const QString &html) override;
+    QString preservedHTML() override;
+    void setKeepMarkup(bool keep) override { m_keepMarkup = keep; }
+    bool keepMarkup() const override { return m_keepMarkup; }
+    // Why the last save (or preservedHTML) wrote the whole page although the markup was
+    // to be kept; empty when it kept it.
+    QString keptMarkupFallback() const { return m_keptFallback; }
     void openRecovered(const QString &html, const QString &path,
                        const QByteArray &encoding) override;
     bool pasteHTML(const QString &fragment) override;
@@ -88,7 +95,18 @@ private:
     void createPage();
     bool insertTable(const InsertTableParam &param);
     // The page's HTML in DocumentHTML's form; nullopt (lastError says why) when unreadable.
-    std::optional<QString> readDocument();
+    std::optional<QString> readDocument(documentform::Aids *aids = nullptr);
+    // The bytes a save writes for the page whose DocumentHTML is `html`.
+    QByteArray savedBytes(const QString &html, const documentform::Aids &aids);
+    // The page's bytes with the author's markup kept; nullopt (m_keptFallback says why)
+    // when they cannot be.
+    std::optional<QByteArray> keptBytes(const QString &html, const documentform::Aids &aids);
+    // The text a save would write; nullopt when the page cannot be read.
+    std::optional<QString> keptText();
+    // The page is about to show `text`, read from `bytes`: that is the original to keep.
+    void keepOriginal(const QByteArray &bytes, const QString &text);
+    // The page is about to show `text`, which no file holds: its encoded form is kept.
+    void keepOriginalText(const QString &text);
     // Begins a load of `html` as the page of `path`: a new page unless it is restored.
     void startLoad(const QString &path, const QString &html);
     // Waits for a pending load; false (lastError says why) when it failed.
@@ -137,6 +155,9 @@ private:
     } m_menu;
     QString m_lastError;
     QString m_notice;
+    KeptMarkup m_kept;
+    bool m_keepMarkup = true;
+    QString m_keptFallback;
 };
 
 } // namespace lumipage

@@ -34,7 +34,9 @@
     }
 
     function take() {
-        return observer ? observer.takeRecords().filter(relevant) : [];
+        const records = observer ? observer.takeRecords().filter(relevant) : [];
+        LP.changes?.note(records);
+        return records;
     }
 
     function saveSelection() {
@@ -108,6 +110,7 @@
         const records = list.filter(relevant);
         if (!records.length)
             return;
+        LP.changes?.note(records);
         if (holding) {
             held.push(...records);
             return;

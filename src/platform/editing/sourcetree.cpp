@@ -1,0 +1,305 @@
+#include "platform/editing/sourcetree.h"
+
+#include "platform/editing/documentform.h"
+#include "platform/editing/elementrules.h"
+
+#include <gumbo.h>
+
+#include <cstring>
+#include <string>
+
+namespace lumipage
+{
+
+namespace
+{
+
+using documentform::Kind;
+
+bool isVoidName(std::string_view name)
+{
+    return documentform::kindOf(QString::fromLatin1(name.data(), qsizetype(name.size()))) ==
+           Kind::Void;
+}
+
+std::string lower(std::string_view text)
+{
+    std::string out(text);
+    for (char &c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 0x20);
+    return out;
+}
+
+// The element's name as the engine's outerHTML writes it.
+std::string elementName(const GumboElement &e)
+{
+    if (e.tag_namespace == GUMBO_NAMESPACE_SVG && e.original_tag.length) {
+        GumboStringPiece piece = e.original_tag;
+        gumbo_tag_from_original_text(&piece);
+        if (const char *adjusted = gumbo_normalize_svg_tagname(&piece))
+            return adjusted;
+    }
+    if (e.tag != GUMBO_TAG_UNKNOWN)
+        return gumbo_normalized_tagname(e.tag);
+    GumboStringPiece piece = e.original_tag;
+    gumbo_tag_from_original_text(&piece);
+    return lower(std::string_view(piece.data, piece.length));
+}
+
+std::string attributeName(const GumboAttribute &a)
+{
+    switch (a.attr_namespace) {
+    case GUMBO_ATTR_NAMESPACE_XLINK:
+        return std::string("xlink:") + a.name;
+    case GUMBO_ATTR_NAMESPACE_XML:
+        return std::string("xml:") + a.name;
+    case GUMBO_ATTR_NAMESPACE_XMLNS:
+        return std::string_view(a.name) == "xmlns" ? "xmlns" : std::string("xmlns:") + a.name;
+    default:
+        return a.name;
+    }
+}
+
+// Text escaped as the engine's serialiser escapes it: in text & < > and U+00A0, in an
+// attribute value & " and U+00A0.
+void addEscaped(std::string &out, std::string_view text, bool attribute)
+{
+    for (size_t k = 0; k < text.size(); ++k) {
+        const char c = text[k];
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<' && !attribute)
+            out += "&lt;";
+        else if (c == '>' && !attribute)
+            out += "&gt;";
+        else if (c == '"' && attribute)
+            out += "&quot;";
+        else if (c == '\xC2' && k + 1 < text.size() && text[k + 1] == '\xA0')
+            out += "&nbsp;", ++k;
+        else
+            out += c;
+    }
+}
+
+bool rawTextParent(const GumboNode *parent)
+{
+    if (!parent || parent->type == GUMBO_NODE_DOCUMENT)
+        return false;
+    const GumboElement &e = parent->v.element;
+    if (e.tag_namespace != GUMBO_NAMESPACE_HTML)
+        return false;
+    switch (e.tag) {
+    case GUMBO_TAG_SCRIPT:
+    case GUMBO_TAG_STYLE:
+    case GUMBO_TAG_XMP:
+    case GUMBO_TAG_IFRAME:
+    case GUMBO_TAG_NOEMBED:
+    case GUMBO_TAG_NOFRAMES:
+    case GUMBO_TAG_PLAINTEXT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+constexpr unsigned kDisplaced =
+    GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED |
+    GUMBO_INSERTION_ADOPTION_AGENCY_MOVED | GUMBO_INSERTION_FOSTER_PARENTED |
+    GUMBO_INSERTION_CONVERTED_FROM_END_TAG | GUMBO_INSERTION_FROM_ISINDEX;
+
+class Walker
+{
+public:
+    Walker(const sourcemap::SourceText &source, std::vector<SourceElement> &elements)
+        : m_source(source), m_elements(elements)
+    {
+    }
+
+    // Writes `node` as the engine's outerHTML would, recording elements on the way.
+    void write(const GumboNode *node, qint32 parent, std::string &out)
+    {
+        switch (node->type) {
+        case GUMBO_NODE_TEXT:
+        case GUMBO_NODE_WHITESPACE:
+        case GUMBO_NODE_CDATA:
+            if (rawTextParent(node->parent))
+                out += node->v.text.text;
+            else
+                addEscaped(out, node->v.text.text, false);
+            return;
+        case GUMBO_NODE_COMMENT:
+            out += "<!--";
+            out += node->v.text.text;
+            out += "-->";
+            return;
+        case GUMBO_NODE_ELEMENT:
+        case GUMBO_NODE_TEMPLATE:
+            element(node, parent, out);
+            return;
+        case GUMBO_NODE_DOCUMENT:
+            return;
+        }
+    }
+
+private:
+    qint32 original(unsigned utf8Offset) const
+    {
+        return qint32(m_source.toOriginal(qsizetype(utf8Offset)));
+    }
+
+    void element(const GumboNode *node, qint32 parent, std::string &out)
+    {
+        const GumboElement &e = node->v.element;
+        const std::string name = elementName(e);
+        const bool html = e.tag_namespace == GUMBO_NAMESPACE_HTML;
+        // Template contents are a fragment of their own, outside the engine's tree walk.
+        const bool counted = !m_inTemplate;
+        const qint32 ordinal = counted ? qint32(m_elements.size()) : -1;
+        if (counted)
+            m_elements.push_back(record(node, parent, name, html));
+
+        out += '<';
+        out += name;
+        for (unsigned k = 0; k < e.attributes.length; ++k) {
+            const auto *a = static_cast<const GumboAttribute *>(e.attributes.data[k]);
+            out += ' ';
+            out += attributeName(*a);
+            out += "=\"";
+            addEscaped(out, a->value, true);
+            out += '"';
+        }
+        out += '>';
+        if (html && isVoidName(name))
+            return;
+        const bool wasInTemplate = m_inTemplate;
+        m_inTemplate = m_inTemplate || node->type == GUMBO_NODE_TEMPLATE;
+        for (unsigned k = 0; k < e.children.length; ++k)
+            write(static_cast<const GumboNode *>(e.children.data[k]), ordinal, out);
+        m_inTemplate = wasInTemplate;
+        out += "</";
+        out += name;
+        out += '>';
+    }
+
+    SourceElement record(const GumboNode *node, qint32 parent, const std::string &name,
+                         bool html) const
+    {
+        const GumboElement &e = node->v.element;
+        SourceElement r;
+        r.parent = parent;
+        r.html = html;
+        r.startTag = e.original_tag.length > 0;
+        const unsigned start = e.start_pos.offset;
+        const unsigned tagEnd = start + unsigned(e.original_tag.length);
+        r.tagStart = original(start);
+        r.tagEnd = original(tagEnd);
+        r.innerStart = r.tagEnd;
+        r.innerEnd = std::max(original(e.end_pos.offset), r.innerStart);
+        if (html) {
+            const Kind kind = documentform::kindOf(QString::fromStdString(name));
+            r.rawText = kind == Kind::RawText || e.tag == GUMBO_TAG_TITLE;
+            r.leadingLine = kind == Kind::LeadingNewline;
+            r.isVoid = kind == Kind::Void;
+        }
+        // Its content must lie between its tags, in the order of the tree.
+        r.contiguous = !(node->parse_flags & kDisplaced) && !r.isVoid;
+        unsigned last = tagEnd;
+        for (unsigned k = 0; k < e.children.length && r.contiguous; ++k) {
+            const auto *child = static_cast<const GumboNode *>(e.children.data[k]);
+            const bool text =
+                child->type != GUMBO_NODE_ELEMENT && child->type != GUMBO_NODE_TEMPLATE;
+            const unsigned at =
+                text ? child->v.text.start_pos.offset : child->v.element.start_pos.offset;
+            // White space after the end tag (the line end after </html>) joins the body.
+            if (at >= e.end_pos.offset && child->type == GUMBO_NODE_WHITESPACE &&
+                e.original_end_tag.length) {
+                r.tail += QString::fromUtf8(child->v.text.text);
+                continue;
+            }
+            if (at < last || at > e.end_pos.offset || !r.tail.isEmpty() ||
+                (child->parse_flags & kDisplaced))
+                r.contiguous = false;
+            last = at;
+        }
+        if (r.contiguous && e.children.length && e.original_end_tag.length)
+            runOnText(e, r);
+        return r;
+    }
+
+    // The last text may run on past the end tag (white space after </body> joins the
+    // body's last text): what lies beyond is the tail, or the content is not contiguous.
+    void runOnText(const GumboElement &e, SourceElement &r) const
+    {
+        const auto *last = static_cast<const GumboNode *>(e.children.data[e.children.length - 1]);
+        if (last->type != GUMBO_NODE_WHITESPACE && last->type != GUMBO_NODE_TEXT)
+            return;
+        const unsigned from = last->v.text.start_pos.offset, to = e.end_pos.offset;
+        if (from >= to || strlen(last->v.text.text) <= to - from)
+            return; // references and line ends only ever make the text shorter
+        QString inside = QString::fromUtf8(m_source.utf8.constData() + from, to - from);
+        inside.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+        const QString text = QString::fromUtf8(last->v.text.text);
+        const QString beyond = text.mid(inside.size());
+        if (text.startsWith(inside) && beyond.trimmed().isEmpty())
+            r.tail = beyond + r.tail;
+        else
+            r.contiguous = false;
+    }
+
+    const sourcemap::SourceText &m_source;
+    std::vector<SourceElement> &m_elements;
+    bool m_inTemplate = false;
+};
+
+qsizetype doctypeOffset(const QByteArray &utf8)
+{
+    for (qsizetype k = utf8.indexOf("<!"); k >= 0; k = utf8.indexOf("<!", k + 2))
+        if (utf8.mid(k + 2, 7).compare("doctype", Qt::CaseInsensitive) == 0)
+            return k;
+    return 0;
+}
+
+std::string doctype(const GumboDocument &d)
+{
+    std::string s = std::string("<!DOCTYPE ") + d.name;
+    if (*d.public_identifier)
+        s += std::string(" PUBLIC \"") + d.public_identifier + '"';
+    if (*d.system_identifier)
+        s += std::string(*d.public_identifier ? "" : " SYSTEM") + " \"" + d.system_identifier + '"';
+    return s + '>';
+}
+
+} // namespace
+
+SourceTree::SourceTree(const sourcemap::SourceText &source)
+{
+    GumboOutput *output = gumbo_parse_with_options(&kGumboDefaultOptions, source.utf8.constData(),
+                                                   size_t(source.utf8.size()));
+    const GumboDocument &document = output->document->v.document;
+    std::string before, root, after;
+    // The doctype among the comments before the root, where it stands in the source.
+    const qsizetype doctypeAt = document.has_doctype ? doctypeOffset(source.utf8) : -1;
+    bool doctypeWritten = !document.has_doctype;
+    Walker walker(source, m_elements);
+    for (unsigned k = 0; k < document.children.length; ++k) {
+        const auto *node = static_cast<const GumboNode *>(document.children.data[k]);
+        const qsizetype at = node->type == GUMBO_NODE_ELEMENT ? node->v.element.start_pos.offset
+                                                              : node->v.text.start_pos.offset;
+        if (!doctypeWritten && (node == output->root || at >= doctypeAt || !root.empty())) {
+            before += doctype(document);
+            doctypeWritten = true;
+        }
+        if (node == output->root)
+            walker.write(node, -1, root);
+        else
+            walker.write(node, -1, root.empty() ? before : after);
+    }
+    if (!doctypeWritten)
+        before += doctype(document);
+    gumbo_destroy_output(&kGumboDefaultOptions, output);
+    m_html = documentform::document(QString::fromStdString(before), QString::fromStdString(root),
+                                    QString::fromStdString(after));
+}
+
+} // namespace lumipage

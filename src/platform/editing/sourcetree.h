@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/editing/sourcemap.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace lumipage
+{
+
+// Where one element of a page came from in its original bytes.
+struct SourceElement {
+    qint32 parent = -1; // ordinal of the parent element; -1 for the root
+    // [tagStart, tagEnd): its start tag; [innerStart, innerEnd): its content.
+    qint32 tagStart = 0, tagEnd = 0, innerStart = 0, innerEnd = 0;
+    bool html = true;         // in the HTML namespace
+    bool startTag = true;     // its start tag is in the source (not implied by the parser)
+    bool contiguous = true;   // its content is exactly the bytes of [innerStart, innerEnd)
+    bool rawText = false;     // content written verbatim (script, style and the like)
+    bool leadingLine = false; // the parser drops a newline right after its start tag
+    bool isVoid = false;
+    // White space read into its content from after its end tag (the body takes the line
+    // end after </html>): the end of the engine's content that is not between its tags.
+    QString tail;
+};
+
+// A page's source as an HTML parser reads it: its elements in document order (the
+// order of the engine's tree walk over elements, template contents left out) with their
+// byte ranges, and the page written as DocumentHTML writes the engine's tree. When that
+// writing equals the engine's DocumentHTML, both read the page alike and an element's
+// ordinal names the same element in both.
+class SourceTree
+{
+public:
+    explicit SourceTree(const sourcemap::SourceText &source);
+
+    const std::vector<SourceElement> &elements() const { return m_elements; }
+    // The page in DocumentHTML's form.
+    const QString &documentHtml() const { return m_html; }
+
+private:
+    std::vector<SourceElement> m_elements;
+    QString m_html;
+};
+
+} // namespace lumipage

@@ -1,0 +1,96 @@
+// The editing component's page written with its author's markup kept: the original
+// bytes of what was not edited, our writer's form for what was.
+#include "platform/editing/webengineeditingcomponent.h"
+
+#include "platform/editing/textcodec.h"
+
+#include <QJsonArray>
+
+namespace lumipage
+{
+
+void WebEngineEditingComponent::keepOriginal(const QByteArray &bytes, const QString &text)
+{
+    m_kept.reset(bytes, m_encoding, text);
+}
+
+void WebEngineEditingComponent::keepOriginalText(const QString &text)
+{
+    const QByteArray bytes = textcodec::encode(text, m_encoding);
+    const std::optional<textcodec::Decoded> decoded = textcodec::decode(bytes, m_encoding);
+    if (decoded && decoded->text == text)
+        m_kept.reset(bytes, m_encoding, text);
+    else
+        m_kept.clear(); // characters the encoding cannot hold: the page differs from its bytes
+}
+
+std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const QString &html,
+                                                               const documentform::Aids &aids)
+{
+    m_keptFallback.clear();
+    if (!m_keepMarkup || !m_kept.hasOriginal()) {
+        m_keptFallback = m_keepMarkup ? QStringLiteral("no original bytes to keep") : QString();
+        return std::nullopt;
+    }
+    const PageCaller::Result seen = call(QStringLiteral("keptChanges"));
+    if (!seen.ok) {
+        m_keptFallback = seen.error;
+        return std::nullopt;
+    }
+    const QVariantMap answer = seen.value.toMap();
+    std::vector<MarkupChange> changes;
+    for (const QVariant &row : answer.value(QStringLiteral("changes")).toList()) {
+        const QVariantList fields = row.toList();
+        changes.push_back(
+            {fields.value(0).toInt(), fields.value(1).toBool(), fields.value(2).toBool()});
+    }
+    std::optional<std::vector<MarkupRegion>> regions;
+    if (!answer.value(QStringLiteral("whole")).toBool())
+        regions = m_kept.regions(changes);
+    if (!regions) {
+        m_keptFallback = QStringLiteral("a change reaches the whole page");
+        return std::nullopt;
+    }
+    QStringList markup;
+    if (!regions->empty()) {
+        QJsonArray asked;
+        for (const MarkupRegion &region : *regions)
+            asked.append(QJsonArray{region.ordinal, region.content});
+        const PageCaller::Result written =
+            call(QStringLiteral("keptMarkup"), QJsonArray{QJsonValue(asked)});
+        if (!written.ok) {
+            m_keptFallback = written.error;
+            return std::nullopt;
+        }
+        markup = written.value.toStringList();
+    }
+    return m_kept.write(*regions, markup, html, aids, &m_keptFallback);
+}
+
+QByteArray WebEngineEditingComponent::savedBytes(const QString &html,
+                                                 const documentform::Aids &aids)
+{
+    if (std::optional<QByteArray> kept = keptBytes(html, aids))
+        return *std::move(kept);
+    return textcodec::encode(html, m_encoding);
+}
+
+std::optional<QString> WebEngineEditingComponent::keptText()
+{
+    documentform::Aids aids;
+    const std::optional<QString> html = readDocument(&aids);
+    if (!html)
+        return std::nullopt;
+    const std::optional<QByteArray> kept = keptBytes(*html, aids);
+    if (!kept)
+        return html;
+    const std::optional<textcodec::Decoded> decoded = textcodec::decode(*kept, m_encoding);
+    return decoded ? decoded->text : *html;
+}
+
+QString WebEngineEditingComponent::preservedHTML()
+{
+    return keptText().value_or(QString());
+}
+
+} // namespace lumipage

@@ -1,0 +1,230 @@
+// Saving keeps the author's markup: unedited pages come back byte for byte, one edit
+// changes only the edited element's lines, and a page the parser reads otherwise than
+// the engine is written whole as before.
+#include "support/testsupport.h"
+
+#include "platform/editing/keptmarkup.h"
+#include "platform/editing/textcodec.h"
+#include "platform/editing/webengineeditingcomponent.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+
+using namespace lumipage;
+using namespace lumipage::test;
+
+namespace
+{
+
+const QStringList kCorpus = {"modern.htm", "xhtml.htm", "svgmath.htm", "legacy.htm",
+                             "sjis.htm",   "eucjp.htm", "stray.htm"};
+
+QList<QByteArray> linesOf(const QByteArray &bytes)
+{
+    return bytes.split('\n');
+}
+
+// How many of the original's lines come back unchanged in `saved`.
+int linesKept(const QByteArray &original, const QByteArray &saved)
+{
+    QList<QByteArray> left = linesOf(saved);
+    int kept = 0;
+    for (const QByteArray &line : linesOf(original))
+        if (left.removeOne(line))
+            ++kept;
+    return kept;
+}
+
+// The original's lines [first, last] that differ in `saved`, past the common beginning
+// and end; {-1, -1} when nothing differs.
+std::pair<int, int> changedLines(const QByteArray &original, const QByteArray &saved)
+{
+    const QList<QByteArray> a = linesOf(original), b = linesOf(saved);
+    int head = 0;
+    while (head < a.size() && head < b.size() && a[head] == b[head])
+        ++head;
+    int tail = 0;
+    while (tail < a.size() - head && tail < b.size() - head &&
+           a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
+        ++tail;
+    if (head == a.size() && head == b.size())
+        return {-1, -1};
+    return {head, int(a.size()) - 1 - tail};
+}
+
+// The lines of `bytes` holding the element whose start tag has `marker`, through its end
+// tag `endTag` (on the same line or later).
+std::pair<int, int> elementLines(const QByteArray &bytes, const QByteArray &marker,
+                                 const QByteArray &endTag)
+{
+    const QList<QByteArray> lines = linesOf(bytes);
+    int first = -1;
+    for (int k = 0; k < lines.size(); ++k) {
+        if (first < 0 && lines[k].toLower().contains(marker.toLower()))
+            first = k;
+        if (first >= 0 && lines[k].toLower().contains(endTag.toLower()))
+            return {first, k};
+    }
+    return {first, first};
+}
+
+} // namespace
+
+class TestKeptMarkup : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<WebEngineEditingComponent> m_editor;
+    QTemporaryDir m_dir;
+
+    QWidget *surface() { return m_editor->findChild<QWebEngineView *>()->focusProxy(); }
+
+    // Opens a corpus page from a copy in the temporary folder; its original bytes.
+    QByteArray open(const QString &name)
+    {
+        const QByteArray bytes = readBytes(dataFile("kept/" + name));
+        writeBytes(m_dir.filePath(name), bytes);
+        if (!loadAndWait(*m_editor, m_dir.filePath(name)))
+            return {};
+        return bytes;
+    }
+    QByteArray save(const QString &name)
+    {
+        if (!m_editor->SaveDocument(m_dir.filePath(name)))
+            return {};
+        return readBytes(m_dir.filePath(name));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_editor = shownEditor();
+    }
+    void cleanupTestCase() { m_editor.reset(); }
+    void init() { m_editor->setKeepMarkup(true); }
+
+    void unchangedPagesComeBackByteForByte()
+    {
+        int lines = 0, keptBefore = 0, keptAfter = 0;
+        for (const QString &name : kCorpus) {
+            const QByteArray original = open(name);
+            QVERIFY2(!original.isEmpty(), qPrintable(name));
+            const QByteArray saved = save(name);
+            QVERIFY2(saved == original, qPrintable(name + ": " + m_editor->keptMarkupFallback() +
+                                                   "\n" + QString::fromUtf8(saved)));
+            // The source window shows the same text.
+            QCOMPARE(m_editor->preservedHTML(),
+                     textcodec::decode(original, m_editor->documentEncoding())->text);
+            // Today's whole rewrite, for the share of lines it keeps.
+            m_editor->setKeepMarkup(false);
+            const QByteArray rewritten = save(name);
+            QCOMPARE(rewritten,
+                     textcodec::encode(m_editor->DocumentHTML(), m_editor->documentEncoding()));
+            m_editor->setKeepMarkup(true);
+            lines += linesOf(original).size();
+            keptBefore += linesKept(original, rewritten);
+            keptAfter += linesKept(original, saved);
+        }
+        qInfo("lines kept by a save without edits: %d of %d before, %d of %d now", keptBefore,
+              lines, keptAfter, lines);
+    }
+
+    void oneEditChangesOnlyThatElement_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QByteArray>("marker"); // the edited element's start and end
+        QTest::addColumn<QByteArray>("endTag");
+        // The legacy page's paragraph has no end tag: it ends where the next one begins.
+        const auto firstEnd = [](const QString &page) {
+            return QByteArray(page == "legacy.htm" ? "<p>links" : "</p>");
+        };
+        for (const QString &page : kCorpus)
+            QTest::addRow("%s typed", qPrintable(page))
+                << page << "type" << QByteArray("id=\"first\"") << firstEnd(page);
+        for (const QString &page : {"modern.htm", "legacy.htm", "sjis.htm"}) {
+            QTest::addRow("%s pasted", qPrintable(page))
+                << page << "paste" << QByteArray("id=\"first\"") << firstEnd(page);
+            QTest::addRow("%s row", qPrintable(page))
+                << page << "row" << QByteArray("<tr") << QByteArray("</table>");
+            QTest::addRow("%s positioned", qPrintable(page))
+                << page << "position" << QByteArray("id=\"box\"") << QByteArray("id=\"box\"");
+            QTest::addRow("%s effect", qPrintable(page))
+                << page << "effect" << QByteArray("id=\"box\"") << QByteArray("</div>");
+        }
+    }
+    void oneEditChangesOnlyThatElement()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, edit);
+        QFETCH(QByteArray, marker);
+        QFETCH(QByteArray, endTag);
+        const QByteArray original = open(page);
+        QVERIFY(!original.isEmpty());
+        const char *id = edit == "row"                       ? "cell"
+                         : edit == "type" || edit == "paste" ? "first"
+                                                             : "box";
+        QVERIFY(selectIn(*m_editor, id, 1, 1));
+        if (edit == "type") {
+            QTest::mouseClick(surface(), Qt::LeftButton, {}, QPoint(1, 1));
+            QVERIFY(selectIn(*m_editor, id, 1, 1));
+            QTest::keyClicks(surface(), "word");
+            QTRY_VERIFY(m_editor->DocumentHTML().contains("word"));
+        } else if (edit == "paste") {
+            QVERIFY(m_editor->pasteHTML("<B>pasted</B>"));
+        } else if (edit == "row") {
+            QVERIFY(m_editor->ExecCommand(decmd::INSERTROW, OptionPrompt));
+        } else if (edit == "position") {
+            QVERIFY(m_editor->ExecCommand(decmd::MAKE_ABSOLUTE, OptionPrompt));
+            QVERIFY(m_editor->DocumentHTML().contains("position: absolute"));
+        } else {
+            QVERIFY(m_editor->pasteHTML(
+                "<DIV id=veld style=\"width:100%;filter:revealtrans(transition=3)\">fx</DIV>"));
+        }
+        const QString html = m_editor->DocumentHTML();
+        const QByteArray saved = save(page);
+        QVERIFY2(!m_editor->keptMarkupFallback().size(),
+                 qPrintable(m_editor->keptMarkupFallback()));
+        const auto [from, to] = changedLines(original, saved);
+        const auto [first, last] = elementLines(original, marker, endTag);
+        QVERIFY2(from >= first && to <= last && from >= 0,
+                 qPrintable(QStringLiteral("lines %1-%2 changed, element on %3-%4:\n%5")
+                                .arg(from)
+                                .arg(to)
+                                .arg(first)
+                                .arg(last)
+                                .arg(QString::fromUtf8(saved))));
+        // And it reads back as the page that was saved.
+        QVERIFY(loadAndWait(*m_editor, m_dir.filePath(page)));
+        QCOMPARE(m_editor->DocumentHTML(), html);
+    }
+
+    void pageReadOtherwiseIsWrittenWhole()
+    {
+        // Nested deeper than the engine nests: its tree is not the parser's.
+        const QByteArray original = open("deep.htm");
+        QVERIFY(!original.isEmpty());
+        QVERIFY(selectIn(*m_editor, "first", 1, 1)); // an edit away from the deep part
+        QVERIFY(m_editor->pasteHTML("<B>x</B>"));
+        const QString html = m_editor->DocumentHTML();
+        const QByteArray saved = save("deep.htm");
+        QVERIFY(!m_editor->keptMarkupFallback().isEmpty());
+        QCOMPARE(saved, html.toUtf8());
+        QVERIFY(loadAndWait(*m_editor, m_dir.filePath("deep.htm")));
+        QCOMPARE(m_editor->DocumentHTML(), html);
+    }
+
+    void replacedPageKeepsTheAppliedText()
+    {
+        // A page replaced from the source window: the applied text is the new original.
+        QVERIFY(!open("modern.htm").isEmpty());
+        const QString applied = m_editor->preservedHTML().replace("Field notes</h1>", "Notes</h1>");
+        QVERIFY(setHtmlAndWait(*m_editor, applied));
+        QCOMPARE(save("modern.htm"), applied.toUtf8());
+    }
+};
+
+LUMIPAGE_TEST_MAIN(TestKeptMarkup)
+#include "tst_keptmarkup.moc"
