@@ -99,7 +99,8 @@ void PageCommands::removeBackgroundImage()
 
 void PageCommands::showSource()
 {
-    const QString html = m_editor.DocumentHTML();
+    // The text a save would write: the author's own markup where the page was not edited.
+    const QString html = m_editor.preservedHTML();
     QString text = m_document.sourceText();
     if (!html.isEmpty() || text.isEmpty())
         text = html;
