@@ -58,6 +58,7 @@ enum class CommandId {
     Author,
     AboutScript,
     ReadMe,
+    KeepMarkup,
     Count // not a command: the number of commands
 };
 

@@ -61,6 +61,7 @@ const std::vector<MenuRow> kMenu = {
     {"veld_file", "veldfile_open",  "ファイルを開く",     C::OpenFile},
     {"veld_file", "file_save",      "ファイルの保存",     C::SaveFile},
     {"veld_file", "export_modern",  "モダンブラウザ用に書き出し…", C::ExportModern},
+    {"veld_file", "keep_markup",    "元の書式を保って保存", C::KeepMarkup},
     {"veld_file", "yyy",            "-",                  {}},
     {"veld_file", "finish",         "終了",               C::Exit},
     {"",          "kyou",           "表",                 {}},

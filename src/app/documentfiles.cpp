@@ -9,9 +9,11 @@
 #include "platform/messages.h"
 #include "platform/shell.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 
 namespace lumipage
@@ -22,6 +24,7 @@ namespace
 const QString kFilter =
     QStringLiteral("HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html|全てのファイル(*.*)|*.*");
 const QString kConfirm = QStringLiteral("確認");
+const QString kKeepMarkupKey = QStringLiteral("keepMarkup");
 } // namespace
 
 DocumentFiles::DocumentFiles(EditingComponent &editor, Document &document,
@@ -42,6 +45,16 @@ DocumentFiles::DocumentFiles(EditingComponent &editor, Document &document,
                        [this] { openInformation(QStringLiteral("whyvbscript.txt")); });
     actions.setHandler(CommandId::ReadMe,
                        [this] { openInformation(QStringLiteral("attension.txt")); });
+
+    // Saving keeps the author's markup unless the user turned that off; remembered.
+    QAction *keep = actions.action(CommandId::KeepMarkup);
+    keep->setCheckable(true);
+    keep->setChecked(QSettings().value(kKeepMarkupKey, true).toBool());
+    m_editor.setKeepMarkup(keep->isChecked());
+    actions.setHandler(CommandId::KeepMarkup, [this, keep] {
+        QSettings().setValue(kKeepMarkupKey, keep->isChecked());
+        m_editor.setKeepMarkup(keep->isChecked());
+    });
 }
 
 void DocumentFiles::newDocument()

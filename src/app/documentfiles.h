@@ -21,7 +21,8 @@ class Shell;
 class DocumentFiles
 {
 public:
-    // Registers the file commands with `actions`; `window` owns the dialogs and messages.
+    // Registers the file commands with `actions` (the keep-markup one checkable, set with
+    // the editor from the settings); `window` owns the dialogs and messages.
     DocumentFiles(EditingComponent &editor, Document &document, CommonDialog &commonDialog,
                   Shell &shell, DocumentRecovery &recovery, CommandActions &actions,
                   QWidget &window);

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolBar>
@@ -215,6 +216,26 @@ private slots:
         QVERIFY(m_window->menuItem("go_browse")->isEnabled());
         QVERIFY(!m_window->menuItem("go_hennsyuu")->isEnabled());
         QVERIFY(m_window->elementList()->isEnabled());
+    }
+
+    void keepMarkupSettingIsRememberedAcrossStarts()
+    {
+        QSettings().remove(QStringLiteral("keepMarkup")); // on by default
+        m_f.destroy();
+        QVERIFY(m_f.create());
+        QAction *keep = m_window->menuItem("keep_markup");
+        QCOMPARE(keep->text(), QStringLiteral("元の書式を保って保存"));
+        QVERIFY(keep->isCheckable());
+        QVERIFY(keep->isChecked());
+        QVERIFY(m_window->editor()->keepMarkup());
+        keep->trigger();
+        QVERIFY(!m_window->editor()->keepMarkup());
+        m_f.destroy();
+        QVERIFY(m_f.create());
+        QVERIFY(!m_window->menuItem("keep_markup")->isChecked());
+        QVERIFY(!m_window->editor()->keepMarkup());
+        m_window->menuItem("keep_markup")->trigger(); // on again for the tests after
+        QVERIFY(m_window->editor()->keepMarkup());
     }
 
     void refreshFollowsTheSelection()
