@@ -50,7 +50,10 @@ template <qsizetype N> bool startsWith(QStringView text, qsizetype at, const cha
 class Writer
 {
 public:
-    explicit Writer(qsizetype capacity) : m_text(capacity, Qt::Uninitialized) {}
+    Writer(qsizetype capacity, bool upperCase)
+        : m_text(capacity, Qt::Uninitialized), m_upperCase(upperCase)
+    {
+    }
 
     void add(QStringView piece)
     {
@@ -59,14 +62,15 @@ public:
     }
     void add(char16_t c) { *room(1) = c; }
     template <qsizetype N> void add(const char16_t (&text)[N]) { add(literal(text)); }
-    // An element name, upper-cased when it is an HTML one.
+    // An element name, upper-cased when it is an HTML one (unless names keep their case).
     void addName(QStringView name, Ns ns)
     {
         char16_t *at = room(name.size());
         const char16_t *from = name.utf16();
+        const bool upper = ns == Ns::Html && m_upperCase;
         for (qsizetype k = 0; k < name.size(); ++k) {
             const char16_t c = from[k];
-            at[k] = ns == Ns::Html && c >= u'a' && c <= u'z' ? char16_t(c - 0x20) : c;
+            at[k] = upper && c >= u'a' && c <= u'z' ? char16_t(c - 0x20) : c;
         }
     }
     // Text with carriage returns as references, so they survive the parser's line endings
@@ -105,6 +109,7 @@ private:
 
     QString m_text;
     qsizetype m_size = 0;
+    bool m_upperCase;
 };
 
 // A value as the engine wrote it between double quotes (& as &amp;, " as &quot;,
@@ -206,8 +211,8 @@ qsizetype rawTextEnd(QStringView in, qsizetype from, QStringView name)
 class Rewriter
 {
 public:
-    Rewriter(QStringView in, const Aids &aids)
-        : m_in(in), m_aids(aids), m_out(in.size() + in.size() / 32 + 16),
+    Rewriter(QStringView in, const Aids &aids, bool upperCase)
+        : m_in(in), m_aids(aids), m_out(in.size() + in.size() / 32 + 16, upperCase),
           m_hasCr(in.contains(u'\r'))
     {
     }
@@ -389,9 +394,9 @@ private:
 
 } // namespace
 
-Rewritten rewrite(QStringView engineMarkup, const Aids &aids)
+Rewritten rewrite(QStringView engineMarkup, const Aids &aids, bool upperCaseNames)
 {
-    return Rewriter(engineMarkup, aids).run();
+    return Rewriter(engineMarkup, aids, upperCaseNames).run();
 }
 
 QString document(QStringView before, QStringView root, QStringView after, const Aids &aids)

@@ -30,7 +30,9 @@ struct Rewritten {
 // newline of PRE, TEXTAREA and LISTING doubled (the parser drops one), editing aids
 // left out, and nothing after the content of PLAINTEXT. One pass, linear in the input;
 // any input, however malformed, gives some output without reading past its end.
-Rewritten rewrite(QStringView engineMarkup, const Aids &aids = {});
+// `upperCaseNames` false leaves HTML names in the engine's lower case (for markup written
+// into a page whose author wrote them so).
+Rewritten rewrite(QStringView engineMarkup, const Aids &aids = {}, bool upperCaseNames = true);
 
 // The whole page: the nodes before the root element (doctype, comments, already in
 // their final form), the root element as the engine serialised it, and the nodes after.

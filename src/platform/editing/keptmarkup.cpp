@@ -11,15 +11,35 @@ namespace lumipage
 void KeptMarkup::reset(const QByteArray &original, const QByteArray &encoding,
                        const QString &decoded)
 {
+    clear();
     m_source = sourcemap::map(original, encoding, decoded);
     m_encoding = encoding;
-    m_tree.reset();
+    // Most tags in lower case; the first line end a CR LF.
+    qsizetype lower = 0, upper = 0;
+    for (qsizetype k = original.indexOf('<'); k >= 0 && k + 1 < original.size();
+         k = original.indexOf('<', k + 1)) {
+        const char c = original.at(k + 1);
+        lower += c >= 'a' && c <= 'z';
+        upper += c >= 'A' && c <= 'Z';
+    }
+    m_lowerCase = lower > upper;
+    const qsizetype lineEnd = original.indexOf('\n');
+    m_crlf = lineEnd > 0 && original.at(lineEnd - 1) == '\r';
 }
 
 void KeptMarkup::clear()
 {
     m_source.reset();
     m_tree.reset();
+    m_lastHtml.clear();
+    m_lastBytes.clear();
+}
+
+std::optional<QByteArray> KeptMarkup::writtenBefore(const QString &html) const
+{
+    if (m_lastHtml.isEmpty() || m_lastHtml != html)
+        return std::nullopt;
+    return m_lastBytes;
 }
 
 const SourceTree &KeptMarkup::tree() const
@@ -80,6 +100,25 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
 namespace
 {
 
+// Line feeds as CR LF; the parser reads both as one line feed, in text, values and
+// raw text alike.
+void toCrLf(QString &text)
+{
+    QString out;
+    qsizetype from = 0;
+    for (qsizetype k = text.indexOf(u'\n'); k >= 0; k = text.indexOf(u'\n', k + 1)) {
+        if (k > 0 && text.at(k - 1) == u'\r')
+            continue;
+        out += QStringView(text).sliced(from, k - from);
+        out += QLatin1String("\r\n");
+        from = k + 1;
+    }
+    if (from == 0)
+        return;
+    out += QStringView(text).sliced(from);
+    text = std::move(out);
+}
+
 // The start tag alone, from the rewritten element with no children.
 QString startTagOf(const QString &rewritten, const SourceElement &e)
 {
@@ -116,10 +155,12 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
         const SourceElement &e = elements[size_t(regions[k].ordinal)];
         QString text;
         if (!regions[k].content) {
-            text = startTagOf(documentform::rewrite(markup.at(qsizetype(k)), aids).markup, e);
+            text = startTagOf(
+                documentform::rewrite(markup.at(qsizetype(k)), aids, !m_lowerCase).markup, e);
         } else {
-            text = e.rawText ? markup.at(qsizetype(k))
-                             : documentform::rewrite(markup.at(qsizetype(k)), aids).markup;
+            text = e.rawText
+                       ? markup.at(qsizetype(k))
+                       : documentform::rewrite(markup.at(qsizetype(k)), aids, !m_lowerCase).markup;
             if (!e.tail.isEmpty()) {
                 if (!text.endsWith(e.tail)) {
                     *why = QStringLiteral("the white space after the body's end tag moved");
@@ -130,6 +171,8 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
             if (e.leadingLine && text.startsWith(u'\n'))
                 text.prepend(u'\n');
         }
+        if (m_crlf)
+            toCrLf(text);
         const qint32 from = regions[k].content ? e.innerStart : e.tagStart;
         const qint32 to = regions[k].content ? e.innerEnd : e.tagEnd;
         pieces.push_back({from, to, textcodec::encode(text, m_encoding)});
@@ -152,16 +195,23 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
     out.append(bytes.constData() + at, bytes.size() - at);
 
     // Safe by construction: the bytes must read back as the page.
-    const std::optional<textcodec::Decoded> decoded = textcodec::decode(out, m_encoding);
-    if (!decoded) {
-        *why = QStringLiteral("the written bytes do not decode");
-        return std::nullopt;
+    sourcemap::SourceText check;
+    if (m_source->originalAt.empty() && m_encoding == "UTF-8") {
+        check.utf8 = out; // UTF-8 read as it is: no byte-order mark, no bad bytes
+    } else {
+        const std::optional<textcodec::Decoded> decoded = textcodec::decode(out, m_encoding);
+        if (!decoded) {
+            *why = QStringLiteral("the written bytes do not decode");
+            return std::nullopt;
+        }
+        check.utf8 = decoded->text.toUtf8();
     }
-    sourcemap::SourceText check{{}, decoded->text.toUtf8(), {}};
-    if (SourceTree(check).documentHtml() != html) {
+    if (SourceTree(check, false).documentHtml() != html) {
         *why = QStringLiteral("the written page reads back otherwise than the page");
         return std::nullopt;
     }
+    m_lastHtml = html;
+    m_lastBytes = out;
     return out;
 }
 

@@ -33,8 +33,9 @@ struct MarkupRegion {
 // Writes a page as its author wrote it, but for what was edited: the original bytes
 // everywhere else, character references, quotes, case, white space and line ends
 // included. The edited elements' start tags or contents are written in DocumentHTML's
-// form and encoded in the page's encoding; the result must read back, by the parser's
-// tree written in that form, as DocumentHTML itself, or it is not used (the caller writes
+// form, in the page's own style where that is clear (lower-case names in a lower-case
+// page, its line ends), and encoded in the page's encoding; the result must read back, by the
+// parser's tree written in that form, as DocumentHTML itself, or it is not used (the caller writes
 // the page whole, as before).
 class KeptMarkup
 {
@@ -60,13 +61,23 @@ public:
                                     const QStringList &markup, const QString &html,
                                     const documentform::Aids &aids, QString *why) const;
 
+    // The bytes `write` gave last, when they were for a page that read back as `html`:
+    // a save after a still moment (the recovery copy wrote them) only writes.
+    std::optional<QByteArray> writtenBefore(const QString &html) const;
+
     // The original, parsed (on first use).
     const SourceTree &tree() const;
 
 private:
     std::optional<sourcemap::SourceText> m_source;
     QByteArray m_encoding;
+    // The page's own style, followed by what is written anew: its tag names in lower
+    // case, its lines ending in CR LF.
+    bool m_lowerCase = false;
+    bool m_crlf = false;
     mutable std::unique_ptr<SourceTree> m_tree;
+    mutable QString m_lastHtml;
+    mutable QByteArray m_lastBytes;
 };
 
 } // namespace lumipage

@@ -16,10 +16,15 @@ namespace
 
 using documentform::Kind;
 
-bool isVoidName(std::string_view name)
+Kind kindOf(const std::string &name)
 {
-    return documentform::kindOf(QString::fromLatin1(name.data(), qsizetype(name.size()))) ==
-           Kind::Void;
+    // Names of HTML void, raw-text and newline elements are short ASCII.
+    if (name.size() > 9)
+        return Kind::Plain;
+    char16_t wide[10];
+    for (size_t k = 0; k < name.size(); ++k)
+        wide[k] = char16_t(static_cast<unsigned char>(name[k]));
+    return documentform::kindOf(QStringView(wide, qsizetype(name.size())));
 }
 
 std::string lower(std::string_view text)
@@ -111,8 +116,9 @@ constexpr unsigned kDisplaced =
 class Walker
 {
 public:
-    Walker(const sourcemap::SourceText &source, std::vector<SourceElement> &elements)
-        : m_source(source), m_elements(elements)
+    Walker(const sourcemap::SourceText &source, std::vector<SourceElement> &elements,
+           bool recording)
+        : m_source(source), m_elements(elements), m_recording(recording)
     {
     }
 
@@ -154,7 +160,7 @@ private:
         const std::string name = elementName(e);
         const bool html = e.tag_namespace == GUMBO_NAMESPACE_HTML;
         // Template contents are a fragment of their own, outside the engine's tree walk.
-        const bool counted = !m_inTemplate;
+        const bool counted = m_recording && !m_inTemplate;
         const qint32 ordinal = counted ? qint32(m_elements.size()) : -1;
         if (counted)
             m_elements.push_back(record(node, parent, name, html));
@@ -170,7 +176,7 @@ private:
             out += '"';
         }
         out += '>';
-        if (html && isVoidName(name))
+        if (html && kindOf(name) == Kind::Void)
             return;
         const bool wasInTemplate = m_inTemplate;
         m_inTemplate = m_inTemplate || node->type == GUMBO_NODE_TEMPLATE;
@@ -197,7 +203,7 @@ private:
         r.innerStart = r.tagEnd;
         r.innerEnd = std::max(original(e.end_pos.offset), r.innerStart);
         if (html) {
-            const Kind kind = documentform::kindOf(QString::fromStdString(name));
+            const Kind kind = kindOf(name);
             r.rawText = kind == Kind::RawText || e.tag == GUMBO_TAG_TITLE;
             r.leadingLine = kind == Kind::LeadingNewline;
             r.isVoid = kind == Kind::Void;
@@ -249,6 +255,7 @@ private:
 
     const sourcemap::SourceText &m_source;
     std::vector<SourceElement> &m_elements;
+    const bool m_recording;
     bool m_inTemplate = false;
 };
 
@@ -272,16 +279,18 @@ std::string doctype(const GumboDocument &d)
 
 } // namespace
 
-SourceTree::SourceTree(const sourcemap::SourceText &source)
+SourceTree::SourceTree(const sourcemap::SourceText &source, bool recordElements)
 {
-    GumboOutput *output = gumbo_parse_with_options(&kGumboDefaultOptions, source.utf8.constData(),
-                                                   size_t(source.utf8.size()));
+    GumboOptions options = kGumboDefaultOptions;
+    options.max_errors = 0; // only the tree counts
+    GumboOutput *output =
+        gumbo_parse_with_options(&options, source.utf8.constData(), size_t(source.utf8.size()));
     const GumboDocument &document = output->document->v.document;
     std::string before, root, after;
     // The doctype among the comments before the root, where it stands in the source.
     const qsizetype doctypeAt = document.has_doctype ? doctypeOffset(source.utf8) : -1;
     bool doctypeWritten = !document.has_doctype;
-    Walker walker(source, m_elements);
+    Walker walker(source, m_elements, recordElements);
     for (unsigned k = 0; k < document.children.length; ++k) {
         const auto *node = static_cast<const GumboNode *>(document.children.data[k]);
         const qsizetype at = node->type == GUMBO_NODE_ELEMENT ? node->v.element.start_pos.offset
@@ -297,7 +306,7 @@ SourceTree::SourceTree(const sourcemap::SourceText &source)
     }
     if (!doctypeWritten)
         before += doctype(document);
-    gumbo_destroy_output(&kGumboDefaultOptions, output);
+    gumbo_destroy_output(&options, output);
     m_html = documentform::document(QString::fromStdString(before), QString::fromStdString(root),
                                     QString::fromStdString(after));
 }

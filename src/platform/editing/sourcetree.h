@@ -33,7 +33,8 @@ struct SourceElement {
 class SourceTree
 {
 public:
-    explicit SourceTree(const sourcemap::SourceText &source);
+    // Parses `source`; without `recordElements` only the page's form is written.
+    explicit SourceTree(const sourcemap::SourceText &source, bool recordElements = true);
 
     const std::vector<SourceElement> &elements() const { return m_elements; }
     // The page in DocumentHTML's form.

@@ -32,6 +32,8 @@ std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const QString &ht
         m_keptFallback = m_keepMarkup ? QStringLiteral("no original bytes to keep") : QString();
         return std::nullopt;
     }
+    if (std::optional<QByteArray> bytes = m_kept.writtenBefore(html))
+        return bytes;
     const PageCaller::Result seen = call(QStringLiteral("keptChanges"));
     if (!seen.ok) {
         m_keptFallback = seen.error;

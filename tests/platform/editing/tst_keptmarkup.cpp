@@ -196,6 +196,12 @@ private slots:
                                 .arg(first)
                                 .arg(last)
                                 .arg(QString::fromUtf8(saved))));
+        // Written anew in the page's own style: its line ends, the case of its names.
+        const QList<QByteArray> lines = linesOf(saved);
+        for (qsizetype k = 0; k + 1 < lines.size(); ++k)
+            QCOMPARE(lines[k].endsWith('\r'), original.contains("\r\n"));
+        if (edit == "paste")
+            QVERIFY(saved.contains(page == "modern.htm" ? "<b>pasted</b>" : "<B>pasted</B>"));
         // And it reads back as the page that was saved.
         QVERIFY(loadAndWait(*m_editor, m_dir.filePath(page)));
         QCOMPARE(m_editor->DocumentHTML(), html);
