@@ -4,6 +4,7 @@
 #include "support/testsupport.h"
 
 #include "platform/editing/keptmarkup.h"
+#include "platform/editing/sourcetree.h"
 #include "platform/editing/textcodec.h"
 #include "platform/editing/webengineeditingcomponent.h"
 
@@ -104,6 +105,46 @@ private slots:
     }
     void cleanupTestCase() { m_editor.reset(); }
     void init() { m_editor->setKeepMarkup(true); }
+
+    void regionsAreWhatTheSourceHoldsWhole()
+    {
+        const QByteArray page = "<title>t</title><div><p>a</p><svg><circle/></svg></div>"
+                                "<table><tr><td>x</td></tr></table>";
+        KeptMarkup kept;
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        // 0 html, 1 head, 2 title, 3 body, 4 div, 5 p, 6 svg, 7 circle, 8 table, 9 tbody,
+        // 10 tr, 11 td. A start tag the parser implied is written with its parent's content;
+        // foreign elements with the nearest HTML element's content;
+        // nothing inside content that is written anew.
+        using R = std::vector<MarkupRegion>;
+        QCOMPARE(*kept.regions({{3, true, false}}), (R{{0, true}}));
+        QCOMPARE(*kept.regions({{7, true, false}, {5, false, true}}), (R{{4, true}}));
+        QCOMPARE(*kept.regions({{9, false, true}, {11, true, false}}), (R{{9, true}}));
+        QCOMPARE(*kept.regions({{11, true, true}}), (R{{11, false}, {11, true}}));
+
+        // The written bytes must read back as the page, or there are none.
+        const QByteArray edited = QByteArray(page).replace("<p>a</p>", "<p>b<b>c</b></p>");
+        const QString html = SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml();
+        QString why;
+        QCOMPARE(kept.write({{5, true}}, {"b<b>c</b>"}, html, {}, &why).value_or(""), edited);
+        QVERIFY(!kept.write({{5, true}}, {"b"}, html, {}, &why));
+        QVERIFY(!why.isEmpty());
+    }
+
+    void bytesMapBackThroughTwoByteAndBadCharacters()
+    {
+        // ㈱ in its IBM form (the converter writes the NEC one), then a byte no character
+        // begins with: each is one character of the text, and offsets lead back to them.
+        const QByteArray page = "<p>\xfa\x58\xff</p>";
+        const QString text = textcodec::decode(page, "windows-31j")->text;
+        QCOMPARE(text, QStringLiteral("<p>\u3231\uFFFD</p>"));
+        const std::optional<sourcemap::SourceText> source =
+            sourcemap::map(page, "windows-31j", text);
+        QVERIFY(source);
+        QCOMPARE(source->toOriginal(3 + 3), qsizetype(5));     // after ㈱ (3 UTF-8 bytes)
+        QCOMPARE(source->toOriginal(3 + 3 + 3), qsizetype(6)); // after U+FFFD: at </p>
+        QVERIFY(!sourcemap::map(page, "ISO-2022-JP", text));   // no offsets without state
+    }
 
     void unchangedPagesComeBackByteForByte()
     {
