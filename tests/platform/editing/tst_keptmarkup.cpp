@@ -209,7 +209,13 @@ private slots:
                                                              : "box";
         QVERIFY(selectIn(*m_editor, id, 1, 1));
         if (edit == "type") {
-            QTest::mouseClick(surface(), Qt::LeftButton, {}, QPoint(1, 1));
+            // The page takes the keyboard after a click, in the element to type into.
+            const QVariantMap box = m_editor->call("elementInfo", {id}).value.toMap();
+            QTest::mouseClick(surface(), Qt::LeftButton, {},
+                              QPoint(qRound(box.value("left").toDouble()) + 2,
+                                     qRound(box.value("top").toDouble()) + 2));
+            QTest::qWait(100);
+            QVERIFY(m_editor->call("statuses").ok);
             QVERIFY(selectIn(*m_editor, id, 1, 1));
             QTest::keyClicks(surface(), "word");
             QTRY_VERIFY(m_editor->DocumentHTML().contains("word"));
