@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "platform/editing/documentscheme.h"
 #include "platform/editing/webengineeditingcomponent.h"
+#include "widgets/icons.h"
 
 #include <QApplication>
 #include <QDir>
@@ -76,6 +77,9 @@ int runLumipage(int argc, char **argv)
         return 2;
     }
     installTranslations(app);
+    // A bare X server names no icon theme: one that is installed serves the toolbar.
+    Icons::chooseTheme(app.palette().color(QPalette::Window).lightness() < 128);
+    QApplication::setWindowIcon(Icons::application());
     if (line->mode == CommandLine::Mode::PrintHtml)
         return printHtml(line->file);
 
