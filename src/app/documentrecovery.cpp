@@ -5,6 +5,9 @@
 #include "platform/messages.h"
 
 #include <QFileInfo>
+#include <QTimer>
+
+#include <utility>
 
 namespace lumipage
 {
@@ -14,7 +17,16 @@ DocumentRecovery::DocumentRecovery(EditingComponent &editor, Document &document,
     : m_editor(editor), m_document(document), m_window(window), m_files(folder)
 {
     QObject::connect(&editor, &EditingComponent::pageCopied, &window, [this](const QString &html) {
-        m_files.write(html, m_document.path(), m_document.encoding());
+        if (m_files.write(html, m_document.path(), m_document.encoding())) {
+            m_writeFailed = false;
+            return;
+        }
+        // Said once until a copy is written again, after the copy that failed has
+        // returned to the event loop.
+        if (!std::exchange(m_writeFailed, true))
+            QTimer::singleShot(0, &m_window, [this, why = m_files.lastError()] {
+                messages::warn(&m_window, why);
+            });
     });
     QObject::connect(&editor, &EditingComponent::pageBegun, &window, [this] { m_files.remove(); });
     QObject::connect(&editor, &EditingComponent::pageRecovered, &window,

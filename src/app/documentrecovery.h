@@ -36,6 +36,7 @@ private:
     Document &m_document;
     QWidget &m_window;
     RecoveryFiles m_files;
+    bool m_writeFailed = false; // the last copy could not be written (and the user was told)
 };
 
 } // namespace lumipage

@@ -1,5 +1,7 @@
 #include "app/recoveryfiles.h"
 
+#include "platform/fileerrors.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -11,6 +13,7 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace lumipage
 {
@@ -52,11 +55,23 @@ bool RecoveryFiles::write(const QString &html, const QString &path, const QByteA
         {QStringLiteral("encoding"), QString::fromLatin1(encoding)},
         {QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs)},
         {QStringLiteral("html"), html}};
-    QSaveFile file(m_folder + QLatin1Char('/') + m_id + kSuffix);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(QJsonDocument(copy).toJson(QJsonDocument::Compact));
-    return file.commit();
+    const QString target = m_folder + QLatin1Char('/') + m_id + kSuffix;
+    const QByteArray bytes = QJsonDocument(copy).toJson(QJsonDocument::Compact);
+    QSaveFile file(target);
+    errno = 0;
+    bool written = file.open(QIODevice::WriteOnly);
+    int observed = errno;
+    if (written) {
+        errno = 0;
+        written = file.write(bytes) == bytes.size() && file.commit();
+        observed = errno;
+    }
+    m_lastError = written
+                      ? QString()
+                      : QStringLiteral("復元用のコピー「%1」を保存できません。%2")
+                            .arg(target, fileerrors::whyWriteFailed(target, bytes.size(), observed,
+                                                                    file.errorString()));
+    return written;
 }
 
 void RecoveryFiles::remove()

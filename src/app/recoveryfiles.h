@@ -33,6 +33,8 @@ public:
 
     // Writes the copy of this editor's page, atomically; false when it cannot.
     bool write(const QString &html, const QString &path, const QByteArray &encoding);
+    // Why the last write failed, for the user; empty after a write that succeeded.
+    QString lastError() const { return m_lastError; }
     // Removes this editor's copy (the page was saved or given up).
     void remove();
     // Whether this editor has a copy on disk now.
@@ -49,6 +51,7 @@ public:
 private:
     QString m_folder;
     QString m_id;
+    QString m_lastError;
     std::unique_ptr<QLockFile> m_lock;
     QHash<QString, std::shared_ptr<QLockFile>> m_adopted; // by recovery file
 };

@@ -1,11 +1,14 @@
 #include "platform/editing/pagefile.h"
 
 #include "platform/editing/textcodec.h"
+#include "platform/fileerrors.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
 
 namespace lumipage::pagefile
 {
@@ -22,6 +25,13 @@ bool read(const QString &path, Page *page, QString *error)
 {
     if (QFileInfo(path).isDir()) {
         *error = tr("「%1」はフォルダです。開くページのファイルを選んでください。").arg(path);
+        return false;
+    }
+    // A pipe, socket or device is never opened: reading it would wait for a writer or
+    // never end.
+    const QString kind = fileerrors::specialFileKind(path);
+    if (!kind.isEmpty()) {
+        *error = tr("「%1」は%2です。ページのファイルではないので開けません。").arg(path, kind);
         return false;
     }
     QFile file(path);
@@ -65,12 +75,20 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
     }
     QSaveFile file(path);
     file.setDirectWriteFallback(false); // never write over the old file in place
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
-        *error = tr("ファイル「%1」に書き込めません。%2").arg(path, file.errorString());
+        const int observed = errno;
+        *error = tr("ファイル「%1」に書き込めません。%2")
+                     .arg(path, fileerrors::whyWriteFailed(path, bytes.size(), observed,
+                                                           file.errorString()));
         return false;
     }
+    errno = 0;
     if (file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = tr("ファイル「%1」の保存に失敗しました。%2").arg(path, file.errorString());
+        const int observed = errno;
+        *error = tr("ファイル「%1」の保存に失敗しました。%2")
+                     .arg(path, fileerrors::whyWriteFailed(path, bytes.size(), observed,
+                                                           file.errorString()));
         return false;
     }
     return true;
