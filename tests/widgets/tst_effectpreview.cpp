@@ -84,10 +84,12 @@ private slots:
 
     void previewPageReadsNoFileOutsideItsFolder()
     {
-        // The page's folder is site/; a secret lies beside it.
+        // The page's folder is site/; a secret and a picture lie beside it. The picture
+        // shows, named by "../" and by absolute path; the secret is never read.
         QDir root(m_dir.path());
         QVERIFY(root.mkpath("site"));
         writeBytes(root.filePath("secret.txt"), "SECRET");
+        QVERIFY(QFile::copy(dataFile("hostile/pic.svg"), root.filePath("pic.svg")));
         const QString secret = QUrl::fromLocalFile(root.filePath("secret.txt")).toString();
         const QString hostile =
             "<HTML><BODY><SCRIPT>window.results = {}; window.pending = 3;"
@@ -102,7 +104,8 @@ private slots:
             "x.onerror = () => note('xhr', 'refused');"
             "try { x.open('GET', '/etc/hostname'.replace(/^/, 'file://')); x.send(); }"
             " catch (e) { note('xhr', 'refused'); }"
-            "</SCRIPT></BODY></HTML>";
+            "</SCRIPT><IMG id=up src=../pic.svg><IMG id=abs src=\"" +
+            root.filePath("pic.svg") + "\"></BODY></HTML>";
         EffectPreview preview([] { return EffectRequest{}; }, nullptr);
         preview.resize(300, 150);
         preview.setPageMaker([hostile](const EffectRequest &) { return hostile; },
@@ -115,6 +118,12 @@ private slots:
         for (auto it = results.begin(); it != results.end(); ++it)
             QVERIFY2(it.value().toString() == "refused",
                      qPrintable(it.key() + ": " + it.value().toString()));
+        for (const char *id : {"up", "abs"})
+            QTRY_COMPARE_WITH_TIMEOUT(
+                evalInPage(preview.view(), QStringLiteral("document.getElementById('%1')"
+                                                          ".naturalWidth")
+                                               .arg(QLatin1String(id))),
+                QVariant(20), 10000);
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/editing/browsepage.h"
 #include "platform/editing/documentscheme.h"
+#include "platform/editing/subresourcerouter.h"
 
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
@@ -20,6 +21,8 @@ QWebEngineView *BrowseSession::start(const QString &path, const QString &pageNam
         m_profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
         m_handler = new DocumentSchemeHandler(kBrowseScheme, this);
         m_profile->installUrlSchemeHandler(kBrowseScheme, m_handler);
+        // Elements show files outside the page's folder as the saved page would.
+        m_profile->setUrlRequestInterceptor(new SubresourceRouter(*m_handler, m_profile));
         // A page may not save anything to the user's disk.
         connect(m_profile, &QWebEngineProfile::downloadRequested, this,
                 [](QWebEngineDownloadRequest *download) { download->cancel(); });

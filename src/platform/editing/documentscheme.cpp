@@ -41,7 +41,7 @@ QUrl DocumentSchemeHandler::documentUrl(const QString &filePath) const
 {
     QUrl url;
     url.setScheme(m_scheme);
-    url.setHost(QStringLiteral("page"));
+    url.setHost(QString::fromLatin1(kPageHost));
     url.setPath(QDir::cleanPath(QFileInfo(filePath).absoluteFilePath()));
     return url;
 }
@@ -59,23 +59,41 @@ QUrl DocumentSchemeHandler::setDocument(const QString &filePath, const QString &
     return url;
 }
 
+bool DocumentSchemeHandler::servesOnPageHost(const QString &path) const
+{
+    if (path == m_path)
+        return true;
+    // Both the name and the real file must lie in the folder tree: a link inside it
+    // may point anywhere.
+    const auto inside = [](const QString &file, const QString &folder) {
+        return !folder.isEmpty() &&
+               file.startsWith(folder.endsWith(QLatin1Char('/')) ? folder
+                                                                 : folder + QLatin1Char('/'));
+    };
+    const QString realFolder = QFileInfo(m_folder).canonicalFilePath();
+    const QString realFile = QFileInfo(path).canonicalFilePath();
+    return inside(path, m_folder) && (realFile.isEmpty() || inside(realFile, realFolder));
+}
+
 void DocumentSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
 {
-    const QString path = QDir::cleanPath(job->requestUrl().path());
+    const QUrl url = job->requestUrl();
+    const QString path = QDir::cleanPath(url.path());
     if (job->requestMethod() != "GET") {
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
         return;
     }
-    if (path == m_path) {
+    const bool filesHost = url.host() == QLatin1String(kFilesHost);
+    if (path == m_path && !filesHost) {
         auto *buffer = new QBuffer(job);
         buffer->setData(m_utf8);
         job->reply("text/html;charset=utf-8", buffer);
         return;
     }
-    // Files beside the page, read-only, never outside the page's folder tree.
-    const QString folder =
-        m_folder.endsWith(QLatin1Char('/')) ? m_folder : m_folder + QLatin1Char('/');
-    if (!path.startsWith(folder)) {
+    // Browse mode's own origin reaches only its folder tree; the other origin and the
+    // edit page, where no page script runs, reach the files the page names.
+    const bool browse = m_scheme == QLatin1String(kBrowseScheme);
+    if (browse && !filesHost && !servesOnPageHost(path)) {
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
         return;
     }

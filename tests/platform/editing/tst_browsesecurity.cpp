@@ -52,6 +52,9 @@ private slots:
         writeBytes(root.filePath(QStringLiteral("secret.txt")), "SECRET-OUTSIDE-THE-FOLDER");
         QVERIFY(QFile::copy(dataFile(QStringLiteral("hostile/pic.svg")),
                             root.filePath(QStringLiteral("outside.svg"))));
+        // A link inside the folder that leads out of it.
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("secret.txt")),
+                            root.filePath(QStringLiteral("site/link-out.txt"))));
         m_page = root.filePath(QStringLiteral("site/hostile.htm"));
         QGuiApplication::clipboard()->setText(QStringLiteral("CLIPBOARD-SECRET"));
         m_editor = shownEditor();
@@ -87,11 +90,14 @@ private slots:
                 return allEnded;
             },
             15000);
-        const QStringList attempts = {"fetchFile",       "xhrFile",    "fetchSecretFile",
-                                      "fetchParent",     "xhrParent",  "fetchOwnSchemeOutside",
-                                      "fetchEditScheme", "fetchQrc",   "xhrQrc",
-                                      "clipboardRead",   "paste",      "geolocation",
-                                      "notification",    "windowOpen", "download"};
+        const QStringList attempts = {
+            "fetchFile",       "xhrFile",          "fetchSecretFile",
+            "fetchParent",     "xhrParent",        "fetchOwnSchemeOutside",
+            "fetchEditScheme", "fetchFilesHost",   "xhrFilesHost",
+            "fetchLinkOut",    "readOutsideImage", "readOutsideFrame",
+            "fetchQrc",        "xhrQrc",           "clipboardRead",
+            "paste",           "geolocation",      "notification",
+            "windowOpen",      "download"};
         for (const QString &name : attempts)
             QVERIFY2(results.value(name).toString() == QLatin1String("blocked"),
                      qPrintable(name + QLatin1String(": ") +
@@ -111,13 +117,14 @@ private slots:
         QCOMPARE(m_editor->DocumentHTML(), before);
     }
 
-    void thePagesOwnFolderStillLoads()
+    void elementsLoadWhatThePageNames()
     {
         QVERIFY(loadAndWait(*m_editor, m_page));
         m_editor->setBrowseMode(true);
         QWebEngineView *view = browseView(*m_editor);
         QVERIFY(view);
-        // An image and a frame from the page's folder load; an image beside it does not.
+        // An image and a frame from the page's folder load, and so do images outside it,
+        // by "../" and by absolute path, as in a browser opening the saved page.
         QTRY_COMPARE_WITH_TIMEOUT(
             evalInPage(view, QStringLiteral("document.getElementById('own').complete && "
                                             "document.getElementById('own').naturalWidth")),
@@ -127,12 +134,15 @@ private slots:
                                             ".contentDocument; var f=d && d.getElementById('f');"
                                             "return f ? f.textContent : '';})()")),
             QVariant(QStringLiteral("FRAME OK")), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(
-            evalInPage(view, QStringLiteral("document.getElementById('outside').complete")),
-            QVariant(true), 10000);
-        QCOMPARE(
-            evalInPage(view, QStringLiteral("document.getElementById('outside').naturalWidth")),
-            QVariant(0));
+        evalInPage(view, QStringLiteral("var i = new Image(); i.id = 'absolute';"
+                                        "i.src = location.pathname.replace(/\\/[^\\/]*\\/[^\\/]*$/,"
+                                        " '/outside.svg'); document.body.appendChild(i); i.src"));
+        for (const char *id : {"outside", "absolute"})
+            QTRY_COMPARE_WITH_TIMEOUT(
+                evalInPage(view, QStringLiteral("document.getElementById('%1').complete && "
+                                                "document.getElementById('%1').naturalWidth")
+                                     .arg(QLatin1String(id))),
+                QVariant(20), 10000);
         m_editor->setBrowseMode(false);
         QVERIFY(waitForComplete(*m_editor));
     }
