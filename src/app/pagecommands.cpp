@@ -10,7 +10,6 @@
 #include "platform/commondialog.h"
 #include "platform/editing/editingcomponent.h"
 #include "source/sourcewindow.h"
-#include "widgets/backgroundmarkup.h"
 
 #include <QAction>
 
@@ -90,11 +89,11 @@ void PageCommands::setBackgroundImage()
 
 void PageCommands::removeBackgroundImage()
 {
-    // Takes off what the dialog added, also after the component has written the tag anew.
-    const QString html =
-        removeBackground(m_editor.DocumentHTML(), m_insertion.shared().background_attr);
-    m_document.setSnapshot(html);
-    m_editor.setDocumentHTML(html);
+    // Takes off the picture and its scrolling as one undo step, whatever order the
+    // attributes stand in.
+    m_editor.setBodyAttributes(
+        {{QStringLiteral("background"), QString()}, {QStringLiteral("bgproperties"), QString()}});
+    m_document.setSnapshot(m_editor.DocumentHTML());
 }
 
 void PageCommands::showSource()

@@ -183,6 +183,9 @@ private slots:
         QCOMPARE(html.count("<TD bgcolor=white align=left>"), 6);
         QCOMPARE(html.count("<TR>"), 3);
         QVERIFY(before != html);
+        // The whole table is one undo step.
+        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QCOMPARE(editor().DocumentHTML(), before);
     }
 
     void linkDialogLinksTheSelection()
@@ -224,6 +227,7 @@ private slots:
     void backgroundImageSetAndRemoved()
     {
         setPage("<P>bg</P>");
+        const QString before = editor().DocumentHTML();
         answerNextModal([](QWidget *w) {
             QCOMPARE(w->objectName(), QStringLiteral("Form19"));
             auto *ok = w->findChild<QPushButton *>("Command2");
@@ -237,19 +241,37 @@ private slots:
         m_window->run(CommandId::BackgroundImage);
         QCOMPARE(m_window->insertion().shared().background_attr,
                  QStringLiteral("<BODY background=/pics/a.gif bgProperties=fixed"));
-        QVERIFY(waitForComplete(editor()));
-        QVERIFY(
-            editor().DocumentHTML().contains("<BODY background=/pics/a.gif bgproperties=fixed>"));
+        const QString with = editor().DocumentHTML();
+        QVERIFY2(with.contains("<BODY background=/pics/a.gif bgproperties=fixed>"),
+                 qPrintable(with));
         QTRY_VERIFY(m_window->toolbarButton("del_imageback")->isEnabled());
         QTRY_VERIFY(!m_window->toolbarButton("image_back")->isEnabled());
         QVERIFY(m_window->menuItem("deletehaikei")->isEnabled());
         QVERIFY(!m_window->menuItem("haikeisettei")->isEnabled());
+        // Setting the picture is one undo step, and the history before it stays.
+        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QCOMPARE(editor().DocumentHTML(), before);
+        QVERIFY(editor().ExecCommand(decmd::REDO, OptionPrompt));
+        QCOMPARE(editor().DocumentHTML(), with);
 
         m_window->run(CommandId::RemoveBackground);
-        QVERIFY(waitForComplete(editor()));
         QVERIFY(editor().DocumentHTML().contains("<BODY><P>bg</P>"));
         QTRY_VERIFY(!m_window->toolbarButton("del_imageback")->isEnabled());
         QVERIFY(m_window->toolbarButton("image_back")->isEnabled());
+        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QCOMPARE(editor().DocumentHTML(), with);
+    }
+
+    void aPictureNamedWithSpacesStaysWhole()
+    {
+        setPage("<P>bg</P>");
+        answerNextModal([](QWidget *w) {
+            w->findChild<QLineEdit *>("Text1")->setText("/my pics/a b.gif");
+            w->findChild<QPushButton *>("Command2")->click();
+        });
+        m_window->run(CommandId::BackgroundImage);
+        QVERIFY(editor().DocumentHTML().contains(
+            "<BODY background=\"/my pics/a b.gif\" bgproperties=none>"));
     }
 
     void sourceWindowWritesBackOnlyWhenAsked()

@@ -46,14 +46,17 @@ void BackgroundImageDialog::apply()
     if (!properties)
         return; // an unknown pattern text: nothing happens, the dialog stays
     m_outcome = {backgroundAttr(m_path->text(), *properties), *properties, QString()};
-    QString html = m_editor.DocumentHTML();
+    const QString html = m_editor.DocumentHTML();
     if (html.indexOf(QStringLiteral("<BODY")) <= 0) { // no body tag, or the text starts with it
         accept();
         return;
     }
-    html.replace(QStringLiteral("<BODY"), m_outcome.backgroundAttr);
-    m_outcome.page = html;
-    m_editor.setDocumentHTML(html);
+    // The body's attributes change in place, as one undo step; the whole value is the
+    // picture's name, spaces and all.
+    const qsizetype equals = properties->indexOf(QLatin1Char('='));
+    if (m_editor.setBodyAttributes({{QStringLiteral("background"), m_path->text()},
+                                    {properties->left(equals), properties->mid(equals + 1)}}))
+        m_outcome.page = m_editor.DocumentHTML();
     accept();
 }
 

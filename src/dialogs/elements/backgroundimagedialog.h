@@ -12,17 +12,18 @@ namespace lumipage
 class CommonDialog;
 class EditingComponent;
 
-// The background-image dialog `Form19`: rewrites the page's BODY start tag with the
-// chosen picture and whether it scrolls. On OK it sets the page and closes; the opener
-// keeps what it hands back.
+// The background-image dialog `Form19`: sets the chosen picture and whether it scrolls
+// on the page's BODY, as one undo step. On OK it changes the page and closes; the
+// opener keeps what it hands back.
 class BackgroundImageDialog : public QDialog
 {
     Q_OBJECT
 public:
     BackgroundImageDialog(EditingComponent &editor, CommonDialog &commonDialog, QWidget *parent);
 
-    // What OK did: the text that replaced "<BODY" and "bgProperties=…", and the page
-    // text it set (empty when the page had no BODY tag to rewrite).
+    // What OK did: the tag text standing for the background ("<BODY background=…
+    // bgProperties=…") and "bgProperties=…", and the page text after the change (empty
+    // when the page had no BODY tag to change).
     struct Outcome {
         QString backgroundAttr;
         QString properties;

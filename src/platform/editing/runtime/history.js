@@ -72,16 +72,28 @@
     }
 
     // Reverts records, newest first; the document then is as before the first of them.
+    // Attributes that had been taken off come back last, the one taken last first (as
+    // an element's attributes are taken off from the end), so a tag reads as it did:
+    // setting an attribute adds it at the end of the tag.
     function revert(records) {
+        const comeBack = new Map(); // element → (attribute → [record index, old value])
         for (let i = records.length - 1; i >= 0; --i) {
             const r = records[i];
             if (r.type === 'characterData') {
                 r.target.data = r.oldValue;
             } else if (r.type === 'attributes') {
-                if (r.oldValue === null)
-                    r.target.removeAttributeNS(r.attributeNamespace, r.attributeName);
-                else
-                    r.target.setAttributeNS(r.attributeNamespace, r.attributeName, r.oldValue);
+                const ns = r.attributeNamespace, name = r.attributeName;
+                const pending = comeBack.get(r.target) || new Map();
+                const key = (ns || '') + ' ' + name;
+                if (r.oldValue === null) {
+                    r.target.removeAttributeNS(ns, name);
+                    pending.delete(key);
+                } else if (r.target.hasAttributeNS(ns, name) && !pending.has(key)) {
+                    r.target.setAttributeNS(ns, name, r.oldValue);
+                } else {
+                    pending.set(key, [i, ns, name, r.oldValue]); // older records override
+                }
+                comeBack.set(r.target, pending);
             } else {
                 for (const n of r.addedNodes)
                     if (n.parentNode === r.target)
@@ -93,6 +105,13 @@
                     ref = r.previousSibling.nextSibling;
                 for (const n of r.removedNodes)
                     r.target.insertBefore(n, ref);
+            }
+        }
+        for (const [element, pending] of comeBack) {
+            const back = [...pending.values()].sort((x, y) => y[0] - x[0]);
+            for (const [, ns, name, value] of back) {
+                element.removeAttributeNS(ns, name);
+                element.setAttributeNS(ns, name, value);
             }
         }
     }

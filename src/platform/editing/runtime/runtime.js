@@ -246,6 +246,65 @@
             return true;
         },
 
+        // Sets or (null) removes body attributes as one step. Those set go first in the
+        // tag, where the background dialog's text puts them, so the page reads as if
+        // the tag had been written that way.
+        setBodyAttributes(pairs) {
+            const body = document.body;
+            if (!body)
+                return false;
+            const names = new Set(pairs.map(p => p[0].toLowerCase()));
+            const moving = pairs.some(p => p[1] !== null);
+            const kept = moving ? [...body.attributes].filter(a => !names.has(a.name))
+                                                      .map(a => [a.name, a.value])
+                                : [];
+            // Attributes go from the last, so that an undo puts them back in order.
+            LP.history.run('command', () => {
+                for (const [name] of [...kept].reverse())
+                    body.removeAttribute(name);
+                for (const [name] of pairs.filter(p => p[1] === null).reverse())
+                    body.removeAttribute(name);
+                for (const [name, value] of pairs.filter(p => p[1] !== null))
+                    body.setAttribute(name, value);
+                for (const [name, value] of kept)
+                    body.setAttribute(name, value);
+            });
+            LP.scheduleDisplayChanged();
+            return true;
+        },
+
+        // Rewrites the attributes naming files from old values to new ones, as one step.
+        replaceReferences(map) {
+            const names = ['src', 'href', 'background', 'lowsrc', 'dynsrc', 'data'];
+            let changed = 0;
+            LP.history.run('command', () => {
+                for (const el of document.querySelectorAll('*')) {
+                    if (el.closest('[data-lumipage-aid]'))
+                        continue;
+                    for (const name of names) {
+                        const value = el.getAttribute(name);
+                        if (value !== null && Object.prototype.hasOwnProperty.call(map, value)) {
+                            el.setAttribute(name, map[value]);
+                            ++changed;
+                        }
+                    }
+                }
+            });
+            LP.scheduleDisplayChanged();
+            return changed > 0;
+        },
+
+        // Puts the caret at a point of the view, where a drop landed.
+        caretAtPoint(x, y) {
+            const range = document.caretRangeFromPoint(x, y);
+            if (!range || !document.body || !document.body.contains(range.startContainer))
+                return false;
+            const selection = document.getSelection();
+            selection.removeAllRanges();
+            selection.addRange(range);
+            return true;
+        },
+
         // Where an element is and what it shows: for positioning and for checks.
         elementInfo(id) {
             const el = document.getElementById(id);
