@@ -147,10 +147,9 @@ void MainWindow::buildToolbar()
     m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
     m_toolbar->setIconSize(QSize(15, 15));
     m_toolbar->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; margin: 0px; }"));
-    int group = 0;
     for (const ToolbarRow &row : kToolbar) {
         QAction *action = m_actions->action(row.command);
-        action->setIcon(Icons::glyph(QString::fromUtf8(row.glyph), group++ / 10));
+        action->setIcon(Icons::forKey(QString::fromLatin1(row.key)));
         action->setText(QString::fromUtf8(row.toolTip)); // the menu's caption replaces it
         action->setToolTip(QString::fromUtf8(row.toolTip));
         action->setObjectName(QString::fromLatin1(row.key));

@@ -1,5 +1,7 @@
 #include "platform/editing/documentscheme.h"
 
+#include "platform/pagereferences.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -52,6 +54,12 @@ QUrl DocumentSchemeHandler::setDocument(const QString &filePath, const QString &
     m_path = url.path();
     m_folder = QFileInfo(m_path).path();
     m_utf8 = html.toUtf8();
+    m_shown.clear();
+    if (m_scheme == QLatin1String(kBrowseScheme))
+        for (const pagereferences::LocalReference &r :
+             pagereferences::localReferences(html, m_folder))
+            if (r.embedded && !r.path.isEmpty())
+                m_shown.insert(r.path);
     // A new query per load makes the engine fetch the page again instead of reusing it.
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("load"), QString::number(++m_generation));
@@ -93,7 +101,7 @@ void DocumentSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
     // Browse mode's own origin reaches only its folder tree; the other origin and the
     // edit page, where no page script runs, reach the files the page names.
     const bool browse = m_scheme == QLatin1String(kBrowseScheme);
-    if (browse && !filesHost && !servesOnPageHost(path)) {
+    if (browse && (filesHost ? !m_shown.contains(path) : !servesOnPageHost(path))) {
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QUrl>
 #include <QWebEngineUrlSchemeHandler>
@@ -29,7 +30,9 @@ void registerDocumentScheme();
 // Serves the current page (already decoded, sent as UTF-8) at its document URL and,
 // read-only, local files: on the edit scheme any file the page names; on the browse
 // scheme the files of the page's own folder tree (symbolic links leading out of it are
-// refused) on kPageHost, and other files on kFilesHost only. Owned by the component.
+// refused) on kPageHost, and on kFilesHost only the files the page's own markup shows
+// (so a script cannot make an element load, and then read, any other). Owned by the
+// component.
 class DocumentSchemeHandler : public QWebEngineUrlSchemeHandler
 {
     Q_OBJECT
@@ -53,6 +56,7 @@ private:
     QString m_path;
     QString m_folder;
     QByteArray m_utf8;
+    QSet<QString> m_shown; // files the page's elements show, for kFilesHost
     quint64 m_generation = 0;
 };
 

@@ -33,7 +33,9 @@ public:
     // runtime and translated scripts inline, the page's own scripts kept as they are),
     // in the page's encoding. The page and its own file never change: a copy over the
     // page's own file is refused.
-    virtual bool SaveEffectsCopy(const QString &path) = 0;
+    // With `baseFolder`, names the page writes relatively resolve against that folder
+    // wherever the copy lies (the preview copy, written away from the page).
+    virtual bool SaveEffectsCopy(const QString &path, const QString &baseFolder = {}) = 0;
     // Replaces the page with an empty one.
     virtual void NewDocument() = 0;
     // Redisplays the page.
@@ -58,6 +60,15 @@ public:
     // The document object's part the program uses: paste at the selection, page colour.
     virtual bool pasteHTML(const QString &fragment) = 0;
     virtual bool setBgColor(const QString &colour) = 0;
+    // Sets the body's attributes as one undo step, in the given order ahead of the
+    // others; a null value removes the attribute.
+    virtual bool setBodyAttributes(const QList<QPair<QString, QString>> &attributes) = 0;
+    // Writes, as one undo step, each key's value in place of every src, href,
+    // background, lowsrc, dynsrc or data attribute holding that key.
+    virtual bool replaceReferences(const QHash<QString, QString> &values) = 0;
+    // Puts the caret at a point of the page (in the component's coordinates), where a
+    // drop landed; false when no text position lies there.
+    virtual bool placeCaretAt(const QPoint &pos) = 0;
 
     // true shows the page as a browser would (scripts on), false makes it editable.
     virtual bool BrowseMode() const = 0;
@@ -103,6 +114,8 @@ signals:
     // The engine's process behind the page died and the page was brought back from its
     // last copy; `message` tells the user what happened and what may be lost.
     void pageRecovered(const QString &message);
+    // Local files were dropped on the page at `pos`; the component does nothing with them.
+    void filesDropped(const QList<QUrl> &urls, const QPoint &pos);
 };
 
 } // namespace lumipage

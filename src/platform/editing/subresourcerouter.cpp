@@ -15,10 +15,11 @@ SubresourceRouter::SubresourceRouter(const DocumentSchemeHandler &handler, QObje
 void SubresourceRouter::interceptRequest(QWebEngineUrlRequestInfo &info)
 {
     const QUrl url = info.requestUrl();
-    if (url.scheme() != QLatin1String(kBrowseScheme) || url.host() != QLatin1String(kPageHost))
+    if (url.scheme() != QLatin1String(kBrowseScheme))
         return;
     // Only loads an element makes; scripts (fetch, XMLHttpRequest, workers, script
     // files) stay confined to the folder tree.
+    bool element = false;
     switch (info.resourceType()) {
     case QWebEngineUrlRequestInfo::ResourceTypeImage:
     case QWebEngineUrlRequestInfo::ResourceTypeStylesheet:
@@ -26,11 +27,17 @@ void SubresourceRouter::interceptRequest(QWebEngineUrlRequestInfo &info)
     case QWebEngineUrlRequestInfo::ResourceTypeMedia:
     case QWebEngineUrlRequestInfo::ResourceTypeObject:
     case QWebEngineUrlRequestInfo::ResourceTypeFavicon:
+        element = true;
         break;
     default:
+        break;
+    }
+    if (url.host() == QLatin1String(kFilesHost)) {
+        info.block(!element);
         return;
     }
-    if (m_handler.servesOnPageHost(QDir::cleanPath(url.path())))
+    if (!element || url.host() != QLatin1String(kPageHost) ||
+        m_handler.servesOnPageHost(QDir::cleanPath(url.path())))
         return;
     QUrl outside = url;
     outside.setHost(QString::fromLatin1(kFilesHost));

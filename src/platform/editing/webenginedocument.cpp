@@ -9,6 +9,7 @@
 #include "platform/editing/pagefile.h"
 #include "platform/editing/pagekeeper.h"
 #include "platform/editing/pageloader.h"
+#include "platform/htmltags.h"
 
 #include <QFileInfo>
 #include <QTimer>
@@ -162,7 +163,7 @@ void WebEngineEditingComponent::openRecovered(const QString &html, const QString
     m_keeper->noteChange(); // not saved anywhere yet: keep it as a changed page
 }
 
-bool WebEngineEditingComponent::SaveEffectsCopy(const QString &path)
+bool WebEngineEditingComponent::SaveEffectsCopy(const QString &path, const QString &baseFolder)
 {
     if (!m_transform) {
         m_lastError = tr("効果を再生する仕組みが組み込まれていないため、書き出せません。");
@@ -175,7 +176,12 @@ bool WebEngineEditingComponent::SaveEffectsCopy(const QString &path)
     }
     BusyScope busy(*m_busy, tr("保存中…"));
     const std::optional<QString> html = readDocument();
-    return html && pagefile::write(path, m_transform(*html).html, m_encoding, &m_lastError);
+    if (!html)
+        return false;
+    const QString copy = m_transform(*html).html;
+    return pagefile::write(path,
+                           baseFolder.isEmpty() ? copy : htmltags::withBaseFolder(copy, baseFolder),
+                           m_encoding, &m_lastError);
 }
 
 } // namespace lumipage

@@ -5,6 +5,7 @@
 #include "platform/editing/componentdialogs.h"
 #include "platform/editing/documentscheme.h"
 #include "platform/editing/eventqueue.h"
+#include "platform/editing/filedropfilter.h"
 #include "platform/editing/guardedpage.h"
 #include "platform/editing/pagebridge.h"
 #include "platform/editing/pagekeeper.h"
@@ -101,6 +102,11 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
     m_view = new QWebEngineView(this);
     createPage();
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Files dropped on the page are the program's to open or insert, not the engine's.
+    connect(new FileDropFilter(m_view), &FileDropFilter::filesDropped, this,
+            [this](const QList<QUrl> &urls, const QPoint &pos) {
+                emit filesDropped(urls, mapFrom(m_view, pos));
+            });
     m_stack = new QStackedLayout(this);
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->addWidget(m_view);
@@ -282,6 +288,37 @@ bool WebEngineEditingComponent::pasteHTML(const QString &fragment)
 bool WebEngineEditingComponent::setBgColor(const QString &colour)
 {
     const PageCaller::Result result = call(QStringLiteral("setBgColor"), {colour});
+    return result.ok && result.value.toBool();
+}
+
+bool WebEngineEditingComponent::setBodyAttributes(const QList<QPair<QString, QString>> &attributes)
+{
+    QJsonArray pairs;
+    for (const auto &[name, value] : attributes)
+        pairs.append(QJsonArray{name, value.isNull() ? QJsonValue() : QJsonValue(value)});
+    QJsonArray args;
+    args.append(pairs); // one argument, the list of pairs
+    const PageCaller::Result result = call(QStringLiteral("setBodyAttributes"), args);
+    return result.ok && result.value.toBool();
+}
+
+bool WebEngineEditingComponent::replaceReferences(const QHash<QString, QString> &values)
+{
+    QJsonObject map;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        map.insert(it.key(), it.value());
+    const PageCaller::Result result = call(QStringLiteral("replaceReferences"), {map});
+    return result.ok && result.value.toBool();
+}
+
+bool WebEngineEditingComponent::placeCaretAt(const QPoint &pos)
+{
+    if (m_browsing)
+        return false;
+    const QPoint at = m_view->mapFrom(this, pos);
+    const qreal zoom = m_view->zoomFactor();
+    const PageCaller::Result result =
+        call(QStringLiteral("caretAtPoint"), {at.x() / zoom, at.y() / zoom});
     return result.ok && result.value.toBool();
 }
 

@@ -48,7 +48,7 @@ public:
     int QueryStatus(int command) const override;
     bool LoadDocument(const QString &path) override;
     bool SaveDocument(const QString &path) override;
-    bool SaveEffectsCopy(const QString &path) override;
+    bool SaveEffectsCopy(const QString &path, const QString &baseFolder = {}) override;
     void NewDocument() override;
     void Refresh() override;
     QString DocumentHTML() override;
@@ -63,6 +63,9 @@ public:
                        const QByteArray &encoding) override;
     bool pasteHTML(const QString &fragment) override;
     bool setBgColor(const QString &colour) override;
+    bool setBodyAttributes(const QList<QPair<QString, QString>> &attributes) override;
+    bool replaceReferences(const QHash<QString, QString> &values) override;
+    bool placeCaretAt(const QPoint &pos) override;
     bool BrowseMode() const override { return m_browsing; }
     void setBrowseMode(bool browse) override;
     QStringList statementsLeftOut() const override;

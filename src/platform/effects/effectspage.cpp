@@ -1,5 +1,7 @@
 #include "platform/effects/effectspage.h"
 
+#include "platform/htmltags.h"
+
 #include <QFile>
 #include <QRegularExpression>
 
@@ -11,99 +13,11 @@ namespace lumipage
 namespace
 {
 
-// [start, end) ranges of comments and of the content of script and style elements:
-// markup-looking text there is not markup.
-QList<QPair<qsizetype, qsizetype>> opaqueRanges(const QString &html)
-{
-    static const QRegularExpression re(
-        QStringLiteral("<!--.*?(?:-->|$)|<(script|style)\\b[^>]*>.*?(?:</\\1\\s*>|$)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    QList<QPair<qsizetype, qsizetype>> ranges;
-    for (auto it = re.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        qsizetype start = m.capturedStart();
-        if (m.capturedLength(1)) // a script or style: its own tag is markup
-            start = html.indexOf(u'>', start) + 1;
-        ranges.append({start, m.capturedEnd()});
-    }
-    return ranges;
-}
-
-// Whether `pos` lies in one of `ranges` (sorted, not overlapping).
-bool inside(const QList<QPair<qsizetype, qsizetype>> &ranges, qsizetype pos)
-{
-    auto it = std::upper_bound(ranges.cbegin(), ranges.cend(), pos,
-                               [](qsizetype p, const auto &r) { return p < r.first; });
-    return it != ranges.cbegin() && pos < std::prev(it)->second;
-}
-
-// Line numbers of positions in a page, counted once (LF, or CR in a page without LF).
-class LineIndex
-{
-public:
-    explicit LineIndex(const QString &html)
-    {
-        const QChar end = html.contains(u'\n') ? u'\n' : u'\r';
-        for (qsizetype i = html.indexOf(end); i >= 0; i = html.indexOf(end, i + 1))
-            m_ends.append(i);
-    }
-    int lineAt(qsizetype pos) const
-    {
-        return 1 + int(std::lower_bound(m_ends.cbegin(), m_ends.cend(), pos) - m_ends.cbegin());
-    }
-
-private:
-    QList<qsizetype> m_ends;
-};
-
-QString decodeEntities(const QString &value)
-{
-    if (!value.contains(u'&'))
-        return value;
-    static const QRegularExpression re(
-        QStringLiteral("&(#x[0-9a-f]+|#[0-9]+|quot|amp|lt|gt|apos|nbsp);"),
-        QRegularExpression::CaseInsensitiveOption);
-    QString out;
-    qsizetype last = 0;
-    for (auto it = re.globalMatch(value); it.hasNext();) {
-        const auto m = it.next();
-        out += QStringView(value).mid(last, m.capturedStart() - last);
-        const QString e = m.captured(1).toLower();
-        if (e.startsWith(QLatin1String("#x")))
-            out += QChar::fromUcs4(e.mid(2).toUInt(nullptr, 16));
-        else if (e.startsWith(u'#'))
-            out += QChar::fromUcs4(e.mid(1).toUInt());
-        else
-            out += e == QLatin1String("quot")   ? QStringLiteral("\"")
-                   : e == QLatin1String("amp")  ? QStringLiteral("&")
-                   : e == QLatin1String("lt")   ? QStringLiteral("<")
-                   : e == QLatin1String("gt")   ? QStringLiteral(">")
-                   : e == QLatin1String("apos") ? QStringLiteral("'")
-                                                : QString(QChar(0xa0));
-        last = m.capturedEnd();
-    }
-    return out + value.mid(last);
-}
-
-struct Attribute {
-    QString name; // lower case
-    QString value;
-};
-
-QList<Attribute> attributes(const QString &tagText)
-{
-    static const QRegularExpression re(
-        QStringLiteral("([^\\s=/>\"']+)(?:\\s*=\\s*(\"[^\"]*\"|'[^']*'|[^\\s>]+))?"));
-    QList<Attribute> list;
-    for (auto it = re.globalMatch(tagText); it.hasNext();) {
-        const auto m = it.next();
-        QString v = m.captured(2);
-        if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
-            v = v.mid(1, v.size() - 2);
-        list.append({m.captured(1).toLower(), decodeEntities(v)});
-    }
-    return list;
-}
+using htmltags::Attribute;
+using htmltags::attributes;
+using htmltags::inside;
+using htmltags::LineIndex;
+using htmltags::opaqueRanges;
 
 bool isVbscript(const QList<Attribute> &attrs)
 {

@@ -50,8 +50,9 @@ private slots:
             QVERIFY(QFile::copy(dataFile(QStringLiteral("hostile/") + QLatin1String(name)),
                                 root.filePath(QStringLiteral("site/") + QLatin1String(name))));
         writeBytes(root.filePath(QStringLiteral("secret.txt")), "SECRET-OUTSIDE-THE-FOLDER");
-        QVERIFY(QFile::copy(dataFile(QStringLiteral("hostile/pic.svg")),
-                            root.filePath(QStringLiteral("outside.svg"))));
+        for (const char *name : {"outside.svg", "unnamed.svg"})
+            QVERIFY(QFile::copy(dataFile(QStringLiteral("hostile/pic.svg")),
+                                root.filePath(QLatin1String(name))));
         // A link inside the folder that leads out of it.
         QVERIFY(QFile::link(root.filePath(QStringLiteral("secret.txt")),
                             root.filePath(QStringLiteral("site/link-out.txt"))));

@@ -1,0 +1,193 @@
+#include "platform/pagereferences.h"
+
+#include "platform/htmltags.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QUrl>
+
+#include <algorithm>
+#include <optional>
+
+namespace lumipage::pagereferences
+{
+
+namespace
+{
+
+// Attributes that name a file, and whether the element shows or plays it.
+struct Naming {
+    const char *attribute;
+    bool embedded;
+};
+constexpr Naming kNamings[] = {{"src", true},    {"background", true}, {"lowsrc", true},
+                               {"dynsrc", true}, {"data", true},       {"href", false}};
+
+bool isLinkToFollow(const htmltags::StartTag &tag)
+{
+    // A LINK element's href is a style sheet or an icon the page uses; other hrefs
+    // (A, AREA, BASE) lead elsewhere.
+    return tag.name != QLatin1String("LINK");
+}
+
+// The local file a value names, or nothing for a web address, in-page anchor and the
+// like; `absolute` tells whether it was named absolutely.
+std::optional<QString> localPath(const QString &value, const QString &pageFolder, bool *absolute)
+{
+    QString text = value.trimmed();
+    if (text.isEmpty() || text.startsWith(u'#'))
+        return std::nullopt;
+    if (text.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        *absolute = true;
+        return QDir::cleanPath(QUrl(text).toLocalFile());
+    }
+    // Any other scheme ("http:", "mailto:", "javascript:", "data:") or "//host".
+    const qsizetype colon = text.indexOf(u':');
+    if ((colon > 1 && !text.left(colon).contains(u'/')) || text.startsWith(QLatin1String("//")))
+        return std::nullopt;
+    for (const QChar stop : {u'?', u'#'})
+        if (const qsizetype at = text.indexOf(stop); at >= 0)
+            text.truncate(at);
+    *absolute = QDir::isAbsolutePath(text);
+    if (*absolute)
+        return QDir::cleanPath(text);
+    if (pageFolder.isEmpty())
+        return QString();
+    return QDir::cleanPath(QDir(pageFolder).absoluteFilePath(text));
+}
+
+bool within(const QString &path, const QString &folder)
+{
+    const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+    return !folder.isEmpty() && path.startsWith(prefix);
+}
+
+bool sameBytes(const QString &a, const QString &b)
+{
+    QFile fa(a), fb(b);
+    if (fa.size() != fb.size() || !fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 kChunk = 1 << 16;
+    while (!fa.atEnd())
+        if (fa.read(kChunk) != fb.read(kChunk))
+            return false;
+    return true;
+}
+
+bool isPage(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("htm") || suffix == QLatin1String("html");
+}
+
+} // namespace
+
+QList<LocalReference> localReferences(const QString &html, const QString &pageFolder)
+{
+    const QString folder = pageFolder.isEmpty() ? QString() : QDir::cleanPath(pageFolder);
+    QList<LocalReference> out;
+    for (const htmltags::StartTag &tag : htmltags::startTags(html)) {
+        for (const Naming &naming : kNamings) {
+            const QString name = QLatin1String(naming.attribute);
+            if (!tag.has(name))
+                continue;
+            const QString value = tag.value(name);
+            bool absolute = false;
+            const std::optional<QString> path = localPath(value, folder, &absolute);
+            if (!path)
+                continue;
+            const bool embedded = naming.embedded || !isLinkToFollow(tag);
+            out.append({tag.name, name, value, *path, tag.line, absolute,
+                        !path->isEmpty() && !within(*path, folder), embedded});
+        }
+    }
+    return out;
+}
+
+QList<Finding> checkPage(const QString &html, const QString &pageFolder)
+{
+    QList<Finding> findings;
+    for (const LocalReference &r : localReferences(html, pageFolder)) {
+        if (!r.path.isEmpty() && !QFileInfo::exists(r.path))
+            findings.append({Finding::Kind::Missing, r.element, r.line, r.value});
+        if (r.absolute)
+            findings.append({Finding::Kind::Absolute, r.element, r.line, r.value});
+    }
+    for (const htmltags::StartTag &tag : htmltags::startTags(html))
+        if (tag.name == QLatin1String("IMG") && !tag.has(QStringLiteral("alt")))
+            findings.append(
+                {Finding::Kind::NoAlt, tag.name, tag.line, tag.value(QStringLiteral("src"))});
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding &a, const Finding &b) { return a.line < b.line; });
+    return findings;
+}
+
+QString findingsText(const QList<Finding> &findings)
+{
+    if (findings.isEmpty())
+        return QStringLiteral("問題は見つかりませんでした。");
+    QStringList lines;
+    for (const Finding &f : findings) {
+        const QString what = f.kind == Finding::Kind::Missing
+                                 ? QStringLiteral("ファイルがありません: %1")
+                             : f.kind == Finding::Kind::Absolute
+                                 ? QStringLiteral("絶対パスで指定されています: %1")
+                                 : QStringLiteral("代替テキスト（alt）がありません: %1");
+        lines << QStringLiteral("%1 行 %2: ").arg(f.line).arg(f.element) + what.arg(f.target);
+    }
+    return lines.join(u'\n');
+}
+
+QStringList filesToBringIn(const QList<LocalReference> &references)
+{
+    QStringList files;
+    for (const LocalReference &r : references)
+        if (r.embedded && r.outside && r.absolute && !isPage(r.path) &&
+            QFileInfo(r.path).isFile() && !files.contains(r.path))
+            files << r.path;
+    return files;
+}
+
+CopyPlan planCopies(const QStringList &sources, const QString &folder)
+{
+    CopyPlan plan;
+    const QDir dir(folder);
+    QSet<QString> taken; // names given to other files in this plan
+    QHash<QString, QString> placed;
+    for (const QString &source : sources) {
+        if (placed.contains(source))
+            continue;
+        const QFileInfo info(source);
+        const QString base = info.completeBaseName();
+        const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+        for (int n = 1;; ++n) {
+            const QString name =
+                n == 1 ? info.fileName() : QStringLiteral("%1-%2%3").arg(base).arg(n).arg(suffix);
+            const QString target = dir.absoluteFilePath(name);
+            if (taken.contains(name))
+                continue;
+            const bool exists = QFileInfo::exists(target);
+            if (exists && !sameBytes(source, target))
+                continue;
+            taken.insert(name);
+            placed.insert(source, target);
+            plan.steps.append({source, target, !exists});
+            plan.relativeNames.insert(source, name);
+            break;
+        }
+    }
+    return plan;
+}
+
+QHash<QString, QString> rewrites(const QList<LocalReference> &references, const CopyPlan &plan)
+{
+    QHash<QString, QString> out;
+    for (const LocalReference &r : references)
+        if (plan.relativeNames.contains(r.path))
+            out.insert(r.value, plan.relativeNames.value(r.path));
+    return out;
+}
+
+} // namespace lumipage::pagereferences

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace lumipage::pagereferences
+{
+
+// A file on the local disk that the page names in one of its elements' attributes.
+struct LocalReference {
+    QString element;   // "IMG"
+    QString attribute; // "src"
+    QString value;     // as the page writes it
+    QString path;      // the file it names: absolute, cleaned; empty when a relative
+                       // name cannot be resolved (a page never saved)
+    int line = 1;
+    bool absolute = false; // named by an absolute path or a file: URL
+    bool outside = false;  // lies outside the page's folder tree
+    bool embedded = false; // shown or played by the page (not a link to follow)
+};
+
+// The local files the page's elements name: pictures, sounds, style sheets, scripts,
+// frames and links. Web addresses, mail, data and script URLs and in-page anchors are
+// not files. `pageFolder` is empty for a page never saved.
+QList<LocalReference> localReferences(const QString &html, const QString &pageFolder);
+
+// What the page check lists.
+struct Finding {
+    enum class Kind { Missing, Absolute, NoAlt };
+    Kind kind;
+    QString element;
+    int line = 1;
+    QString target; // the name as written (empty for an image without alt)
+};
+
+// References to local files that do not exist, files named by absolute local path, and
+// images without alt text, in page order.
+QList<Finding> checkPage(const QString &html, const QString &pageFolder);
+// The findings as lines for the user ("12 行 IMG: …"), or a line saying all is well.
+QString findingsText(const QList<Finding> &findings);
+
+// Pictures and other files the page shows or plays that lie outside its folder and
+// exist, each once, in page order: what the save offers to copy beside the page.
+QStringList filesToBringIn(const QList<LocalReference> &references);
+
+// Copying files into a page's folder.
+struct CopyStep {
+    QString source;
+    QString target;   // absolute path in the folder
+    bool copy = true; // false: an identical file is already there
+};
+struct CopyPlan {
+    QList<CopyStep> steps;
+    // File path → the name relative to the page's folder to write in its place.
+    QHash<QString, QString> relativeNames;
+};
+
+// Where each file goes in `folder`: its own name when that is free or holds the same
+// bytes, otherwise the first free numbered name ("photo-2.png"). An existing different
+// file is never overwritten, and two files of the same name get two names.
+CopyPlan planCopies(const QStringList &sources, const QString &folder);
+
+// For each reference whose file the plan brings in: the value written now → the new
+// relative name. The caller rewrites the attributes holding these values.
+QHash<QString, QString> rewrites(const QList<LocalReference> &references, const CopyPlan &plan);
+
+} // namespace lumipage::pagereferences
