@@ -1,5 +1,6 @@
 #include "platform/editing/filedropfilter.h"
 
+#include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QWidget>
@@ -26,47 +27,27 @@ bool carriesFiles(const QMimeData *data)
 FileDropFilter::FileDropFilter(QWidget *widget) : QObject(widget), m_widget(widget)
 {
     widget->setAcceptDrops(true);
-    watch(widget);
-}
-
-void FileDropFilter::watch(QObject *object)
-{
-    object->installEventFilter(this);
-    for (QObject *child : object->children())
-        if (child->isWidgetType())
-            watch(child);
+    // The engine filters its surface's drag events itself; only a filter on the whole
+    // application is sure to see them first.
+    qApp->installEventFilter(this);
 }
 
 bool FileDropFilter::eventFilter(QObject *watched, QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::ChildAdded: {
-        QObject *child = static_cast<QChildEvent *>(event)->child();
-        if (child->isWidgetType())
-            watch(child);
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return false;
-    }
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto *drag = static_cast<QDragMoveEvent *>(event);
-        if (!carriesFiles(drag->mimeData()))
-            return false;
-        drag->acceptProposedAction();
-        return true;
-    }
-    case QEvent::Drop: {
-        auto *drop = static_cast<QDropEvent *>(event);
-        if (!carriesFiles(drop->mimeData()))
-            return false;
-        drop->acceptProposedAction();
-        const QPoint at =
-            static_cast<QWidget *>(watched)->mapTo(m_widget, drop->position().toPoint());
-        emit filesDropped(drop->mimeData()->urls(), at);
-        return true;
-    }
-    default:
+    auto *target = qobject_cast<QWidget *>(watched);
+    if (!target || (target != m_widget && !m_widget->isAncestorOf(target)))
         return false;
-    }
+    auto *drag = static_cast<QDropEvent *>(event);
+    if (!carriesFiles(drag->mimeData()))
+        return false;
+    drag->acceptProposedAction();
+    if (type == QEvent::Drop)
+        emit filesDropped(drag->mimeData()->urls(),
+                          target->mapTo(m_widget, drag->position().toPoint()));
+    return true;
 }
 
 } // namespace lumipage

@@ -10,9 +10,9 @@ class QWidget;
 namespace lumipage
 {
 
-// Takes drops that carry local files off a widget (and the children it gets later, such
-// as the engine's own surface inside a view) before the widget sees them, and hands
-// them on; drops of text or markup stay with the widget. Owned by the widget.
+// Takes drops that carry local files off a widget and its children (such as the
+// engine's own surface inside a view) before they see them, and hands them on; drops
+// of text or markup stay with the widget. Owned by the widget.
 class FileDropFilter : public QObject
 {
     Q_OBJECT
@@ -27,8 +27,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void watch(QObject *object);
-
     QWidget *m_widget;
 };
 

@@ -105,7 +105,7 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
     // Files dropped on the page are the program's to open or insert, not the engine's.
     connect(new FileDropFilter(m_view), &FileDropFilter::filesDropped, this,
             [this](const QList<QUrl> &urls, const QPoint &pos) {
-                emit filesDropped(urls, mapFrom(m_view, pos));
+                emit filesDropped(urls, m_view->mapTo(this, pos));
             });
     m_stack = new QStackedLayout(this);
     m_stack->setContentsMargins(0, 0, 0, 0);
