@@ -59,6 +59,7 @@ enum class CommandId {
     AboutScript,
     ReadMe,
     KeepMarkup,
+    PageCheck,
     Count // not a command: the number of commands
 };
 

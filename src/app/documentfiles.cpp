@@ -3,6 +3,7 @@
 #include "app/commandactions.h"
 #include "app/document.h"
 #include "app/documentrecovery.h"
+#include "app/pagefilecheck.h"
 #include "platform/commondialog.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/effects/effectspage.h"
@@ -31,8 +32,10 @@ DocumentFiles::DocumentFiles(EditingComponent &editor, Document &document,
                              CommonDialog &commonDialog, Shell &shell, DocumentRecovery &recovery,
                              CommandActions &actions, QWidget &window)
     : m_editor(editor), m_document(document), m_commonDialog(commonDialog), m_shell(shell),
-      m_recovery(recovery), m_window(window)
+      m_recovery(recovery), m_window(window),
+      m_settings(QStringLiteral("Lumipage"), QStringLiteral("Lumipage")), m_recent(m_settings)
 {
+    actions.setHandler(CommandId::PageCheck, [this] { showPageCheck(m_window, m_editor); });
     actions.setHandler(CommandId::NewDocument, [this] { newDocument(); });
     actions.setHandler(CommandId::OpenFile, [this] { openDocument(); });
     actions.setHandler(CommandId::SaveFile, [this] { saveDocument(); });
@@ -74,30 +77,48 @@ void DocumentFiles::newDocument()
     editor.NewDocument();
 }
 
-void DocumentFiles::openDocument()
+bool DocumentFiles::mayLeavePage()
 {
-    EditingComponent &editor = m_editor;
     if (m_document.isModified()) {
         const auto answer =
             messages::ask(&m_window, kConfirm, QStringLiteral("編集中のファイルを保存しますか？"),
                           QMessageBox::Ok | QMessageBox::Cancel);
         if (answer == QMessageBox::Ok) {
             saveDocument();
-            return;
+            return false;
         }
         // Declined: the question is not asked again for these changes.
         m_document.markUnchanged();
     }
+    return true;
+}
+
+void DocumentFiles::openDocument()
+{
+    if (!mayLeavePage())
+        return;
     CommonDialog &dialog = m_commonDialog;
     dialog.filter = kFilter;
-    const std::optional<QString> path = dialog.showOpen(&m_window);
-    if (!path)
-        return;
+    if (const std::optional<QString> path = dialog.showOpen(&m_window))
+        openPath(*path);
+}
+
+void DocumentFiles::openAsked(const QString &path)
+{
+    if (mayLeavePage())
+        openPath(path);
+}
+
+void DocumentFiles::openPath(const QString &path)
+{
     // A page that cannot be read is left alone and the user learns why.
-    if (!editor.LoadDocument(*path))
-        messages::warn(&m_window, editor.lastError());
-    else if (!editor.lastNotice().isEmpty())
-        messages::inform(&m_window, editor.lastNotice());
+    if (!m_editor.LoadDocument(path)) {
+        messages::warn(&m_window, m_editor.lastError());
+        return;
+    }
+    m_recent.add(path);
+    if (!m_editor.lastNotice().isEmpty())
+        messages::inform(&m_window, m_editor.lastNotice());
 }
 
 std::optional<QString> DocumentFiles::askSavePath()
@@ -122,10 +143,13 @@ bool DocumentFiles::saveDocument()
         return false;
     const bool exists = QFileInfo::exists(*path); // not written yet
     EditingComponent &editor = m_editor;
+    if (!offerToBringFilesIn(m_window, editor, *path))
+        return false;
     if (!editor.SaveDocument(*path)) {
         messages::warn(&m_window, editor.lastError());
         return false;
     }
+    m_recent.add(*path);
     m_document.markUnchanged();
     m_recovery.forgetPage();
     messages::inform(&m_window, exists ? QStringLiteral("上書き保存しました。")
@@ -146,9 +170,12 @@ QString DocumentFiles::previewPath()
 void DocumentFiles::preview()
 {
     // The copy carries the effects runtime, so that today's browsers play the effects.
+    // It lies away from the page: the page's relative names still lead to its folder.
     const QString path = previewPath();
     EditingComponent &editor = m_editor;
-    if (!editor.SaveEffectsCopy(path)) {
+    const QString page = editor.documentPath();
+    if (!editor.SaveEffectsCopy(path,
+                                page.isEmpty() ? QString() : QFileInfo(page).absolutePath())) {
         messages::warn(&m_window, editor.lastError());
         return;
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/recentfiles.h"
+
+#include <QSettings>
 #include <QString>
 
 #include <optional>
@@ -16,8 +19,8 @@ class DocumentRecovery;
 class EditingComponent;
 class Shell;
 
-// The page as a file: new, open, save, preview in the desktop's browser, and the
-// program's information texts.
+// The page as a file: new, open, save, preview in the desktop's browser, the list of
+// recent files, the page check and the program's information texts.
 class DocumentFiles
 {
 public:
@@ -29,6 +32,13 @@ public:
 
     void newDocument();
     void openDocument();
+    // Opens `path` as 開く does, after the same question about a changed page.
+    void openAsked(const QString &path);
+    // Opens `path` without asking (the command line); a page that cannot be read is
+    // reported and the open page stays.
+    void openPath(const QString &path);
+    // The pages opened or saved last.
+    RecentFiles &recent() { return m_recent; }
     // Saves through the save dialog; true only when the page was written, which then
     // counts as unchanged.
     bool saveDocument();
@@ -45,6 +55,8 @@ public:
 private:
     // A file name from the save dialog, confirmed when the file exists; none on cancel.
     std::optional<QString> askSavePath();
+    // Asks about a changed page before another is opened; false when it stays.
+    bool mayLeavePage();
 
     EditingComponent &m_editor;
     Document &m_document;
@@ -52,6 +64,8 @@ private:
     Shell &m_shell;
     DocumentRecovery &m_recovery;
     QWidget &m_window;
+    QSettings m_settings;
+    RecentFiles m_recent;
 };
 
 } // namespace lumipage

@@ -6,8 +6,10 @@
 #include "app/document.h"
 #include "app/documentfiles.h"
 #include "app/documentrecovery.h"
+#include "app/filedrops.h"
 #include "app/pagecommands.h"
 #include "app/palettewindow.h"
+#include "app/recentfilesmenu.h"
 #include "app/staterefresh.h"
 #include "insert/insertioncontroller.h"
 #include "platform/commondialog.h"
@@ -22,8 +24,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QToolBar>
 
@@ -74,6 +78,15 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
                                                 *m_insertion, *m_actions, *this);
     m_files = std::make_unique<DocumentFiles>(*m_editor, *m_document, *m_commonDialog, *m_shell,
                                               *m_recovery, *m_actions, *this);
+    // Recent pages and dropped files open through the road of 開く, with its question.
+    const auto openAsked = [this](const QString &path) { m_files->openAsked(path); };
+    new RecentFilesMenu(m_menuItems.value(QStringLiteral("recent_files"))->menu(),
+                        m_files->recent(), openAsked);
+    m_drops = std::make_unique<FileDrops>(*this, *m_editor, openAsked);
+    connect(
+        m_editor, &EditingComponent::filesDropped, this,
+        [this](const QList<QUrl> &urls, const QPoint &pos) { m_drops->droppedOnPage(urls, pos); });
+    setAcceptDrops(true);
     m_refresh = std::make_unique<StateRefresh>(
         *m_editor, *m_document, *m_actions, m_insertion->shared(),
         StateRefresh::Controls{m_text4, m_combo1, m_combo2, m_command6});
@@ -261,10 +274,21 @@ void MainWindow::run(CommandId command)
 
 void MainWindow::openFile(const QString &path)
 {
-    if (!m_editor->LoadDocument(path))
-        messages::warn(this, m_editor->lastError());
-    else if (!m_editor->lastNotice().isEmpty())
-        messages::inform(this, m_editor->lastNotice());
+    m_files->openPath(path);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    if (!event->mimeData()->hasUrls())
+        return;
+    event->acceptProposedAction();
+    m_drops->droppedOnWindow(event->mimeData()->urls());
 }
 
 // --- window --------------------------------------------------------------------------

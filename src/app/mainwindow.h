@@ -27,6 +27,7 @@ class InsertionController;
 class PageCommands;
 class DocumentFiles;
 class DocumentRecovery;
+class FileDrops;
 class EditingComponent;
 class StateRefresh;
 
@@ -76,6 +77,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildControls();
@@ -105,6 +108,7 @@ private:
     std::unique_ptr<ContextMenuController> m_contextMenu;
     std::unique_ptr<InsertionController> m_insertion;
     std::unique_ptr<DocumentRecovery> m_recovery;
+    std::unique_ptr<FileDrops> m_drops;
 };
 
 } // namespace lumipage

@@ -1,0 +1,59 @@
+#include "app/pagefilecheck.h"
+
+#include "platform/editing/editingcomponent.h"
+#include "platform/fileerrors.h"
+#include "platform/messages.h"
+#include "platform/pagereferences.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+
+namespace lumipage
+{
+
+using namespace pagereferences;
+
+bool offerToBringFilesIn(QWidget &window, EditingComponent &editor, const QString &savePath)
+{
+    const QString folder = QFileInfo(savePath).absolutePath();
+    const QList<LocalReference> references = localReferences(editor.DocumentHTML(), folder);
+    const QStringList files = filesToBringIn(references);
+    if (files.isEmpty())
+        return true;
+    const auto answer =
+        messages::ask(&window, QStringLiteral("確認"),
+                      QStringLiteral("ページのフォルダの外にある画像が %1 個あります。"
+                                     "ページのフォルダにコピーして相対パスにしますか？")
+                          .arg(files.size()),
+                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
+    if (answer != QMessageBox::Yes)
+        return true;
+    const CopyPlan plan = planCopies(files, folder);
+    for (const CopyStep &step : plan.steps) {
+        errno = 0;
+        QFile source(step.source);
+        if (step.copy && !source.copy(step.target)) {
+            const int observed = errno;
+            messages::warn(&window,
+                           QStringLiteral("「%1」を「%2」にコピーできません。%3\n"
+                                          "ページは保存していません。")
+                               .arg(step.source, step.target,
+                                    fileerrors::whyWriteFailed(step.target, source.size(), observed,
+                                                               source.errorString())));
+            return false;
+        }
+    }
+    editor.replaceReferences(rewrites(references, plan));
+    return true;
+}
+
+void showPageCheck(QWidget &window, EditingComponent &editor)
+{
+    const QString path = editor.documentPath();
+    const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+    messages::inform(&window, findingsText(checkPage(editor.DocumentHTML(), folder)));
+}
+
+} // namespace lumipage

@@ -1,0 +1,206 @@
+// Everyday work through the main window on the real editing surface: recent files,
+// dropped files, bringing outside pictures in on save, the page check, special files.
+#include "support/mainwindowfixture.h"
+#include "support/testsupport.h"
+
+#include "app/document.h"
+#include "app/mainwindow.h"
+#include "platform/editing/editingcommands.h"
+#include "platform/editing/filedropfilter.h"
+#include "platform/editing/webengineeditingcomponent.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+
+#include <sys/stat.h>
+
+using namespace lumipage;
+using namespace lumipage::test;
+
+class TestEverydayWindow : public QObject
+{
+    Q_OBJECT
+
+    MainWindowFixture m_f;
+    QTemporaryDir m_dir;
+
+    WebEngineEditingComponent &editor() { return m_f.editor(); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    void page(const QString &name, const QString &body)
+    {
+        QDir().mkpath(QFileInfo(path(name)).absolutePath());
+        writeBytes(path(name), ("<HTML><BODY>" + body + "</BODY></HTML>").toUtf8());
+    }
+    QMenu *recentMenu()
+    {
+        QMenu *menu = m_f.window->menuItem("recent_files")->menu();
+        emit menu->aboutToShow(); // filled as when it opens
+        return menu;
+    }
+    QStringList entries()
+    {
+        QStringList out;
+        for (QAction *a : recentMenu()->actions())
+            if (!a->isSeparator())
+                out << a->text() + (a->toolTip() == a->text() ? "" : " | " + a->toolTip());
+        return out;
+    }
+    // Drops `files` on the editing view at `at`. Qt delivers only drops that come from a
+    // real drag, so the synthesised drop goes to the surface's file-drop filter as the
+    // application would hand it over.
+    void drop(const QStringList &files, QPoint at = {40, 20})
+    {
+        QList<QUrl> urls;
+        for (const QString &f : files)
+            urls << QUrl::fromLocalFile(f);
+        QMimeData data;
+        data.setUrls(urls);
+        auto *view = editor().findChild<QWebEngineView *>();
+        QWidget *target = view->focusProxy() ? view->focusProxy() : view;
+        QObject *filter = editor().findChild<FileDropFilter *>();
+        QVERIFY(filter);
+        QDropEvent event(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QVERIFY(filter->eventFilter(target, &event));
+        QVERIFY(event.isAccepted());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path("settings"));
+    }
+    void init() { QVERIFY(m_f.create()); }
+    void cleanup()
+    {
+        closeModals();
+        m_f.destroy();
+    }
+
+    void recentFilesReopenThroughTheSameQuestion()
+    {
+        page("a/one.htm", "<P>one</P>");
+        page("b/two.htm", "<P>two</P>");
+        const auto settled = [this] {
+            return QTest::qWaitFor(
+                [this] {
+                    return !m_f.window->document().isModified() &&
+                           m_f.window->document().snapshot() == editor().DocumentHTML();
+                },
+                10000);
+        };
+        m_f.window->openFile(path("a/one.htm"));
+        QVERIFY(settled());
+        m_f.dialog->files.enqueue(path("b/two.htm"));
+        m_f.window->run(CommandId::OpenFile);
+        QVERIFY(settled());
+        QCOMPARE(entries(), (QStringList{"two.htm | " + path("b/two.htm"),
+                                         "one.htm | " + path("a/one.htm"), "一覧を消去"}));
+        // A changed page: the question of 開く comes first; Cancel opens without saving.
+        QVERIFY(editor().pasteHTML("<B>changed</B>"));
+        QTRY_VERIFY(m_f.window->document().isModified());
+        const auto boxes = answerBoxes({QMessageBox::Cancel});
+        recentMenu()->actions().at(1)->trigger();
+        QTRY_COMPARE(editor().documentPath(), path("a/one.htm"));
+        QCOMPARE(*boxes, QStringList{"編集中のファイルを保存しますか？"});
+        QCOMPARE(entries().first(), "one.htm | " + path("a/one.htm"));
+        // A file gone is dropped when the menu opens; the list can be emptied.
+        QVERIFY(QFile::remove(path("b/two.htm")));
+        QCOMPARE(entries().size(), 2);
+        recentMenu()->findChild<QAction *>("recent_clear")->trigger();
+        QCOMPARE(entries(), QStringList{"一覧を消去"});
+        QVERIFY(!recentMenu()->actions().last()->isEnabled());
+    }
+
+    void droppedFilesOpenGoInOrAreRefused()
+    {
+        page("site/page.htm", "<P id=p>text</P>");
+        QVERIFY(loadAndWait(editor(), path("site/page.htm")));
+        QTRY_COMPARE(m_f.window->document().snapshot(), editor().DocumentHTML());
+        // A picture in the page's folder goes in where it is dropped, named relatively.
+        QVERIFY(QDir().mkpath(path("site/pics")));
+        QVERIFY(QFile::copy(dataFile("hostile/pic.svg"), path("site/pics/pic.svg")));
+        drop({path("site/pics/pic.svg")});
+        QTRY_VERIFY(editor().DocumentHTML().contains("<IMG src=pics/pic.svg>"));
+        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(!editor().DocumentHTML().contains("<IMG"));
+        // Anything else is refused with a message naming it.
+        writeBytes(path("notes.txt"), "x");
+        auto boxes = answerBoxes({QMessageBox::Ok});
+        drop({path("notes.txt")});
+        QTRY_COMPARE(boxes->size(), 1);
+        QCOMPARE(boxes->first(), "「notes.txt」はHTMLファイルでも画像でもないため、開けません。");
+        // A page opens.
+        page("other.htm", "<P>other</P>");
+        drop({path("other.htm")});
+        QTRY_COMPARE(editor().documentPath(), path("other.htm"));
+    }
+
+    void aSaveBringsOutsidePicturesIn()
+    {
+        QDir().mkpath(path("keep/in"));
+        QDir().mkpath(path("keep/elsewhere"));
+        QVERIFY(QFile::copy(dataFile("hostile/pic.svg"), path("keep/elsewhere/pic.svg")));
+        writeBytes(path("keep/in/pic.svg"), "<svg xmlns='http://www.w3.org/2000/svg'/>");
+        page("keep/in/page.htm", "<P>x</P>");
+        QVERIFY(loadAndWait(editor(), path("keep/in/page.htm")));
+        QVERIFY(editor().pasteHTML("<IMG src=\"" + path("keep/elsewhere/pic.svg") + "\">"));
+        const QString before = editor().DocumentHTML();
+
+        // No: saved as it is.
+        m_f.dialog->files.enqueue(path("keep/in/page.htm"));
+        auto boxes = answerBoxes({QMessageBox::Ok, QMessageBox::No, QMessageBox::Ok});
+        m_f.window->run(CommandId::SaveFile);
+        QCOMPARE(boxes->value(1), "ページのフォルダの外にある画像が 1 個あります。"
+                                  "ページのフォルダにコピーして相対パスにしますか？");
+        QCOMPARE(editor().DocumentHTML(), before);
+        QVERIFY(!QFile::exists(path("keep/in/pic-2.svg")));
+
+        // Yes: copied beside the page under a free name, named relatively, saved; one
+        // undo puts the absolute name back.
+        m_f.dialog->files.enqueue(path("keep/in/page.htm"));
+        boxes = answerBoxes({QMessageBox::Ok, QMessageBox::Yes, QMessageBox::Ok});
+        m_f.window->run(CommandId::SaveFile);
+        QCOMPARE(boxes->size(), 3);
+        QCOMPARE(readBytes(path("keep/in/pic-2.svg")), readBytes(path("keep/elsewhere/pic.svg")));
+        QCOMPARE(readBytes(path("keep/in/pic.svg")),
+                 QByteArray("<svg xmlns='http://www.w3.org/2000/svg'/>"));
+        QVERIFY(editor().DocumentHTML().contains("<IMG src=pic-2.svg>"));
+        QVERIFY(readBytes(path("keep/in/page.htm")).contains("<IMG src=pic-2.svg>"));
+        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QCOMPARE(editor().DocumentHTML(), before);
+    }
+
+    void thePageCheckAndSpecialFiles()
+    {
+        page("check/page.htm", "<IMG src=gone.png>\n<A href=/abs/x.htm>x</A>");
+        QVERIFY(loadAndWait(editor(), path("check/page.htm")));
+        auto boxes = answerBoxes({QMessageBox::Ok});
+        m_f.window->run(CommandId::PageCheck);
+        QCOMPARE(boxes->value(0),
+                 QStringLiteral("1 行 IMG: ファイルがありません: gone.png\n"
+                                "1 行 IMG: 代替テキスト（alt）がありません: gone.png\n"
+                                "2 行 A: ファイルがありません: /abs/x.htm\n"
+                                "2 行 A: 絶対パスで指定されています: /abs/x.htm"));
+        // A named pipe given to open is refused at once, and the page stays.
+        const QString fifo = path("pipe.htm");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        boxes = answerBoxes({QMessageBox::Ok});
+        QElapsedTimer clock;
+        clock.start();
+        m_f.window->openFile(fifo);
+        QVERIFY(clock.elapsed() < 2000);
+        QTRY_COMPARE(boxes->size(), 1);
+        QVERIFY2(boxes->first().contains("名前付きパイプ（FIFO）"), qPrintable(boxes->first()));
+        QCOMPARE(editor().documentPath(), path("check/page.htm"));
+    }
+};
+
+LUMIPAGE_TEST_MAIN(TestEverydayWindow)
+#include "tst_everydaywindow.moc"
