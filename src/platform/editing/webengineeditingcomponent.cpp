@@ -54,7 +54,7 @@ QWebEngineScript runtimeScript()
     source += QStringLiteral("(window.__lumipage = window.__lumipage || {}).commands = %1;\n")
                   .arg(QString::fromUtf8(QJsonDocument(commands).toJson(QJsonDocument::Compact)));
     for (const char *part :
-         {"serializer", "history", "runtime", "changes", "tables", "objects", "find"})
+         {"serializer", "history", "runtime", "paste", "changes", "tables", "objects", "find"})
         source += readResource(
             QStringLiteral(":/lumipage/platform/editing/runtime/%1.js").arg(QLatin1String(part)));
     script.setSourceCode(source);
@@ -342,71 +342,6 @@ void WebEngineEditingComponent::updateConfiguration()
         queried.append(command);
     m_bridge->setConfiguration(
         {{QStringLiteral("options"), options}, {QStringLiteral("queried"), queried}});
-}
-
-// --- modes ---------------------------------------------------------------------------
-
-QStringList WebEngineEditingComponent::statementsLeftOut() const
-{
-    return m_browsing ? m_browse->leftOut() : QStringList();
-}
-
-void WebEngineEditingComponent::setBrowseMode(bool browse)
-{
-    if (browse == m_browsing)
-        return;
-    if (browse) {
-        const std::optional<QString> html = readDocument();
-        if (!html)
-            return;
-        const QString name = m_path.isEmpty() ? tr("新しいページ") : QFileInfo(m_path).fileName();
-        QWebEngineView *view = m_browse->start(pageLocation(), name, *html, this);
-        connect(view, &QWidget::customContextMenuRequested, this,
-                &WebEngineEditingComponent::onContextMenuRequested);
-        m_stack->addWidget(view);
-        m_stack->setCurrentWidget(view);
-        setFocusProxy(view);
-        m_browsing = true;
-    } else {
-        m_stack->setCurrentWidget(m_view);
-        setFocusProxy(m_view);
-        if (m_browse->view())
-            m_stack->removeWidget(m_browse->view());
-        m_browse->stop();
-        m_browsing = false;
-        m_events->queue(EventQueue::DocumentComplete);
-    }
-    m_events->queue(EventQueue::DisplayChanged);
-}
-
-// --- context menu --------------------------------------------------------------------
-
-void WebEngineEditingComponent::onContextMenuRequested(const QPoint &pos)
-{
-    m_menu.pos = pos;
-    m_events->queue(EventQueue::ContextMenu);
-}
-
-void WebEngineEditingComponent::SetContextMenu(const QStringList &texts, const QList<int> &states)
-{
-    m_menu.texts = texts;
-    m_menu.states = states;
-    m_menu.set = true;
-}
-
-void WebEngineEditingComponent::showContextMenu()
-{
-    // The program answers ShowContextMenu by setting the menu for this click.
-    m_menu.set = false;
-    emit ShowContextMenu(m_menu.pos.x(), m_menu.pos.y());
-    if (!m_menu.set || m_menu.texts.isEmpty())
-        return;
-    m_menu.set = false;
-    QWidget *surface = m_browsing && m_browse->view() ? m_browse->view() : m_view;
-    const int chosen =
-        ComponentDialogs::contextMenu(m_menu.texts, m_menu.states, surface, m_menu.pos);
-    if (chosen >= 0)
-        emit ContextMenuAction(chosen);
 }
 
 } // namespace lumipage

@@ -1,0 +1,80 @@
+// The editing component's modes (editing and browsing) and its right-click menu.
+#include "platform/editing/webengineeditingcomponent.h"
+
+#include "platform/editing/browsesession.h"
+#include "platform/editing/componentdialogs.h"
+#include "platform/editing/eventqueue.h"
+
+#include <QFileInfo>
+#include <QStackedLayout>
+#include <QWebEngineView>
+
+namespace lumipage
+{
+
+// --- modes ---------------------------------------------------------------------------
+
+QStringList WebEngineEditingComponent::statementsLeftOut() const
+{
+    return m_browsing ? m_browse->leftOut() : QStringList();
+}
+
+void WebEngineEditingComponent::setBrowseMode(bool browse)
+{
+    if (browse == m_browsing)
+        return;
+    if (browse) {
+        const std::optional<QString> html = readDocument();
+        if (!html)
+            return;
+        const QString name = m_path.isEmpty() ? tr("新しいページ") : QFileInfo(m_path).fileName();
+        QWebEngineView *view = m_browse->start(pageLocation(), name, *html, this);
+        connect(view, &QWidget::customContextMenuRequested, this,
+                &WebEngineEditingComponent::onContextMenuRequested);
+        m_stack->addWidget(view);
+        m_stack->setCurrentWidget(view);
+        setFocusProxy(view);
+        m_browsing = true;
+    } else {
+        m_stack->setCurrentWidget(m_view);
+        setFocusProxy(m_view);
+        if (m_browse->view())
+            m_stack->removeWidget(m_browse->view());
+        m_browse->stop();
+        m_browsing = false;
+        m_events->queue(EventQueue::DocumentComplete);
+    }
+    m_events->queue(EventQueue::DisplayChanged);
+}
+
+// --- context menu --------------------------------------------------------------------
+
+void WebEngineEditingComponent::onContextMenuRequested(const QPoint &pos)
+{
+    m_menu.pos = pos;
+    m_events->queue(EventQueue::ContextMenu);
+}
+
+void WebEngineEditingComponent::SetContextMenu(const QStringList &texts, const QList<int> &states)
+{
+    m_menu.texts = texts;
+    m_menu.states = states;
+    m_menu.set = true;
+}
+
+void WebEngineEditingComponent::showContextMenu()
+{
+    // The program answers ShowContextMenu by setting the menu for this click.
+    m_menu.set = false;
+    emit ShowContextMenu(m_menu.pos.x(), m_menu.pos.y());
+    if (!m_menu.set || m_menu.texts.isEmpty())
+        return;
+    m_menu.set = false;
+    QWidget *surface = m_browsing && m_browse->view() ? m_browse->view() : m_view;
+    const int chosen =
+        ComponentDialogs::contextMenu(m_menu.texts, m_menu.states, surface, m_menu.pos);
+    if (chosen >= 0)
+        emit ContextMenuAction(chosen);
+}
+
+} // namespace lumipage
