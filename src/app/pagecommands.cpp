@@ -93,7 +93,7 @@ void PageCommands::removeBackgroundImage()
     // attributes stand in.
     m_editor.setBodyAttributes(
         {{QStringLiteral("background"), QString()}, {QStringLiteral("bgproperties"), QString()}});
-    m_document.setSnapshot(m_editor.DocumentHTML());
+    m_document.markUnchanged(); // the design keeps the page as it now stands as its snapshot
 }
 
 void PageCommands::showSource()

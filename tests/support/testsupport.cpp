@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 namespace lumipage::test
@@ -219,6 +220,28 @@ void clickMessageBoxButton(QWidget *box, int standardButton)
         messageBox->button(static_cast<QMessageBox::StandardButton>(standardButton));
     QVERIFY(button);
     button->click();
+}
+
+namespace
+{
+// How many mouseups the page has had since it loaded, counted in the runtime's world
+// (page scripts are off while editing).
+int mouseUps(QWebEngineView *view)
+{
+    const QString count = QStringLiteral(
+        "(() => { if (window.__mouseUps === undefined) { window.__mouseUps = 0;"
+        " window.addEventListener('mouseup', () => { ++window.__mouseUps; }, true); }"
+        " return window.__mouseUps; })()");
+    return evalInPage(view, count, 5000, QWebEngineScript::ApplicationWorld).toInt();
+}
+} // namespace
+
+bool clickPage(WebEngineEditingComponent &editor, const QPoint &at)
+{
+    auto *view = editor.findChild<QWebEngineView *>();
+    const int before = mouseUps(view);
+    QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, at);
+    return QTest::qWaitFor([&] { return mouseUps(view) > before; }, 5000);
 }
 
 } // namespace lumipage::test

@@ -52,6 +52,11 @@ QString bodyOf(EditingComponent &editor);
 // for the display change that follows.
 bool selectIn(WebEngineEditingComponent &editor, const QString &id, int start, int end);
 
+// Clicks the editing page at `at` (in the surface's coordinates) and waits until the page
+// has taken the whole click, so that what comes next (a caret set by the program, keys)
+// comes after it; false when the click never arrives.
+bool clickPage(WebEngineEditingComponent &editor, const QPoint &at);
+
 // The view the user sees while browse mode lasts; null outside browse mode.
 QWebEngineView *browseView(WebEngineEditingComponent &editor);
 // Evaluates `script` in the main world of the page `view` shows (where the page's own

@@ -38,26 +38,8 @@ class TestEditingObjects : public QObject
                    ? QPoint(left.captured(1).toInt(), top.captured(1).toInt())
                    : QPoint(-9999, -9999);
     }
-    // How many mouseups the page has had since it loaded, counted in the runtime's world
-    // (page scripts are off while editing).
-    int mouseUps()
-    {
-        const QString count = QStringLiteral(
-            "(() => { if (window.__mouseUps === undefined) { window.__mouseUps = 0;"
-            " window.addEventListener('mouseup', () => { ++window.__mouseUps; }, true); }"
-            " return window.__mouseUps; })()");
-        return evalInPage(m_editor->findChild<QWebEngineView *>(), count, 5000,
-                          QWebEngineScript::ApplicationWorld)
-            .toInt();
-    }
-    // Clicks and waits until the page has taken the whole click, so that what comes next
-    // (a caret set by the program, keys) comes after it.
-    void click(const QPoint &at)
-    {
-        const int before = mouseUps();
-        QTest::mouseClick(surface(), Qt::LeftButton, {}, at);
-        QTRY_VERIFY(mouseUps() > before);
-    }
+    // Clicks and waits until the page has taken the whole click.
+    void click(const QPoint &at) { QVERIFY(clickPage(*m_editor, at)); }
     // The page takes events in the order they were sent: no pause is needed between them.
     void drag(const QPoint &from, const QPoint &by)
     {

@@ -211,11 +211,8 @@ private slots:
         if (edit == "type") {
             // The page takes the keyboard after a click, in the element to type into.
             const QVariantMap box = m_editor->call("elementInfo", {id}).value.toMap();
-            QTest::mouseClick(surface(), Qt::LeftButton, {},
-                              QPoint(qRound(box.value("left").toDouble()) + 2,
-                                     qRound(box.value("top").toDouble()) + 2));
-            QTest::qWait(100);
-            QVERIFY(m_editor->call("statuses").ok);
+            QVERIFY(clickPage(*m_editor, QPoint(qRound(box.value("left").toDouble()) + 2,
+                                                qRound(box.value("top").toDouble()) + 2)));
             QVERIFY(selectIn(*m_editor, id, 1, 1));
             QTest::keyClicks(surface(), "word");
             QTRY_VERIFY(m_editor->DocumentHTML().contains("word"));
