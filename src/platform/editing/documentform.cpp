@@ -17,7 +17,9 @@ struct Open {
     QStringView name;
     Ns ns;
     Children children;
-    bool hidden; // an editing aid, or inside one
+    bool hidden;     // an editing aid, or inside one
+    bool inTemplate; // inside a template's contents
+    qsizetype span;  // its entry in the spans, or -1
 };
 
 // A value as the engine wrote it between double quotes (& as &amp;, " as &quot;,
@@ -119,9 +121,9 @@ qsizetype rawTextEnd(QStringView in, qsizetype from, QStringView name)
 class Rewriter
 {
 public:
-    Rewriter(QStringView in, const Aids &aids, bool upperCase)
+    Rewriter(QStringView in, const Aids &aids, bool upperCase, std::vector<ElementSpan> *spans)
         : m_in(in), m_aids(aids), m_out(in.size() + in.size() / 32 + 16, upperCase),
-          m_hasCr(in.contains(u'\r'))
+          m_hasCr(in.contains(u'\r')), m_spans(spans)
     {
     }
 
@@ -186,6 +188,7 @@ private:
         const bool wasHidden = hidden();
         if (!m_open.empty() && m_open.back().name == name) {
             ns = m_open.back().ns;
+            closeSpan(m_open.back().span);
             m_open.pop_back();
         }
         if (!wasHidden)
@@ -250,15 +253,24 @@ private:
         const bool hide = parentHidden || aid;
         if (hide)
             m_out.truncate(tagAt);
+        const bool inTemplate =
+            parent &&
+            (parent->inTemplate || (parent->ns == Ns::Html && is(parent->name, u"template")));
+        qsizetype span = -1;
+        if (m_spans && !hide && !inTemplate) {
+            span = qsizetype(m_spans->size());
+            m_spans->push_back({tagAt, m_out.size(), m_out.size()});
+        }
         if (ns != Ns::Html) {
-            m_open.push_back({name, ns, childrenOf(ns, name, htmlAnnotation), hide});
+            m_open.push_back(
+                {name, ns, childrenOf(ns, name, htmlAnnotation), hide, inTemplate, span});
             return;
         }
         switch (kindOf(name)) {
         case Void:
             return;
         case RawText:
-            rawText(name, hide);
+            rawText(name, hide, span);
             return;
         case LeadingNewline:
             if (!hide && m_at < n && m_in[m_at] == u'\n')
@@ -267,14 +279,21 @@ private:
         case Plain:
             break;
         }
-        m_open.push_back({name, ns, Children::Html, hide});
+        m_open.push_back({name, ns, Children::Html, hide, inTemplate, span});
     }
 
-    void rawText(QStringView name, bool hide)
+    void closeSpan(qsizetype span)
+    {
+        if (span >= 0)
+            (*m_spans)[size_t(span)].innerEnd = m_out.size();
+    }
+
+    void rawText(QStringView name, bool hide, qsizetype span)
     {
         const qsizetype end = rawTextEnd(m_in, m_at, name);
         if (!hide)
             m_out.add(m_in.sliced(m_at, end - m_at));
+        closeSpan(span);
         if (!hide && is(name, u"plaintext")) {
             m_endsInPlaintext = true;
             m_at = m_in.size();
@@ -296,20 +315,31 @@ private:
     Writer m_out;
     qsizetype m_at = 0;
     const bool m_hasCr;
+    std::vector<ElementSpan> *m_spans;
     std::vector<Open> m_open;
     bool m_endsInPlaintext = false;
 };
 
 } // namespace
 
-Rewritten rewrite(QStringView engineMarkup, const Aids &aids, bool upperCaseNames)
+Rewritten rewrite(QStringView engineMarkup, const Aids &aids, bool upperCaseNames,
+                  std::vector<ElementSpan> *spans)
 {
-    return Rewriter(engineMarkup, aids, upperCaseNames).run();
+    return Rewriter(engineMarkup, aids, upperCaseNames, spans).run();
 }
 
-QString document(QStringView before, QStringView root, QStringView after, const Aids &aids)
+QString document(QStringView before, QStringView root, QStringView after, const Aids &aids,
+                 std::vector<ElementSpan> *spans)
 {
-    Rewritten rewritten = rewrite(root, aids);
+    const size_t first = spans ? spans->size() : 0;
+    Rewritten rewritten = rewrite(root, aids, true, spans);
+    if (spans)
+        for (size_t k = first; k < spans->size(); ++k) {
+            ElementSpan &span = (*spans)[k];
+            span.tagStart += before.size();
+            span.innerStart += before.size();
+            span.innerEnd += before.size();
+        }
     if (before.isEmpty() && (after.isEmpty() || rewritten.endsInPlaintext))
         return std::move(rewritten.markup);
     QString html;

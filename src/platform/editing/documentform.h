@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <vector>
+
 namespace lumipage::documentform
 {
 
@@ -22,6 +24,15 @@ struct Rewritten {
     bool endsInPlaintext = false;
 };
 
+// Where one element stands in rewritten markup: its start tag [tagStart, innerStart),
+// its content [innerStart, innerEnd) (empty for a void element; after a PRE's start tag
+// the doubled newline is outside it). Elements are listed in the order of their start
+// tags, as the engine's element walk meets them: editing aids and the contents of
+// templates are left out.
+struct ElementSpan {
+    qsizetype tagStart = 0, innerStart = 0, innerEnd = 0;
+};
+
 // Turns the engine's own serialisation of an element (its outerHTML) into the form
 // DocumentHTML writes: HTML element names in upper case (foreign SVG and MathML names
 // as they are), attribute values bare when that reads back the same and quoted
@@ -32,10 +43,13 @@ struct Rewritten {
 // any input, however malformed, gives some output without reading past its end.
 // `upperCaseNames` false leaves HTML names in the engine's lower case (for markup written
 // into a page whose author wrote them so).
-Rewritten rewrite(QStringView engineMarkup, const Aids &aids = {}, bool upperCaseNames = true);
+// With `spans`, each element's place in the result is added to it.
+Rewritten rewrite(QStringView engineMarkup, const Aids &aids = {}, bool upperCaseNames = true,
+                  std::vector<ElementSpan> *spans = nullptr);
 
 // The whole page: the nodes before the root element (doctype, comments, already in
 // their final form), the root element as the engine serialised it, and the nodes after.
-QString document(QStringView before, QStringView root, QStringView after, const Aids &aids = {});
+QString document(QStringView before, QStringView root, QStringView after, const Aids &aids = {},
+                 std::vector<ElementSpan> *spans = nullptr);
 
 } // namespace lumipage::documentform

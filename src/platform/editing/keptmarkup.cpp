@@ -2,18 +2,50 @@
 
 #include "platform/editing/textcodec.h"
 
+#include <QThreadPool>
+
 #include <algorithm>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 
 namespace lumipage
 {
+
+// The original's parse, made on a worker thread.
+struct KeptMarkup::Parse {
+    std::mutex mutex;
+    std::condition_variable done;
+    std::unique_ptr<const SourceTree> tree;
+};
+
+// One changed stretch: where it lies in the original bytes, the text written there, and
+// DocumentHTML's form of what the engine holds there (`form`, as it stands in the
+// page's DocumentHTML; `read`, what the text must read as where it stands).
+struct KeptMarkup::Piece {
+    qint32 ordinal = 0;
+    bool content = false;
+    qint32 from = 0, to = 0;
+    QString text, form, read;
+    QByteArray bytes;
+};
 
 void KeptMarkup::reset(const QByteArray &original, const QByteArray &encoding,
                        const QString &decoded)
 {
     clear();
-    m_source = sourcemap::map(original, encoding, decoded);
+    std::optional<sourcemap::SourceText> source = sourcemap::map(original, encoding, decoded);
+    if (!source)
+        return;
+    m_source = std::make_shared<const sourcemap::SourceText>(*std::move(source));
     m_encoding = encoding;
+    m_parse = std::make_shared<Parse>();
+    QThreadPool::globalInstance()->start([parse = m_parse, source = m_source] {
+        auto tree = std::make_unique<const SourceTree>(*source);
+        const std::lock_guard lock(parse->mutex);
+        parse->tree = std::move(tree);
+        parse->done.notify_all();
+    });
     // Most tags in lower case; the first line end a CR LF.
     qsizetype lower = 0, upper = 0;
     for (qsizetype k = original.indexOf('<'); k >= 0 && k + 1 < original.size();
@@ -30,7 +62,7 @@ void KeptMarkup::reset(const QByteArray &original, const QByteArray &encoding,
 void KeptMarkup::clear()
 {
     m_source.reset();
-    m_tree.reset();
+    m_parse.reset();
     m_lastHtml.clear();
     m_lastBytes.clear();
 }
@@ -44,9 +76,9 @@ std::optional<QByteArray> KeptMarkup::writtenBefore(const QString &html) const
 
 const SourceTree &KeptMarkup::tree() const
 {
-    if (!m_tree)
-        m_tree = std::make_unique<SourceTree>(*m_source);
-    return *m_tree;
+    std::unique_lock lock(m_parse->mutex);
+    m_parse->done.wait(lock, [this] { return m_parse->tree != nullptr; });
+    return *m_parse->tree;
 }
 
 std::optional<std::vector<MarkupRegion>>
@@ -134,6 +166,7 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
                                             const QStringList &markup, const QString &html,
                                             const documentform::Aids &aids, QString *why) const
 {
+    m_lastCheck = Check::None;
     const SourceTree &original = tree();
     if (original.documentHtml() != html && regions.empty()) {
         *why = QStringLiteral("the page changed where no change was seen");
@@ -145,37 +178,43 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
         *why = QStringLiteral("the page did not give the markup of each change");
         return std::nullopt;
     }
-    struct Piece {
-        qint32 from, to;
-        QByteArray bytes;
-    };
     std::vector<Piece> pieces;
     const std::vector<SourceElement> &elements = original.elements();
     for (size_t k = 0; k < regions.size(); ++k) {
         const SourceElement &e = elements[size_t(regions[k].ordinal)];
-        QString text;
-        if (!regions[k].content) {
-            text = startTagOf(
-                documentform::rewrite(markup.at(qsizetype(k)), aids, !m_lowerCase).markup, e);
+        const QString &engine = markup.at(qsizetype(k));
+        Piece piece;
+        piece.ordinal = regions[k].ordinal;
+        piece.content = regions[k].content;
+        if (!piece.content) {
+            piece.read = documentform::rewrite(engine, aids).markup;
+            piece.form = startTagOf(piece.read, e);
+            piece.text = startTagOf(documentform::rewrite(engine, aids, !m_lowerCase).markup, e);
+        } else if (e.rawText) {
+            piece.text = piece.form = piece.read = engine;
         } else {
-            text = e.rawText
-                       ? markup.at(qsizetype(k))
-                       : documentform::rewrite(markup.at(qsizetype(k)), aids, !m_lowerCase).markup;
+            piece.read = documentform::rewrite(engine, aids).markup;
+            piece.form =
+                e.leadingLine && engine.startsWith(u'\n') ? u'\n' + piece.read : piece.read;
+            piece.text = documentform::rewrite(engine, aids, !m_lowerCase).markup;
+        }
+        if (piece.content) {
             if (!e.tail.isEmpty()) {
-                if (!text.endsWith(e.tail)) {
+                if (!piece.text.endsWith(e.tail)) {
                     *why = QStringLiteral("the white space after the body's end tag moved");
                     return std::nullopt;
                 }
-                text.chop(e.tail.size());
+                piece.text.chop(e.tail.size());
             }
-            if (e.leadingLine && text.startsWith(u'\n'))
-                text.prepend(u'\n');
+            if (e.leadingLine && piece.text.startsWith(u'\n'))
+                piece.text.prepend(u'\n');
         }
         if (m_crlf)
-            toCrLf(text);
-        const qint32 from = regions[k].content ? e.innerStart : e.tagStart;
-        const qint32 to = regions[k].content ? e.innerEnd : e.tagEnd;
-        pieces.push_back({from, to, textcodec::encode(text, m_encoding)});
+            toCrLf(piece.text);
+        piece.from = piece.content ? e.innerStart : e.tagStart;
+        piece.to = piece.content ? e.innerEnd : e.tagEnd;
+        piece.bytes = textcodec::encode(piece.text, m_encoding);
+        pieces.push_back(std::move(piece));
     }
     std::sort(pieces.begin(), pieces.end(),
               [](const Piece &a, const Piece &b) { return a.from < b.from; });
@@ -194,25 +233,109 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
     }
     out.append(bytes.constData() + at, bytes.size() - at);
 
-    // Safe by construction: the bytes must read back as the page.
-    sourcemap::SourceText check;
-    if (m_source->originalAt.empty() && m_encoding == "UTF-8") {
-        check.utf8 = out; // UTF-8 read as it is: no byte-order mark, no bad bytes
+    // Safe by construction: the bytes must read back as the page, checked where the
+    // changes stand when the page allows it, else by parsing the written page whole.
+    if (readsBackInPlace(pieces, html)) {
+        m_lastCheck = Check::InPlace;
     } else {
-        const std::optional<textcodec::Decoded> decoded = textcodec::decode(out, m_encoding);
-        if (!decoded) {
-            *why = QStringLiteral("the written bytes do not decode");
+        sourcemap::SourceText check;
+        if (m_source->originalAt.empty() && m_encoding == "UTF-8") {
+            check.utf8 = out; // UTF-8 read as it is: no byte-order mark, no bad bytes
+        } else {
+            const std::optional<textcodec::Decoded> decoded = textcodec::decode(out, m_encoding);
+            if (!decoded) {
+                *why = QStringLiteral("the written bytes do not decode");
+                return std::nullopt;
+            }
+            check.utf8 = decoded->text.toUtf8();
+        }
+        if (SourceTree(check, false).documentHtml() != html) {
+            *why = QStringLiteral("the written page reads back otherwise than the page");
             return std::nullopt;
         }
-        check.utf8 = decoded->text.toUtf8();
-    }
-    if (SourceTree(check, false).documentHtml() != html) {
-        *why = QStringLiteral("the written page reads back otherwise than the page");
-        return std::nullopt;
+        m_lastCheck = Check::Whole;
     }
     m_lastHtml = html;
     m_lastBytes = out;
     return out;
+}
+
+namespace
+{
+
+// Raw text the parser ends only at its own end tag (in a script also not inside an
+// escaped run, which begins with "<!--"): text without either stays text.
+bool staysRawText(const SourceElement &e, const QString &text)
+{
+    static const QList<QByteArray> raw = {"script", "style",   "xmp",
+                                          "iframe", "noembed", "noframes"};
+    if (!raw.contains(e.name) || text.contains(u'\r'))
+        return false;
+    if (text.contains(QLatin1String("</") + QLatin1String(e.name), Qt::CaseInsensitive))
+        return false;
+    return e.name != "script" || !text.contains(QLatin1String("<!--"));
+}
+
+} // namespace
+
+bool KeptMarkup::readsBackInPlace(const std::vector<Piece> &pieces, const QString &html) const
+{
+    const SourceTree &original = tree();
+    if (!original.wellNested() || original.spans().empty())
+        return false;
+    // The page is the original as the parser read it, but for the changed stretches.
+    const QStringView was(original.documentHtml()), now(html);
+    qsizetype d = 0, h = 0;
+    const auto same = [&](QStringView expected) {
+        if (now.size() - h < expected.size() || now.sliced(h, expected.size()) != expected)
+            return false;
+        h += expected.size();
+        return true;
+    };
+    for (const Piece &piece : pieces) {
+        const documentform::ElementSpan &span = original.spans()[size_t(piece.ordinal)];
+        const qsizetype from = piece.content ? span.innerStart : span.tagStart;
+        const qsizetype to = piece.content ? span.innerEnd : span.innerStart;
+        if (from < d || !same(was.sliced(d, from - d)) || !same(piece.form))
+            return false;
+        d = to;
+    }
+    if (!same(was.sliced(d)) || h != now.size())
+        return false;
+
+    // Each stretch, read where it stands, is what the engine holds there.
+    const std::vector<SourceElement> &elements = original.elements();
+    for (const Piece &piece : pieces) {
+        // The text as it will be read: characters the encoding lacks went in as references.
+        QString written = piece.text;
+        if (m_encoding != "UTF-8") {
+            std::optional<textcodec::Decoded> decoded = textcodec::decode(piece.bytes, m_encoding);
+            if (!decoded || decoded->replaced)
+                return false;
+            written = std::move(decoded->text);
+        }
+        const SourceElement &e = elements[size_t(piece.ordinal)];
+        if (piece.content && e.rawText) {
+            if (!staysRawText(e, piece.read) ||
+                written.replace(QLatin1String("\r\n"), QLatin1String("\n")) != piece.read)
+                return false;
+            continue;
+        }
+        std::vector<QByteArray> ancestors;
+        for (qint32 k = e.parent; k >= 0; k = elements[size_t(k)].parent) {
+            if (!elements[size_t(k)].html)
+                return false;
+            ancestors.insert(ancestors.begin(), elements[size_t(k)].name);
+        }
+        if (piece.content)
+            ancestors.push_back(e.name);
+        const bool opens = !piece.content && !e.isVoid;
+        const std::optional<QString> read =
+            SourceTree::readInPlace(ancestors, written, opens, original.quirks());
+        if (!read || (piece.content ? *read + e.tail : *read) != piece.read)
+            return false;
+    }
+    return true;
 }
 
 } // namespace lumipage

@@ -40,12 +40,12 @@ struct MarkupRegion {
 class KeptMarkup
 {
 public:
-    // A page was read: its bytes, their encoding and the text they decoded to. Nothing
-    // is parsed until the first save.
+    // A page was read: its bytes, their encoding and the text they decoded to. They are
+    // parsed in the background, for the first save or recovery copy to find ready.
     void reset(const QByteArray &original, const QByteArray &encoding, const QString &decoded);
     // A page with no original to keep (a new page).
     void clear();
-    bool hasOriginal() const { return m_source.has_value(); }
+    bool hasOriginal() const { return m_source != nullptr; }
 
     // The stretches to write anew for `changes`: the nearest element whose start tag or
     // content lies whole in the source, none inside another. nullopt when only the whole
@@ -65,18 +65,28 @@ public:
     // a save after a still moment (the recovery copy wrote them) only writes.
     std::optional<QByteArray> writtenBefore(const QString &html) const;
 
-    // The original, parsed (on first use).
+    // The original, parsed (waiting for the background parse if it has not finished).
     const SourceTree &tree() const;
 
+    // How the last write checked that its bytes read back as the page: in place (each
+    // changed stretch read where it stands) or whole (the written page parsed again).
+    enum class Check { None, InPlace, Whole };
+    Check lastCheck() const { return m_lastCheck; }
+
 private:
-    std::optional<sourcemap::SourceText> m_source;
+    struct Parse;
+    struct Piece;
+    bool readsBackInPlace(const std::vector<Piece> &pieces, const QString &html) const;
+
+    std::shared_ptr<const sourcemap::SourceText> m_source;
+    std::shared_ptr<Parse> m_parse;
     QByteArray m_encoding;
     // The page's own style, followed by what is written anew: its tag names in lower
     // case, its lines ending in CR LF.
     bool m_lowerCase = false;
     bool m_crlf = false;
-    mutable std::unique_ptr<SourceTree> m_tree;
     mutable QString m_lastHtml;
+    mutable Check m_lastCheck = Check::None;
     mutable QByteArray m_lastBytes;
 };
 

@@ -122,9 +122,13 @@ public:
     {
     }
 
+    bool wellNested() const { return m_wellNested; }
+
     // Writes `node` as the engine's outerHTML would, recording elements on the way.
     void write(const GumboNode *node, qint32 parent, std::string &out)
     {
+        if (node->parse_flags & kDisplaced)
+            m_wellNested = false;
         switch (node->type) {
         case GUMBO_NODE_TEXT:
         case GUMBO_NODE_WHITESPACE:
@@ -164,6 +168,8 @@ private:
         const qint32 ordinal = counted ? qint32(m_elements.size()) : -1;
         if (counted)
             m_elements.push_back(record(node, parent, name, html));
+        if (html && leavesStateBehind(node))
+            m_wellNested = false;
 
         out += '<';
         out += name;
@@ -194,6 +200,7 @@ private:
         const GumboElement &e = node->v.element;
         SourceElement r;
         r.parent = parent;
+        r.name = QByteArray::fromStdString(name);
         r.html = html;
         r.startTag = e.original_tag.length > 0;
         const unsigned start = e.start_pos.offset;
@@ -253,10 +260,49 @@ private:
             r.contiguous = false;
     }
 
+    // What the parser may carry past this element's end: a formatting element closed
+    // without its end tag stays in the list of formatting elements (and comes back in
+    // what follows), a form in a table section leaves the form open, a frameset changes
+    // how a body reads.
+    static bool leavesStateBehind(const GumboNode *node)
+    {
+        const GumboElement &e = node->v.element;
+        switch (e.tag) {
+        case GUMBO_TAG_A:
+        case GUMBO_TAG_B:
+        case GUMBO_TAG_BIG:
+        case GUMBO_TAG_CODE:
+        case GUMBO_TAG_EM:
+        case GUMBO_TAG_FONT:
+        case GUMBO_TAG_I:
+        case GUMBO_TAG_NOBR:
+        case GUMBO_TAG_S:
+        case GUMBO_TAG_SMALL:
+        case GUMBO_TAG_STRIKE:
+        case GUMBO_TAG_STRONG:
+        case GUMBO_TAG_TT:
+        case GUMBO_TAG_U:
+            return node->parse_flags & GUMBO_INSERTION_IMPLICIT_END_TAG;
+        case GUMBO_TAG_FORM: {
+            const GumboNode *parent = node->parent;
+            if (!parent || parent->type != GUMBO_NODE_ELEMENT)
+                return false;
+            const GumboTag p = parent->v.element.tag;
+            return p == GUMBO_TAG_TABLE || p == GUMBO_TAG_TBODY || p == GUMBO_TAG_THEAD ||
+                   p == GUMBO_TAG_TFOOT || p == GUMBO_TAG_TR;
+        }
+        case GUMBO_TAG_FRAMESET:
+            return true;
+        default:
+            return false;
+        }
+    }
+
     const sourcemap::SourceText &m_source;
     std::vector<SourceElement> &m_elements;
     const bool m_recording;
     bool m_inTemplate = false;
+    bool m_wellNested = true;
 };
 
 qsizetype doctypeOffset(const QByteArray &utf8)
@@ -306,9 +352,74 @@ SourceTree::SourceTree(const sourcemap::SourceText &source, bool recordElements)
     }
     if (!doctypeWritten)
         before += doctype(document);
+    m_quirks = document.doc_type_quirks_mode == GUMBO_DOCTYPE_QUIRKS;
+    m_wellNested = walker.wellNested();
     gumbo_destroy_output(&options, output);
     m_html = documentform::document(QString::fromStdString(before), QString::fromStdString(root),
-                                    QString::fromStdString(after));
+                                    QString::fromStdString(after), {},
+                                    recordElements ? &m_spans : nullptr);
+    if (m_spans.size() != m_elements.size())
+        m_spans.clear();
+}
+
+std::optional<QString> SourceTree::readInPlace(const std::vector<QByteArray> &ancestors,
+                                               const QString &piece, bool opens, bool quirks)
+{
+    // The mark: a template goes in as it is wherever an element may be (in a table, a
+    // select, the head), and only into the element open at that point.
+    static constexpr char kMark[] = "<template></template>";
+    QByteArray text = quirks ? QByteArray() : QByteArrayLiteral("<!DOCTYPE html>");
+    for (const QByteArray &name : ancestors)
+        text += '<' + name + '>';
+    text += piece.toUtf8();
+    const unsigned markAt = unsigned(text.size());
+    text += kMark;
+
+    GumboOptions options = kGumboDefaultOptions;
+    options.max_errors = 0;
+    GumboOutput *output = gumbo_parse_with_options(&options, text.constData(), size_t(text.size()));
+    // The mark is the last element in the tree, unless something took it elsewhere.
+    GumboNode *node = output->document;
+    while (node->type == GUMBO_NODE_DOCUMENT || node->type == GUMBO_NODE_ELEMENT ||
+           node->type == GUMBO_NODE_TEMPLATE) {
+        const GumboVector &children = node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children
+                                                                        : node->v.element.children;
+        if (!children.length)
+            break;
+        node = static_cast<GumboNode *>(children.data[children.length - 1]);
+    }
+    GumboNode *inner = node->parent;
+    const bool marked = node->type == GUMBO_NODE_TEMPLATE &&
+                        node->v.element.start_pos.offset == markAt && inner &&
+                        inner->type == GUMBO_NODE_ELEMENT;
+    // The mark's place: inside the ancestors (and the element the piece opens), nothing
+    // else between.
+    bool placed = marked;
+    size_t depth = ancestors.size() + (opens ? 1 : 0);
+    for (const GumboNode *n = inner; placed && n && n->type != GUMBO_NODE_DOCUMENT; n = n->parent) {
+        placed = depth > 0 && (depth > ancestors.size() ||
+                               elementName(n->v.element) == ancestors[depth - 1].toStdString());
+        --depth;
+    }
+    std::optional<QString> read;
+    if (placed && depth == 0) {
+        static const sourcemap::SourceText none;
+        std::vector<SourceElement> unused;
+        Walker walker(none, unused, false);
+        std::string out;
+        GumboVector &children = inner->v.element.children;
+        --children.length; // the mark left out, and put back before the tree is freed
+        if (opens) {
+            walker.write(inner, -1, out);
+        } else {
+            for (unsigned k = 0; k < children.length; ++k)
+                walker.write(static_cast<const GumboNode *>(children.data[k]), -1, out);
+        }
+        ++children.length;
+        read = documentform::rewrite(QString::fromStdString(out)).markup;
+    }
+    gumbo_destroy_output(&options, output);
+    return read;
 }
 
 } // namespace lumipage

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/editing/documentform.h"
 #include "platform/editing/sourcemap.h"
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace lumipage
@@ -23,6 +25,7 @@ struct SourceElement {
     // White space read into its content from after its end tag (the body takes the line
     // end after </html>): the end of the engine's content that is not between its tags.
     QString tail;
+    QByteArray name; // as the engine writes it
 };
 
 // A page's source as an HTML parser reads it: its elements in document order (the
@@ -39,10 +42,31 @@ public:
     const std::vector<SourceElement> &elements() const { return m_elements; }
     // The page in DocumentHTML's form.
     const QString &documentHtml() const { return m_html; }
+    // Each element's place in documentHtml(), by ordinal; empty when they could not be
+    // matched with the elements.
+    const std::vector<documentform::ElementSpan> &spans() const { return m_spans; }
+    // Every element was read where its tags stand, nested as they are, with nothing left
+    // open that could reach past an element's end tag (no misnested formatting, nothing
+    // moved out of a table, no frameset): the parser's state at an element's start tag or
+    // content is then the element's ancestors alone, and new markup there can be read
+    // in place (readInPlace) rather than with the whole page.
+    bool wellNested() const { return m_wellNested; }
+    bool quirks() const { return m_quirks; }
+
+    // How the parser reads `piece` written after the start tags of `ancestors` (HTML
+    // names, outermost first) on a page in or out of quirks mode: in DocumentHTML's form,
+    // the element the piece opens without its content (`opens`), or else what the piece
+    // puts into the innermost ancestor. nullopt when the piece does not stay there: a
+    // mark written after it must land in that element, with nothing left open after it.
+    static std::optional<QString> readInPlace(const std::vector<QByteArray> &ancestors,
+                                              const QString &piece, bool opens, bool quirks);
 
 private:
     std::vector<SourceElement> m_elements;
+    std::vector<documentform::ElementSpan> m_spans;
     QString m_html;
+    bool m_wellNested = true;
+    bool m_quirks = false;
 };
 
 } // namespace lumipage

@@ -59,6 +59,7 @@ public:
     // Why the last save (or preservedHTML) wrote the whole page although the markup was
     // to be kept; empty when it kept it.
     QString keptMarkupFallback() const { return m_keptFallback; }
+    KeptMarkup::Check keptMarkupCheck() const { return m_kept.lastCheck(); }
     void openRecovered(const QString &html, const QString &path,
                        const QByteArray &encoding) override;
     bool pasteHTML(const QString &fragment) override;
