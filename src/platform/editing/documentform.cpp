@@ -186,13 +186,16 @@ private:
         const QStringView name = m_in.sliced(nameAt, k - nameAt);
         Ns ns = Ns::Html;
         const bool wasHidden = hidden();
+        qsizetype span = -1;
         if (!m_open.empty() && m_open.back().name == name) {
             ns = m_open.back().ns;
-            closeSpan(m_open.back().span);
+            span = m_open.back().span;
+            closeSpan(span);
             m_open.pop_back();
         }
         if (!wasHidden)
             addEndTag(name, ns);
+        endSpan(span);
         m_at = std::min(k + 1, m_in.size());
     }
 
@@ -259,7 +262,7 @@ private:
         qsizetype span = -1;
         if (m_spans && !hide && !inTemplate) {
             span = qsizetype(m_spans->size());
-            m_spans->push_back({tagAt, m_out.size(), m_out.size()});
+            m_spans->push_back({tagAt, m_out.size(), m_out.size(), m_out.size()});
         }
         if (ns != Ns::Html) {
             m_open.push_back(
@@ -285,7 +288,12 @@ private:
     void closeSpan(qsizetype span)
     {
         if (span >= 0)
-            (*m_spans)[size_t(span)].innerEnd = m_out.size();
+            (*m_spans)[size_t(span)].innerEnd = (*m_spans)[size_t(span)].outerEnd = m_out.size();
+    }
+    void endSpan(qsizetype span)
+    {
+        if (span >= 0)
+            (*m_spans)[size_t(span)].outerEnd = m_out.size();
     }
 
     void rawText(QStringView name, bool hide, qsizetype span)
@@ -307,6 +315,7 @@ private:
             k = m_in.size();
         if (!hide)
             addEndTag(name, Ns::Html);
+        endSpan(span);
         m_at = std::min(k + 1, m_in.size());
     }
 
@@ -339,6 +348,7 @@ QString document(QStringView before, QStringView root, QStringView after, const 
             span.tagStart += before.size();
             span.innerStart += before.size();
             span.innerEnd += before.size();
+            span.outerEnd += before.size();
         }
     if (before.isEmpty() && (after.isEmpty() || rewritten.endsInPlaintext))
         return std::move(rewritten.markup);

@@ -26,11 +26,11 @@ struct Rewritten {
 
 // Where one element stands in rewritten markup: its start tag [tagStart, innerStart),
 // its content [innerStart, innerEnd) (empty for a void element; after a PRE's start tag
-// the doubled newline is outside it). Elements are listed in the order of their start
-// tags, as the engine's element walk meets them: editing aids and the contents of
-// templates are left out.
+// the doubled newline is outside it), its end [tagStart, outerEnd). Elements are listed in the
+// order of their start tags, as the engine's element walk meets them: editing aids and the contents
+// of templates are left out.
 struct ElementSpan {
-    qsizetype tagStart = 0, innerStart = 0, innerEnd = 0;
+    qsizetype tagStart = 0, innerStart = 0, innerEnd = 0, outerEnd = 0;
 };
 
 // Turns the engine's own serialisation of an element (its outerHTML) into the form

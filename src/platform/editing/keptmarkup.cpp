@@ -23,10 +23,10 @@ struct KeptMarkup::Parse {
 // DocumentHTML's form of what the engine holds there (`form`, as it stands in the
 // page's DocumentHTML; `read`, what the text must read as where it stands).
 struct KeptMarkup::Piece {
-    qint32 ordinal = 0;
-    bool content = false;
+    MarkupRegion region;
     qint32 from = 0, to = 0;
     QString text, form, read;
+    QString tail; // white space after the body's end tag, read into it and not written
     QByteArray bytes;
 };
 
@@ -86,13 +86,41 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
 {
     const std::vector<SourceElement> &elements = tree().elements();
     const auto valid = [&](qint32 k) { return k >= 0 && size_t(k) < elements.size(); };
-    // ordinal → {start tag, content}
-    std::map<qint32, std::pair<bool, bool>> marks;
+    // A part of an element's content: from past its child `left` to its child `right`.
+    const auto partFrom = [&](const SourceElement &e, qint32 left) {
+        return left >= 0 ? elements[size_t(left)].outerEnd : e.innerStart;
+    };
+    const auto partTo = [&](const SourceElement &e, qint32 right) {
+        return right >= 0 ? elements[size_t(right)].tagStart : e.innerEnd;
+    };
+    struct Mark {
+        bool tag = false, content = false;
+        std::vector<std::pair<qint32, qint32>> between;
+    };
+    std::map<qint32, Mark> marks;
     for (const MarkupChange &change : changes) {
         if (!valid(change.ordinal))
             return std::nullopt;
         qint32 k = change.ordinal;
         bool tag = change.attributes, content = change.content;
+        std::vector<std::pair<qint32, qint32>> between =
+            content ? decltype(between){} : change.between;
+        // A part stands alone where the parser reads it after the content's start or a
+        // child closed by its own end tag, and before a child whose start tag it met.
+        const SourceElement &changed = elements[size_t(k)];
+        bool parts = changed.html && changed.contiguous && !changed.rawText && !changed.leadingLine;
+        for (const auto &[left, right] : between) {
+            parts =
+                parts &&
+                (left < 0 || (valid(left) && elements[size_t(left)].parent == k &&
+                              (elements[size_t(left)].endTag || elements[size_t(left)].isVoid))) &&
+                (right < 0 || (valid(right) && elements[size_t(right)].parent == k &&
+                               elements[size_t(right)].startTag));
+        }
+        if (!between.empty() && !parts) {
+            between.clear();
+            content = true;
+        }
         // Written by the parent instead: foreign elements (written within the nearest
         // HTML element), a start tag the parser implied, content that is not all between
         // the element's own tags.
@@ -103,28 +131,43 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
             k = e.parent;
             tag = false;
             content = true;
+            between.clear();
         }
         if (!valid(k))
             return std::nullopt;
-        auto &mark = marks[k];
-        mark.first = mark.first || tag;
-        mark.second = mark.second || content;
+        Mark &mark = marks[k];
+        mark.tag = mark.tag || tag;
+        mark.content = mark.content || content;
+        mark.between.insert(mark.between.end(), between.begin(), between.end());
     }
     std::vector<MarkupRegion> out;
-    for (const auto &[ordinal, mark] : marks) {
-        // Inside an element whose content is written anew: that writes it too.
+    for (auto &[ordinal, mark] : marks) {
+        // Inside an element whose content, or the part of it, is written anew: that
+        // writes it too.
+        const SourceElement &e = elements[size_t(ordinal)];
         bool covered = false;
-        for (qint32 k = elements[size_t(ordinal)].parent; valid(k) && !covered;
-             k = elements[size_t(k)].parent) {
+        for (qint32 k = e.parent; valid(k) && !covered; k = elements[size_t(k)].parent) {
             const auto found = marks.find(k);
-            covered = found != marks.end() && found->second.second;
+            if (found == marks.end())
+                continue;
+            covered = found->second.content;
+            for (const auto &[left, right] : found->second.between)
+                covered = covered || (e.tagStart >= partFrom(elements[size_t(k)], left) &&
+                                      e.tagStart < partTo(elements[size_t(k)], right));
         }
         if (covered)
             continue;
-        if (mark.first)
+        if (mark.tag)
             out.push_back({ordinal, false});
-        if (mark.second)
+        if (mark.content) {
             out.push_back({ordinal, true});
+            continue;
+        }
+        std::sort(mark.between.begin(), mark.between.end());
+        mark.between.erase(std::unique(mark.between.begin(), mark.between.end()),
+                           mark.between.end());
+        for (const auto &[left, right] : mark.between)
+            out.push_back({ordinal, true, true, left, right});
     }
     return out;
 }
@@ -184,13 +227,15 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
         const SourceElement &e = elements[size_t(regions[k].ordinal)];
         const QString &engine = markup.at(qsizetype(k));
         Piece piece;
-        piece.ordinal = regions[k].ordinal;
-        piece.content = regions[k].content;
-        if (!piece.content) {
+        piece.region = regions[k];
+        const bool content = piece.region.content;
+        // A part of the content that runs to the content's end, or the whole of it.
+        const bool toEnd = content && (!piece.region.between || piece.region.right < 0);
+        if (!content) {
             piece.read = documentform::rewrite(engine, aids).markup;
             piece.form = startTagOf(piece.read, e);
             piece.text = startTagOf(documentform::rewrite(engine, aids, !m_lowerCase).markup, e);
-        } else if (e.rawText) {
+        } else if (e.rawText && !piece.region.between) {
             piece.text = piece.form = piece.read = engine;
         } else {
             piece.read = documentform::rewrite(engine, aids).markup;
@@ -198,21 +243,25 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
                 e.leadingLine && engine.startsWith(u'\n') ? u'\n' + piece.read : piece.read;
             piece.text = documentform::rewrite(engine, aids, !m_lowerCase).markup;
         }
-        if (piece.content) {
-            if (!e.tail.isEmpty()) {
-                if (!piece.text.endsWith(e.tail)) {
-                    *why = QStringLiteral("the white space after the body's end tag moved");
-                    return std::nullopt;
-                }
-                piece.text.chop(e.tail.size());
+        if (toEnd && !e.tail.isEmpty()) {
+            if (!piece.text.endsWith(e.tail)) {
+                *why = QStringLiteral("the white space after the body's end tag moved");
+                return std::nullopt;
             }
-            if (e.leadingLine && piece.text.startsWith(u'\n'))
-                piece.text.prepend(u'\n');
+            piece.text.chop(e.tail.size());
+            piece.tail = e.tail;
         }
+        if (content && e.leadingLine && piece.text.startsWith(u'\n'))
+            piece.text.prepend(u'\n');
         if (m_crlf)
             toCrLf(piece.text);
-        piece.from = piece.content ? e.innerStart : e.tagStart;
-        piece.to = piece.content ? e.innerEnd : e.tagEnd;
+        const MarkupRegion &r = piece.region;
+        piece.from = !content                   ? e.tagStart
+                     : r.between && r.left >= 0 ? elements[size_t(r.left)].outerEnd
+                                                : e.innerStart;
+        piece.to = !content                    ? e.tagEnd
+                   : r.between && r.right >= 0 ? elements[size_t(r.right)].tagStart
+                                               : e.innerEnd;
         piece.bytes = textcodec::encode(piece.text, m_encoding);
         pieces.push_back(std::move(piece));
     }
@@ -292,10 +341,16 @@ bool KeptMarkup::readsBackInPlace(const std::vector<Piece> &pieces, const QStrin
         h += expected.size();
         return true;
     };
+    const std::vector<documentform::ElementSpan> &spans = original.spans();
     for (const Piece &piece : pieces) {
-        const documentform::ElementSpan &span = original.spans()[size_t(piece.ordinal)];
-        const qsizetype from = piece.content ? span.innerStart : span.tagStart;
-        const qsizetype to = piece.content ? span.innerEnd : span.innerStart;
+        const MarkupRegion &r = piece.region;
+        const documentform::ElementSpan &span = spans[size_t(r.ordinal)];
+        const qsizetype from = !r.content                 ? span.tagStart
+                               : r.between && r.left >= 0 ? spans[size_t(r.left)].outerEnd
+                                                          : span.innerStart;
+        const qsizetype to = !r.content                  ? span.innerStart
+                             : r.between && r.right >= 0 ? spans[size_t(r.right)].tagStart
+                                                         : span.innerEnd;
         if (from < d || !same(was.sliced(d, from - d)) || !same(piece.form))
             return false;
         d = to;
@@ -314,8 +369,9 @@ bool KeptMarkup::readsBackInPlace(const std::vector<Piece> &pieces, const QStrin
                 return false;
             written = std::move(decoded->text);
         }
-        const SourceElement &e = elements[size_t(piece.ordinal)];
-        if (piece.content && e.rawText) {
+        const MarkupRegion &r = piece.region;
+        const SourceElement &e = elements[size_t(r.ordinal)];
+        if (r.content && e.rawText && !r.between) {
             if (!staysRawText(e, piece.read) ||
                 written.replace(QLatin1String("\r\n"), QLatin1String("\n")) != piece.read)
                 return false;
@@ -327,12 +383,12 @@ bool KeptMarkup::readsBackInPlace(const std::vector<Piece> &pieces, const QStrin
                 return false;
             ancestors.insert(ancestors.begin(), elements[size_t(k)].name);
         }
-        if (piece.content)
+        if (r.content)
             ancestors.push_back(e.name);
-        const bool opens = !piece.content && !e.isVoid;
+        const bool opens = !r.content && !e.isVoid;
         const std::optional<QString> read =
             SourceTree::readInPlace(ancestors, written, opens, original.quirks());
-        if (!read || (piece.content ? *read + e.tail : *read) != piece.read)
+        if (!read || *read + piece.tail != piece.read)
             return false;
     }
     return true;

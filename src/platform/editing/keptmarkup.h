@@ -21,12 +21,18 @@ struct MarkupChange {
     qint32 ordinal = 0;
     bool attributes = false; // its start tag must be written anew
     bool content = false;    // its content must be written anew
+    // Or only some of its content: the nodes between two of its children from the load
+    // (their ordinals; -1 for the content's start or end).
+    std::vector<std::pair<qint32, qint32>> between = {};
 };
 
-// A stretch of the original bytes to write anew: an element's start tag or its content.
+// A stretch of the original bytes to write anew: an element's start tag, its content,
+// or (`between`) the part of its content between its children `left` and `right`.
 struct MarkupRegion {
     qint32 ordinal = 0;
     bool content = false;
+    bool between = false;
+    qint32 left = -1, right = -1;
     bool operator==(const MarkupRegion &) const = default;
 };
 
@@ -48,15 +54,16 @@ public:
     bool hasOriginal() const { return m_source != nullptr; }
 
     // The stretches to write anew for `changes`: the nearest element whose start tag or
-    // content lies whole in the source, none inside another. nullopt when only the whole
-    // page will do.
+    // content lies whole in the source, none inside another; a part of the content where
+    // its children around it are closed by their own end tags. nullopt when only the
+    // whole page will do.
     std::optional<std::vector<MarkupRegion>>
     regions(const std::vector<MarkupChange> &changes) const;
 
     // The page's bytes: the original with `regions` replaced by `markup` (the engine's
     // serialisation of each: the element without its children for a start tag, its
-    // inner markup for content), provided the result reads back as `html`
-    // (DocumentHTML). nullopt, with `why` set, when it does not.
+    // inner markup for content, the markup of the nodes between for a part), provided the result
+    // reads back as `html` (DocumentHTML). nullopt, with `why` set, when it does not.
     std::optional<QByteArray> write(const std::vector<MarkupRegion> &regions,
                                     const QStringList &markup, const QString &html,
                                     const documentform::Aids &aids, QString *why) const;

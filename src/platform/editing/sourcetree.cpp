@@ -2,6 +2,7 @@
 
 #include "platform/editing/documentform.h"
 #include "platform/editing/elementrules.h"
+#include "platform/editing/sourcetreewriting.h"
 
 #include <gumbo.h>
 
@@ -209,11 +210,19 @@ private:
         r.tagEnd = original(tagEnd);
         r.innerStart = r.tagEnd;
         r.innerEnd = std::max(original(e.end_pos.offset), r.innerStart);
+        r.endTag = e.original_end_tag.length > 0 &&
+                   !(node->parse_flags & GUMBO_INSERTION_IMPLICIT_END_TAG);
+        r.outerEnd = r.endTag ? original(e.end_pos.offset + unsigned(e.original_end_tag.length))
+                              : r.innerEnd;
         if (html) {
             const Kind kind = kindOf(name);
             r.rawText = kind == Kind::RawText || e.tag == GUMBO_TAG_TITLE;
             r.leadingLine = kind == Kind::LeadingNewline;
             r.isVoid = kind == Kind::Void;
+            if (r.isVoid) {
+                r.endTag = false;
+                r.outerEnd = r.tagEnd;
+            }
         }
         // Its content must lie between its tags, in the order of the tree.
         r.contiguous = !(node->parse_flags & kDisplaced) && !r.isVoid;
@@ -362,64 +371,18 @@ SourceTree::SourceTree(const sourcemap::SourceText &source, bool recordElements)
         m_spans.clear();
 }
 
-std::optional<QString> SourceTree::readInPlace(const std::vector<QByteArray> &ancestors,
-                                               const QString &piece, bool opens, bool quirks)
+std::string writtenNode(const GumboNode *node)
 {
-    // The mark: a template goes in as it is wherever an element may be (in a table, a
-    // select, the head), and only into the element open at that point.
-    static constexpr char kMark[] = "<template></template>";
-    QByteArray text = quirks ? QByteArray() : QByteArrayLiteral("<!DOCTYPE html>");
-    for (const QByteArray &name : ancestors)
-        text += '<' + name + '>';
-    text += piece.toUtf8();
-    const unsigned markAt = unsigned(text.size());
-    text += kMark;
+    static const sourcemap::SourceText none;
+    std::vector<SourceElement> unused;
+    std::string out;
+    Walker(none, unused, false).write(node, -1, out);
+    return out;
+}
 
-    GumboOptions options = kGumboDefaultOptions;
-    options.max_errors = 0;
-    GumboOutput *output = gumbo_parse_with_options(&options, text.constData(), size_t(text.size()));
-    // The mark is the last element in the tree, unless something took it elsewhere.
-    GumboNode *node = output->document;
-    while (node->type == GUMBO_NODE_DOCUMENT || node->type == GUMBO_NODE_ELEMENT ||
-           node->type == GUMBO_NODE_TEMPLATE) {
-        const GumboVector &children = node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children
-                                                                        : node->v.element.children;
-        if (!children.length)
-            break;
-        node = static_cast<GumboNode *>(children.data[children.length - 1]);
-    }
-    GumboNode *inner = node->parent;
-    const bool marked = node->type == GUMBO_NODE_TEMPLATE &&
-                        node->v.element.start_pos.offset == markAt && inner &&
-                        inner->type == GUMBO_NODE_ELEMENT;
-    // The mark's place: inside the ancestors (and the element the piece opens), nothing
-    // else between.
-    bool placed = marked;
-    size_t depth = ancestors.size() + (opens ? 1 : 0);
-    for (const GumboNode *n = inner; placed && n && n->type != GUMBO_NODE_DOCUMENT; n = n->parent) {
-        placed = depth > 0 && (depth > ancestors.size() ||
-                               elementName(n->v.element) == ancestors[depth - 1].toStdString());
-        --depth;
-    }
-    std::optional<QString> read;
-    if (placed && depth == 0) {
-        static const sourcemap::SourceText none;
-        std::vector<SourceElement> unused;
-        Walker walker(none, unused, false);
-        std::string out;
-        GumboVector &children = inner->v.element.children;
-        --children.length; // the mark left out, and put back before the tree is freed
-        if (opens) {
-            walker.write(inner, -1, out);
-        } else {
-            for (unsigned k = 0; k < children.length; ++k)
-                walker.write(static_cast<const GumboNode *>(children.data[k]), -1, out);
-        }
-        ++children.length;
-        read = documentform::rewrite(QString::fromStdString(out)).markup;
-    }
-    gumbo_destroy_output(&options, output);
-    return read;
+std::string writtenName(const GumboElement &element)
+{
+    return elementName(element);
 }
 
 } // namespace lumipage

@@ -14,10 +14,12 @@ namespace lumipage
 // Where one element of a page came from in its original bytes.
 struct SourceElement {
     qint32 parent = -1; // ordinal of the parent element; -1 for the root
-    // [tagStart, tagEnd): its start tag; [innerStart, innerEnd): its content.
-    qint32 tagStart = 0, tagEnd = 0, innerStart = 0, innerEnd = 0;
+    // [tagStart, tagEnd): its start tag; [innerStart, innerEnd): its content; outerEnd:
+    // past its end tag (innerEnd when it has none in the source).
+    qint32 tagStart = 0, tagEnd = 0, innerStart = 0, innerEnd = 0, outerEnd = 0;
     bool html = true;         // in the HTML namespace
     bool startTag = true;     // its start tag is in the source (not implied by the parser)
+    bool endTag = false;      // its own end tag closed it (it was not implied)
     bool contiguous = true;   // its content is exactly the bytes of [innerStart, innerEnd)
     bool rawText = false;     // content written verbatim (script, style and the like)
     bool leadingLine = false; // the parser drops a newline right after its start tag

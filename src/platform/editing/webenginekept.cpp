@@ -43,8 +43,13 @@ std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const QString &ht
     std::vector<MarkupChange> changes;
     for (const QVariant &row : answer.value(QStringLiteral("changes")).toList()) {
         const QVariantList fields = row.toList();
-        changes.push_back(
-            {fields.value(0).toInt(), fields.value(1).toBool(), fields.value(2).toBool()});
+        MarkupChange change{fields.value(0).toInt(), fields.value(1).toBool(),
+                            fields.value(2).toBool()};
+        for (const QVariant &part : fields.value(3).toList()) {
+            const QVariantList ends = part.toList();
+            change.between.emplace_back(ends.value(0).toInt(), ends.value(1).toInt());
+        }
+        changes.push_back(std::move(change));
     }
     std::optional<std::vector<MarkupRegion>> regions;
     if (!answer.value(QStringLiteral("whole")).toBool())
@@ -57,7 +62,9 @@ std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const QString &ht
     if (!regions->empty()) {
         QJsonArray asked;
         for (const MarkupRegion &region : *regions)
-            asked.append(QJsonArray{region.ordinal, region.content});
+            asked.append(region.between
+                             ? QJsonArray{region.ordinal, true, region.left, region.right}
+                             : QJsonArray{region.ordinal, region.content});
         const PageCaller::Result written =
             call(QStringLiteral("keptMarkup"), QJsonArray{QJsonValue(asked)});
         if (!written.ok) {

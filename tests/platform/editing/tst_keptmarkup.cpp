@@ -121,6 +121,11 @@ private slots:
         QCOMPARE(*kept.regions({{7, true, false}, {5, false, true}}), (R{{4, true}}));
         QCOMPARE(*kept.regions({{9, false, true}, {11, true, false}}), (R{{9, true}}));
         QCOMPARE(*kept.regions({{11, true, true}}), (R{{11, false}, {11, true}}));
+        // Part of a content: after a child closed by its own end tag, else all of it.
+        QCOMPARE(*kept.regions({{4, false, false, {{5, 6}}}}), (R{{4, true, true, 5, 6}}));
+        KeptMarkup open;
+        open.reset("<div><p>a<p>b</div>", "UTF-8", "<div><p>a<p>b</div>");
+        QCOMPARE(*open.regions({{3, false, false, {{4, 5}}}}), (R{{3, true}}));
 
         // The written bytes must read back as the page, or there are none.
         const QByteArray edited = QByteArray(page).replace("<p>a</p>", "<p>b<b>c</b></p>");
@@ -219,6 +224,10 @@ private slots:
         for (const QString &page : kCorpus)
             QTest::addRow("%s typed", qPrintable(page))
                 << page << "type" << QByteArray("id=\"first\"") << firstEnd(page);
+        // A new paragraph: the body's other children stay as they were written.
+        for (const QString &page : {"modern.htm", "xhtml.htm"})
+            QTest::addRow("%s new paragraph", qPrintable(page))
+                << page << "enter" << QByteArray("id=\"first\"") << QByteArray("</p>");
         for (const QString &page : {"modern.htm", "legacy.htm", "sjis.htm"}) {
             QTest::addRow("%s pasted", qPrintable(page))
                 << page << "paste" << QByteArray("id=\"first\"") << firstEnd(page);
@@ -238,18 +247,22 @@ private slots:
         QFETCH(QByteArray, endTag);
         const QByteArray original = open(page);
         QVERIFY(!original.isEmpty());
-        const char *id = edit == "row"                       ? "cell"
-                         : edit == "type" || edit == "paste" ? "first"
-                                                             : "box";
+        const char *id = edit == "row"                                         ? "cell"
+                         : edit == "type" || edit == "paste" || edit == "enter" ? "first"
+                                                                                : "box";
         QVERIFY(selectIn(*m_editor, id, 1, 1));
-        if (edit == "type") {
+        if (edit == "type" || edit == "enter") {
             // The page takes the keyboard after a click, in the element to type into.
             const QVariantMap box = m_editor->call("elementInfo", {id}).value.toMap();
             QVERIFY(clickPage(*m_editor, QPoint(qRound(box.value("left").toDouble()) + 2,
                                                 qRound(box.value("top").toDouble()) + 2)));
             QVERIFY(selectIn(*m_editor, id, 1, 1));
+            if (edit == "enter")
+                QTest::keyClick(surface(), Qt::Key_Return);
             QTest::keyClicks(surface(), "word");
             QTRY_VERIFY(m_editor->DocumentHTML().contains("word"));
+            if (edit == "enter")
+                QVERIFY(m_editor->DocumentHTML().contains(QRegularExpression("</P><P[^>]*>word")));
         } else if (edit == "paste") {
             QVERIFY(m_editor->pasteHTML("<B>pasted</B>"));
         } else if (edit == "row") {

@@ -75,6 +75,15 @@
     LP.changes = {
         // Records as the history keeps them (editing aids already left out).
         note(records) {
+            // Lists of children first: a change inside a node put in since the load is
+            // told by the list it went into, in whatever order the records come.
+            for (const r of records) {
+                if (r.type === 'childList' && ordinals.has(r.target)) {
+                    const m = mark(r.target, null);
+                    if (!m[1] && !m[2])
+                        m[2] = childrenBefore(r.target, records);
+                }
+            }
             for (const r of records) {
                 const t = r.type === 'characterData' ? r.target.parentNode : r.target;
                 // A node already taken out of the page: its removal was marked where it was.
@@ -87,33 +96,91 @@
                 if (r.type === 'attributes' && ordinals.has(t)) {
                     mark(t, 0);
                 } else if (r.type === 'childList' && ordinals.has(t)) {
-                    const m = mark(t, null);
-                    if (!m[1] && !m[2])
-                        m[2] = childrenBefore(t, records);
+                    continue;
                 } else {
-                    mark(numbered(t), 1);
+                    // Inside an element put in since the load: the list of children it
+                    // went into tells of it, and its markup is written whole from there.
+                    const a = numbered(t);
+                    let c = t;
+                    while (c && c.parentNode !== a)
+                        c = c.parentNode;
+                    const m = a && marks.get(ordinals.get(a));
+                    if (!(c && !ordinals.has(c) && m && m[2] && !m[2].some(e => e[0] === c)))
+                        mark(a, 1);
                 }
             }
         },
     };
 
-    // {whole, changes: [[ordinal, start tag, content], …]} for the elements still in the page.
+    // Where `el`'s children changed when only its list of children was touched: the
+    // stretches between its children from the load that are still there, in their order
+    // ("anchors"), that hold other nodes or text than they did, as [left, right] ordinals
+    // of the anchors around them (-1: the content's start or end). null when the anchors
+    // changed their order.
+    function stretchesChanged(el, before) {
+        const now = Array.from(el.childNodes).filter(own);
+        const at = new Map(before.map((entry, i) => [entry[0], i]));
+        const anchors = now.filter(n => n.nodeType === 1 && ordinals.has(n) && at.has(n));
+        for (let i = 1; i < anchors.length; ++i)
+            if (at.get(anchors[i]) < at.get(anchors[i - 1]))
+                return null;
+        const stretches = [];
+        let nowAt = 0, beforeAt = 0;
+        for (let i = 0; i <= anchors.length; ++i) {
+            const anchor = i < anchors.length ? anchors[i] : null;
+            const nowEnd = anchor ? now.indexOf(anchor, nowAt) : now.length;
+            const beforeEnd = anchor ? at.get(anchor) : before.length;
+            let same = nowEnd - nowAt === beforeEnd - beforeAt;
+            for (let j = 0; same && j < nowEnd - nowAt; ++j) {
+                const [node, data] = before[beforeAt + j];
+                same = node === now[nowAt + j] && (data === null || node.data === data);
+            }
+            if (!same)
+                stretches.push([i > 0 ? ordinals.get(anchors[i - 1]) : -1,
+                                anchor ? ordinals.get(anchor) : -1]);
+            nowAt = nowEnd + 1;
+            beforeAt = beforeEnd + 1;
+        }
+        return stretches;
+    }
+
+    // {whole, changes: [[ordinal, start tag, content, stretches], …]} for the elements still
+    // in the page; stretches (see stretchesChanged) stand for content where they will do.
     LP.api.keptChanges = function () {
         const changes = [];
         for (const [k, m] of marks) {
             const el = elements[k];
-            const content = m[1] || (!!m[2] && !sameChildren(el, m[2]));
-            if (el.isConnected && (m[0] || content))
-                changes.push([k, m[0], content]);
+            if (!el.isConnected)
+                continue;
+            let content = m[1], stretches = [];
+            if (!content && m[2] && !sameChildren(el, m[2])) {
+                stretches = stretchesChanged(el, m[2]);
+                content = stretches === null;
+            }
+            if (m[0] || content || (stretches && stretches.length))
+                changes.push([k, m[0], content, content ? [] : stretches]);
         }
         return {whole, changes};
     };
 
-    // The engine's markup of [ordinal, content] pairs: the element without its children
-    // for a start tag, its inner markup for content.
+    // The engine's markup of [ordinal, content, left, right] regions: the element without
+    // its children for a start tag, its inner markup for content, and with left and right
+    // (ordinals of two of its children, -1 for its content's start or end) the markup of
+    // the nodes between them.
     LP.api.keptMarkup = function (regions) {
-        return regions.map(([k, content]) => content ? elements[k].innerHTML
-                                                     : elements[k].cloneNode(false).outerHTML);
+        return regions.map(([k, content, left, right]) => {
+            const el = elements[k];
+            if (!content)
+                return el.cloneNode(false).outerHTML;
+            if (left === undefined)
+                return el.innerHTML;
+            const box = el.cloneNode(false); // serialised as the element itself would be
+            const end = right >= 0 ? elements[right] : null;
+            for (let n = left >= 0 ? elements[left].nextSibling : el.firstChild; n && n !== end;
+                 n = n.nextSibling)
+                box.appendChild(n.cloneNode(true));
+            return box.innerHTML;
+        });
     };
 
     const walker = document.createTreeWalker(document, NodeFilter.SHOW_ELEMENT, n =>
