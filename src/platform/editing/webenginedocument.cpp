@@ -102,12 +102,17 @@ PageCaller::Result WebEngineEditingComponent::call(const QString &name, const QJ
     return result;
 }
 
-std::optional<QString> WebEngineEditingComponent::readDocument(documentform::Aids *aidsOut)
+std::optional<QString> WebEngineEditingComponent::readDocument(documentform::Aids *aidsOut,
+                                                               QVariant *keptChanges)
 {
-    const PageCaller::Result result = call(QStringLiteral("documentMarkup"));
+    const bool withChanges = keptChanges && m_keepMarkup && m_kept.hasOriginal();
+    const PageCaller::Result result =
+        call(QStringLiteral("documentMarkup"), QJsonArray{withChanges});
     if (!result.ok)
         return std::nullopt;
     const QVariantList parts = result.value.toList();
+    if (withChanges)
+        *keptChanges = parts.value(4);
     documentform::Aids aids;
     for (const QVariant &name : parts.value(3).toList())
         aids.attributes.insert(name.toString());
@@ -126,8 +131,9 @@ bool WebEngineEditingComponent::SaveDocument(const QString &path)
 {
     BusyScope busy(*m_busy, tr("保存中…"));
     documentform::Aids aids;
-    const std::optional<QString> html = readDocument(&aids);
-    if (!html || !pagefile::writeBytes(path, savedBytes(*html, aids), &m_lastError))
+    QVariant changes;
+    const std::optional<QString> html = readDocument(&aids, &changes);
+    if (!html || !pagefile::writeBytes(path, savedBytes(*html, aids, changes), &m_lastError))
         return false;
     // The page is that file from now on: browse mode, the recovery copy, file names made
     // relative and the effects copy's guard all go by it.

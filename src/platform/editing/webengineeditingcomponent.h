@@ -99,12 +99,17 @@ private:
     void createPage();
     bool insertTable(const InsertTableParam &param);
     // The page's HTML in DocumentHTML's form; nullopt (lastError says why) when unreadable.
-    std::optional<QString> readDocument(documentform::Aids *aids = nullptr);
+    // With `keptChanges`, what changed since the load comes in the same trip to the page
+    // (when the markup is kept and there is an original to keep).
+    std::optional<QString> readDocument(documentform::Aids *aids = nullptr,
+                                        QVariant *keptChanges = nullptr);
     // The bytes a save writes for the page whose DocumentHTML is `html`.
-    QByteArray savedBytes(const QString &html, const documentform::Aids &aids);
+    QByteArray savedBytes(const QString &html, const documentform::Aids &aids,
+                          const QVariant &changes);
     // The page's bytes with the author's markup kept; nullopt (m_keptFallback says why)
     // when they cannot be.
-    std::optional<QByteArray> keptBytes(const QString &html, const documentform::Aids &aids);
+    std::optional<QByteArray> keptBytes(const QString &html, const documentform::Aids &aids,
+                                        const QVariant &changes);
     // The text a save would write; nullopt when the page cannot be read.
     std::optional<QString> keptText();
     // The page is about to show `text`, read from `bytes`: that is the original to keep.

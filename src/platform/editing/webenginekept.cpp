@@ -25,7 +25,8 @@ void WebEngineEditingComponent::keepOriginalText(const QString &text)
 }
 
 std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const QString &html,
-                                                               const documentform::Aids &aids)
+                                                               const documentform::Aids &aids,
+                                                               const QVariant &pageChanges)
 {
     m_keptFallback.clear();
     if (!m_keepMarkup || !m_kept.hasOriginal()) {
@@ -34,12 +35,16 @@ std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const QString &ht
     }
     if (std::optional<QByteArray> bytes = m_kept.writtenBefore(html))
         return bytes;
-    const PageCaller::Result seen = call(QStringLiteral("keptChanges"));
-    if (!seen.ok) {
-        m_keptFallback = seen.error;
-        return std::nullopt;
+    QVariant seen = pageChanges; // read with the page, or asked for now
+    if (!seen.isValid()) {
+        const PageCaller::Result asked = call(QStringLiteral("keptChanges"));
+        if (!asked.ok) {
+            m_keptFallback = asked.error;
+            return std::nullopt;
+        }
+        seen = asked.value;
     }
-    const QVariantMap answer = seen.value.toMap();
+    const QVariantMap answer = seen.toMap();
     std::vector<MarkupChange> changes;
     for (const QVariant &row : answer.value(QStringLiteral("changes")).toList()) {
         const QVariantList fields = row.toList();
@@ -77,9 +82,10 @@ std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const QString &ht
 }
 
 QByteArray WebEngineEditingComponent::savedBytes(const QString &html,
-                                                 const documentform::Aids &aids)
+                                                 const documentform::Aids &aids,
+                                                 const QVariant &pageChanges)
 {
-    if (std::optional<QByteArray> kept = keptBytes(html, aids))
+    if (std::optional<QByteArray> kept = keptBytes(html, aids, pageChanges))
         return *std::move(kept);
     return textcodec::encode(html, m_encoding);
 }
@@ -87,10 +93,11 @@ QByteArray WebEngineEditingComponent::savedBytes(const QString &html,
 std::optional<QString> WebEngineEditingComponent::keptText()
 {
     documentform::Aids aids;
-    const std::optional<QString> html = readDocument(&aids);
+    QVariant changes;
+    const std::optional<QString> html = readDocument(&aids, &changes);
     if (!html)
         return std::nullopt;
-    const std::optional<QByteArray> kept = keptBytes(*html, aids);
+    const std::optional<QByteArray> kept = keptBytes(*html, aids, changes);
     if (!kept)
         return html;
     const std::optional<textcodec::Decoded> decoded = textcodec::decode(*kept, m_encoding);

@@ -139,7 +139,13 @@
     };
 
     const api = {
-        documentMarkup: () => LP.documentMarkup(document),
+        // With `withChanges`, what changed since the load too (one trip for a save).
+        documentMarkup(withChanges) {
+            const parts = LP.documentMarkup(document);
+            if (withChanges && api.keptChanges)
+                parts.push(api.keptChanges());
+            return parts;
+        },
         statuses: () => LP.statuses(),
         setOption(number, value) {
             LP.options[number] = !!value;
