@@ -211,7 +211,7 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
 {
     m_lastCheck = Check::None;
     const SourceTree &original = tree();
-    if (original.documentHtml() != html && regions.empty()) {
+    if (regions.empty() && original.documentHtml() != html) {
         *why = QStringLiteral("the page changed where no change was seen");
         return std::nullopt;
     }
