@@ -208,8 +208,8 @@ private slots:
         editor().setBrowseMode(true);
         // The effect plays: the view shows look after look. Counted from the frames alone,
         // as fast as the view draws: a page script may answer only late while the engine
-        // is busy drawing, and a three-second reveal would be over before a check by
-        // script. The first, empty look and the last one are two of them.
+        // is busy drawing, and a reveal would be over before a check by script. The
+        // first, empty look and the last one are two of them.
         QVERIFY2(distinctLooks(looks, 8000) >= looks, qPrintable(body));
         // The copy has loaded (not the view's first, empty document).
         const QString loaded =
