@@ -54,8 +54,8 @@ class TestEffectsList : public QObject
     }
 
 private slots:
-    void init() { QVERIFY(m_f.create()); }
-    void cleanup() { m_f.destroy(); }
+    void init() { QVERIFY(m_f.reuse()); }
+    void cleanupTestCase() { m_f.destroy(); }
 
     void eachEntryPastesItsElementAndScript_data()
     {

@@ -37,8 +37,8 @@ class TestElementList : public QObject
     }
 
 private slots:
-    void init() { QVERIFY(m_f.create()); }
-    void cleanup() { m_f.destroy(); }
+    void init() { QVERIFY(m_f.reuse()); }
+    void cleanupTestCase() { m_f.destroy(); }
 
     void fixedEntriesPasteAtTheCaret()
     {

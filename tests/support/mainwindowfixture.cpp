@@ -24,6 +24,23 @@ void MainWindowFixture::destroy()
     window = nullptr;
 }
 
+bool MainWindowFixture::reuse()
+{
+    if (!window)
+        return create();
+    closeModals();
+    shell->opened.clear();
+    dialog->files.clear();
+    dialog->colours.clear();
+    dialog->shown = 0;
+    if (editor().BrowseMode()) {
+        editor().setBrowseMode(false);
+        if (!waitForComplete(editor()))
+            return false;
+    }
+    return setPage(QString());
+}
+
 WebEngineEditingComponent &MainWindowFixture::editor() const
 {
     return *static_cast<WebEngineEditingComponent *>(window->editor());
@@ -33,8 +50,8 @@ bool MainWindowFixture::setPage(const QString &body) const
 {
     if (!setBody(editor(), body))
         return false;
-    return QTest::qWaitFor([this] { return window->document().snapshot() == editor().DocumentHTML(); },
-                           5000);
+    return QTest::qWaitFor(
+        [this] { return window->document().snapshot() == editor().DocumentHTML(); }, 5000);
 }
 
 } // namespace lumipage::test

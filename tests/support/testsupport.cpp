@@ -244,4 +244,21 @@ bool clickPage(WebEngineEditingComponent &editor, const QPoint &at)
     return QTest::qWaitFor([&] { return mouseUps(view) > before; }, 5000);
 }
 
+bool dragPage(WebEngineEditingComponent &editor, const QPoint &from, const QPoint &by)
+{
+    auto *view = editor.findChild<QWebEngineView *>();
+    QWidget *target = view->focusProxy();
+    const int before = mouseUps(view);
+    // The page takes events in the order they were sent: no pause is needed between them.
+    QTest::mousePress(target, Qt::LeftButton, {}, from);
+    for (int i = 1; i <= 5; ++i) {
+        const QPoint at = from + by * i / 5;
+        QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+    }
+    QTest::mouseRelease(target, Qt::LeftButton, {}, from + by);
+    return QTest::qWaitFor([&] { return mouseUps(view) > before; }, 5000);
+}
+
 } // namespace lumipage::test

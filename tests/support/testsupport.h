@@ -56,6 +56,9 @@ bool selectIn(WebEngineEditingComponent &editor, const QString &id, int start, i
 // has taken the whole click, so that what comes next (a caret set by the program, keys)
 // comes after it; false when the click never arrives.
 bool clickPage(WebEngineEditingComponent &editor, const QPoint &at);
+// Drags with the left button from `from` by `by` (in the surface's coordinates, in five
+// moves) and waits until the page has taken the release; false when it never arrives.
+bool dragPage(WebEngineEditingComponent &editor, const QPoint &from, const QPoint &by);
 
 // The view the user sees while browse mode lasts; null outside browse mode.
 QWebEngineView *browseView(WebEngineEditingComponent &editor);

@@ -49,13 +49,20 @@ private slots:
         QVERIFY(!html.contains(QLatin1String("script ran</TITLE>")));
     }
 
-    void scriptsRunInBrowseModeAndNothingLeaksBack()
+    // One browsed copy for both (each start of browse mode costs a renderer of its own):
+    // the page's scripts run there, links and jumps never leave it, and nothing done
+    // there reaches the document.
+    void browseModeRunsScriptsStaysOnThePageAndLeaksNothingBack()
     {
-        const QString page = QStringLiteral(
-            "<HTML><HEAD></HEAD><BODY><P id=p>text</P><SCRIPT>"
-            "document.getElementById('p').textContent='changed by script';</SCRIPT></BODY></HTML>");
-        QVERIFY(setHtmlAndWait(*m_editor, page));
+        QTemporaryDir dir;
+        writeBytes(dir.filePath("page.htm"),
+                   "<HTML><HEAD></HEAD><BODY><A id=a href=\"other.htm\">go</A><P id=p>text</P>"
+                   "<SCRIPT>document.getElementById('p').textContent='changed by script';"
+                   "</SCRIPT></BODY></HTML>");
+        writeBytes(dir.filePath("other.htm"), "<HTML><BODY><P id=p>other</P></BODY></HTML>");
+        QVERIFY(loadAndWait(*m_editor, dir.filePath("page.htm")));
         const QString before = m_editor->DocumentHTML();
+        QSignalSpy links(m_editor, &EditingComponent::linkActivated);
 
         m_editor->setBrowseMode(true);
         QVERIFY(m_editor->BrowseMode());
@@ -67,28 +74,6 @@ private slots:
         QCOMPARE(m_editor->QueryStatus(decmd::BOLD), int(StatusNotAvailable));
         QVERIFY(!m_editor->pasteHTML(QStringLiteral("<B>x</B>")));
         QVERIFY(!m_editor->lastError().isEmpty());
-
-        QSignalSpy complete(m_editor, &EditingComponent::DocumentComplete);
-        m_editor->setBrowseMode(false);
-        QVERIFY(complete.wait(5000));
-        QCOMPARE(m_editor->DocumentHTML(), before);
-    }
-
-    void browseModeNeverNavigatesAway()
-    {
-        QTemporaryDir dir;
-        writeBytes(dir.filePath("page.htm"),
-                   "<HTML><BODY><A id=a href=\"other.htm\">go</A><P id=p>home</P></BODY></HTML>");
-        writeBytes(dir.filePath("other.htm"), "<HTML><BODY><P id=p>other</P></BODY></HTML>");
-        QVERIFY(loadAndWait(*m_editor, dir.filePath("page.htm")));
-        QSignalSpy links(m_editor, &EditingComponent::linkActivated);
-        m_editor->setBrowseMode(true);
-        QTRY_COMPARE_WITH_TIMEOUT(
-            evalInBrowsePage(
-                QStringLiteral(
-                    "document.getElementById('p') ? document.getElementById('p').textContent : ''"))
-                .toString(),
-            QStringLiteral("home"), 10000);
 
         evalInBrowsePage(QStringLiteral("document.getElementById('a').click(); true"));
         QTRY_COMPARE_WITH_TIMEOUT(links.count(), 1, 5000);
@@ -108,9 +93,12 @@ private slots:
         QCOMPARE(jumps.last(), QWebEngineLoadingInfo::LoadStoppedStatus);
         QCOMPARE(
             evalInBrowsePage(QStringLiteral("document.getElementById('p').textContent")).toString(),
-            QStringLiteral("home"));
+            QStringLiteral("changed by script"));
+
+        QSignalSpy complete(m_editor, &EditingComponent::DocumentComplete);
         m_editor->setBrowseMode(false);
-        QVERIFY(waitForComplete(*m_editor));
+        QVERIFY(complete.wait(5000));
+        QCOMPARE(m_editor->DocumentHTML(), before);
     }
 
     void aLoopingPageDoesNotFreezeTheEditor()
