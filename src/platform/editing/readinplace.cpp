@@ -9,7 +9,8 @@ namespace lumipage
 {
 
 std::optional<QString> SourceTree::readInPlace(const std::vector<QByteArray> &ancestors,
-                                               const QString &piece, bool opens, bool quirks)
+                                               const QString &piece, bool opens, bool quirks,
+                                               const QByteArray &stillOpen)
 {
     // The mark: a template goes in as it is wherever an element may be (in a table, a
     // select, the head), and only into the element open at that point.
@@ -17,6 +18,8 @@ std::optional<QString> SourceTree::readInPlace(const std::vector<QByteArray> &an
     QByteArray text = quirks ? QByteArray() : QByteArrayLiteral("<!DOCTYPE html>");
     for (const QByteArray &name : ancestors)
         text += '<' + name + '>';
+    if (!stillOpen.isEmpty())
+        text += '<' + stillOpen + '>';
     text += piece.toUtf8();
     const unsigned markAt = unsigned(text.size());
     text += kMark;
@@ -47,6 +50,14 @@ std::optional<QString> SourceTree::readInPlace(const std::vector<QByteArray> &an
                                writtenName(n->v.element) == ancestors[depth - 1].toStdString());
         --depth;
     }
+    // The sibling left open before the piece: closed by it, with nothing in it.
+    const GumboVector &around = inner ? inner->v.element.children : GumboVector{};
+    const auto *first =
+        around.length > 1 ? static_cast<const GumboNode *>(around.data[0]) : nullptr;
+    const unsigned skip = stillOpen.isEmpty() ? 0 : 1;
+    if (skip && placed)
+        placed = first && first->type == GUMBO_NODE_ELEMENT && !first->v.element.children.length &&
+                 writtenName(first->v.element) == stillOpen.toStdString();
     std::optional<QString> read;
     if (placed && depth == 0) {
         std::string out;
@@ -55,7 +66,7 @@ std::optional<QString> SourceTree::readInPlace(const std::vector<QByteArray> &an
         if (opens) {
             out = writtenNode(inner);
         } else {
-            for (unsigned k = 0; k < children.length; ++k)
+            for (unsigned k = skip; k < children.length; ++k)
                 out += writtenNode(static_cast<const GumboNode *>(children.data[k]));
         }
         ++children.length;

@@ -60,8 +60,11 @@ public:
     // the element the piece opens without its content (`opens`), or else what the piece
     // puts into the innermost ancestor. nullopt when the piece does not stay there: a
     // mark written after it must land in that element, with nothing left open after it.
+    // `stillOpen` names the sibling before the piece when the parser still holds it open
+    // there (its end is implied by what follows): the piece must close it, empty.
     static std::optional<QString> readInPlace(const std::vector<QByteArray> &ancestors,
-                                              const QString &piece, bool opens, bool quirks);
+                                              const QString &piece, bool opens, bool quirks,
+                                              const QByteArray &stillOpen = {});
 
 private:
     std::vector<SourceElement> m_elements;

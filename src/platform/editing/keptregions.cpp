@@ -1,0 +1,119 @@
+// Which stretches of a page's original bytes a set of changes writes anew.
+#include "platform/editing/keptmarkup.h"
+
+#include <algorithm>
+#include <map>
+
+namespace lumipage
+{
+
+std::optional<std::vector<MarkupRegion>>
+KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
+{
+    const std::vector<SourceElement> &elements = tree().elements();
+    const auto valid = [&](qint32 k) { return k >= 0 && size_t(k) < elements.size(); };
+    // A part of an element's content: from past its child `left` to its child `right`.
+    const auto partFrom = [&](const SourceElement &e, qint32 left) {
+        return left >= 0 ? elements[size_t(left)].outerEnd : e.innerStart;
+    };
+    const auto partTo = [&](const SourceElement &e, qint32 right) {
+        return right >= 0 ? elements[size_t(right)].tagStart : e.innerEnd;
+    };
+    struct Mark {
+        bool tag = false, content = false;
+        std::vector<std::pair<qint32, qint32>> between;
+    };
+    std::map<qint32, Mark> marks;
+    for (const MarkupChange &change : changes) {
+        if (!valid(change.ordinal))
+            return std::nullopt;
+        qint32 k = change.ordinal;
+        bool tag = change.attributes, content = change.content;
+        std::vector<std::pair<qint32, qint32>> between =
+            content ? decltype(between){} : change.between;
+        // A part stands alone where the parser reads it after the content's start or a
+        // child it has closed (by its own end tag, or one whose end is implied by what
+        // follows when all inside it is closed), and before a child whose start tag it met.
+        const auto closedBefore = [&](qint32 left) {
+            const SourceElement &l = elements[size_t(left)];
+            if (l.endTag || l.isVoid)
+                return true;
+            if (!l.html || !l.contiguous || l.rawText)
+                return false;
+            for (qint32 d = left + 1; valid(d); ++d) {
+                qint32 p = elements[size_t(d)].parent;
+                while (p > left)
+                    p = elements[size_t(p)].parent;
+                if (p != left)
+                    break; // past its descendants
+                const SourceElement &c = elements[size_t(d)];
+                if (c.parent == left && !c.endTag && !c.isVoid)
+                    return false;
+            }
+            return true;
+        };
+        const SourceElement &changed = elements[size_t(k)];
+        bool parts = changed.html && changed.contiguous && !changed.rawText && !changed.leadingLine;
+        for (const auto &[left, right] : between) {
+            parts = parts &&
+                    (left < 0 ||
+                     (valid(left) && elements[size_t(left)].parent == k && closedBefore(left))) &&
+                    (right < 0 || (valid(right) && elements[size_t(right)].parent == k &&
+                                   elements[size_t(right)].startTag));
+        }
+        if (!between.empty() && !parts) {
+            between.clear();
+            content = true;
+        }
+        // Written by the parent instead: foreign elements (written within the nearest
+        // HTML element), a start tag the parser implied, content that is not all between
+        // the element's own tags.
+        while (valid(k)) {
+            const SourceElement &e = elements[size_t(k)];
+            if (e.html && (!tag || e.startTag) && (!content || e.contiguous))
+                break;
+            k = e.parent;
+            tag = false;
+            content = true;
+            between.clear();
+        }
+        if (!valid(k))
+            return std::nullopt;
+        Mark &mark = marks[k];
+        mark.tag = mark.tag || tag;
+        mark.content = mark.content || content;
+        mark.between.insert(mark.between.end(), between.begin(), between.end());
+    }
+    std::vector<MarkupRegion> out;
+    for (auto &[ordinal, mark] : marks) {
+        // Inside an element whose content, or the part of it, is written anew: that
+        // writes it too.
+        const SourceElement &e = elements[size_t(ordinal)];
+        bool covered = false;
+        for (qint32 k = e.parent; valid(k) && !covered; k = elements[size_t(k)].parent) {
+            const auto found = marks.find(k);
+            if (found == marks.end())
+                continue;
+            covered = found->second.content;
+            for (const auto &[left, right] : found->second.between)
+                covered = covered || (e.tagStart >= partFrom(elements[size_t(k)], left) &&
+                                      e.tagStart < partTo(elements[size_t(k)], right));
+        }
+        if (covered)
+            continue;
+        if (mark.tag)
+            out.push_back({ordinal, false});
+        if (mark.content) {
+            out.push_back({ordinal, true});
+            continue;
+        }
+        std::sort(mark.between.begin(), mark.between.end());
+        mark.between.erase(std::unique(mark.between.begin(), mark.between.end()),
+                           mark.between.end());
+        for (const auto &[left, right] : mark.between)
+            out.push_back({ordinal, true, true, left, right});
+    }
+    return out;
+}
+
+} // namespace lumipage
