@@ -329,6 +329,22 @@ private slots:
         QCOMPARE(m_editor->DocumentHTML(), html);
     }
 
+    void textStraightInTheBodyChangesOnlyItself()
+    {
+        // As 1990s pages hold it: typing there rewrites that text, not the whole body.
+        const QString page =
+            "<HTML><BODY ID=\"top\">\r\nWelcome to my page!<BR>\r\n"
+            "<IMG SRC=\"a.gif\" ALT=\"\">\r\nMore &amp; more<P>End\r\n</BODY></HTML>";
+        QVERIFY(setHtmlAndWait(*m_editor, page));
+        QVERIFY(clickPage(*m_editor, QPoint(12, 12)));
+        QVERIFY(selectIn(*m_editor, "top", 2, 2));
+        QTest::keyClicks(surface(), "word");
+        QTRY_VERIFY(m_editor->DocumentHTML().contains("Wwordelcome"));
+        QCOMPARE(QString::fromUtf8(save("straight.htm")),
+                 QString(page).replace("Welcome", "Wwordelcome"));
+        QCOMPARE(m_editor->keptMarkupCheck(), KeptMarkup::Check::InPlace);
+    }
+
     void replacedPageKeepsTheAppliedText()
     {
         // A page replaced from the source window: the applied text is the new original.

@@ -75,13 +75,18 @@
     LP.changes = {
         // Records as the history keeps them (editing aids already left out).
         note(records) {
-            // Lists of children first: a change inside a node put in since the load is
-            // told by the list it went into, in whatever order the records come.
+            // Lists of children first, with the text they held: a change inside a node put
+            // in since the load is told by the list it went into, in whatever order the
+            // records come, and changed text straight inside an element by that element's
+            // list (so only the stretch around the text is written anew).
+            const listOf = r => r.type === 'childList' ? r.target
+                : r.type === 'characterData' ? r.target.parentNode : null;
             for (const r of records) {
-                if (r.type === 'childList' && ordinals.has(r.target)) {
-                    const m = mark(r.target, null);
+                const el = listOf(r);
+                if (el && ordinals.has(el)) {
+                    const m = mark(el, null);
                     if (!m[1] && !m[2])
-                        m[2] = childrenBefore(r.target, records);
+                        m[2] = childrenBefore(el, records);
                 }
             }
             for (const r of records) {
@@ -95,8 +100,8 @@
                 }
                 if (r.type === 'attributes' && ordinals.has(t)) {
                     mark(t, 0);
-                } else if (r.type === 'childList' && ordinals.has(t)) {
-                    continue;
+                } else if (r.type !== 'attributes' && ordinals.has(t)) {
+                    continue; // its list of children tells of it
                 } else {
                     // Inside an element put in since the load: the list of children it
                     // went into tells of it, and its markup is written whole from there.
