@@ -256,8 +256,9 @@ private:
         const bool hide = parentHidden || aid;
         if (hide)
             m_out.truncate(tagAt);
+        // Only the spans need it: the walk that numbers elements leaves template contents out.
         const bool inTemplate =
-            parent &&
+            m_spans && parent &&
             (parent->inTemplate || (parent->ns == Ns::Html && is(parent->name, u"template")));
         qsizetype span = -1;
         if (m_spans && !hide && !inTemplate) {

@@ -1,5 +1,6 @@
 #include "platform/editing/keptmarkup.h"
 
+#include "platform/editing/elementrules.h"
 #include "platform/editing/textcodec.h"
 
 #include <QThreadPool>
@@ -139,17 +140,21 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
         const bool content = piece.region.content;
         // A part of the content that runs to the content's end, or the whole of it.
         const bool toEnd = content && (!piece.region.between || piece.region.right < 0);
-        if (!content) {
-            piece.read = documentform::rewrite(engine, aids).markup;
-            piece.form = startTagOf(piece.read, e);
-            piece.text = startTagOf(documentform::rewrite(engine, aids, !m_lowerCase).markup, e);
-        } else if (e.rawText && !piece.region.between) {
+        if (e.rawText && content && !piece.region.between) {
             piece.text = piece.form = piece.read = engine;
         } else {
+            // DocumentHTML's form; written in the page's own case (the same text on an
+            // upper-case page).
             piece.read = documentform::rewrite(engine, aids).markup;
-            piece.form =
-                e.leadingLine && engine.startsWith(u'\n') ? u'\n' + piece.read : piece.read;
-            piece.text = documentform::rewrite(engine, aids, !m_lowerCase).markup;
+            piece.text =
+                m_lowerCase ? documentform::rewrite(engine, aids, false).markup : piece.read;
+            if (!content) {
+                piece.form = startTagOf(piece.read, e);
+                piece.text = startTagOf(piece.text, e);
+            } else {
+                piece.form =
+                    e.leadingLine && engine.startsWith(u'\n') ? u'\n' + piece.read : piece.read;
+            }
         }
         if (toEnd && !e.tail.isEmpty()) {
             if (!piece.text.endsWith(e.tail)) {
@@ -224,9 +229,10 @@ namespace
 // escaped run, which begins with "<!--"): text without either stays text.
 bool staysRawText(const SourceElement &e, const QString &text)
 {
-    static const QList<QByteArray> raw = {"script", "style",   "xmp",
-                                          "iframe", "noembed", "noframes"};
-    if (!raw.contains(e.name) || text.contains(u'\r'))
+    // PLAINTEXT has no end at all; TITLE and TEXTAREA read references.
+    const QString name = QString::fromLatin1(e.name);
+    if (documentform::kindOf(name) != documentform::RawText || name == u"plaintext" ||
+        text.contains(u'\r'))
         return false;
     if (text.contains(QLatin1String("</") + QLatin1String(e.name), Qt::CaseInsensitive))
         return false;
