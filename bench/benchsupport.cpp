@@ -1,6 +1,6 @@
 #include "benchsupport.h"
 
-#include "platform/editing/textcodec.h"
+#include "platform/markup/textcodec.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -4,8 +4,8 @@
 
 #include "app/mainwindow.h"
 #include "insert/insertioncontroller.h"
-#include "platform/editing/sourcetree.h"
-#include "platform/editing/textcodec.h"
+#include "platform/markup/sourcetree.h"
+#include "platform/markup/textcodec.h"
 #include "platform/editing/webengineeditingcomponent.h"
 #include "source/replace.h"
 

@@ -3,7 +3,7 @@
 #include "app/commandline.h"
 #include "app/documentrecovery.h"
 #include "app/mainwindow.h"
-#include "platform/editing/documentscheme.h"
+#include "platform/browsing/documentscheme.h"
 #include "platform/editing/webengineeditingcomponent.h"
 #include "widgets/icons.h"
 

@@ -1,6 +1,6 @@
 #include "platform/pagereferences.h"
 
-#include "platform/htmltags.h"
+#include "platform/markup/htmltags.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "widgets/effectpreview.h"
 
-#include "platform/editing/browsesession.h"
+#include "platform/browsing/browsesession.h"
 #include "platform/effects/effectspage.h"
 
 #include <QAbstractButton>

@@ -6,9 +6,9 @@
 #include "app/commandtables.h"
 #include "app/filedrop.h"
 #include "app/recentfiles.h"
-#include "platform/editing/pagefile.h"
+#include "platform/pagefile.h"
 #include "platform/fileerrors.h"
-#include "platform/htmltags.h"
+#include "platform/markup/htmltags.h"
 #include "platform/pagereferences.h"
 #include "widgets/icons.h"
 

@@ -1,6 +1,6 @@
 #include "support/slowpageserver.h"
 
-#include "platform/editing/documentscheme.h"
+#include "platform/browsing/documentscheme.h"
 #include "platform/editing/editingcomponent.h"
 
 #include <QDir>

@@ -4,12 +4,12 @@
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include "platform/editing/busyindicator.h"
-#include "platform/editing/documentform.h"
-#include "platform/editing/guardedpage.h"
-#include "platform/editing/pagefile.h"
+#include "platform/markup/documentform.h"
+#include "platform/browsing/guardedpage.h"
+#include "platform/pagefile.h"
 #include "platform/editing/pagekeeper.h"
 #include "platform/editing/pageloader.h"
-#include "platform/htmltags.h"
+#include "platform/markup/htmltags.h"
 
 #include <QFileInfo>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/editing/editingcomponent.h"
-#include "platform/editing/keptmarkup.h"
+#include "platform/markup/keptmarkup.h"
 #include "platform/editing/pagecaller.h"
 #include "platform/pagetransform.h"
 

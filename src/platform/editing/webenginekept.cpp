@@ -2,7 +2,7 @@
 // bytes of what was not edited, our writer's form for what was.
 #include "platform/editing/webengineeditingcomponent.h"
 
-#include "platform/editing/textcodec.h"
+#include "platform/markup/textcodec.h"
 
 #include <QJsonArray>
 

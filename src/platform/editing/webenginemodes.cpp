@@ -1,7 +1,7 @@
 // The editing component's modes (editing and browsing) and its right-click menu.
 #include "platform/editing/webengineeditingcomponent.h"
 
-#include "platform/editing/browsesession.h"
+#include "platform/browsing/browsesession.h"
 #include "platform/editing/componentdialogs.h"
 #include "platform/editing/eventqueue.h"
 

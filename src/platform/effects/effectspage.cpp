@@ -1,6 +1,6 @@
 #include "platform/effects/effectspage.h"
 
-#include "platform/htmltags.h"
+#include "platform/markup/htmltags.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -2,7 +2,7 @@
 #include "support/slowpageserver.h"
 #include "support/testsupport.h"
 
-#include "platform/editing/textcodec.h"
+#include "platform/markup/textcodec.h"
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include <QElapsedTimer>

@@ -6,7 +6,7 @@
 #include "support/testsupport.h"
 
 #include "app/mainwindow.h"
-#include "platform/editing/browsesession.h"
+#include "platform/browsing/browsesession.h"
 
 #include <QComboBox>
 #include <QCryptographicHash>

@@ -1,8 +1,8 @@
-#include "platform/editing/sourcetree.h"
+#include "platform/markup/sourcetree.h"
 
-#include "platform/editing/documentform.h"
-#include "platform/editing/elementrules.h"
-#include "platform/editing/sourcetreewriting.h"
+#include "platform/markup/documentform.h"
+#include "platform/markup/elementrules.h"
+#include "platform/markup/sourcetreewriting.h"
 
 #include <gumbo.h>
 

@@ -1,5 +1,5 @@
 // Encoding detection and conversion of page files.
-#include "platform/editing/textcodec.h"
+#include "platform/markup/textcodec.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/editing/documentform.h"
-#include "platform/editing/sourcemap.h"
+#include "platform/markup/documentform.h"
+#include "platform/markup/sourcemap.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // The rewrite of the engine's markup into DocumentHTML's form, on its own: exact
 // outputs, and random and hostile inputs that must neither read past their end nor
 // take more than linear time.
-#include "platform/editing/documentform.h"
+#include "platform/markup/documentform.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

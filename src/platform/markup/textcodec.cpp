@@ -1,4 +1,4 @@
-#include "platform/editing/textcodec.h"
+#include "platform/markup/textcodec.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>

@@ -3,7 +3,7 @@
 // The pieces the DocumentHTML rewrite writes with: character tests and the output
 // buffer. Only documentform.cpp uses them; they live apart to keep that pass readable.
 
-#include "platform/editing/elementrules.h"
+#include "platform/markup/elementrules.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,4 +1,4 @@
-#include "platform/editing/browsepage.h"
+#include "platform/browsing/browsepage.h"
 
 #include <QCheckBox>
 #include <QDialog>

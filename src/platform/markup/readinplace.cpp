@@ -1,7 +1,7 @@
 // New markup read by the parser where it will stand in a page, without the rest of the
 // page: after the start tags of the elements around it.
-#include "platform/editing/sourcetree.h"
-#include "platform/editing/sourcetreewriting.h"
+#include "platform/markup/sourcetree.h"
+#include "platform/markup/sourcetreewriting.h"
 
 #include <gumbo.h>
 

@@ -1,8 +1,8 @@
-#include "platform/editing/browsesession.h"
+#include "platform/browsing/browsesession.h"
 
-#include "platform/editing/browsepage.h"
-#include "platform/editing/documentscheme.h"
-#include "platform/editing/subresourcerouter.h"
+#include "platform/browsing/browsepage.h"
+#include "platform/browsing/documentscheme.h"
+#include "platform/browsing/subresourcerouter.h"
 
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>

@@ -1,7 +1,7 @@
 // Charset labels as browsers read them: each label a page may name, and the encoding a
 // browser decodes it with (Latin-1 and ASCII labels mean windows-1252, Shift_JIS labels
 // the Windows superset), given by a name QStringDecoder knows.
-#include "platform/editing/textcodec.h"
+#include "platform/markup/textcodec.h"
 
 #include <QHash>
 

@@ -1,4 +1,4 @@
-#include "platform/editing/sourcemap.h"
+#include "platform/markup/sourcemap.h"
 
 namespace lumipage::sourcemap
 {

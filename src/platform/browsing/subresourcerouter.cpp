@@ -1,6 +1,6 @@
-#include "platform/editing/subresourcerouter.h"
+#include "platform/browsing/subresourcerouter.h"
 
-#include "platform/editing/documentscheme.h"
+#include "platform/browsing/documentscheme.h"
 
 #include <QDir>
 

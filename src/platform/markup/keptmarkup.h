@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/editing/documentform.h"
-#include "platform/editing/sourcemap.h"
-#include "platform/editing/sourcetree.h"
+#include "platform/markup/documentform.h"
+#include "platform/markup/sourcemap.h"
+#include "platform/markup/sourcetree.h"
 
 #include <QByteArray>
 #include <QString>

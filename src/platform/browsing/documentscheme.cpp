@@ -1,4 +1,4 @@
-#include "platform/editing/documentscheme.h"
+#include "platform/browsing/documentscheme.h"
 
 #include "platform/pagereferences.h"
 

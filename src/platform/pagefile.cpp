@@ -1,6 +1,6 @@
-#include "platform/editing/pagefile.h"
+#include "platform/pagefile.h"
 
-#include "platform/editing/textcodec.h"
+#include "platform/markup/textcodec.h"
 #include "platform/fileerrors.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
-#include "platform/editing/keptmarkup.h"
+#include "platform/markup/keptmarkup.h"
 
-#include "platform/editing/elementrules.h"
-#include "platform/editing/textcodec.h"
+#include "platform/markup/elementrules.h"
+#include "platform/markup/textcodec.h"
 
 #include <QThreadPool>
 

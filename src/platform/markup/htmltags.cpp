@@ -1,4 +1,4 @@
-#include "platform/htmltags.h"
+#include "platform/markup/htmltags.h"
 
 #include <QRegularExpression>
 #include <QUrl>

@@ -1,7 +1,7 @@
-#include "platform/editing/documentform.h"
+#include "platform/markup/documentform.h"
 
-#include "platform/editing/documentformwriter.h"
-#include "platform/editing/elementrules.h"
+#include "platform/markup/documentformwriter.h"
+#include "platform/markup/elementrules.h"
 
 #include <vector>
 

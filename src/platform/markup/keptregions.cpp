@@ -1,5 +1,5 @@
 // Which stretches of a page's original bytes a set of changes writes anew.
-#include "platform/editing/keptmarkup.h"
+#include "platform/markup/keptmarkup.h"
 
 #include <algorithm>
 #include <map>

@@ -1,4 +1,4 @@
-#include "platform/editing/guardedpage.h"
+#include "platform/browsing/guardedpage.h"
 
 #include <QWebEngineSettings>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/editing/guardedpage.h"
+#include "platform/browsing/guardedpage.h"
 
 namespace lumipage
 {

@@ -1,4 +1,4 @@
-#include "platform/editing/elementrules.h"
+#include "platform/markup/elementrules.h"
 
 namespace lumipage::documentform
 {

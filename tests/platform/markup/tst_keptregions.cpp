@@ -1,0 +1,107 @@
+// The kept-markup splice without the engine: which stretches of the original a set of
+// changes writes anew, what the written bytes must read back as, and how offsets in the
+// decoded text lead back to the original bytes.
+#include "platform/markup/keptmarkup.h"
+#include "platform/markup/sourcetree.h"
+#include "platform/markup/textcodec.h"
+
+#include <QTest>
+
+using namespace lumipage;
+
+class TestKeptRegions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void regionsAreWhatTheSourceHoldsWhole()
+    {
+        const QByteArray page = "<title>t</title><div><p>a</p><svg><circle/></svg></div>"
+                                "<table><tr><td>x</td></tr></table>";
+        KeptMarkup kept;
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        // 0 html, 1 head, 2 title, 3 body, 4 div, 5 p, 6 svg, 7 circle, 8 table, 9 tbody,
+        // 10 tr, 11 td. A start tag the parser implied is written with its parent's content;
+        // foreign elements with the nearest HTML element's content;
+        // nothing inside content that is written anew.
+        using R = std::vector<MarkupRegion>;
+        QCOMPARE(*kept.regions({{3, true, false}}), (R{{0, true}}));
+        QCOMPARE(*kept.regions({{7, true, false}, {5, false, true}}), (R{{4, true}}));
+        QCOMPARE(*kept.regions({{9, false, true}, {11, true, false}}), (R{{9, true}}));
+        QCOMPARE(*kept.regions({{11, true, true}}), (R{{11, false}, {11, true}}));
+        // Part of a content: after a child the parser has closed, or whose end the next
+        // start tag implies with nothing else left open inside it; else all of it.
+        QCOMPARE(*kept.regions({{4, false, false, {{5, 6}}}}), (R{{4, true, true, 5, 6}}));
+        KeptMarkup open;
+        const QByteArray lists = "<div><p>a<p>b</div><ul><li><p>c<li>d</ul>";
+        open.reset(lists, "UTF-8", lists); // 3 div, 4 p, 5 p, 6 ul, 7 li, 8 p, 9 li
+        QCOMPARE(*open.regions({{3, false, false, {{4, 5}}}}), (R{{3, true, true, 4, 5}}));
+        QCOMPARE(*open.regions({{6, false, false, {{7, 9}}}}), (R{{6, true}}));
+
+        // The written bytes must read back as the page, or there are none.
+        const QByteArray edited = QByteArray(page).replace("<p>a</p>", "<p>b<b>c</b></p>");
+        const QString html = SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml();
+        QString why;
+        QCOMPARE(kept.write({{5, true}}, {"b<b>c</b>"}, html, {}, &why).value_or(""), edited);
+        QVERIFY(!kept.write({{5, true}}, {"b"}, html, {}, &why));
+        QVERIFY(!why.isEmpty());
+    }
+
+    void stretchesThatWouldReadOtherwiseAreNotKept()
+    {
+        // Each page as loaded, the stretch edited, its new markup, and the page as the
+        // engine then holds it; the parser would read the kept bytes otherwise.
+        struct Case {
+            QByteArray page;
+            MarkupRegion region; // ordinals: 0 html, 1 head, 2 body, 3 p, …
+            QString content, engine;
+        };
+        const Case cases[] = {
+            // The bold left open by </p> comes back around text typed into the empty div.
+            {"<p><b>bold</p><div></div>", {5, true}, "x", "<p><b>bold</b></p><div>x</div>"},
+            // A block put into a paragraph by script closes the paragraph when read.
+            {"<p>a</p>", {3, true}, "<div>x</div>", "<p><div>x</div></p>"},
+            // A table cell's content run out of its row.
+            {"<table><tr><td>a</td></tr></table>",
+             {7, true},
+             "b</td><td>c",
+             "<table><tr><td>b</td><td>c</td></tr></table>"},
+            // Text put after a paragraph without an end tag goes into that paragraph.
+            {"<div><p>a<p>b</div>", {3, true, true, 4, 5}, "x", "<div><p>a</p>x<p>b</p></div>"},
+        };
+        for (const Case &c : cases) {
+            KeptMarkup kept;
+            kept.reset(c.page, "UTF-8", QString::fromUtf8(c.page));
+            QString html = SourceTree(sourcemap::SourceText{{}, c.page, {}}).documentHtml();
+            if (c.engine.contains("<div>x</div></p>"))
+                html.replace("<P>a</P>", "<P><DIV>x</DIV></P>");
+            else if (c.engine.contains("</p>x<p>"))
+                html.replace("<P>a</P><P>b", "<P>a</P>x<P>b");
+            else
+                html = SourceTree(sourcemap::SourceText{{}, c.engine.toUtf8(), {}}).documentHtml();
+            QString why;
+            const std::optional<QByteArray> bytes =
+                kept.write({c.region}, {c.content}, html, {}, &why);
+            QVERIFY2(!bytes, bytes ? bytes->constData() : "");
+            QVERIFY(!why.isEmpty());
+        }
+    }
+
+    void bytesMapBackThroughTwoByteAndBadCharacters()
+    {
+        // ㈱ in its IBM form (the converter writes the NEC one), then a byte no character
+        // begins with: each is one character of the text, and offsets lead back to them.
+        const QByteArray page = "<p>\xfa\x58\xff</p>";
+        const QString text = textcodec::decode(page, "windows-31j")->text;
+        QCOMPARE(text, QStringLiteral("<p>\u3231\uFFFD</p>"));
+        const std::optional<sourcemap::SourceText> source =
+            sourcemap::map(page, "windows-31j", text);
+        QVERIFY(source);
+        QCOMPARE(source->toOriginal(3 + 3), qsizetype(5));     // after ㈱ (3 UTF-8 bytes)
+        QCOMPARE(source->toOriginal(3 + 3 + 3), qsizetype(6)); // after U+FFFD: at </p>
+        QVERIFY(!sourcemap::map(page, "ISO-2022-JP", text));   // no offsets without state
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKeptRegions)
+#include "tst_keptregions.moc"
