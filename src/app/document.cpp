@@ -41,7 +41,12 @@ void Document::setSnapshot(const QString &html)
 
 void Document::markUnchanged()
 {
-    m_snapshot = m_editor.DocumentHTML();
+    markUnchanged(m_editor.DocumentHTML());
+}
+
+void Document::markUnchanged(const QString &html)
+{
+    m_snapshot = html;
     notePath(); // a save under a new name makes the page that file
     noteModified(false);
 }

@@ -31,6 +31,8 @@ public:
     void setSnapshot(const QString &html);
     // The page as it stands now counts as unchanged (after a load or a save).
     void markUnchanged();
+    // The page, whose text was just read as `html`, counts as unchanged (after a save).
+    void markUnchanged(const QString &html);
     // The page counts as changed whatever its text (a page restored from a copy).
     void markChanged();
 

@@ -143,14 +143,26 @@ bool DocumentFiles::saveDocument()
         return false;
     const bool exists = QFileInfo::exists(*path); // not written yet
     EditingComponent &editor = m_editor;
-    if (!offerToBringFilesIn(m_window, editor, *path))
-        return false;
-    if (!editor.SaveDocument(*path)) {
+    // The page is read once and that reading serves the whole save; only bringing files
+    // in changes the page, and then it is read again.
+    std::optional<PageReading> page = editor.readPage();
+    if (page) {
+        switch (offerToBringFilesIn(m_window, editor, page->html, *path)) {
+        case BringIn::Failed:
+            return false;
+        case BringIn::Rewritten:
+            page = editor.readPage();
+            break;
+        case BringIn::Unchanged:
+            break;
+        }
+    }
+    if (!page || !editor.savePage(*path, *page)) {
         messages::warn(&m_window, editor.lastError());
         return false;
     }
     m_recent.add(*path);
-    m_document.markUnchanged();
+    m_document.markUnchanged(page->html);
     m_recovery.forgetPage();
     messages::inform(&m_window, exists ? QStringLiteral("上書き保存しました。")
                                        : QStringLiteral("保存しました。"));

@@ -15,13 +15,14 @@ namespace lumipage
 
 using namespace pagereferences;
 
-bool offerToBringFilesIn(QWidget &window, EditingComponent &editor, const QString &savePath)
+BringIn offerToBringFilesIn(QWidget &window, EditingComponent &editor, const QString &html,
+                            const QString &savePath)
 {
     const QString folder = QFileInfo(savePath).absolutePath();
-    const QList<LocalReference> references = localReferences(editor.DocumentHTML(), folder);
+    const QList<LocalReference> references = localReferences(html, folder);
     const QStringList files = filesToBringIn(references);
     if (files.isEmpty())
-        return true;
+        return BringIn::Unchanged;
     const auto answer =
         messages::ask(&window, QStringLiteral("確認"),
                       QStringLiteral("ページのフォルダの外にある画像が %1 個あります。"
@@ -29,7 +30,7 @@ bool offerToBringFilesIn(QWidget &window, EditingComponent &editor, const QStrin
                           .arg(files.size()),
                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
     if (answer != QMessageBox::Yes)
-        return true;
+        return BringIn::Unchanged;
     const CopyPlan plan = planCopies(files, folder);
     for (const CopyStep &step : plan.steps) {
         errno = 0;
@@ -42,11 +43,11 @@ bool offerToBringFilesIn(QWidget &window, EditingComponent &editor, const QStrin
                                .arg(step.source, step.target,
                                     fileerrors::whyWriteFailed(step.target, source.size(), observed,
                                                                source.errorString())));
-            return false;
+            return BringIn::Failed;
         }
     }
     editor.replaceReferences(rewrites(references, plan));
-    return true;
+    return BringIn::Rewritten;
 }
 
 void showPageCheck(QWidget &window, EditingComponent &editor)

@@ -177,6 +177,24 @@ private slots:
         QCOMPARE(editor().DocumentHTML(), before);
     }
 
+    void aSaveReadsThePageOnce()
+    {
+        page("once/page.htm", "<P>one</P>\n<P id=two>two</P>");
+        QVERIFY(loadAndWait(editor(), path("once/page.htm")));
+        QVERIFY(selectIn(editor(), "two", 3, 3)); // the caret after "two"
+        QVERIFY(editor().pasteHTML("<B>three</B>"));
+        const quint64 before = editor().pageCallsMade();
+        m_f.dialog->files.enqueue(path("once/page.htm"));
+        auto boxes = answerBoxes({QMessageBox::Ok, QMessageBox::Ok}); // overwrite; saved
+        m_f.window->run(CommandId::SaveFile);
+        QCOMPARE(boxes->size(), 2);
+        // The page and what changed in it, then the engine's markup of the changed stretch.
+        QCOMPARE(editor().pageCallsMade() - before, quint64(2));
+        QCOMPARE(readBytes(path("once/page.htm")),
+                 QByteArray("<HTML><BODY><P>one</P>\n<P id=two>two<B>three</B></P></BODY></HTML>"));
+        QVERIFY(!m_f.window->document().isModified());
+    }
+
     void thePageCheckAndSpecialFiles()
     {
         page("check/page.htm", "<IMG src=gone.png>\n<A href=/abs/x.htm>x</A>");

@@ -1,14 +1,26 @@
 #pragma once
 
 #include "platform/editing/editingcommands.h"
+#include "platform/markup/documentform.h"
 
 #include <QStringList>
 #include <QUrl>
 #include <QVariant>
 #include <QWidget>
 
+#include <optional>
+
 namespace lumipage
 {
+
+// The page read once: its text in DocumentHTML's form, with what the component needs to
+// write it as a file (the attributes it adds for editing, what changed since the load).
+// A save reads the page once and hands this on to everything that needs the page's text.
+struct PageReading {
+    QString html;
+    documentform::Aids aids;
+    QVariant changes;
+};
 
 // The editing surface the program talks to: commands, statuses, the page as text
 // and as files, modes, options and events. Operations are synchronous; failures are
@@ -29,6 +41,11 @@ public:
     virtual bool LoadDocument(const QString &path) = 0;
     // Writes the page in its encoding, atomically; on failure the old file stays whole.
     virtual bool SaveDocument(const QString &path) = 0;
+    // Reads the page in one trip, for a save; nullopt (lastError says why) when it
+    // cannot be read.
+    virtual std::optional<PageReading> readPage() = 0;
+    // Writes `page`, read by readPage() with nothing changed since, as SaveDocument does.
+    virtual bool savePage(const QString &path, const PageReading &page) = 0;
     // Writes a copy of the page that plays its effects in today's browsers (the effects
     // runtime and translated scripts inline, the page's own scripts kept as they are),
     // in the page's encoding. The page and its own file never change: a copy over the

@@ -41,6 +41,8 @@ public:
     void wake();
     // The page's engine process died: every call waiting on it returns at once as failed.
     void abandonWaiting();
+    // How many calls went into the page so far.
+    quint64 callsMade() const { return m_sequence; }
     // Whether a call is waiting; events from the page are held back meanwhile.
     bool busy() const { return m_depth > 0; }
 

@@ -3,13 +3,14 @@
 // it.
 #include "platform/editing/webengineeditingcomponent.h"
 
-#include "platform/editing/busyindicator.h"
-#include "platform/markup/documentform.h"
 #include "platform/browsing/guardedpage.h"
-#include "platform/pagefile.h"
+#include "platform/editing/busyindicator.h"
 #include "platform/editing/pagekeeper.h"
 #include "platform/editing/pageloader.h"
+#include "platform/editing/pageprotocol.h"
+#include "platform/markup/documentform.h"
 #include "platform/markup/htmltags.h"
+#include "platform/pagefile.h"
 
 #include <QFileInfo>
 #include <QTimer>
@@ -52,7 +53,7 @@ bool WebEngineEditingComponent::LoadDocument(const QString &path)
     if (!pagefile::read(path, &page, &m_lastError))
         return false;
     // The page open now comes back if the new one cannot be shown.
-    const std::optional<QString> previous = readDocument();
+    const std::optional<QString> previous = readHtml();
     const QString previousPath = std::exchange(m_path, QFileInfo(path).absoluteFilePath());
     const QByteArray previousEncoding = std::exchange(m_encoding, page.encoding);
     m_notice = page.notice;
@@ -102,38 +103,47 @@ PageCaller::Result WebEngineEditingComponent::call(const QString &name, const QJ
     return result;
 }
 
-std::optional<QString> WebEngineEditingComponent::readDocument(documentform::Aids *aidsOut,
-                                                               QVariant *keptChanges)
+std::optional<PageReading> WebEngineEditingComponent::readDocument(bool withChanges)
 {
-    const bool withChanges = keptChanges && m_keepMarkup && m_kept.hasOriginal();
+    withChanges = withChanges && m_keepMarkup && m_kept.hasOriginal();
     const PageCaller::Result result =
         call(QStringLiteral("documentMarkup"), QJsonArray{withChanges});
     if (!result.ok)
         return std::nullopt;
-    const QVariantList parts = result.value.toList();
-    if (withChanges)
-        *keptChanges = parts.value(4);
-    documentform::Aids aids;
-    for (const QVariant &name : parts.value(3).toList())
-        aids.attributes.insert(name.toString());
-    if (aidsOut)
-        *aidsOut = aids;
-    return documentform::document(parts.value(0).toString(), parts.value(1).toString(),
-                                  parts.value(2).toString(), aids);
+    pageprotocol::DocumentMarkup markup = pageprotocol::documentMarkup(result.value);
+    return PageReading{
+        documentform::document(markup.before, markup.root, markup.after, markup.aids),
+        std::move(markup.aids), std::move(markup.changes)};
+}
+
+std::optional<QString> WebEngineEditingComponent::readHtml()
+{
+    std::optional<PageReading> page = readDocument(false);
+    if (!page)
+        return std::nullopt;
+    return std::move(page->html);
 }
 
 QString WebEngineEditingComponent::DocumentHTML()
 {
-    return readDocument().value_or(QString());
+    return readHtml().value_or(QString());
+}
+
+std::optional<PageReading> WebEngineEditingComponent::readPage()
+{
+    return readDocument(true);
 }
 
 bool WebEngineEditingComponent::SaveDocument(const QString &path)
 {
+    const std::optional<PageReading> page = readPage();
+    return page && savePage(path, *page);
+}
+
+bool WebEngineEditingComponent::savePage(const QString &path, const PageReading &page)
+{
     BusyScope busy(*m_busy, tr("保存中…"));
-    documentform::Aids aids;
-    QVariant changes;
-    const std::optional<QString> html = readDocument(&aids, &changes);
-    if (!html || !pagefile::writeBytes(path, savedBytes(*html, aids, changes), &m_lastError))
+    if (!pagefile::writeBytes(path, savedBytes(page), &m_lastError))
         return false;
     // The page is that file from now on: browse mode, the recovery copy, file names made
     // relative and the effects copy's guard all go by it.
@@ -181,7 +191,7 @@ bool WebEngineEditingComponent::SaveEffectsCopy(const QString &path, const QStri
         return false;
     }
     BusyScope busy(*m_busy, tr("保存中…"));
-    const std::optional<QString> html = readDocument();
+    const std::optional<QString> html = readHtml();
     if (!html)
         return false;
     const QString copy = m_transform(*html).html;

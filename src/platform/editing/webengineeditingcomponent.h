@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/editing/editingcomponent.h"
-#include "platform/markup/keptmarkup.h"
 #include "platform/editing/pagecaller.h"
+#include "platform/markup/keptmarkup.h"
 #include "platform/pagetransform.h"
 
 #include <QHash>
@@ -48,6 +48,8 @@ public:
     int QueryStatus(int command) const override;
     bool LoadDocument(const QString &path) override;
     bool SaveDocument(const QString &path) override;
+    std::optional<PageReading> readPage() override;
+    bool savePage(const QString &path, const PageReading &page) override;
     bool SaveEffectsCopy(const QString &path, const QString &baseFolder = {}) override;
     void NewDocument() override;
     void Refresh() override;
@@ -91,6 +93,8 @@ public:
     void setLoadTimeout(int ms);
     // Runs a runtime operation synchronously (the component's one road into the page).
     PageCaller::Result call(const QString &name, const QJsonArray &args = {});
+    // How many calls went into the page so far (each one a trip to the engine's process).
+    quint64 pageCallsMade() const { return m_caller.callsMade(); }
     // The copy of the page kept for recovery.
     PageKeeper &keeper() { return *m_keeper; }
 
@@ -98,18 +102,17 @@ private:
     // Makes a new editing page on the view (at start, and after the page's process died).
     void createPage();
     bool insertTable(const InsertTableParam &param);
-    // The page's HTML in DocumentHTML's form; nullopt (lastError says why) when unreadable.
-    // With `keptChanges`, what changed since the load comes in the same trip to the page
-    // (when the markup is kept and there is an original to keep).
-    std::optional<QString> readDocument(documentform::Aids *aids = nullptr,
-                                        QVariant *keptChanges = nullptr);
-    // The bytes a save writes for the page whose DocumentHTML is `html`.
-    QByteArray savedBytes(const QString &html, const documentform::Aids &aids,
-                          const QVariant &changes);
+    // The page in one trip: its HTML in DocumentHTML's form and, `withChanges` (when the
+    // markup is kept and there is an original to keep), what changed since the load;
+    // nullopt (lastError says why) when unreadable.
+    std::optional<PageReading> readDocument(bool withChanges);
+    // The page's HTML in DocumentHTML's form; nullopt when unreadable.
+    std::optional<QString> readHtml();
+    // The bytes a save writes for `page`.
+    QByteArray savedBytes(const PageReading &page);
     // The page's bytes with the author's markup kept; nullopt (m_keptFallback says why)
     // when they cannot be.
-    std::optional<QByteArray> keptBytes(const QString &html, const documentform::Aids &aids,
-                                        const QVariant &changes);
+    std::optional<QByteArray> keptBytes(const PageReading &page);
     // The text a save would write; nullopt when the page cannot be read.
     std::optional<QString> keptText();
     // The page is about to show `text`, read from `bytes`: that is the original to keep.

@@ -24,7 +24,7 @@ void WebEngineEditingComponent::setBrowseMode(bool browse)
     if (browse == m_browsing)
         return;
     if (browse) {
-        const std::optional<QString> html = readDocument();
+        const std::optional<QString> html = readHtml();
         if (!html)
             return;
         const QString name = m_path.isEmpty() ? tr("新しいページ") : QFileInfo(m_path).fileName();

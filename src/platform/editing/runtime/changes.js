@@ -149,8 +149,10 @@
         return stretches;
     }
 
-    // {whole, changes: [[ordinal, start tag, content, stretches], …]} for the elements still
-    // in the page; stretches (see stretchesChanged) stand for content where they will do.
+    // {whole, changes: [{element: ordinal, startTag, content, stretches: [{after, before}]}]}
+    // for the elements still in the page; stretches (see stretchesChanged: the nodes after
+    // one child from the load and before another, -1 for the content's ends) stand for
+    // content where they will do.
     LP.api.keptChanges = function () {
         const changes = [];
         for (const [k, m] of marks) {
@@ -163,18 +165,23 @@
                 content = stretches === null;
             }
             if (m[0] || content || (stretches && stretches.length))
-                changes.push([k, m[0], content, content ? [] : stretches]);
+                changes.push({
+                    element: k,
+                    startTag: m[0],
+                    content,
+                    stretches: content ? [] : stretches.map(([after, before]) => ({after, before})),
+                });
         }
         return {whole, changes};
     };
 
-    // The engine's markup of [ordinal, content, left, right] regions: the element without
-    // its children for a start tag, its inner markup for content, and with left and right
-    // (ordinals of two of its children, -1 for its content's start or end) the markup of
-    // the nodes between them.
+    // The engine's markup of {element, content, after, before} regions: the element
+    // without its children for a start tag, its inner markup for content, and with after
+    // and before (ordinals of two of its children, -1 for its content's start or end) the
+    // markup of the nodes between them.
     LP.api.keptMarkup = function (regions) {
-        return regions.map(([k, content, left, right]) => {
-            const el = elements[k];
+        return regions.map(({element, content, after: left, before: right}) => {
+            const el = elements[element];
             if (!content)
                 return el.cloneNode(false).outerHTML;
             if (left === undefined)

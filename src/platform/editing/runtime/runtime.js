@@ -141,10 +141,10 @@
     const api = {
         // With `withChanges`, what changed since the load too (one trip for a save).
         documentMarkup(withChanges) {
-            const parts = LP.documentMarkup(document);
+            const markup = LP.documentMarkup(document);
             if (withChanges && api.keptChanges)
-                parts.push(api.keptChanges());
-            return parts;
+                markup.changes = api.keptChanges();
+            return markup;
         },
         statuses: () => LP.statuses(),
         setOption(number, value) {

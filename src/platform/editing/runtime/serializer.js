@@ -18,8 +18,8 @@
         return s + '>';
     }
 
-    // [what precedes the root element, its outerHTML, what follows it, the attribute
-    // names the editor adds for editing].
+    // {before: what precedes the root element, root: its outerHTML, after: what follows
+    // it, aidAttributes: the attribute names the editor adds for editing}.
     LP.documentMarkup = function (doc) {
         let before = '', after = '', root = null;
         for (let n = doc.firstChild; n; n = n.nextSibling) {
@@ -30,6 +30,6 @@
             else
                 after += outside(n);
         }
-        return [before, root || '', after, Array.from(LP.aidAttributes)];
+        return {before, root: root || '', after, aidAttributes: Array.from(LP.aidAttributes)};
     };
 })(window.__lumipage = window.__lumipage || {});

@@ -1,0 +1,59 @@
+// The C++ side of the page protocol for reading and keeping the page: each call's
+// answer is a JSON object with named fields, decoded here and nowhere else (the page's
+// side is runtime/serializer.js and runtime/changes.js).
+#include "platform/editing/pageprotocol.h"
+
+#include <QJsonObject>
+
+namespace lumipage::pageprotocol
+{
+
+DocumentMarkup documentMarkup(const QVariant &answer)
+{
+    const QVariantMap fields = answer.toMap();
+    DocumentMarkup markup;
+    markup.before = fields.value(QStringLiteral("before")).toString();
+    markup.root = fields.value(QStringLiteral("root")).toString();
+    markup.after = fields.value(QStringLiteral("after")).toString();
+    for (const QVariant &name : fields.value(QStringLiteral("aidAttributes")).toList())
+        markup.aids.attributes.insert(name.toString());
+    markup.changes = fields.value(QStringLiteral("changes"));
+    return markup;
+}
+
+KeptChanges keptChanges(const QVariant &answer)
+{
+    const QVariantMap fields = answer.toMap();
+    KeptChanges kept;
+    kept.whole = fields.value(QStringLiteral("whole")).toBool();
+    for (const QVariant &row : fields.value(QStringLiteral("changes")).toList()) {
+        const QVariantMap change = row.toMap();
+        MarkupChange decoded{change.value(QStringLiteral("element")).toInt(),
+                             change.value(QStringLiteral("startTag")).toBool(),
+                             change.value(QStringLiteral("content")).toBool()};
+        for (const QVariant &stretch : change.value(QStringLiteral("stretches")).toList()) {
+            const QVariantMap ends = stretch.toMap();
+            decoded.between.emplace_back(ends.value(QStringLiteral("after")).toInt(),
+                                         ends.value(QStringLiteral("before")).toInt());
+        }
+        kept.changes.push_back(std::move(decoded));
+    }
+    return kept;
+}
+
+QJsonArray keptRegions(const std::vector<MarkupRegion> &regions)
+{
+    QJsonArray asked;
+    for (const MarkupRegion &region : regions) {
+        QJsonObject fields{{QStringLiteral("element"), region.ordinal},
+                           {QStringLiteral("content"), region.content || region.between}};
+        if (region.between) {
+            fields.insert(QStringLiteral("after"), region.left);
+            fields.insert(QStringLiteral("before"), region.right);
+        }
+        asked.append(fields);
+    }
+    return asked;
+}
+
+} // namespace lumipage::pageprotocol
