@@ -3,11 +3,15 @@
 #include <QByteArray>
 #include <QString>
 
+class QWebEngineView;
+
+namespace lumipage
+{
+class MainWindow;
+}
+
 namespace lumipage::bench
 {
-
-// Writes `bytes` to `dir`/`name`.htm; the file's path.
-QString writePage(const QString &dir, const QString &name, const QByteArray &bytes);
 
 // Load, DocumentHTML and save of generated pages against the bare engine.
 void componentCases(const QString &dir, const QString &only);
@@ -21,6 +25,12 @@ void bigPageCases(const QString &dir, const QString &only, int megabytes);
 void deepPageCases(const QString &dir, const QString &only, int depth);
 // The main window's refresh after a caret move, typing and the fragment paste.
 void windowCases(const QString &dir, const QString &only);
+// Whole commands of the main window: 保存 (1MB, 5MB), the switch to browse mode and one
+// effect insertion (100KB, 1MB).
+void commandCases(const QString &dir, const QString &only);
+// One effect inserted through its dialog on `window`, against `bare`'s insertHTML.
+void effectInsertionCases(MainWindow &window, QWebEngineView &bare, const QString &dir,
+                          const QString &only);
 // Bulk replace against QString::replace.
 void replaceCases(const QString &only);
 

@@ -1,0 +1,263 @@
+// Whole commands of the main window, from the user's action to what the user waits for:
+// 保存 to the bytes on disk, ブラウズ実行 to the page shown with its effects started, and
+// an effect dialog's OK to the page updated. Dialogs are answered without being waited
+// for: the save path comes from a scripted common dialog, and the time a message box
+// stands open is left out of the timing.
+#include "cases.h"
+
+#include "benchsupport.h"
+
+#include "app/commandactions.h"
+#include "app/mainwindow.h"
+#include "platform/editing/editingcomponent.h"
+#include "platform/effects/effectspage.h"
+#include "support/scripteddialogs.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+namespace lumipage::bench
+{
+
+namespace
+{
+
+// Answers every message box as soon as it shows (OK, or Yes), noting when it showed and
+// when it was answered, so that the time a person would take is left out of a timing.
+class BoxAnswerer : public QObject
+{
+public:
+    struct Box {
+        QString text;
+        qint64 shownNs = 0, answeredNs = 0;
+    };
+    explicit BoxAnswerer(const QElapsedTimer &clock) : m_clock(clock)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~BoxAnswerer() override { qApp->removeEventFilter(this); }
+    QList<Box> boxes;
+
+    // Milliseconds from `start` until a box whose text is one of `ends` showed, less the
+    // time boxes stood open before it; negative when no such box showed.
+    double until(qint64 start, const QStringList &ends) const
+    {
+        qint64 open = 0;
+        for (const Box &box : boxes) {
+            if (ends.contains(box.text))
+                return (box.shownNs - start - open) / 1e6;
+            open += box.answeredNs - box.shownNs;
+        }
+        return -1;
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *box = qobject_cast<QMessageBox *>(watched);
+        if (!box || event->type() != QEvent::Show)
+            return false;
+        boxes.append({box->text(), m_clock.nsecsElapsed(), 0});
+        const qsizetype index = boxes.size() - 1;
+        QMetaObject::invokeMethod(
+            this,
+            [this, index, guard = QPointer<QMessageBox>(box)] {
+                boxes[index].answeredNs = m_clock.nsecsElapsed();
+                if (!guard)
+                    return;
+                QAbstractButton *yes = guard->button(QMessageBox::Ok);
+                if (!yes)
+                    yes = guard->button(QMessageBox::Yes);
+                yes ? yes->click() : guard->reject();
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    const QElapsedTimer &m_clock;
+};
+
+// A shown main window whose save dialog answers from a script, a bare engine view beside
+// it, and the clock their timings are read from.
+struct Bench {
+    Bench()
+    {
+        auto scripted = std::make_unique<test::ScriptedCommonDialog>();
+        dialog = scripted.get();
+        window = std::make_unique<MainWindow>(std::move(scripted),
+                                              std::make_unique<test::RecordingShell>());
+        window->show();
+        waitFor(window->editor(), SIGNAL(DocumentComplete()));
+        bare.resize(900, 600);
+        bare.show();
+        clock.start();
+    }
+    EditingComponent &editor() const { return *window->editor(); }
+    QWebEnginePage *editingPage() const
+    {
+        return window->editor()->findChild<QWebEngineView *>()->page();
+    }
+    void open(const QString &path)
+    {
+        editor().LoadDocument(path);
+        waitFor(window->editor(), SIGNAL(DocumentComplete()));
+        bareLoad(bare, path);
+    }
+    // Triggers the command's action as a click does; a disabled action stops the bench,
+    // since its row would time nothing.
+    void trigger(CommandId id) const
+    {
+        QAction *action = window->action(id);
+        if (!action->isEnabled())
+            qFatal("the action of command %d is disabled", int(id));
+        action->trigger();
+    }
+
+    test::ScriptedCommonDialog *dialog = nullptr;
+    std::unique_ptr<MainWindow> window;
+    QWebEngineView bare;
+    QElapsedTimer clock;
+};
+
+// One word appended to the first paragraph, then half a second's rest, as a person has
+// after an edit before saving.
+void editAndRest(QWebEnginePage *page)
+{
+    evaluate(page, "document.body.querySelector('p').append(' one word')",
+             QWebEngineScript::ApplicationWorld);
+    QTest::qWait(500);
+    evaluate(page, "0", QWebEngineScript::ApplicationWorld);
+}
+
+// Evaluates `condition` in the page's own world until it holds; false after a minute.
+bool waitUntil(QWebEnginePage *page, const QString &condition)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 60000)
+        if (evaluate(page, condition).toBool())
+            return true;
+    return false;
+}
+
+void saveCommandCases(Bench &bench, const QString &dir, const QString &only)
+{
+    if (!wanted(only, "save command"))
+        return;
+    BoxAnswerer boxes(bench.clock);
+    const QStringList saved = {QStringLiteral("上書き保存しました。"),
+                               QStringLiteral("保存しました。")};
+    for (const auto &[label, bytes] : pageSizes()) {
+        if (bytes < 1024 * 1024)
+            continue;
+        // Saved over the page's own file, as a person saves the page they opened: the
+        // overwrite question is answered, and its time left out.
+        const QString path = writePage(dir, QStringLiteral("save") + label, page(bytes));
+        const QString bareOut = QDir(dir).filePath(QStringLiteral("baresave.htm"));
+        bench.open(path);
+        const Trial ours = [&] {
+            editAndRest(bench.editingPage());
+            bench.dialog->files.enqueue(path);
+            boxes.boxes.clear();
+            const qint64 start = bench.clock.nsecsElapsed();
+            bench.trigger(CommandId::SaveFile);
+            const double ms = boxes.until(start, saved);
+            if (ms < 0)
+                qFatal("the save command did not save: %s",
+                       qPrintable(boxes.boxes.isEmpty() ? QString() : boxes.boxes.last().text));
+            return ms;
+        };
+        const Trial plain = timed([&] { editAndRest(bench.bare.page()); },
+                                  [&] { bareSave(bench.bare, bareOut, "UTF-8"); });
+        report("save command (bare: outerHTML + write)", label,
+               compare(ours, plain, {.minPairs = 9, .seconds = 60}));
+    }
+}
+
+// The page with an effect that starts on load: a box revealed by a transition.
+QByteArray pageWithRevealOnLoad(qsizetype bytes)
+{
+    QByteArray html = page(bytes);
+    html.insert(html.lastIndexOf("</BODY>"),
+                "<DIV ID=veld STYLE=\"visibility:hidden; "
+                "filter:revealTrans(Duration=1, Transition=3)\">現れる文字</DIV>\n"
+                "<DIV><SCRIPT TYPE =text/vbscript>\nSub window_onload()\n"
+                "    veld.filters.item(0).Apply\n    veld.style.visibility = \"visible\"\n"
+                "    veld.filters.item(0).Play\nEnd Sub\n</SCRIPT></DIV>\n");
+    return html;
+}
+
+void browseCases(Bench &bench, const QString &dir, const QString &only)
+{
+    if (!wanted(only, "browse mode"))
+        return;
+    // Shown, loaded, and the load's effect started (its procedure made the box visible).
+    const QString started =
+        QStringLiteral("document.readyState == 'complete' && !!document.getElementById('veld') && "
+                       "document.getElementById('veld').style.visibility == 'visible'");
+    for (const auto &[label, bytes] : pageSizes()) {
+        if (bytes > 1024 * 1024)
+            continue;
+        const QString path =
+            writePage(dir, QStringLiteral("browse") + label, pageWithRevealOnLoad(bytes));
+        bench.open(path);
+        // The bare engine loads the copy browse mode shows, effects runtime included.
+        const QString copy =
+            writePage(dir, QStringLiteral("browsecopy") + label,
+                      pageWithEffects(bench.editor().DocumentHTML()).html.toUtf8());
+        const Trial ours = [&] {
+            if (bench.editor().BrowseMode()) {
+                bench.trigger(CommandId::Edit);
+                waitFor(bench.window->editor(), SIGNAL(DocumentComplete()));
+                QTest::qWait(200);
+            }
+            QElapsedTimer timer;
+            timer.start();
+            bench.trigger(CommandId::Browse);
+            QWebEngineView *view = nullptr;
+            for (QWebEngineView *candidate :
+                 bench.window->editor()->findChildren<QWebEngineView *>())
+                if (candidate->isVisible())
+                    view = candidate;
+            if (!bench.editor().BrowseMode() || !view || !waitUntil(view->page(), started))
+                qFatal("browse mode did not show the page with its effect started");
+            return timer.nsecsElapsed() / 1e6;
+        };
+        const Trial plain = timed([&] {
+            bareLoad(bench.bare, copy);
+            if (!waitUntil(bench.bare.page(), started))
+                qFatal("the bare engine did not start the copy's effect");
+        });
+        report("browse mode switch until effects started (bare: load of the copy)", label,
+               compare(ours, plain, {.minPairs = 9, .seconds = 60}));
+        bench.trigger(CommandId::Edit);
+        waitFor(bench.window->editor(), SIGNAL(DocumentComplete()));
+    }
+}
+
+} // namespace
+
+void commandCases(const QString &dir, const QString &only)
+{
+    if (!wanted(only, "save command browse mode effect insertion"))
+        return;
+    Bench bench;
+    saveCommandCases(bench, dir, only);
+    browseCases(bench, dir, only);
+    effectInsertionCases(*bench.window, bench.bare, dir, only);
+}
+
+} // namespace lumipage::bench
