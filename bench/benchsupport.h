@@ -27,8 +27,8 @@ Trial timed(std::function<void()> work);
 // or `seconds` have passed. `warmups` pairs are run first and thrown away.
 struct Budget {
     int minPairs = 9;
-    int maxPairs = 81;
-    double seconds = 40;
+    int maxPairs = 401;
+    double seconds = 45;
     double precision = 0.05;
     int warmups = 1;
 };

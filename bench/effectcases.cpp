@@ -28,7 +28,7 @@ namespace lumipage::bench
 namespace
 {
 
-// Answers the shadowed-text dialog `Form13` once it has stood open for a second (its
+// Answers the shadowed-text dialog `Form13` once it has stood open for half a second (its
 // preview loads meanwhile, as it does while a person fills the form): red, with its
 // script, OK. Notes when OK was clicked. A message box instead means the effect was
 // refused; it is closed and noted.
@@ -50,7 +50,7 @@ protected:
             QTimer::singleShot(0, box, &QMessageBox::reject);
         } else if (auto *dialog = qobject_cast<QDialog *>(watched);
                    dialog && dialog->objectName() == QLatin1String("Form13")) {
-            QTimer::singleShot(1000, dialog, [this, dialog] { accept(*dialog); });
+            QTimer::singleShot(500, dialog, [this, dialog] { accept(*dialog); });
         }
         return false;
     }
