@@ -8,7 +8,7 @@
 //                                  (--only big alone: 10 MB)
 //   lumipage-bench --only deep     opens a page nested 100,000 DIVs deep
 // The big and the deep page run only when asked for: the engine alone takes minutes over
-// each, so that without arguments the run ends in about ten minutes.
+// each, so that without arguments the run ends in some forty minutes.
 #include "benchsupport.h"
 #include "cases.h"
 
