@@ -87,6 +87,30 @@ private slots:
         }
     }
 
+    void aFormEndsAtItsEndTag()
+    {
+        // The parser puts the text before </form> after the form, and gives the form no
+        // end; the engine keeps the text in the form, and so does the source tree.
+        const QByteArray page = "<body><form action=a>\n<input name=q> x &amp; y\n</FORM >"
+                                "\nafter</body>"; // 0 html, 1 head, 2 body, 3 form, 4 input
+        const SourceTree tree(sourcemap::SourceText{{}, page, {}});
+        QVERIFY(tree.documentHtml().contains(
+            "<FORM action=a>\n<INPUT name=q> x &amp; y\n</FORM>\nafter</BODY>"));
+        const SourceElement &form = tree.elements().at(3);
+        QVERIFY(form.endTag && form.contiguous && tree.wellNested());
+        QCOMPARE(page.mid(form.innerEnd, form.outerEnd - form.innerEnd), "</FORM >");
+        // Its content written anew is read in place, where it stands.
+        KeptMarkup kept;
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        const QByteArray edited = QByteArray(page).replace(" x &amp; y\n", " z ");
+        const QString html = SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml();
+        QString why;
+        QCOMPARE(kept.write({{3, true}}, {"\n<input name=\"q\"> z "}, html, {}, &why)
+                     .value_or(why.toUtf8()),
+                 edited);
+        QCOMPARE(kept.lastCheck(), KeptMarkup::Check::InPlace);
+    }
+
     void bytesMapBackThroughTwoByteAndBadCharacters()
     {
         // ㈱ in its IBM form (the converter writes the NEC one), then a byte no character
