@@ -52,8 +52,30 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
             }
             return true;
         };
+        // Between two children of an element whose content is not all where its tags are
+        // (the parser moved a child of it, on a misnested page): the part stands alone when
+        // the elements whose tags lie between the two are the children between them, read
+        // where they stand.
+        const auto inPlaceBetween = [&](qint32 left, qint32 right) {
+            if (left < 0 || right < 0 || !valid(left) || !valid(right) || right <= left)
+                return false;
+            const qint32 from = elements[size_t(left)].outerEnd;
+            const qint32 to = elements[size_t(right)].tagStart;
+            for (qint32 d = left; d <= right; ++d) {
+                const SourceElement &e = elements[size_t(d)];
+                if (e.displaced ||
+                    (d > left && d < right && (e.tagStart < from || e.tagStart >= to)))
+                    return false;
+            }
+            qint32 inside = 0;
+            for (const SourceElement &e : elements)
+                inside += e.tagStart >= from && e.tagStart < to && e.startTag;
+            return inside == right - left - 1;
+        };
         const SourceElement &changed = elements[size_t(k)];
-        bool parts = changed.html && changed.contiguous && !changed.rawText && !changed.leadingLine;
+        bool parts = changed.html && !changed.rawText && !changed.leadingLine;
+        for (const auto &[left, right] : between)
+            parts = parts && (changed.contiguous || inPlaceBetween(left, right));
         for (const auto &[left, right] : between) {
             parts = parts &&
                     (left < 0 ||

@@ -239,7 +239,8 @@ private:
             }
         }
         // Its content must lie between its tags, in the order of the tree.
-        r.contiguous = !(node->parse_flags & kDisplaced) && !r.isVoid;
+        r.displaced = node->parse_flags & kDisplaced;
+        r.contiguous = !r.displaced && !r.isVoid;
         unsigned last = tagEnd;
         for (unsigned k = 0; k < e.children.length && r.contiguous; ++k) {
             const auto *child = static_cast<const GumboNode *>(e.children.data[k]);

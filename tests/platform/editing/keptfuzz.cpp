@@ -53,10 +53,11 @@ const char kSelect[] = R"((function (a, b) {
     };
     const s = place(Math.min(a, b)), e = place(Math.max(a, b));
     document.getSelection().setBaseAndExtent(texts[s[0]][0], s[1], texts[e[0]][0], e[1]);
-    let lines = 0;
-    for (let k = s[0]; k <= e[0]; ++k)
-        lines += texts[k][0].data.split('\n').length - 1;
-    return lines;
+    // The lines of the text from the first run's start to the last one's end.
+    const touched = document.createRange();
+    touched.setStart(texts[s[0]][0], 0);
+    touched.setEnd(texts[e[0]][0], texts[e[0]][0].data.length);
+    return (touched.toString().match(/\n/g) || []).length;
 })(%1, %2))";
 
 const char kCell[] = R"((function (a) {
@@ -79,9 +80,9 @@ const char *const kKindNames[] = {"type", "enter", "backspace", "delete", "bold"
 
 const QStringList &KeptFuzz::pages()
 {
-    static const QStringList names = {"modern.htm", "xhtml.htm",   "legacy.htm", "sjis.htm",
-                                      "eucjp.htm",  "svgmath.htm", "stray.htm",  "contact.htm",
-                                      "forms.htm",  "lists.htm",   "docbook.htm"};
+    static const QStringList names = {"modern.htm", "xhtml.htm",   "legacy.htm",  "sjis.htm",
+                                      "eucjp.htm",  "svgmath.htm", "stray.htm",   "contact.htm",
+                                      "forms.htm",  "lists.htm",   "docbook.htm", "legacy2.htm"};
     return names;
 }
 
@@ -239,6 +240,7 @@ KeptFuzz::Outcome KeptFuzz::run(const QString &page, const std::vector<Edit> &ed
     const bool keptSaved = m_editor.SaveDocument(keptPath);
     outcome.wholeFallback = !m_editor.keptMarkupFallback().isEmpty();
     const QString fallback = m_editor.keptMarkupFallback();
+    outcome.fallback = fallback;
     m_editor.setKeepMarkup(false);
     const bool wholeSaved = m_editor.SaveDocument(wholePath);
     m_editor.setKeepMarkup(true);
@@ -247,6 +249,8 @@ KeptFuzz::Outcome KeptFuzz::run(const QString &page, const std::vector<Edit> &ed
         return outcome;
     }
     const QByteArray kept = readBytes(keptPath), whole = readBytes(wholePath);
+    if (const QString copy = qEnvironmentVariable("LUMIPAGE_FUZZ_SAVE"); !copy.isEmpty())
+        writeBytes(copy, kept);
     outcome.lines = int(original.split('\n').size());
     outcome.kept = linesKept(original, kept);
     outcome.keptWhole = linesKept(original, whole);
@@ -282,6 +286,8 @@ KeptFuzz::Outcome KeptFuzz::run(const QString &page, const std::vector<Edit> &ed
     // Both files alike, but not the page shown: HTML cannot hold what the editor made (a
     // paragraph pasted into a paragraph), which no way of writing it mends.
     outcome.unwritable = keptRead == wholeRead && keptRead != html;
+    if (outcome.unwritable)
+        outcome.linesBeyond = 0; // written whole, rightly: nothing written reads as the page
     if (!outcome.fault.isEmpty() && !fallback.isEmpty())
         outcome.fault += QStringLiteral(" [kept save fell back: %1]").arg(fallback);
     if (!outcome.fault.isEmpty() && qEnvironmentVariableIsSet("LUMIPAGE_FUZZ_DIFF")) {

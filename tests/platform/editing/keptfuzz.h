@@ -33,6 +33,7 @@ public:
         int linesBeyond = 0; // original lines rewritten beyond what the edits touched
         int lines = 0, kept = 0, keptWhole = 0;
         bool wholeFallback = false; // the kept save wrote the page whole
+        QString fallback;           // why
         bool unwritable = false;    // neither file reads as the page shown
     };
 

@@ -37,6 +37,13 @@ private slots:
         open.reset(lists, "UTF-8", lists); // 3 div, 4 p, 5 p, 6 ul, 7 li, 8 p, 9 li
         QCOMPARE(*open.regions({{3, false, false, {{4, 5}}}}), (R{{3, true, true, 4, 5}}));
         QCOMPARE(*open.regions({{6, false, false, {{7, 9}}}}), (R{{6, true}}));
+        // Between two children read where they stand, in a body whose paragraph the parser
+        // moved out of a misnested bold: 3 b, 4 p (moved), 5 b, 6 div, 7 hr.
+        KeptMarkup misnested;
+        const QByteArray moved = "<body><b><p>x</b>y</p><div>d</div>\n<hr>";
+        misnested.reset(moved, "UTF-8", moved);
+        QCOMPARE(*misnested.regions({{2, false, false, {{6, 7}}}}), (R{{2, true, true, 6, 7}}));
+        QCOMPARE(*misnested.regions({{2, false, false, {{3, 6}}}}), (R{{0, true}}));
 
         // The written bytes must read back as the page, or there are none.
         const QByteArray edited = QByteArray(page).replace("<p>a</p>", "<p>b<b>c</b></p>");
