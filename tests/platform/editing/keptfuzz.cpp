@@ -29,7 +29,7 @@ int linesKept(const QByteArray &original, const QByteArray &saved)
 
 // The page's text runs, without white space alone and without what the user does not type
 // into; [a, b) of it selected. Answers the line ends in the runs it touches, -1 without text.
-const char kSelect[] = R"((function (a, b) {
+const char kSelect[] = R"((function (a, b, toBlockEnd) {
     const texts = [];
     let total = 0;
     const walk = document.createTreeWalker(document.body || document.documentElement,
@@ -53,12 +53,27 @@ const char kSelect[] = R"((function (a, b) {
     };
     const s = place(Math.min(a, b)), e = place(Math.max(a, b));
     document.getSelection().setBaseAndExtent(texts[s[0]][0], s[1], texts[e[0]][0], e[1]);
-    // The lines of the text from the first run's start to the last one's end.
+    // The lines the edit may touch: the text from the first run's start to the last one's
+    // end (with Enter, to the end of the block it splits), and the tags in it, which may
+    // take a line each and one per attribute.
     const touched = document.createRange();
+    const last = texts[e[0]][0];
     touched.setStart(texts[s[0]][0], 0);
-    touched.setEnd(texts[e[0]][0], texts[e[0]][0].data.length);
-    return (touched.toString().match(/\n/g) || []).length;
-})(%1, %2))";
+    touched.setEnd(last, last.data.length);
+    if (toBlockEnd) {
+        let block = last.parentElement;
+        while (block.parentElement && getComputedStyle(block).display.startsWith('inline'))
+            block = block.parentElement;
+        touched.setEnd(block, block.childNodes.length);
+    }
+    let lines = (touched.toString().match(/\n/g) || []).length;
+    const root = touched.commonAncestorContainer;
+    const tags = document.createTreeWalker(root, NodeFilter.SHOW_ELEMENT);
+    for (let n = tags.nextNode(); n; n = tags.nextNode())
+        if (touched.intersectsNode(n))
+            lines += 1 + n.attributes.length;
+    return lines;
+})(%1, %2, %3))";
 
 const char kCell[] = R"((function (a) {
     const cells = document.querySelectorAll('td, th');
@@ -138,9 +153,9 @@ QString KeptFuzz::evaluate(const QString &script)
         .toString();
 }
 
-int KeptFuzz::select(double a, double b)
+int KeptFuzz::select(double a, double b, bool toBlockEnd)
 {
-    return evaluate(QString::fromLatin1(kSelect).arg(a).arg(b)).toInt();
+    return evaluate(QString::fromLatin1(kSelect).arg(a).arg(b).arg(toBlockEnd ? 1 : 0)).toInt();
 }
 
 int KeptFuzz::caretInCell(double a)
@@ -192,7 +207,7 @@ KeptFuzz::Outcome KeptFuzz::run(const QString &page, const std::vector<Edit> &ed
             keys({}, edit.variant == 3 ? QStringLiteral("a b") : QStringLiteral("word"));
             break;
         case Edit::Enter:
-            touched = select(edit.a, edit.a);
+            touched = select(edit.a, edit.a, true);
             keys({Qt::Key_Return}, edit.variant == 0 ? QStringLiteral("new") : QString());
             break;
         case Edit::Backspace:

@@ -52,8 +52,8 @@ public:
     std::vector<Edit> shrink(const QString &page, std::vector<Edit> edits);
 
 private:
-    // Selects [a, b) of the page's text; the line ends in the text nodes it touches.
-    int select(double a, double b);
+    // Selects [a, b) of the page's text; how many original lines the edit there may touch.
+    int select(double a, double b, bool toBlockEnd = false);
     int caretInCell(double a);
     void keys(const QList<int> &keys, const QString &text = {});
     int keyUps();
