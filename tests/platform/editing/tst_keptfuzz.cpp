@@ -33,6 +33,10 @@ int fuzz(quint32 first, int count)
         kept += outcome.kept;
         keptWhole += outcome.keptWhole;
         fallbacks += outcome.wholeFallback;
+        if ((k + 1) % 50 == 0) {
+            std::printf("%d runs, %d failed\n", k + 1, failed);
+            std::fflush(stdout);
+        }
         unwritable += outcome.unwritable;
         if (outcome.fault.isEmpty() && outcome.linesBeyond == 0)
             continue;
