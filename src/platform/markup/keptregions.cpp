@@ -52,8 +52,58 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
             }
             return true;
         };
+        // Between two children of an element whose content is not all where its tags are
+        // (the parser moved a child of it, on a misnested page): the part stands alone when
+        // the elements between the two, and only they, have their tags between the two,
+        // misnested among themselves or not.
+        const auto inPlaceBetween = [&](qint32 left, qint32 right) {
+            if (left < 0 || right <= left || !valid(right) || elements[size_t(left)].displaced ||
+                elements[size_t(right)].displaced)
+                return false;
+            const qint32 from = elements[size_t(left)].outerEnd;
+            const qint32 to = elements[size_t(right)].tagStart;
+            // Past the left child's own descendants.
+            qint32 first = left + 1;
+            for (; first < right; ++first) {
+                qint32 p = elements[size_t(first)].parent;
+                while (p > left)
+                    p = elements[size_t(p)].parent;
+                if (p != left)
+                    break;
+            }
+            for (qint32 d = first; d < right; ++d)
+                if (elements[size_t(d)].tagStart < from || elements[size_t(d)].tagStart >= to)
+                    return false;
+            qint32 inside = 0;
+            for (const SourceElement &e : elements)
+                inside += e.tagStart >= from && e.tagStart < to;
+            return from <= to && inside == right - first;
+        };
+        // The siblings around `child` in `parent`, the nearest first, between which it
+        // stands alone; nullopt when there are none.
+        const auto partAround = [&](qint32 parent,
+                                    qint32 child) -> std::optional<std::pair<qint32, qint32>> {
+            qint32 left = child, right = child;
+            for (int tries = 0; tries < 8; ++tries) {
+                do
+                    --left;
+                while (left > parent && elements[size_t(left)].parent != parent);
+                do
+                    ++right;
+                while (valid(right) && elements[size_t(right)].parent != parent &&
+                       elements[size_t(right)].parent > parent);
+                if (left <= parent || !valid(right) || elements[size_t(right)].parent != parent)
+                    return std::nullopt;
+                if (closedBefore(left) && elements[size_t(right)].startTag &&
+                    inPlaceBetween(left, right))
+                    return std::pair{left, right};
+            }
+            return std::nullopt;
+        };
         const SourceElement &changed = elements[size_t(k)];
-        bool parts = changed.html && changed.contiguous && !changed.rawText && !changed.leadingLine;
+        bool parts = changed.html && !changed.rawText && !changed.leadingLine;
+        for (const auto &[left, right] : between)
+            parts = parts && (changed.contiguous || inPlaceBetween(left, right));
         for (const auto &[left, right] : between) {
             parts = parts &&
                     (left < 0 ||
@@ -72,10 +122,20 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
             const SourceElement &e = elements[size_t(k)];
             if (e.html && (!tag || e.startTag) && (!content || e.contiguous))
                 break;
+            const qint32 child = k;
             k = e.parent;
             tag = false;
             content = true;
             between.clear();
+            // In a parent whose content is not all where its tags are, the part around
+            // the child will do.
+            if (valid(k) && elements[size_t(k)].html && !elements[size_t(k)].contiguous) {
+                if (const auto part = partAround(k, child)) {
+                    content = false;
+                    between = {*part};
+                    break;
+                }
+            }
         }
         if (!valid(k))
             return std::nullopt;
@@ -107,10 +167,20 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
             out.push_back({ordinal, true});
             continue;
         }
+        // Parts that overlap (one around a misnested child, one between its neighbours)
+        // are written as one.
         std::sort(mark.between.begin(), mark.between.end());
-        mark.between.erase(std::unique(mark.between.begin(), mark.between.end()),
-                           mark.between.end());
-        for (const auto &[left, right] : mark.between)
+        std::vector<std::pair<qint32, qint32>> parts;
+        const auto endOf = [](qint32 right) { return right < 0 ? INT32_MAX : right; };
+        for (const auto &part : mark.between) {
+            if (!parts.empty() && part.first < endOf(parts.back().second))
+                parts.back().second = endOf(part.second) > endOf(parts.back().second)
+                                          ? part.second
+                                          : parts.back().second;
+            else
+                parts.push_back(part);
+        }
+        for (const auto &[left, right] : parts)
             out.push_back({ordinal, true, true, left, right});
     }
     return out;

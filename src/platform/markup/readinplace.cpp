@@ -64,10 +64,10 @@ std::optional<QString> SourceTree::readInPlace(const std::vector<QByteArray> &an
         GumboVector &children = inner->v.element.children;
         --children.length; // the mark left out, and put back before the tree is freed
         if (opens) {
-            out = writtenNode(inner);
+            out = writtenNode(inner, text);
         } else {
             for (unsigned k = skip; k < children.length; ++k)
-                out += writtenNode(static_cast<const GumboNode *>(children.data[k]));
+                out += writtenNode(static_cast<const GumboNode *>(children.data[k]), text);
         }
         ++children.length;
         read = documentform::rewrite(QString::fromStdString(out)).markup;

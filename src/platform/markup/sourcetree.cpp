@@ -2,6 +2,7 @@
 
 #include "platform/markup/documentform.h"
 #include "platform/markup/elementrules.h"
+#include "platform/markup/formends.h"
 #include "platform/markup/sourcetreewriting.h"
 
 #include <gumbo.h>
@@ -119,7 +120,7 @@ class Walker
 public:
     Walker(const sourcemap::SourceText &source, std::vector<SourceElement> &elements,
            bool recording)
-        : m_source(source), m_elements(elements), m_recording(recording)
+        : m_source(source), m_elements(elements), m_recording(recording), m_forms(source.utf8)
     {
     }
 
@@ -133,12 +134,14 @@ public:
         switch (node->type) {
         case GUMBO_NODE_TEXT:
         case GUMBO_NODE_WHITESPACE:
-        case GUMBO_NODE_CDATA:
+        case GUMBO_NODE_CDATA: {
+            const char *text = node->v.text.text + m_forms.skipOf(node);
             if (rawTextParent(node->parent))
-                out += node->v.text.text;
+                out += text;
             else
-                addEscaped(out, node->v.text.text, false);
+                addEscaped(out, text, false);
             return;
+        }
         case GUMBO_NODE_COMMENT:
             out += "<!--";
             out += node->v.text.text;
@@ -167,8 +170,15 @@ private:
         // Template contents are a fragment of their own, outside the engine's tree walk.
         const bool counted = m_recording && !m_inTemplate;
         const qint32 ordinal = counted ? qint32(m_elements.size()) : -1;
+        const FormEnds::End *formEnd = html ? m_forms.of(node) : nullptr;
+        // The text after a child form gives up its start before this element is recorded.
+        for (unsigned k = 0; k < e.children.length; ++k) {
+            const auto *child = static_cast<const GumboNode *>(e.children.data[k]);
+            if (child->type == GUMBO_NODE_ELEMENT && child->v.element.tag == GUMBO_TAG_FORM)
+                m_forms.of(child);
+        }
         if (counted)
-            m_elements.push_back(record(node, parent, name, html));
+            m_elements.push_back(record(node, parent, name, html, formEnd));
         if (html && leavesStateBehind(node))
             m_wellNested = false;
 
@@ -189,16 +199,22 @@ private:
         m_inTemplate = m_inTemplate || node->type == GUMBO_NODE_TEMPLATE;
         for (unsigned k = 0; k < e.children.length; ++k)
             write(static_cast<const GumboNode *>(e.children.data[k]), ordinal, out);
+        if (formEnd)
+            addEscaped(out, formEnd->ownText, false);
         m_inTemplate = wasInTemplate;
         out += "</";
         out += name;
         out += '>';
     }
 
-    SourceElement record(const GumboNode *node, qint32 parent, const std::string &name,
-                         bool html) const
+    SourceElement record(const GumboNode *node, qint32 parent, const std::string &name, bool html,
+                         const FormEnds::End *formEnd) const
     {
         const GumboElement &e = node->v.element;
+        // Where its end tag stands, also for a form the parser left without one.
+        const unsigned endAt = formEnd ? formEnd->endTag : e.end_pos.offset;
+        const unsigned endTagLength =
+            formEnd ? formEnd->endTagLength : unsigned(e.original_end_tag.length);
         SourceElement r;
         r.parent = parent;
         r.name = QByteArray::fromStdString(name);
@@ -209,11 +225,9 @@ private:
         r.tagStart = original(start);
         r.tagEnd = original(tagEnd);
         r.innerStart = r.tagEnd;
-        r.innerEnd = std::max(original(e.end_pos.offset), r.innerStart);
-        r.endTag = e.original_end_tag.length > 0 &&
-                   !(node->parse_flags & GUMBO_INSERTION_IMPLICIT_END_TAG);
-        r.outerEnd = r.endTag ? original(e.end_pos.offset + unsigned(e.original_end_tag.length))
-                              : r.innerEnd;
+        r.innerEnd = std::max(original(endAt), r.innerStart);
+        r.endTag = endTagLength > 0 && !(node->parse_flags & GUMBO_INSERTION_IMPLICIT_END_TAG);
+        r.outerEnd = r.endTag ? original(endAt + endTagLength) : r.innerEnd;
         if (html) {
             const Kind kind = kindOf(name);
             r.rawText = kind == Kind::RawText || e.tag == GUMBO_TAG_TITLE;
@@ -225,43 +239,42 @@ private:
             }
         }
         // Its content must lie between its tags, in the order of the tree.
-        r.contiguous = !(node->parse_flags & kDisplaced) && !r.isVoid;
+        r.displaced = node->parse_flags & kDisplaced;
+        r.contiguous = !r.displaced && !r.isVoid;
         unsigned last = tagEnd;
         for (unsigned k = 0; k < e.children.length && r.contiguous; ++k) {
             const auto *child = static_cast<const GumboNode *>(e.children.data[k]);
             const bool text =
                 child->type != GUMBO_NODE_ELEMENT && child->type != GUMBO_NODE_TEMPLATE;
-            const unsigned at =
-                text ? child->v.text.start_pos.offset : child->v.element.start_pos.offset;
+            const unsigned at = text ? m_forms.startOf(child) : child->v.element.start_pos.offset;
             // White space after the end tag (the line end after </html>) joins the body.
-            if (at >= e.end_pos.offset && child->type == GUMBO_NODE_WHITESPACE &&
-                e.original_end_tag.length) {
-                r.tail += QString::fromUtf8(child->v.text.text);
+            if (at >= endAt && child->type == GUMBO_NODE_WHITESPACE && endTagLength) {
+                r.tail += QString::fromUtf8(child->v.text.text + m_forms.skipOf(child));
                 continue;
             }
-            if (at < last || at > e.end_pos.offset || !r.tail.isEmpty() ||
-                (child->parse_flags & kDisplaced))
+            if (at < last || at > endAt || !r.tail.isEmpty() || (child->parse_flags & kDisplaced))
                 r.contiguous = false;
             last = at;
         }
-        if (r.contiguous && e.children.length && e.original_end_tag.length)
-            runOnText(e, r);
+        if (r.contiguous && e.children.length && endTagLength)
+            runOnText(e, endAt, r);
         return r;
     }
 
     // The last text may run on past the end tag (white space after </body> joins the
     // body's last text): what lies beyond is the tail, or the content is not contiguous.
-    void runOnText(const GumboElement &e, SourceElement &r) const
+    void runOnText(const GumboElement &e, unsigned endAt, SourceElement &r) const
     {
         const auto *last = static_cast<const GumboNode *>(e.children.data[e.children.length - 1]);
         if (last->type != GUMBO_NODE_WHITESPACE && last->type != GUMBO_NODE_TEXT)
             return;
-        const unsigned from = last->v.text.start_pos.offset, to = e.end_pos.offset;
-        if (from >= to || strlen(last->v.text.text) <= to - from)
+        const unsigned from = m_forms.startOf(last), to = endAt;
+        const char *own = last->v.text.text + m_forms.skipOf(last);
+        if (from >= to || strlen(own) <= to - from)
             return; // references and line ends only ever make the text shorter
         QString inside = QString::fromUtf8(m_source.utf8.constData() + from, to - from);
         inside.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
-        const QString text = QString::fromUtf8(last->v.text.text);
+        const QString text = QString::fromUtf8(own);
         const QString beyond = text.mid(inside.size());
         if (text.startsWith(inside) && beyond.trimmed().isEmpty())
             r.tail = beyond + r.tail;
@@ -310,6 +323,7 @@ private:
     const sourcemap::SourceText &m_source;
     std::vector<SourceElement> &m_elements;
     const bool m_recording;
+    FormEnds m_forms;
     bool m_inTemplate = false;
     bool m_wellNested = true;
 };
@@ -371,12 +385,13 @@ SourceTree::SourceTree(const sourcemap::SourceText &source, bool recordElements)
         m_spans.clear();
 }
 
-std::string writtenNode(const GumboNode *node)
+std::string writtenNode(const GumboNode *node, const QByteArray &parsed)
 {
-    static const sourcemap::SourceText none;
+    sourcemap::SourceText source;
+    source.utf8 = parsed;
     std::vector<SourceElement> unused;
     std::string out;
-    Walker(none, unused, false).write(node, -1, out);
+    Walker(source, unused, false).write(node, -1, out);
     return out;
 }
 

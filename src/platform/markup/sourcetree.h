@@ -24,6 +24,7 @@ struct SourceElement {
     bool rawText = false;     // content written verbatim (script, style and the like)
     bool leadingLine = false; // the parser drops a newline right after its start tag
     bool isVoid = false;
+    bool displaced = false; // the parser put it elsewhere than its tags stand (misnesting)
     // White space read into its content from after its end tag (the body takes the line
     // end after </html>): the end of the engine's content that is not between its tags.
     QString tail;

@@ -5,12 +5,15 @@
 
 #include <gumbo.h>
 
+#include <QByteArray>
+
 #include <string>
 
 namespace lumipage
 {
 
-std::string writtenNode(const GumboNode *node);
+// `parsed`: the bytes the parser read, where the ends of forms are found.
+std::string writtenNode(const GumboNode *node, const QByteArray &parsed);
 std::string writtenName(const GumboElement &element);
 
 } // namespace lumipage

@@ -37,6 +37,13 @@ private slots:
         open.reset(lists, "UTF-8", lists); // 3 div, 4 p, 5 p, 6 ul, 7 li, 8 p, 9 li
         QCOMPARE(*open.regions({{3, false, false, {{4, 5}}}}), (R{{3, true, true, 4, 5}}));
         QCOMPARE(*open.regions({{6, false, false, {{7, 9}}}}), (R{{6, true}}));
+        // Between two children read where they stand, in a body whose paragraph the parser
+        // moved out of a misnested bold: 3 b, 4 p (moved), 5 b, 6 div, 7 hr.
+        KeptMarkup misnested;
+        const QByteArray moved = "<body><b><p>x</b>y</p><div>d</div>\n<hr>";
+        misnested.reset(moved, "UTF-8", moved);
+        QCOMPARE(*misnested.regions({{2, false, false, {{6, 7}}}}), (R{{2, true, true, 6, 7}}));
+        QCOMPARE(*misnested.regions({{2, false, false, {{3, 6}}}}), (R{{0, true}}));
 
         // The written bytes must read back as the page, or there are none.
         const QByteArray edited = QByteArray(page).replace("<p>a</p>", "<p>b<b>c</b></p>");
@@ -85,6 +92,30 @@ private slots:
             QVERIFY2(!bytes, bytes ? bytes->constData() : "");
             QVERIFY(!why.isEmpty());
         }
+    }
+
+    void aFormEndsAtItsEndTag()
+    {
+        // The parser puts the text before </form> after the form, and gives the form no
+        // end; the engine keeps the text in the form, and so does the source tree.
+        const QByteArray page = "<body><form action=a>\n<input name=q> x &amp; y\n</FORM >"
+                                "\nafter</body>"; // 0 html, 1 head, 2 body, 3 form, 4 input
+        const SourceTree tree(sourcemap::SourceText{{}, page, {}});
+        QVERIFY(tree.documentHtml().contains(
+            "<FORM action=a>\n<INPUT name=q> x &amp; y\n</FORM>\nafter</BODY>"));
+        const SourceElement &form = tree.elements().at(3);
+        QVERIFY(form.endTag && form.contiguous && tree.wellNested());
+        QCOMPARE(page.mid(form.innerEnd, form.outerEnd - form.innerEnd), "</FORM >");
+        // Its content written anew is read in place, where it stands.
+        KeptMarkup kept;
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        const QByteArray edited = QByteArray(page).replace(" x &amp; y\n", " z ");
+        const QString html = SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml();
+        QString why;
+        QCOMPARE(kept.write({{3, true}}, {"\n<input name=\"q\"> z "}, html, {}, &why)
+                     .value_or(why.toUtf8()),
+                 edited);
+        QCOMPARE(kept.lastCheck(), KeptMarkup::Check::InPlace);
     }
 
     void bytesMapBackThroughTwoByteAndBadCharacters()

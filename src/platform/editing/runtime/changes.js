@@ -21,14 +21,15 @@
 
     // mark: [start tag, content changed, the element's children at load (when only
     // its list of children was touched, which the engine's own editing does a lot:
-    // a paste takes paragraphs out and puts the same ones back)].
+    // a paste takes paragraphs out and puts the same ones back), its attributes at load
+    // (when they changed: an undone change leaves the start tag as it was)].
     function mark(el, which) {
         if (!el)
             return null;
         const k = ordinals.get(el);
         let m = marks.get(k);
         if (!m)
-            marks.set(k, m = [false, false, null]);
+            marks.set(k, m = [false, false, null, null]);
         if (which !== null)
             m[which] = true;
         return m;
@@ -61,6 +62,29 @@
         }
         return list;
     }
+
+    // The attributes `el` had before `records` (the newest last), as [name, value] in
+    // their order; null when an attribute taken off came back somewhere unknown.
+    function attributesBefore(el, records) {
+        const list = ownAttributes(el);
+        for (let i = records.length - 1; i >= 0 && list; --i) {
+            const r = records[i];
+            if (r.type !== 'attributes' || r.target !== el || r.attributeNamespace)
+                continue;
+            const k = list.findIndex(a => a[0] === r.attributeName);
+            if (r.oldValue === null && k >= 0)
+                list.splice(k, 1);
+            else if (r.oldValue !== null && k >= 0)
+                list[k][1] = r.oldValue;
+            else if (r.oldValue !== null)
+                return null;
+        }
+        return list;
+    }
+    const ownAttributes = el => Array.from(el.attributes)
+        .filter(a => !LP.aidAttributes.has(a.name)).map(a => [a.name, a.value]);
+    const sameAttributes = (el, list) =>
+        !!list && JSON.stringify(ownAttributes(el)) === JSON.stringify(list);
 
     function sameChildren(el, list) {
         const now = Array.from(el.childNodes).filter(own);
@@ -99,7 +123,10 @@
                     continue;
                 }
                 if (r.type === 'attributes' && ordinals.has(t)) {
-                    mark(t, 0);
+                    const m = mark(t, null);
+                    if (!m[0])
+                        m[3] = attributesBefore(t, records);
+                    m[0] = true;
                 } else if (r.type !== 'attributes' && ordinals.has(t)) {
                     continue; // its list of children tells of it
                 } else {
@@ -164,10 +191,11 @@
                 stretches = stretchesChanged(el, m[2]);
                 content = stretches === null;
             }
-            if (m[0] || content || (stretches && stretches.length))
+            const tag = m[0] && !sameAttributes(el, m[3]);
+            if (tag || content || (stretches && stretches.length))
                 changes.push({
                     element: k,
-                    startTag: m[0],
+                    startTag: tag,
                     content,
                     stretches: content ? [] : stretches.map(([after, before]) => ({after, before})),
                 });
