@@ -242,6 +242,56 @@ private slots:
         QVERIFY(QFileInfo::exists(usersOwn));
         QFile::remove(live);
     }
+
+    // Bytes no page should hold open, edit and save with what was not edited kept as it
+    // was; a file that is no page at all is refused in words and the page open stays.
+    void filesThatAreNoProperPagesOpenEditAndSave_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message"); // what the open says, if anything
+        QTest::addColumn<QByteArray>("kept");
+        QTest::newRow("nul bytes") << QByteArray("<html><body><p id=a>before\0after</p>\n"
+                                                 "<p id=b>plain</p></body></html>\n",
+                                                 60)
+                                   << QString() << QByteArray("before\0after", 12);
+        QTest::newRow("invalid shift_jis")
+            << QByteArray("<html><head><meta charset=Shift_JIS></head><body>\n"
+                          "<p id=a>\x93\xFA\x96\x7B\xFF\x81</p>\n<p id=b>plain</p></body></html>\n")
+            << QStringLiteral("読めないバイト") << QByteArray("\x93\xFA\x96\x7B\xFF\x81");
+    }
+
+    void filesThatAreNoProperPagesOpenEditAndSave()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        QFETCH(QByteArray, kept);
+        const QString path = page(QStringLiteral("bad.htm"), bytes);
+        auto texts = answerBoxes(message.isEmpty() ? QList<QMessageBox::StandardButton>()
+                                                   : QList{QMessageBox::Ok});
+        window().openFile(path);
+        QCOMPARE(editor().documentPath(), path);
+        if (!message.isEmpty()) {
+            QTRY_COMPARE(texts->size(), 1);
+            QVERIFY(texts->first().contains(message));
+        }
+        QVERIFY(selectIn(editor(), QStringLiteral("b"), 5, 5));
+        QVERIFY(editor().pasteHTML(QStringLiteral(" edited")));
+        texts = save(path, {QMessageBox::Ok, QMessageBox::Ok});
+        QTRY_COMPARE(texts->size(), 2);
+        QVERIFY(readBytes(path).contains(kept));
+        window().openFile(path);
+        QVERIFY(editor().DocumentHTML().contains("plain edited"));
+
+        // A binary file named .htm is no page.
+        const QString binary =
+            page(QStringLiteral("picture.htm"),
+                 QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) + QByteArray(4096, '\0'));
+        texts = answerBoxes({QMessageBox::Ok});
+        window().openFile(binary);
+        QTRY_COMPARE(texts->size(), 1);
+        QVERIFY(texts->first().contains(QStringLiteral("HTMLファイルではありません")));
+        QCOMPARE(editor().documentPath(), path);
+    }
 };
 
 LUMIPAGE_TEST_MAIN(TestPageGuard)
