@@ -4,6 +4,7 @@
 #include "app/document.h"
 #include "app/documentrecovery.h"
 #include "app/pagefilecheck.h"
+#include "app/pageguard.h"
 #include "platform/commondialog.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/effects/effectspage.h"
@@ -33,8 +34,12 @@ DocumentFiles::DocumentFiles(EditingComponent &editor, Document &document,
                              CommandActions &actions, QWidget &window)
     : m_editor(editor), m_document(document), m_commonDialog(commonDialog), m_shell(shell),
       m_recovery(recovery), m_window(window),
-      m_settings(QStringLiteral("Lumipage"), QStringLiteral("Lumipage")), m_recent(m_settings)
+      m_settings(QStringLiteral("Lumipage"), QStringLiteral("Lumipage")), m_recent(m_settings),
+      m_guard(new PageGuard(editor, document, window))
 {
+    // はい to a file changed by another program reads it again, edits given up.
+    QObject::connect(m_guard, &PageGuard::reloadRequested, &window,
+                     [this](const QString &path) { openPath(path); });
     actions.setHandler(CommandId::PageCheck, [this] { showPageCheck(m_window, m_editor); });
     actions.setHandler(CommandId::NewDocument, [this] { newDocument(); });
     actions.setHandler(CommandId::OpenFile, [this] { openDocument(); });
@@ -75,6 +80,7 @@ void DocumentFiles::newDocument()
             return;
     }
     editor.NewDocument();
+    m_guard->released();
 }
 
 bool DocumentFiles::mayLeavePage()
@@ -111,11 +117,14 @@ void DocumentFiles::openAsked(const QString &path)
 
 void DocumentFiles::openPath(const QString &path)
 {
+    if (!m_guard->mayOpen(path))
+        return;
     // A page that cannot be read is left alone and the user learns why.
     if (!m_editor.LoadDocument(path)) {
         messages::warn(&m_window, m_editor.lastError());
         return;
     }
+    m_guard->opened(path);
     m_recent.add(path);
     if (!m_editor.lastNotice().isEmpty())
         messages::inform(&m_window, m_editor.lastNotice());
@@ -139,7 +148,7 @@ std::optional<QString> DocumentFiles::askSavePath()
 bool DocumentFiles::saveDocument()
 {
     const std::optional<QString> path = askSavePath();
-    if (!path)
+    if (!path || !m_guard->maySave(*path))
         return false;
     const bool exists = QFileInfo::exists(*path); // not written yet
     EditingComponent &editor = m_editor;
@@ -161,6 +170,7 @@ bool DocumentFiles::saveDocument()
         messages::warn(&m_window, editor.lastError());
         return false;
     }
+    m_guard->saved(*path);
     m_recent.add(*path);
     m_document.markUnchanged(page->html);
     m_recovery.forgetPage();

@@ -17,6 +17,7 @@ class CommonDialog;
 class Document;
 class DocumentRecovery;
 class EditingComponent;
+class PageGuard;
 class Shell;
 
 // The page as a file: new, open, save, preview in the desktop's browser, the list of
@@ -37,6 +38,8 @@ public:
     // Opens `path` without asking (the command line); a page that cannot be read is
     // reported and the open page stays.
     void openPath(const QString &path);
+    // The page's lock, read-only mode and watch on its file.
+    PageGuard &guard() { return *m_guard; }
     // The pages opened or saved last.
     RecentFiles &recent() { return m_recent; }
     // Saves through the save dialog; true only when the page was written, which then
@@ -66,6 +69,7 @@ private:
     QWidget &m_window;
     QSettings m_settings;
     RecentFiles m_recent;
+    PageGuard *m_guard; // a child of the window
 };
 
 } // namespace lumipage

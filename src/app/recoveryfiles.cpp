@@ -1,5 +1,6 @@
 #include "app/recoveryfiles.h"
 
+#include "platform/atomicfile.h"
 #include "platform/fileerrors.h"
 
 #include <QCoreApplication>
@@ -8,12 +9,10 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUuid>
 
 #include <algorithm>
-#include <cerrno>
 
 namespace lumipage
 {
@@ -36,6 +35,7 @@ RecoveryFiles::RecoveryFiles(const QString &folder)
       m_id(QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
     QDir().mkpath(m_folder);
+    atomicfile::removeStaleTemporaries(m_folder); // copies a killed editor was writing
     m_lock =
         std::make_unique<QLockFile>(m_folder + QLatin1Char('/') + m_id + QStringLiteral(".lock"));
     m_lock->setStaleLockTime(0); // only a dead owner makes a lock stale, never its age
@@ -57,21 +57,14 @@ bool RecoveryFiles::write(const QString &html, const QString &path, const QByteA
         {QStringLiteral("html"), html}};
     const QString target = m_folder + QLatin1Char('/') + m_id + kSuffix;
     const QByteArray bytes = QJsonDocument(copy).toJson(QJsonDocument::Compact);
-    QSaveFile file(target);
-    errno = 0;
-    bool written = file.open(QIODevice::WriteOnly);
-    int observed = errno;
-    if (written) {
-        errno = 0;
-        written = file.write(bytes) == bytes.size() && file.commit();
-        observed = errno;
-    }
-    m_lastError = written
-                      ? QString()
-                      : QStringLiteral("復元用のコピー「%1」を保存できません。%2")
-                            .arg(target, fileerrors::whyWriteFailed(target, bytes.size(), observed,
-                                                                    file.errorString()));
-    return written;
+    const atomicfile::Result written = atomicfile::write(target, bytes);
+    m_lastError =
+        written.ok
+            ? QString()
+            : QStringLiteral("復元用のコピー「%1」を保存できません。%2")
+                  .arg(target, fileerrors::whyWriteFailed(target, bytes.size(), written.errnum,
+                                                          written.systemText));
+    return written.ok;
 }
 
 void RecoveryFiles::remove()

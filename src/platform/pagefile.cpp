@@ -1,14 +1,12 @@
 #include "platform/pagefile.h"
 
-#include "platform/markup/textcodec.h"
+#include "platform/atomicfile.h"
 #include "platform/fileerrors.h"
+#include "platform/markup/textcodec.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <cerrno>
 
 namespace lumipage::pagefile
 {
@@ -73,25 +71,14 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
         *error = tr("「%1」はフォルダです。ファイル名を指定してください。").arg(path);
         return false;
     }
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false); // never write over the old file in place
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        const int observed = errno;
-        *error = tr("ファイル「%1」に書き込めません。%2")
-                     .arg(path, fileerrors::whyWriteFailed(path, bytes.size(), observed,
-                                                           file.errorString()));
-        return false;
-    }
-    errno = 0;
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        const int observed = errno;
-        *error = tr("ファイル「%1」の保存に失敗しました。%2")
-                     .arg(path, fileerrors::whyWriteFailed(path, bytes.size(), observed,
-                                                           file.errorString()));
-        return false;
-    }
-    return true;
+    const atomicfile::Result written = atomicfile::write(path, bytes);
+    if (written.ok)
+        return true;
+    const QString why =
+        fileerrors::whyWriteFailed(path, bytes.size(), written.errnum, written.systemText);
+    *error = written.opened ? tr("ファイル「%1」の保存に失敗しました。%2").arg(path, why)
+                            : tr("ファイル「%1」に書き込めません。%2").arg(path, why);
+    return false;
 }
 
 } // namespace lumipage::pagefile

@@ -106,6 +106,10 @@ public:
     virtual QString documentPath() const = 0;
     virtual QByteArray documentEncoding() const = 0;
 
+    // Whether the component is waiting for the page (a call or a load under way): what
+    // would ask the user something waits meanwhile.
+    virtual bool busy() const { return false; }
+
     // Why the last failing operation failed, in words for the user.
     virtual QString lastError() const = 0;
     // What the user should know about the page LoadDocument opened last (bytes its

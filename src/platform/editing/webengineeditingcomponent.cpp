@@ -322,6 +322,11 @@ bool WebEngineEditingComponent::placeCaretAt(const QPoint &pos)
     return result.ok && result.value.toBool();
 }
 
+bool WebEngineEditingComponent::busy() const
+{
+    return m_caller.busy() || m_loader->pending();
+}
+
 void WebEngineEditingComponent::setOption(int number, bool value)
 {
     if (m_options.value(number, false) == value && m_options.contains(number))

@@ -75,6 +75,7 @@ public:
     void setOption(int number, bool value) override;
     bool option(int number) const override { return m_options.value(number, false); }
     void SetContextMenu(const QStringList &texts, const QList<int> &states) override;
+    bool busy() const override;
     QString lastError() const override { return m_lastError; }
     QString lastNotice() const override { return m_notice; }
 
