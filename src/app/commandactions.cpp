@@ -21,8 +21,12 @@ void CommandActions::setHandler(CommandId id, std::function<void()> handler)
 
 void CommandActions::run(CommandId id) const
 {
-    if (const auto &handler = m_handlers[std::size_t(id)])
-        handler();
+    const auto &handler = m_handlers[std::size_t(id)];
+    if (!handler)
+        return;
+    if (m_before)
+        m_before();
+    handler();
 }
 
 void CommandActions::setEnabled(CommandId id, bool enabled)

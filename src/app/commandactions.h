@@ -29,10 +29,13 @@ public:
     // entries, and the program runs some commands on the user's behalf).
     void run(CommandId id) const;
     void setEnabled(CommandId id, bool enabled);
+    // Runs before every command (what was typed in the source pane goes to the page first).
+    void setBeforeEachCommand(std::function<void()> before) { m_before = std::move(before); }
 
 private:
     std::array<QAction *, kCommandCount> m_actions{};
     std::array<std::function<void()>, kCommandCount> m_handlers;
+    std::function<void()> m_before;
 };
 
 } // namespace lumipage

@@ -60,6 +60,7 @@ enum class CommandId {
     ReadMe,
     KeepMarkup,
     PageCheck,
+    SourcePane,
     Count // not a command: the number of commands
 };
 

@@ -111,6 +111,8 @@ const std::vector<MenuRow> kMenu = {
     {"veldhtml",  "lll",            "-",                  {}},
     {"veldhtml",  "unorderlist",    "記号付きリスト",     C::BulletList},
     {"veldhtml",  "orderlist",      "番号付きリスト",     C::NumberedList},
+    {"veldhtml",  "mmmm",           "-",                  {}},
+    {"veldhtml",  "source_pane",    "ソースを並べて表示", C::SourcePane},
     {"",          "gazo",           "画像",               {}},
     {"gazo",      "insertgazo",     "画像取り込み",       C::InsertImage},
     {"gazo",      "haikeisettei",   "背景画像設定",       C::BackgroundImage},

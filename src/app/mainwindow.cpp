@@ -17,6 +17,8 @@
 #include "platform/effects/effectspage.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
+#include "source/sourcepane.h"
+#include "source/sourcepanecontroller.h"
 #include "widgets/icons.h"
 
 #include <QApplication>
@@ -29,6 +31,9 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 
 namespace lumipage
@@ -49,6 +54,9 @@ constexpr int kSurfaceWidthMargin = twips(300);
 constexpr int kSurfaceHeightMargin = twips(1830);
 // The surface never shrinks below this, also where the design's formula goes negative.
 constexpr int kMinimumSurfaceHeight = 0;
+
+const QString kSourcePaneShownKey = QStringLiteral("sourcePane/shown");
+const QString kSourcePaneSplitKey = QStringLiteral("sourcePane/splitter");
 
 } // namespace
 
@@ -91,6 +99,12 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
         *m_editor, *m_document, *m_actions, m_insertion->shared(),
         StateRefresh::Controls{m_text4, m_combo1, m_combo2, m_command6});
     m_contextMenu = std::make_unique<ContextMenuController>(*m_editor, *m_actions);
+    m_sourcePaneController = std::make_unique<SourcePaneController>(
+        *m_editor, *m_sourcePane, [document = m_document.get()] { document->markChanged(); });
+    connect(m_document.get(), &Document::modifiedChanged, this, [this](bool modified) {
+        if (!modified)
+            m_sourcePaneController->pageUnchanged();
+    });
     registerCommands();
     applyStartState();
     resize(twips(13650), twips(8700) + menuBar()->sizeHint().height());
@@ -103,12 +117,23 @@ void MainWindow::buildControls()
     m_client = new QWidget(this);
     setCentralWidget(m_client);
 
-    auto *surface = new WebEngineEditingComponent(m_client);
+    // The page and its source pane share the surface's place; with the pane hidden the
+    // page takes all of it.
+    m_pageSplitter = new QSplitter(Qt::Horizontal, m_client);
+    m_pageSplitter->setObjectName(QStringLiteral("pageSplitter"));
+    m_pageSplitter->setChildrenCollapsible(false);
+    m_pageSplitter->setGeometry(twips(120), twips(960), twips(13335), twips(7455));
+    auto *surface = new WebEngineEditingComponent(m_pageSplitter);
     surface->setCommonDialog(m_commonDialog.get());
     surface->setPageTransform(effectsTransform()); // browse mode plays the page's effects
     m_editor = surface;
     m_editor->setObjectName(QStringLiteral("DHTMLEdit1"));
-    m_editor->setGeometry(twips(120), twips(960), twips(13335), twips(7455));
+    m_pageSplitter->addWidget(m_editor);
+    m_sourcePane = new SourcePane(m_pageSplitter);
+    m_pageSplitter->addWidget(m_sourcePane);
+    m_pageSplitter->setStretchFactor(0, 1);
+    m_pageSplitter->setStretchFactor(1, 1);
+    m_sourcePane->hide();
     connect(m_editor, &EditingComponent::linkActivated, this, [this](const QUrl &url) {
         m_shell->open(url.isLocalFile() ? url.toLocalFile() : url.toString());
     });
@@ -218,6 +243,15 @@ void MainWindow::buildMenus()
 
 void MainWindow::registerCommands()
 {
+    // What was typed in the source pane reaches the page before any command acts on it.
+    m_actions->setBeforeEachCommand([this] { m_sourcePaneController->applyTyped(); });
+    QAction *pane = m_actions->action(CommandId::SourcePane);
+    pane->setCheckable(true);
+    pane->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
+    m_actions->setHandler(CommandId::SourcePane, [this, pane] { showSourcePane(pane->isChecked()); });
+    connect(m_pageSplitter, &QSplitter::splitterMoved, this, [this] {
+        QSettings().setValue(kSourcePaneSplitKey, m_pageSplitter->saveState());
+    });
     m_actions->setHandler(CommandId::Exit, [this] { confirmExit(); });
     m_actions->setHandler(CommandId::InsertTable, [this] { m_insertion->insertTable(); });
 
@@ -242,6 +276,19 @@ void MainWindow::applyStartState()
     m_editor->setOption(18, true);
     m_editor->setOption(30, true);
     m_insertion->fillLists();
+    m_pageSplitter->restoreState(QSettings().value(kSourcePaneSplitKey).toByteArray());
+    m_sourcePane->hide();
+    // Shown as it was left, once the window has started.
+    if (QSettings().value(kSourcePaneShownKey, false).toBool())
+        QTimer::singleShot(0, this, [this] { showSourcePane(true); });
+}
+
+void MainWindow::showSourcePane(bool shown)
+{
+    m_sourcePaneController->setShown(shown);
+    m_sourcePane->setVisible(shown);
+    m_actions->action(CommandId::SourcePane)->setChecked(shown);
+    QSettings().setValue(kSourcePaneShownKey, shown);
 }
 
 QAction *MainWindow::action(CommandId id) const
@@ -307,7 +354,7 @@ void MainWindow::applyResizeRules()
         size = size.expandedTo(QSize(kMinimumWidth, kMinimumHeight));
         resize(size);
     }
-    m_editor->resize(size.width() - kSurfaceWidthMargin, surfaceHeightFor(size.height()));
+    m_pageSplitter->resize(size.width() - kSurfaceWidthMargin, surfaceHeightFor(size.height()));
     m_toolbar->resize(std::max(size.width(), twips(13650)), m_toolbar->height());
 }
 

@@ -15,6 +15,7 @@ class QAction;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QSplitter;
 class QToolBar;
 
 namespace lumipage
@@ -29,6 +30,8 @@ class DocumentFiles;
 class DocumentRecovery;
 class FileDrops;
 class EditingComponent;
+class SourcePane;
+class SourcePaneController;
 class StateRefresh;
 
 // The main window `Form1`: toolbar, object buttons, mode indicator, the two lists and
@@ -63,6 +66,8 @@ public:
     QLineEdit *modeIndicator() const { return m_text4; }
     QComboBox *elementList() const { return m_combo1; }
     QComboBox *effectsList() const { return m_combo2; }
+    // The page's source beside the page (shown by ソースを並べて表示).
+    SourcePane *sourcePane() const { return m_sourcePane; }
 
     // Runs a command of the main window, whatever its action's state.
     void run(CommandId command);
@@ -89,10 +94,14 @@ private:
     void applyResizeRules();
     void closeOtherWindows();
     void confirmExit();
+    // Shows or hides the source pane beside the page, remembered for the next start.
+    void showSourcePane(bool shown);
 
     std::unique_ptr<CommonDialog> m_commonDialog;
     std::unique_ptr<Shell> m_shell;
     EditingComponent *m_editor = nullptr;
+    QSplitter *m_pageSplitter = nullptr; // the page and its source pane
+    SourcePane *m_sourcePane = nullptr;
     QWidget *m_client = nullptr;
     QToolBar *m_toolbar = nullptr;
     CommandActions *m_actions = nullptr;
@@ -109,6 +118,7 @@ private:
     std::unique_ptr<InsertionController> m_insertion;
     std::unique_ptr<DocumentRecovery> m_recovery;
     std::unique_ptr<FileDrops> m_drops;
+    std::unique_ptr<SourcePaneController> m_sourcePaneController;
 };
 
 } // namespace lumipage

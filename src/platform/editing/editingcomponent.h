@@ -74,6 +74,17 @@ public:
     virtual void openRecovered(const QString &html, const QString &path,
                                const QByteArray &encoding) = 0;
 
+    // Why the last save or preservedHTML wrote the whole page anew although the markup was
+    // to be kept; empty when it was kept (or not to be kept).
+    virtual QString keptMarkupFallback() const { return {}; }
+
+    // The place among the page's elements (document order, editing aids left out) of the
+    // selected object or of the element holding the caret; -1 when there is none.
+    virtual int caretElement() { return -1; }
+    // Selects the element at `ordinal` as a click would (an object gets its outline, any
+    // other element the caret at its start) and scrolls to it; false when it cannot.
+    virtual bool selectElement(int ordinal) { return ordinal < 0; }
+
     // The document object's part the program uses: paste at the selection, page colour.
     virtual bool pasteHTML(const QString &fragment) = 0;
     virtual bool setBgColor(const QString &colour) = 0;

@@ -151,6 +151,20 @@ bool WebEngineEditingComponent::savePage(const QString &path, const PageReading 
     return true;
 }
 
+// --- elements by their place ---------------------------------------------------------
+
+int WebEngineEditingComponent::caretElement()
+{
+    const PageCaller::Result result = call(QStringLiteral("caretElement"));
+    return result.ok ? result.value.toInt() : -1;
+}
+
+bool WebEngineEditingComponent::selectElement(int ordinal)
+{
+    const PageCaller::Result result = call(QStringLiteral("selectElement"), QJsonArray{ordinal});
+    return result.ok && result.value.toBool();
+}
+
 void WebEngineEditingComponent::onRendererDied()
 {
     // Whatever waits on the dead page gives up at once; the page comes back from the

@@ -60,7 +60,9 @@ public:
     bool keepMarkup() const override { return m_keepMarkup; }
     // Why the last save (or preservedHTML) wrote the whole page although the markup was
     // to be kept; empty when it kept it.
-    QString keptMarkupFallback() const { return m_keptFallback; }
+    QString keptMarkupFallback() const override { return m_keptFallback; }
+    int caretElement() override;
+    bool selectElement(int ordinal) override;
     KeptMarkup::Check keptMarkupCheck() const { return m_kept.lastCheck(); }
     void openRecovered(const QString &html, const QString &path,
                        const QByteArray &encoding) override;

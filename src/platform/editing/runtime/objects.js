@@ -97,6 +97,9 @@
 
     LP.selectedObject = () => selected;
     LP.selectObject = select;
+    LP.deselectObject = deselect;
+    // Whether a click on `el` itself selects it as an object.
+    LP.isObject = el => objectAt(el) === el;
     LP.afterHistory = drawFrame;
 
     function nearEdge(el, e) {

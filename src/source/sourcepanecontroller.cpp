@@ -1,0 +1,142 @@
+#include "source/sourcepanecontroller.h"
+
+#include "platform/editing/editingcomponent.h"
+#include "platform/markup/textchange.h"
+#include "source/sourcepane.h"
+
+#include <utility>
+
+namespace lumipage
+{
+
+SourcePaneController::SourcePaneController(EditingComponent &editor, SourcePane &pane,
+                                           std::function<void()> markPageChanged,
+                                           QObject *parent)
+    : QObject(parent), m_editor(editor), m_pane(pane), m_markPageChanged(std::move(markPageChanged))
+{
+    m_follow.setSingleShot(true);
+    m_follow.setInterval(150);
+    m_apply.setSingleShot(true);
+    m_apply.setInterval(1000);
+    connect(&m_follow, &QTimer::timeout, this, [this] { follow(false); });
+    connect(&m_apply, &QTimer::timeout, this, &SourcePaneController::applyTyped);
+
+    connect(&editor, &EditingComponent::pageBegun, this, [this] {
+        if (!m_applying)
+            m_begun = true;
+    });
+    connect(&editor, &EditingComponent::DocumentComplete, this, [this] {
+        if (std::exchange(m_applying, false)) {
+            // The page is now what was typed in the pane: a change the user has not saved.
+            m_markPageChanged();
+            if (m_shown)
+                follow(false);
+            return;
+        }
+        if (m_shown && !m_editor.BrowseMode())
+            follow(std::exchange(m_begun, false));
+    });
+    connect(&editor, &EditingComponent::contentChanged, this, [this] {
+        if (m_shown)
+            m_follow.start();
+    });
+    connect(&editor, &EditingComponent::DisplayChanged, this, [this] {
+        if (m_shown && !m_pane.editorHasFocus() && !m_follow.isActive())
+            markCaretElement();
+    });
+
+    connect(&pane, &SourcePane::typed, this, [this] {
+        m_tree.reset();
+        m_follow.stop(); // the pane's text is the user's now, until it is applied
+        m_apply.start();
+    });
+    connect(&pane, &SourcePane::focusLeft, this, &SourcePaneController::applyTyped);
+    connect(&pane, &SourcePane::caretMoved, this, [this](qsizetype position) {
+        if (!m_pane.typedIn())
+            selectElementAt(position);
+    });
+}
+
+SourcePaneController::~SourcePaneController() = default;
+
+void SourcePaneController::setShown(bool shown)
+{
+    if (shown == m_shown)
+        return;
+    if (!shown)
+        applyTyped();
+    m_shown = shown;
+    m_follow.stop();
+    if (shown) {
+        follow(true);
+        markCaretElement();
+    }
+}
+
+void SourcePaneController::follow(bool afresh)
+{
+    if (m_pane.typedIn() || m_editor.BrowseMode())
+        return; // what was typed goes to the page first; browse mode shows a copy
+    const QByteArray text = m_editor.preservedHTML().toUtf8();
+    if (afresh)
+        m_pane.showText(text);
+    else
+        m_pane.followText(text);
+    m_tree.reset();
+    const bool rewritten = m_editor.keepMarkup() && !m_editor.documentPath().isEmpty() &&
+                           !m_editor.keptMarkupFallback().isEmpty();
+    m_pane.setNotice(rewritten ? tr("このページは元の書式のままでは示せないため、保存される"
+                                    "書き直した形で表示しています。ここでの編集はページ全体を"
+                                    "置き換えます。")
+                               : QString());
+}
+
+bool SourcePaneController::applyTyped()
+{
+    m_apply.stop();
+    if (!m_pane.typedIn())
+        return true;
+    // The typed text becomes the page, as the source window's OK makes it, and the page's
+    // original: saved as it was typed.
+    m_applying = true;
+    m_pane.setTypedIn(false);
+    m_tree.reset();
+    if (m_editor.setDocumentHTML(QString::fromUtf8(m_pane.text())))
+        return true;
+    m_applying = false;
+    return false;
+}
+
+void SourcePaneController::pageUnchanged()
+{
+    if (!m_applying)
+        m_pane.clearChangeMarks();
+}
+
+const std::vector<SourceElement> &SourcePaneController::elements()
+{
+    if (!m_tree)
+        m_tree = std::make_unique<SourceTree>(sourcemap::SourceText{{}, m_pane.text(), {}});
+    return m_tree->elements();
+}
+
+void SourcePaneController::markCaretElement()
+{
+    const int ordinal = m_editor.caretElement();
+    const std::vector<SourceElement> &all = elements();
+    if (ordinal < 0 || ordinal >= int(all.size()))
+        return;
+    const SourceElement &element = all[size_t(ordinal)];
+    if (element.startTag)
+        m_pane.markElement(element.tagStart, element.tagEnd,
+                           std::max(element.outerEnd, element.tagEnd));
+}
+
+void SourcePaneController::selectElementAt(qsizetype position)
+{
+    const qint32 ordinal = textchange::elementAt(elements(), position);
+    if (ordinal >= 0)
+        m_editor.selectElement(ordinal);
+}
+
+} // namespace lumipage
