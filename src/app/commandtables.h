@@ -29,6 +29,9 @@ struct MenuRow {
     std::optional<CommandId> command;
 };
 extern const std::vector<MenuRow> kMenu;
+// Commands whose menu item stays enabled in both modes while their toolbar button
+// follows the mode (the menu item of the current mode simply does nothing new).
+inline constexpr CommandId kMenuAlwaysEnabled[] = {CommandId::Browse, CommandId::Edit};
 
 // A command that is one ExecCommand call on the surface.
 enum class CommandValue { None, One, Colour };

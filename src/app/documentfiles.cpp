@@ -32,8 +32,7 @@ DocumentFiles::DocumentFiles(EditingComponent &editor, Document &document,
                              CommonDialog &commonDialog, Shell &shell, DocumentRecovery &recovery,
                              CommandActions &actions, QWidget &window)
     : m_editor(editor), m_document(document), m_commonDialog(commonDialog), m_shell(shell),
-      m_recovery(recovery), m_window(window),
-      m_settings(QStringLiteral("Lumipage"), QStringLiteral("Lumipage")), m_recent(m_settings)
+      m_recovery(recovery), m_window(window), m_recent(m_settings)
 {
     actions.setHandler(CommandId::PageCheck, [this] { showPageCheck(m_window, m_editor); });
     actions.setHandler(CommandId::NewDocument, [this] { newDocument(); });

@@ -31,6 +31,8 @@
 #include <QPushButton>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace lumipage
 {
 
@@ -192,7 +194,12 @@ void MainWindow::buildMenus()
             // The toolbar's button keeps its tool tip; the action reads as the menu names it.
             QAction *command = m_actions->action(*row.command);
             command->setText(caption);
-            if (!parent.isEmpty()) {
+            if (!parent.isEmpty() && std::ranges::count(kMenuAlwaysEnabled, *row.command)) {
+                // The toolbar button follows the mode, the menu item stays enabled: an item
+                // of its own that runs the command.
+                action = menus.value(parent)->addAction(caption);
+                connect(action, &QAction::triggered, this, [this, id = *row.command] { run(id); });
+            } else if (!parent.isEmpty()) {
                 menus.value(parent)->addAction(command);
                 action = command;
             } else if (command->icon().isNull()) {
@@ -234,7 +241,6 @@ void MainWindow::registerCommands()
 
 void MainWindow::applyStartState()
 {
-    m_insertion->shared().effect_code = 0;
     m_refresh->resetBackgroundPosition();
     QGuiApplication::clipboard()->clear();
     m_actions->setEnabled(CommandId::Browse, true);

@@ -80,7 +80,6 @@ void PageCommands::setBackgroundImage()
         return;
     const BackgroundImageDialog::Outcome outcome = dialog.outcome();
     SharedValues &shared = m_insertion.shared();
-    shared.bg_properties = outcome.properties;
     shared.background_attr = outcome.backgroundAttr;
     if (outcome.rewritten())
         m_document.setSnapshot(outcome.page);

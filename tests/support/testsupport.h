@@ -91,6 +91,7 @@ void clickMessageBoxButton(QWidget *box, int standardButton);
     {                                                                                              \
         lumipage::prepareProcess();                                                                \
         QApplication app(argc, argv);                                                              \
+        lumipage::nameApplication();                                                               \
         QStandardPaths::setTestModeEnabled(true);                                                  \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \

@@ -74,6 +74,16 @@ public:
     virtual void openRecovered(const QString &html, const QString &path,
                                const QByteArray &encoding) = 0;
 
+    // What the page holds in script: whether it has a script element (whatever the case
+    // it was written in), and whether its markup mentions `mention` (when not empty).
+    struct ScriptPresence {
+        bool script = false;
+        bool mentions = false;
+    };
+    // Asks the page in one trip, without reading it whole; nothing when it does not answer
+    // (lastError says why).
+    virtual std::optional<ScriptPresence> scriptPresence(const QString &mention = {}) = 0;
+
     // The document object's part the program uses: paste at the selection, page colour.
     virtual bool pasteHTML(const QString &fragment) = 0;
     virtual bool setBgColor(const QString &colour) = 0;

@@ -1,12 +1,12 @@
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include "platform/browsing/browsesession.h"
+#include "platform/browsing/documentscheme.h"
+#include "platform/browsing/guardedpage.h"
 #include "platform/editing/busyindicator.h"
 #include "platform/editing/componentdialogs.h"
-#include "platform/browsing/documentscheme.h"
 #include "platform/editing/eventqueue.h"
 #include "platform/editing/filedropfilter.h"
-#include "platform/browsing/guardedpage.h"
 #include "platform/editing/pagebridge.h"
 #include "platform/editing/pagekeeper.h"
 #include "platform/editing/pageloader.h"
@@ -283,6 +283,17 @@ bool WebEngineEditingComponent::pasteHTML(const QString &fragment)
     if (result.ok && !result.value.toBool())
         fail(tr("この位置には貼り付けできません。"));
     return result.ok && result.value.toBool();
+}
+
+std::optional<EditingComponent::ScriptPresence>
+WebEngineEditingComponent::scriptPresence(const QString &mention)
+{
+    const PageCaller::Result result = call(QStringLiteral("scriptPresence"), {mention});
+    if (!result.ok)
+        return std::nullopt;
+    const QVariantMap answer = result.value.toMap();
+    return ScriptPresence{answer.value(QStringLiteral("script")).toBool(),
+                          answer.value(QStringLiteral("mentions")).toBool()};
 }
 
 bool WebEngineEditingComponent::setBgColor(const QString &colour)

@@ -64,6 +64,7 @@ public:
     KeptMarkup::Check keptMarkupCheck() const { return m_kept.lastCheck(); }
     void openRecovered(const QString &html, const QString &path,
                        const QByteArray &encoding) override;
+    std::optional<ScriptPresence> scriptPresence(const QString &mention = {}) override;
     bool pasteHTML(const QString &fragment) override;
     bool setBgColor(const QString &colour) override;
     bool setBodyAttributes(const QList<QPair<QString, QString>> &attributes) override;
