@@ -62,13 +62,12 @@ struct LatchRow {
 extern const std::vector<LatchRow> kLatched;
 
 // One context-menu entry: text ("" separator), the surface command whose status greys
-// it (0: not greyed by a status), the command it runs, or with none the ExecCommand of
-// its status command with `option` (-1: nothing to run).
+// it (0: not greyed by a status; ブラウズ and 編集 follow the mode), and the command it
+// runs (none for a separator).
 struct ContextRow {
     const char *text;
     int statusCommand;
     std::optional<CommandId> command;
-    int option;
 };
 extern const std::array<ContextRow, 26> kContextMenu;
 

@@ -315,19 +315,28 @@ private slots:
         select("p", 1, 1);
         QStringList texts;
         QList<bool> enabled;
-        const auto readMenu = [&] {
-            texts.clear();
-            enabled.clear();
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            QVERIFY(menu);
-            for (QAction *action : menu->actions()) {
-                texts << (action->isSeparator() ? QString() : action->text());
-                enabled << action->isEnabled();
-            }
-            menu->close();
+        // Reads the menu as it shows and chooses the entry `choose` (none: closes it).
+        const auto readMenu = [&](int choose) {
+            return [&, choose] {
+                texts.clear();
+                enabled.clear();
+                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                QVERIFY(menu);
+                QCOMPARE(menu->objectName(), QStringLiteral("DHTMLEditContextMenu"));
+                for (QAction *action : menu->actions()) {
+                    texts << (action->isSeparator() ? QString() : action->text());
+                    enabled << action->isEnabled();
+                }
+                if (choose < 0) {
+                    menu->close();
+                    return;
+                }
+                QAction *entry = menu->actions().at(choose);
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+            };
         };
         auto *view = m_window->editor()->findChild<QWebEngineView *>();
-        whenPopupShows(readMenu);
+        whenPopupShows(readMenu(-1));
         emit view->customContextMenuRequested(QPoint(10, 10));
         QTRY_COMPARE(texts.size(), 26);
         QCOMPARE(texts.at(0), QStringLiteral("複写"));
@@ -336,21 +345,22 @@ private slots:
         QVERIFY(enabled.at(4));  // ブラウズ in edit mode
         QVERIFY(!enabled.at(5)); // 編集 greyed
         QVERIFY(enabled.at(10)); // ソースの表示 never greyed
+        QVERIFY(enabled.at(8));  // 全て選択
 
         // Choosing ブラウズ switches like the toolbar and the menu.
-        m_window->editor()->ContextMenuAction(4);
-        QVERIFY(m_window->editor()->BrowseMode());
-        QVERIFY(!m_window->menuItem("go_browse")->isEnabled());
-        texts.clear();
-        whenPopupShows(readMenu);
+        whenPopupShows(readMenu(4));
         emit view->customContextMenuRequested(QPoint(10, 10));
-        QTRY_COMPARE(texts.size(), 26);
+        QTRY_VERIFY(m_window->editor()->BrowseMode());
+        QVERIFY(!m_window->toolbarButton("go_browse")->isEnabled());
+        auto *browsing = browseView(editor());
+        QVERIFY(browsing);
+        texts.clear();
+        whenPopupShows(readMenu(5));
+        emit browsing->customContextMenuRequested(QPoint(10, 10));
+        QTRY_VERIFY(!m_window->editor()->BrowseMode());
         QVERIFY(!enabled.at(4));
         QVERIFY(enabled.at(5));
-        m_window->editor()->ContextMenuAction(5);
-        QVERIFY(!m_window->editor()->BrowseMode());
-        m_window->editor()->ContextMenuAction(25); // nothing
-        m_window->editor()->ContextMenuAction(99); // nothing
+        QVERIFY(!enabled.at(8)); // nothing edits while browsing
     }
 };
 

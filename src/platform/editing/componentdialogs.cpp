@@ -100,22 +100,4 @@ bool ComponentDialogs::image(int option, const QVariant &value)
     return done.ok && done.value.toBool();
 }
 
-int ComponentDialogs::contextMenu(const QStringList &texts, const QList<int> &states,
-                                  QWidget *surface, const QPoint &pos)
-{
-    QMenu menu(surface);
-    menu.setObjectName(QStringLiteral("DHTMLEditContextMenu"));
-    for (int i = 0; i < texts.size(); ++i) {
-        if (texts.at(i).isEmpty()) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction *action = menu.addAction(texts.at(i));
-        action->setData(i);
-        action->setEnabled(states.value(i, 0) != 2);
-    }
-    QAction *chosen = menu.exec(surface->mapToGlobal(pos));
-    return chosen ? chosen->data().toInt() : -1;
-}
-
 } // namespace lumipage

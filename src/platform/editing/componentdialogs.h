@@ -32,10 +32,6 @@ public:
     bool font();
     // With a prompt: the image dialog; without one: an image of the URL in `value`.
     bool image(int option, const QVariant &value);
-    // The menu of `texts` (empty: separator; state 2: greyed) at `pos` of `surface`;
-    // the index chosen, or -1.
-    static int contextMenu(const QStringList &texts, const QList<int> &states, QWidget *surface,
-                           const QPoint &pos);
 
 private:
     CommonDialog &commonDialog();

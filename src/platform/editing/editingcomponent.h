@@ -35,6 +35,8 @@ public:
     virtual bool ExecCommand(int command, int option, const QVariant &value = {}) = 0;
     // 3 enabled, 7 latched, 1 not available; answered from the last status snapshot.
     virtual int QueryStatus(int command) const = 0;
+    // The last status snapshot whole: every queried command's status, by command number.
+    virtual QHash<int, int> statuses() const = 0;
 
     // Reads a page from a file and shows it; on failure (a file that cannot be read, a
     // page the engine stops loading) the current page stays and lastError() says why.
@@ -108,9 +110,6 @@ public:
     virtual void setOption(int number, bool value) = 0;
     virtual bool option(int number) const = 0;
 
-    // The menu shown for the pending right click (empty text: separator; state 2: greyed).
-    virtual void SetContextMenu(const QStringList &texts, const QList<int> &states) = 0;
-
     // The file the page was read from or saved to last (empty for a new page), and the
     // encoding it is saved in.
     virtual QString documentPath() const = 0;
@@ -129,8 +128,8 @@ signals:
     // per display report.
     void contentChanged();
     void GotFocus();
-    void ShowContextMenu(int x, int y);
-    void ContextMenuAction(int index);
+    // The user asked for the right-click menu at `globalPos`; the program shows it.
+    void contextMenuRequested(const QPoint &globalPos);
     // A link was followed in browse mode; the page stays, the program may open it outside.
     void linkActivated(const QUrl &url);
     // A recent copy of the changed page, taken once the changes have settled.

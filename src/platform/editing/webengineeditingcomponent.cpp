@@ -266,6 +266,13 @@ bool WebEngineEditingComponent::insertTable(const InsertTableParam &param)
     return result.ok && result.value.toBool();
 }
 
+QHash<int, int> WebEngineEditingComponent::statuses() const
+{
+    if (m_browsing)
+        return {}; // nothing is available while browsing
+    return m_statuses;
+}
+
 int WebEngineEditingComponent::QueryStatus(int command) const
 {
     if (m_browsing)

@@ -46,6 +46,7 @@ public:
 
     bool ExecCommand(int command, int option, const QVariant &value = {}) override;
     int QueryStatus(int command) const override;
+    QHash<int, int> statuses() const override;
     bool LoadDocument(const QString &path) override;
     bool SaveDocument(const QString &path) override;
     std::optional<PageReading> readPage() override;
@@ -75,7 +76,6 @@ public:
     QStringList statementsLeftOut() const override;
     void setOption(int number, bool value) override;
     bool option(int number) const override { return m_options.value(number, false); }
-    void SetContextMenu(const QStringList &texts, const QList<int> &states) override;
     QString lastError() const override { return m_lastError; }
     QString lastNotice() const override { return m_notice; }
 
@@ -159,13 +159,8 @@ private:
     int m_timeoutMs = 15000;
     QHash<int, int> m_statuses;
     QMap<int, bool> m_options;
-    // The pending right click: where, and the menu the program set for it.
-    struct {
-        QPoint pos;
-        QStringList texts;
-        QList<int> states;
-        bool set = false;
-    } m_menu;
+    // Where the pending right click landed, in the coordinates of the view it hit.
+    QPoint m_contextMenuPos;
     QString m_lastError;
     QString m_notice;
     KeptMarkup m_kept;
