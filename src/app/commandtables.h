@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/commandid.h"
+#include "platform/editing/editingcommands.h"
 
 #include <array>
 #include <optional>
@@ -38,7 +39,7 @@ enum class CommandValue { None, One, Colour };
 struct CommandRow {
     CommandId id;
     int command;
-    int option;
+    CommandOption option;
     CommandValue value;
 };
 extern const std::vector<CommandRow> kCommands;

@@ -18,7 +18,7 @@ ContextMenuController::ContextMenuController(EditingComponent &editor, CommandAc
 
 std::unique_ptr<QMenu> ContextMenuController::buildMenu(QWidget *parent) const
 {
-    const QHash<int, int> statuses = m_editor.statuses();
+    const QHash<int, CommandStatus> statuses = m_editor.statuses();
     const bool browsing = m_editor.BrowseMode();
     auto menu = std::make_unique<QMenu>(parent);
     menu->setObjectName(QStringLiteral("DHTMLEditContextMenu"));
@@ -36,8 +36,7 @@ std::unique_ptr<QMenu> ContextMenuController::buildMenu(QWidget *parent) const
         else if (id == CommandId::Edit)
             entry->setEnabled(browsing);
         else if (row.statusCommand)
-            entry->setEnabled(statuses.value(row.statusCommand, StatusNotAvailable) ==
-                              StatusEnabled);
+            entry->setEnabled(statuses.value(row.statusCommand) == CommandStatus::Enabled);
     }
     return menu;
 }

@@ -233,7 +233,8 @@ void MainWindow::registerCommands()
     for (QPushButton *button : m_command6) {
         const CommandId command = kObjectCommands[button->property("index").toInt()];
         connect(button, &QPushButton::clicked, this, [this, command] {
-            m_editor->setOption(11, true); // before the command acts, whatever it then does
+            // Before the command acts, whatever it then does.
+            m_editor->setEditingAid(EditingAid::HiddenAndPlaced, true);
             run(command);
         });
     }
@@ -245,8 +246,6 @@ void MainWindow::applyStartState()
     QGuiApplication::clipboard()->clear();
     m_actions->setEnabled(CommandId::Browse, true);
     m_actions->setEnabled(CommandId::Edit, false);
-    m_editor->setOption(18, true);
-    m_editor->setOption(30, true);
     m_insertion->fillLists();
 }
 

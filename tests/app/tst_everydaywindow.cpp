@@ -137,7 +137,7 @@ private slots:
         QVERIFY(QFile::copy(dataFile("hostile/pic.svg"), path("site/pics/pic.svg")));
         drop({path("site/pics/pic.svg")});
         QTRY_VERIFY(editor().DocumentHTML().contains("<IMG src=pics/pic.svg>"));
-        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QVERIFY(!editor().DocumentHTML().contains("<IMG"));
         // Anything else is refused with a message naming it.
         writeBytes(path("notes.txt"), "x");
@@ -182,7 +182,7 @@ private slots:
                  QByteArray("<svg xmlns='http://www.w3.org/2000/svg'/>"));
         QVERIFY(editor().DocumentHTML().contains("<IMG src=pic-2.svg>"));
         QVERIFY(readBytes(path("keep/in/page.htm")).contains("<IMG src=pic-2.svg>"));
-        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(editor().DocumentHTML(), before);
     }
 

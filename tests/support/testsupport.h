@@ -19,10 +19,15 @@ class EditingComponent;
 class WebEngineEditingComponent;
 } // namespace lumipage
 
+class QComboBox;
 class QWebEngineView;
 
 namespace lumipage::test
 {
+
+// Chooses `item` in `list` as a user does (current item, then `activated`); false when
+// the list has no such item.
+bool choose(QComboBox &list, const QString &item);
 
 // Path of a file in tests/data.
 QString dataFile(const QString &name);

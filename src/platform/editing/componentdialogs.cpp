@@ -69,11 +69,11 @@ bool ComponentDialogs::font()
     return done.ok && done.value.toBool();
 }
 
-bool ComponentDialogs::image(int option, const QVariant &value)
+bool ComponentDialogs::image(CommandOption option, const QVariant &value)
 {
     const QString path = m_component.documentPath();
     const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
-    if (option != OptionPrompt && value.isValid()) {
+    if (option != CommandOption::Prompt && value.isValid()) {
         ImageFields fields;
         fields.source = value.toString();
         return imageProblem(fields).isEmpty() && m_component.pasteHTML(imageMarkup(fields, folder));

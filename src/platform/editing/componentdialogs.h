@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/editing/editingcommands.h"
+
 #include <QList>
 #include <QPoint>
 #include <QString>
@@ -31,7 +33,7 @@ public:
     bool find();
     bool font();
     // With a prompt: the image dialog; without one: an image of the URL in `value`.
-    bool image(int option, const QVariant &value);
+    bool image(CommandOption option, const QVariant &value);
 
 private:
     CommonDialog &commonDialog();

@@ -32,11 +32,11 @@ public:
     using QWidget::QWidget;
 
     // Applies a command to the selection; false when refused or failed (page unchanged).
-    virtual bool ExecCommand(int command, int option, const QVariant &value = {}) = 0;
-    // 3 enabled, 7 latched, 1 not available; answered from the last status snapshot.
-    virtual int QueryStatus(int command) const = 0;
+    virtual bool ExecCommand(int command, CommandOption option, const QVariant &value = {}) = 0;
+    // Answered from the last status snapshot.
+    virtual CommandStatus QueryStatus(int command) const = 0;
     // The last status snapshot whole: every queried command's status, by command number.
-    virtual QHash<int, int> statuses() const = 0;
+    virtual QHash<int, CommandStatus> statuses() const = 0;
 
     // Reads a page from a file and shows it; on failure (a file that cannot be read, a
     // page the engine stops loading) the current page stays and lastError() says why.
@@ -106,9 +106,9 @@ public:
     // "line N: what"); empty when everything runs or while editing.
     virtual QStringList statementsLeftOut() const { return {}; }
 
-    // The four numbered options (9, 11, 18, 30); 9 and 11 switch on editing aids.
-    virtual void setOption(int number, bool value) = 0;
-    virtual bool option(int number) const = 0;
+    // Switches an editing aid on or off.
+    virtual void setEditingAid(EditingAid aid, bool shown) = 0;
+    virtual bool editingAid(EditingAid aid) const = 0;
 
     // The file the page was read from or saved to last (empty for a new page), and the
     // encoding it is saved in.

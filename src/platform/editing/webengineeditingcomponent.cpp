@@ -211,8 +211,13 @@ void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revi
         m_events->queue(EventQueue::ContentChanged);
     }
     m_statuses.clear();
-    for (auto it = statuses.begin(); it != statuses.end(); ++it)
-        m_statuses.insert(it.key().toInt(), it.value().toInt());
+    for (auto it = statuses.begin(); it != statuses.end(); ++it) {
+        const int status = it.value().toInt();
+        const bool known =
+            status == int(CommandStatus::Enabled) || status == int(CommandStatus::Latched);
+        m_statuses.insert(it.key().toInt(),
+                          known ? CommandStatus(status) : CommandStatus::NotAvailable);
+    }
     m_events->queue(EventQueue::DisplayChanged);
 }
 
@@ -228,7 +233,8 @@ void WebEngineEditingComponent::Refresh()
 
 // --- editing -------------------------------------------------------------------------
 
-bool WebEngineEditingComponent::ExecCommand(int command, int option, const QVariant &value)
+bool WebEngineEditingComponent::ExecCommand(int command, CommandOption option,
+                                            const QVariant &value)
 {
     if (m_browsing)
         return false;
@@ -244,7 +250,7 @@ bool WebEngineEditingComponent::ExecCommand(int command, int option, const QVari
     default:
         break;
     }
-    QJsonArray args{command, option};
+    QJsonArray args{command, int(option)};
     args.append(value.isValid() ? QJsonValue::fromVariant(value) : QJsonValue());
     const PageCaller::Result result = call(QStringLiteral("exec"), args);
     return result.ok && result.value.toBool();
@@ -266,18 +272,18 @@ bool WebEngineEditingComponent::insertTable(const InsertTableParam &param)
     return result.ok && result.value.toBool();
 }
 
-QHash<int, int> WebEngineEditingComponent::statuses() const
+QHash<int, CommandStatus> WebEngineEditingComponent::statuses() const
 {
     if (m_browsing)
         return {}; // nothing is available while browsing
     return m_statuses;
 }
 
-int WebEngineEditingComponent::QueryStatus(int command) const
+CommandStatus WebEngineEditingComponent::QueryStatus(int command) const
 {
     if (m_browsing)
-        return StatusNotAvailable;
-    return m_statuses.value(command, StatusNotAvailable);
+        return CommandStatus::NotAvailable;
+    return m_statuses.value(command, CommandStatus::NotAvailable);
 }
 
 bool WebEngineEditingComponent::pasteHTML(const QString &fragment)
@@ -340,21 +346,21 @@ bool WebEngineEditingComponent::placeCaretAt(const QPoint &pos)
     return result.ok && result.value.toBool();
 }
 
-void WebEngineEditingComponent::setOption(int number, bool value)
+void WebEngineEditingComponent::setEditingAid(EditingAid aid, bool shown)
 {
-    if (m_options.value(number, false) == value && m_options.contains(number))
+    if (m_aids.value(aid, false) == shown && m_aids.contains(aid))
         return;
-    m_options.insert(number, value);
+    m_aids.insert(aid, shown);
     updateConfiguration();
     if (m_loader->ready() && !m_loader->pending())
-        call(QStringLiteral("setOption"), {number, value});
+        call(QStringLiteral("setOption"), {int(aid), shown});
 }
 
 void WebEngineEditingComponent::updateConfiguration()
 {
     QVariantMap options;
-    for (auto it = m_options.begin(); it != m_options.end(); ++it)
-        options.insert(QString::number(it.key()), it.value());
+    for (auto it = m_aids.begin(); it != m_aids.end(); ++it)
+        options.insert(QString::number(int(it.key())), it.value());
     QVariantList queried;
     for (int command : kQueriedCommands)
         queried.append(command);

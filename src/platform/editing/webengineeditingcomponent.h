@@ -44,9 +44,9 @@ public:
     explicit WebEngineEditingComponent(QWidget *parent = nullptr);
     ~WebEngineEditingComponent() override;
 
-    bool ExecCommand(int command, int option, const QVariant &value = {}) override;
-    int QueryStatus(int command) const override;
-    QHash<int, int> statuses() const override;
+    bool ExecCommand(int command, CommandOption option, const QVariant &value = {}) override;
+    CommandStatus QueryStatus(int command) const override;
+    QHash<int, CommandStatus> statuses() const override;
     bool LoadDocument(const QString &path) override;
     bool SaveDocument(const QString &path) override;
     std::optional<PageReading> readPage() override;
@@ -74,8 +74,8 @@ public:
     bool BrowseMode() const override { return m_browsing; }
     void setBrowseMode(bool browse) override;
     QStringList statementsLeftOut() const override;
-    void setOption(int number, bool value) override;
-    bool option(int number) const override { return m_options.value(number, false); }
+    void setEditingAid(EditingAid aid, bool shown) override;
+    bool editingAid(EditingAid aid) const override { return m_aids.value(aid, false); }
     QString lastError() const override { return m_lastError; }
     QString lastNotice() const override { return m_notice; }
 
@@ -157,8 +157,8 @@ private:
     QByteArray m_encoding = "UTF-8";
     bool m_browsing = false;
     int m_timeoutMs = 15000;
-    QHash<int, int> m_statuses;
-    QMap<int, bool> m_options;
+    QHash<int, CommandStatus> m_statuses;
+    QMap<EditingAid, bool> m_aids;
     // Where the pending right click landed, in the coordinates of the view it hit.
     QPoint m_contextMenuPos;
     QString m_lastError;

@@ -71,7 +71,7 @@ private slots:
                                             "document.getElementById('p').textContent"))
                 .toString(),
             QStringLiteral("changed by script"), 10000);
-        QCOMPARE(m_editor->QueryStatus(decmd::BOLD), int(StatusNotAvailable));
+        QCOMPARE(m_editor->QueryStatus(decmd::BOLD), CommandStatus::NotAvailable);
         QVERIFY(!m_editor->pasteHTML(QStringLiteral("<B>x</B>")));
         QVERIFY(!m_editor->lastError().isEmpty());
 
@@ -120,7 +120,7 @@ private slots:
         QVERIFY(m_editor->DocumentHTML().contains(QLatin1String("<P id=p>loop</P>")));
         m_editor->setBrowseMode(false);
         QVERIFY(waitForComplete(*m_editor));
-        QVERIFY(m_editor->ExecCommand(decmd::SELECTALL, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::SELECTALL, CommandOption::Prompt));
         QVERIFY2(timer.elapsed() < 8000, qPrintable(QString::number(timer.elapsed())));
         m_editor->setCallTimeout(15000);
     }
