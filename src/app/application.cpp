@@ -58,12 +58,18 @@ void prepareProcess()
     registerDocumentScheme();
 }
 
+void nameApplication()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Lumipage"));
+    QCoreApplication::setApplicationName(QStringLiteral("Lumipage"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.02"));
+}
+
 int runLumipage(int argc, char **argv)
 {
     prepareProcess();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Lumipage"));
-    QApplication::setApplicationVersion(QStringLiteral("1.02"));
+    nameApplication();
 
     QString error;
     const std::optional<CommandLine> line = parseCommandLine(app.arguments().mid(1), &error);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/commandid.h"
+#include "platform/editing/editingcommands.h"
 
 #include <array>
 #include <optional>
@@ -29,13 +30,16 @@ struct MenuRow {
     std::optional<CommandId> command;
 };
 extern const std::vector<MenuRow> kMenu;
+// Commands whose menu item stays enabled in both modes while their toolbar button
+// follows the mode (the menu item of the current mode simply does nothing new).
+inline constexpr CommandId kMenuAlwaysEnabled[] = {CommandId::Browse, CommandId::Edit};
 
 // A command that is one ExecCommand call on the surface.
 enum class CommandValue { None, One, Colour };
 struct CommandRow {
     CommandId id;
     int command;
-    int option;
+    CommandOption option;
     CommandValue value;
 };
 extern const std::vector<CommandRow> kCommands;
@@ -59,13 +63,12 @@ struct LatchRow {
 extern const std::vector<LatchRow> kLatched;
 
 // One context-menu entry: text ("" separator), the surface command whose status greys
-// it (0: not greyed by a status), the command it runs, or with none the ExecCommand of
-// its status command with `option` (-1: nothing to run).
+// it (0: not greyed by a status; ブラウズ and 編集 follow the mode), and the command it
+// runs (none for a separator).
 struct ContextRow {
     const char *text;
     int statusCommand;
     std::optional<CommandId> command;
-    int option;
 };
 extern const std::array<ContextRow, 26> kContextMenu;
 

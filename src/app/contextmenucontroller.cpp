@@ -4,43 +4,49 @@
 #include "app/commandtables.h"
 #include "platform/editing/editingcomponent.h"
 
+#include <QMenu>
+
 namespace lumipage
 {
 
 ContextMenuController::ContextMenuController(EditingComponent &editor, CommandActions &actions)
     : m_editor(editor), m_actions(actions)
 {
-    QObject::connect(&editor, &EditingComponent::ShowContextMenu, &actions,
-                     [this](int, int) { buildMenu(); });
-    QObject::connect(&editor, &EditingComponent::ContextMenuAction, &actions,
-                     [this](int position) { runEntry(position); });
+    QObject::connect(&editor, &EditingComponent::contextMenuRequested, &actions,
+                     [this](const QPoint &globalPos) { showMenu(globalPos); });
 }
 
-void ContextMenuController::buildMenu()
+std::unique_ptr<QMenu> ContextMenuController::buildMenu(QWidget *parent) const
 {
-    QStringList texts;
-    QList<int> states;
-    for (const ContextRow &row : kContextMenu) {
-        texts << QString::fromUtf8(row.text);
-        states << (row.statusCommand && m_editor.QueryStatus(row.statusCommand) != StatusEnabled
-                       ? 2
-                       : 0);
-    }
+    const QHash<int, CommandStatus> statuses = m_editor.statuses();
     const bool browsing = m_editor.BrowseMode();
-    states[4] = browsing ? 2 : 0; // "ブラウズ"
-    states[5] = browsing ? 0 : 2; // "編集"
-    m_editor.SetContextMenu(texts, states);
+    auto menu = std::make_unique<QMenu>(parent);
+    menu->setObjectName(QStringLiteral("DHTMLEditContextMenu"));
+    for (const ContextRow &row : kContextMenu) {
+        if (!row.command) {
+            menu->addSeparator();
+            continue;
+        }
+        // The entry reads as the context menu names it and stands for the shared command.
+        QAction *entry = menu->addAction(QString::fromUtf8(row.text));
+        const CommandId id = *row.command;
+        entry->setData(int(id));
+        if (id == CommandId::Browse)
+            entry->setEnabled(!browsing);
+        else if (id == CommandId::Edit)
+            entry->setEnabled(browsing);
+        else if (row.statusCommand)
+            entry->setEnabled(statuses.value(row.statusCommand) == CommandStatus::Enabled);
+    }
+    return menu;
 }
 
-void ContextMenuController::runEntry(int position)
+void ContextMenuController::showMenu(const QPoint &globalPos)
 {
-    if (position < 0 || position >= int(kContextMenu.size()))
-        return;
-    const ContextRow &row = kContextMenu[position];
-    if (row.command)
-        m_actions.run(*row.command);
-    else if (row.option >= 0)
-        m_editor.ExecCommand(row.statusCommand, row.option);
+    const std::unique_ptr<QMenu> menu = buildMenu(m_editor.window());
+    // The command runs once the menu is gone, outside its event loop.
+    if (const QAction *chosen = menu->exec(globalPos))
+        m_actions.run(CommandId(chosen->data().toInt()));
 }
 
 } // namespace lumipage

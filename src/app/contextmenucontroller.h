@@ -1,21 +1,30 @@
 #pragma once
 
+#include <memory>
+
+class QMenu;
+class QPoint;
+class QWidget;
+
 namespace lumipage
 {
 
 class CommandActions;
 class EditingComponent;
 
-// The surface's right-click menu: built from the context-menu table on every click,
-// greyed by the statuses and the mode, and carried out by position through the same
-// commands as the menu bar and the toolbar.
+// The surface's right-click menu: built from the context-menu table on every click, its
+// entries greyed by the component's status snapshot and the mode, each running the same
+// command as the menu bar and the toolbar.
 class ContextMenuController
 {
 public:
     ContextMenuController(EditingComponent &editor, CommandActions &actions);
 
-    void buildMenu();
-    void runEntry(int position);
+    // The menu for the surface as it stands now (objectName `DHTMLEditContextMenu`); its
+    // entries belong to it.
+    std::unique_ptr<QMenu> buildMenu(QWidget *parent) const;
+    // Shows the menu at `globalPos` and runs the command chosen (each entry's data).
+    void showMenu(const QPoint &globalPos);
 
 private:
     EditingComponent &m_editor;

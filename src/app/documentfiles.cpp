@@ -33,8 +33,7 @@ DocumentFiles::DocumentFiles(EditingComponent &editor, Document &document,
                              CommonDialog &commonDialog, Shell &shell, DocumentRecovery &recovery,
                              CommandActions &actions, QWidget &window)
     : m_editor(editor), m_document(document), m_commonDialog(commonDialog), m_shell(shell),
-      m_recovery(recovery), m_window(window),
-      m_settings(QStringLiteral("Lumipage"), QStringLiteral("Lumipage")), m_recent(m_settings),
+      m_recovery(recovery), m_window(window), m_recent(m_settings),
       m_guard(new PageGuard(editor, document, window))
 {
     // はい to a file changed by another program reads it again, edits given up.

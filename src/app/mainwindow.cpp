@@ -36,6 +36,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace lumipage
 {
 
@@ -217,7 +219,12 @@ void MainWindow::buildMenus()
             // The toolbar's button keeps its tool tip; the action reads as the menu names it.
             QAction *command = m_actions->action(*row.command);
             command->setText(caption);
-            if (!parent.isEmpty()) {
+            if (!parent.isEmpty() && std::ranges::count(kMenuAlwaysEnabled, *row.command)) {
+                // The toolbar button follows the mode, the menu item stays enabled: an item
+                // of its own that runs the command.
+                action = menus.value(parent)->addAction(caption);
+                connect(action, &QAction::triggered, this, [this, id = *row.command] { run(id); });
+            } else if (!parent.isEmpty()) {
                 menus.value(parent)->addAction(command);
                 action = command;
             } else if (command->icon().isNull()) {
@@ -260,7 +267,8 @@ void MainWindow::registerCommands()
     for (QPushButton *button : m_command6) {
         const CommandId command = kObjectCommands[button->property("index").toInt()];
         connect(button, &QPushButton::clicked, this, [this, command] {
-            m_editor->setOption(11, true); // before the command acts, whatever it then does
+            // Before the command acts, whatever it then does.
+            m_editor->setEditingAid(EditingAid::HiddenAndPlaced, true);
             run(command);
         });
     }
@@ -268,13 +276,10 @@ void MainWindow::registerCommands()
 
 void MainWindow::applyStartState()
 {
-    m_insertion->shared().effect_code = 0;
     m_refresh->resetBackgroundPosition();
     QGuiApplication::clipboard()->clear();
     m_actions->setEnabled(CommandId::Browse, true);
     m_actions->setEnabled(CommandId::Edit, false);
-    m_editor->setOption(18, true);
-    m_editor->setOption(30, true);
     m_insertion->fillLists();
     m_pageSplitter->restoreState(QSettings().value(kSourcePaneSplitKey).toByteArray());
     m_sourcePane->hide();

@@ -22,9 +22,8 @@ PageCommands::PageCommands(EditingComponent &editor, CommonDialog &commonDialog,
       m_actions(actions), m_window(window)
 {
     for (const CommandRow &row : kCommands) {
-        const int command = row.command, option = row.option, kind = int(row.value);
-        actions.setHandler(
-            row.id, [this, command, option, kind] { commandProcedure(command, option, kind); });
+        actions.setHandler(row.id,
+                           [this, row] { runCommandRow(row.command, row.option, row.value); });
     }
     actions.setHandler(CommandId::PageColour, [this] { showPalette(); });
     actions.setHandler(CommandId::SetLink, [this] { setLink(); });
@@ -38,15 +37,15 @@ PageCommands::~PageCommands()
     delete m_palette;
 }
 
-void PageCommands::execCommand(int command, int option, const QVariant &value)
+void PageCommands::execCommand(int command, CommandOption option, const QVariant &value)
 {
     m_editor.ExecCommand(command, option,
                          value); // failures change nothing and say nothing
 }
 
-void PageCommands::commandProcedure(int command, int option, int valueKind)
+void PageCommands::runCommandRow(int command, CommandOption option, CommandValue value)
 {
-    switch (CommandValue(valueKind)) {
+    switch (value) {
     case CommandValue::None:
         execCommand(command, option);
         break;
@@ -80,7 +79,6 @@ void PageCommands::setBackgroundImage()
         return;
     const BackgroundImageDialog::Outcome outcome = dialog.outcome();
     SharedValues &shared = m_insertion.shared();
-    shared.bg_properties = outcome.properties;
     shared.background_attr = outcome.backgroundAttr;
     if (outcome.rewritten())
         m_document.setSnapshot(outcome.page);

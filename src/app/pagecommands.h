@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/commandtables.h"
+
 #include <QPointer>
 #include <QVariant>
 
@@ -29,8 +31,8 @@ public:
     PaletteWindow *palette() const { return m_palette; }
 
 private:
-    void execCommand(int command, int option, const QVariant &value = {});
-    void commandProcedure(int command, int option, int valueKind);
+    void execCommand(int command, CommandOption option, const QVariant &value = {});
+    void runCommandRow(int command, CommandOption option, CommandValue value);
     void showPalette();
     void setLink();
     void setBackgroundImage();

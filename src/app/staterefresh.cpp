@@ -20,8 +20,6 @@ StateRefresh::StateRefresh(EditingComponent &editor, Document &document, Command
     : m_editor(editor), m_document(document), m_actions(actions), m_shared(shared),
       m_controls(std::move(controls))
 {
-    QObject::connect(&editor, &EditingComponent::GotFocus, &actions,
-                     [this] { m_editor.setOption(30, true); });
     QObject::connect(&editor, &EditingComponent::DisplayChanged, &actions, [this] { refresh(); });
     for (const LatchRow &row : kLatched)
         actions.action(row.action)->setCheckable(true);
@@ -58,8 +56,8 @@ void StateRefresh::enterEditMode()
 
 void StateRefresh::refresh()
 {
-    m_editor.setOption(11, true);
-    m_editor.setOption(9, true);
+    m_editor.setEditingAid(EditingAid::HiddenAndPlaced, true);
+    m_editor.setEditingAid(EditingAid::TableOutlines, true);
 
     // Background test: positions count from 1, an empty text is found at 1.
     m_backgroundPosition = findBackground(m_document.snapshot(), m_shared.background_attr);
@@ -70,7 +68,7 @@ void StateRefresh::refresh()
     const bool browsing = m_editor.BrowseMode();
     bool listsEnabled = true;
     for (const RefreshRow &row : kRefresh) {
-        const bool available = m_editor.QueryStatus(row.command) == StatusEnabled;
+        const bool available = m_editor.QueryStatus(row.command) == CommandStatus::Enabled;
         m_actions.setEnabled(row.action, available);
         if (row.objectButton >= 0)
             m_controls.objectButtons.at(row.objectButton)->setEnabled(available);
@@ -79,7 +77,7 @@ void StateRefresh::refresh()
     }
     for (const LatchRow &row : kLatched)
         m_actions.action(row.action)
-            ->setChecked(m_editor.QueryStatus(row.command) == StatusLatched);
+            ->setChecked(m_editor.QueryStatus(row.command) == CommandStatus::Latched);
     // The lists insert into the page, which browse mode does not edit.
     m_controls.elementList->setEnabled(listsEnabled && !browsing);
     m_controls.effectsList->setEnabled(listsEnabled && !browsing);

@@ -6,6 +6,7 @@
 #include "dialogs/elements/ruledialog.h"
 #include "dialogs/elements/selectitemsdialog.h"
 #include "dialogs/elements/tabledialog.h"
+#include "insert/effectdialogs.h"
 #include "insert/effectkinds.h"
 #include "insert/scriptmerge.h"
 #include "platform/editing/editingcomponent.h"
@@ -120,36 +121,41 @@ void InsertionController::chooseElement()
 
 void InsertionController::chooseEffect()
 {
-    const QString text = m_effects.currentText();
-    const EffectKindRow *row = nullptr;
-    for (const EffectKindRow &candidate : effectKinds())
-        if (text == QString::fromUtf8(candidate.listName))
-            row = &candidate;
-    if (!row) {
-        m_shared.effect_code = 0;
+    const EffectKindRow *row = effectKindRow(m_effects.currentText());
+    if (!row)
         return;
-    }
-    if (!row->open) {
+    if (row->kind == EffectKind::None) {
         emit readMeRequested();
         return;
     }
-    // One script per page: nothing starts while the page already holds one. The page read
-    // here also serves the merge, since nothing edits the page while the dialog is open.
-    const QString page = m_editor.DocumentHTML();
-    if (row->checksScript && page.contains(QStringLiteral("<SCRIPT type"))) {
+    // One script per page: nothing starts while the page already holds one. What the page
+    // mentions also serves the merge, since nothing edits the page while the dialog is open.
+    const std::optional<EditingComponent::ScriptPresence> presence = askScripts(*row);
+    if (!presence) {
+        messages::warn(m_editor.window(), m_editor.lastError());
+        return;
+    }
+    if (row->oneScriptPerPage && presence->script) {
         messages::inform(m_editor.window(),
                          QStringLiteral("既にVbscriptコードが記述されています。"));
         return;
     }
-    m_shared.effect_code = qint16(row->kind); // before the dialog opens
-    m_pending = PendingEffect{row->kind, page, loadTemplate(row->kind)};
-    row->open(*this);
+    m_pending = PendingEffect{row->kind, presence->mentions, loadTemplate(row->kind)};
+    openEffectDialog(row->kind, *this);
     m_pending.reset();
+}
+
+std::optional<EditingComponent::ScriptPresence>
+InsertionController::askScripts(const EffectKindRow &row) const
+{
+    return m_editor.scriptPresence(row.scriptRule == ScriptRule::RefusesOnOnload
+                                       ? QString::fromLatin1(kOnloadHandler)
+                                       : QString());
 }
 
 InsertionController::EffectTemplate InsertionController::loadTemplate(EffectKind kind) const
 {
-    const QString file = effectTemplateFile(qint16(kind));
+    const QString file = effectTemplateFile(kind);
     if (file.isEmpty())
         return {};
     EffectTemplate loaded;
@@ -159,8 +165,7 @@ InsertionController::EffectTemplate InsertionController::loadTemplate(EffectKind
 
 bool InsertionController::pasteFragment(const QString &fragment)
 {
-    m_shared.insert_html = fragment;
-    if (m_editor.pasteHTML(m_shared.insert_html))
+    if (m_editor.pasteHTML(fragment))
         return true;
     messages::warn(m_editor.window(), m_editor.lastError());
     return false;
@@ -176,11 +181,12 @@ void InsertionController::paste(const BuildResult &built)
 
 void InsertionController::runEffect(const EffectRequest &request)
 {
-    if (!request.withScript || effectTemplateFile(qint16(request.kind)).isEmpty()) {
+    const EffectKindRow *row = effectKindRow(request.kind);
+    if (!request.withScript || !row || !*row->templateFile) {
         pasteFragment(request.fragment);
         return;
     }
-    // The template and page read when the effect was chosen, or now when it was not.
+    // The template and the page's answer from when the effect was chosen, or now.
     const bool pending = m_pending && m_pending->kind == request.kind;
     const EffectTemplate script = pending ? m_pending->script : loadTemplate(request.kind);
     if (!script.text) {
@@ -188,13 +194,16 @@ void InsertionController::runEffect(const EffectRequest &request)
         messages::warn(m_editor.window(), script.problem);
         return;
     }
+    bool mentionsOnload = pending && m_pending->mentionsOnload;
+    if (!pending) {
+        const std::optional<EditingComponent::ScriptPresence> presence = askScripts(*row);
+        mentionsOnload = presence && presence->mentions;
+    }
     const ScriptMerge merged =
-        mergeEffectScript(qint16(request.kind), *script.text, request,
-                          pending ? m_pending->page : m_editor.DocumentHTML());
+        mergeEffectScript(request.kind, *script.text, request, mentionsOnload);
     if (merged.outcome == ScriptMerge::Outcome::Refused) {
         pasteFragment(request.fragment);
         messages::inform(m_editor.window(), merged.text);
-        m_shared.effect_code = 0;
         return;
     }
     // The element and its script go in as one paste: one step to undo, the script right
@@ -216,7 +225,7 @@ void InsertionController::startPreview(QDialog &dialog, EffectKind kind)
     preview->setPageMaker(
         [kind, text](EffectRequest request) {
             request.kind = kind;
-            return effectPreviewPage(qint16(kind), text, request);
+            return effectPreviewPage(kind, text, request);
         },
         folder + QStringLiteral("/lumipage-preview.htm"));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "insert/sharedvalues.h"
+#include "platform/editing/editingcomponent.h"
 #include "widgets/dialogresult.h"
 
 #include <QDialog>
@@ -16,7 +17,7 @@ namespace lumipage
 {
 
 class CommonDialog;
-class EditingComponent;
+struct EffectKindRow;
 
 // The one road by which fragments reach the page: the element list `Combo1`, the effects
 // list `Combo2`, the paste of a fragment at the caret, the paste of an effect with its
@@ -43,7 +44,7 @@ public:
     void fillLists();
     // The element list's choice: a fixed fragment pasted at once, or its dialog.
     void chooseElement();
-    // The effects list's choice: refused while the page holds a script; otherwise sets
+    // The effects list's choice: refused while the page holds a script; otherwise keeps
     // the pending effect, reads its template once and opens its dialog.
     void chooseEffect();
 
@@ -98,14 +99,17 @@ private:
         std::optional<QString> text;
         QString problem;
     };
-    // The effect whose dialog is open: its kind, the page as it was when it was chosen,
-    // and its template.
+    // The effect whose dialog is open: its kind, whether the page mentioned an onload
+    // handler when it was chosen, and its template.
     struct PendingEffect {
         EffectKind kind;
-        QString page;
+        bool mentionsOnload;
         EffectTemplate script;
     };
     EffectTemplate loadTemplate(EffectKind kind) const;
+    // Asks the page what `row`'s checks need: whether it holds a script and, for an
+    // effect its onload handler refuses, whether it mentions one.
+    std::optional<EditingComponent::ScriptPresence> askScripts(const EffectKindRow &row) const;
     // Gives an effect dialog's live preview its kind's script template, so that it shows
     // the element with its merged script while the dialog is open.
     void startPreview(QDialog &dialog, EffectKind kind);

@@ -10,9 +10,9 @@
 namespace lumipage
 {
 
-QString effectTemplateFile(qint16 effectCode)
+QString effectTemplateFile(EffectKind kind)
 {
-    const EffectKindRow *row = effectKindRow(EffectKind(effectCode));
+    const EffectKindRow *row = effectKindRow(kind);
     return row ? QString::fromLatin1(row->templateFile) : QString();
 }
 
@@ -60,51 +60,32 @@ QString vbStringValue(const QString &value)
     return out;
 }
 
-ScriptMerge mergeEffectScript(qint16 effectCode, const QString &templateText,
-                              const EffectRequest &request, const QString &page)
+ScriptMerge mergeEffectScript(EffectKind kind, const QString &templateText,
+                              const EffectRequest &request, bool pageMentionsOnload)
 {
-    QList<std::pair<QString, QString>> replacements;
-    switch (effectCode) {
-    case 10:
-    case 20:
-        break;
-    case 30:
-    case 40:
-    case 50:
-    case 60:
-        if (page.contains(QStringLiteral("window_onload()")))
-            return {ScriptMerge::Outcome::Refused,
-                    QStringLiteral("スクリプトが記述されています。ｱｸｼｮﾝは追加できません！")};
-        replacements = {{QStringLiteral("[VELD ID]"), request.effectId}};
-        break;
-    case 70:
-        replacements = {{QStringLiteral("[color1]"), request.color1},
-                        {QStringLiteral("[color2]"), request.color2}};
-        for (int i = 0; i < int(request.linkTargets.size()); ++i)
-            replacements.append(
-                {QStringLiteral("[LINK%1]").arg(i), request.linkTargets[std::size_t(i)]});
-        break;
-    case 80:
-        replacements = {{QStringLiteral("[IMGID]"), request.effectId},
-                        {QStringLiteral("[GAZOU1]"), request.image1},
-                        {QStringLiteral("[GAZOU2]"), request.image2}};
-        break;
-    default:
+    const EffectKindRow *row = effectKindRow(kind);
+    if (!row || !*row->templateFile)
         return {};
-    }
+    if (row->scriptRule == ScriptRule::RefusesOnOnload && pageMentionsOnload)
+        return {ScriptMerge::Outcome::Refused,
+                QStringLiteral("スクリプトが記述されています。ｱｸｼｮﾝは追加できません！")};
     QString script = templateText;
-    for (const auto &[placeholder, value] : replacements)
-        script.replace(placeholder, vbStringValue(value));
+    for (const Placeholder &placeholder : row->placeholders)
+        script.replace(QLatin1String(placeholder.text), vbStringValue(request.*placeholder.value));
+    if (row->linkPlaceholders)
+        for (std::size_t i = 0; i < request.linkTargets.size(); ++i)
+            script.replace(QStringLiteral("[LINK%1]").arg(i),
+                           vbStringValue(request.linkTargets[i]));
     return {ScriptMerge::Outcome::Block, QStringLiteral("<DIV><SCRIPT TYPE =text/vbscript>") +
                                              script + QStringLiteral("</SCRIPT></DIV>")};
 }
 
-QString effectPreviewPage(qint16 effectCode, const QString &templateText,
+QString effectPreviewPage(EffectKind kind, const QString &templateText,
                           const EffectRequest &request)
 {
     QString body = request.fragment;
     if (request.withScript) {
-        const ScriptMerge merged = mergeEffectScript(effectCode, templateText, request, {});
+        const ScriptMerge merged = mergeEffectScript(kind, templateText, request, false);
         if (merged.outcome == ScriptMerge::Outcome::Block)
             body += merged.text;
     }

@@ -9,9 +9,11 @@
 namespace lumipage
 {
 
-// The script template of an effect code (10 … 80), e.g. "shadow.vbs"; empty for any
-// other code, which has no script.
-QString effectTemplateFile(qint16 effectCode);
+// The script template of an effect, e.g. "shadow.vbs"; empty for none.
+QString effectTemplateFile(EffectKind kind);
+
+// What a page mentions when it already has the handler the filter-text scripts define.
+inline constexpr char kOnloadHandler[] = "window_onload()";
 
 // Reads a template file: UTF-8, or windows-31j when the bytes are not valid UTF-8; lines
 // end at CR, CR LF or LF, and every line, the last one included, ends with CR LF after
@@ -33,18 +35,19 @@ struct ScriptMerge {
     bool operator==(const ScriptMerge &) const = default;
 };
 
-// The script merge of effect `effectCode`: the template text with the code's
-// placeholders replaced in order by the request's values (each replacement works on the
-// result of the one before, so a value holding a later placeholder has it replaced in
-// turn), wrapped in "<DIV><SCRIPT TYPE =text/vbscript>" … "</SCRIPT></DIV>". For the
-// filter-text effects 30 to 60 a `page` holding "window_onload()" refuses the merge.
-ScriptMerge mergeEffectScript(qint16 effectCode, const QString &templateText,
-                              const EffectRequest &request, const QString &page);
+// The script merge of effect `kind`: the template text with the placeholders of its row
+// replaced in order by the request's values (each replacement works on the result of the
+// one before, so a value holding a later placeholder has it replaced in turn), wrapped in
+// "<DIV><SCRIPT TYPE =text/vbscript>" … "</SCRIPT></DIV>". An effect whose row refuses on
+// an onload handler is refused when `pageMentionsOnload` (the page mentions
+// kOnloadHandler).
+ScriptMerge mergeEffectScript(EffectKind kind, const QString &templateText,
+                              const EffectRequest &request, bool pageMentionsOnload);
 
 // The page an effect dialog's live preview shows for `request`: the element alone in
-// an empty body and, when the request asks for it, the merged script of `effectCode`
-// behind it. The preview page holds no other script, so nothing refuses the merge.
-QString effectPreviewPage(qint16 effectCode, const QString &templateText,
+// an empty body and, when the request asks for it, the merged script of `kind` behind
+// it. The preview page holds no other script, so nothing refuses the merge.
+QString effectPreviewPage(EffectKind kind, const QString &templateText,
                           const EffectRequest &request);
 
 } // namespace lumipage

@@ -22,18 +22,17 @@ struct BuildResult {
     bool operator==(const BuildResult &) const = default;
 };
 
-// The effects the program inserts; the value is the effect's code in the effects list's
-// table (10 … 80), 0 for none.
-enum class EffectKind : qint16 {
-    None = 0,
-    RevealText = 10,
-    RevealImage = 20,
-    Shadow = 30,
-    Wave = 40,
-    Glow = 50,
-    Alpha = 60,
-    ColourButtons = 70,
-    Blend = 80,
+// The effects the program inserts, in the order of the effects list.
+enum class EffectKind {
+    None,
+    RevealText,
+    RevealImage,
+    Blend,
+    Shadow,
+    Wave,
+    Glow,
+    Alpha,
+    ColourButtons,
 };
 
 // What an effect dialog hands back on OK: the element to paste at the caret and the

@@ -6,9 +6,9 @@
 #include "app/commandtables.h"
 #include "app/filedrop.h"
 #include "app/recentfiles.h"
-#include "platform/pagefile.h"
 #include "platform/fileerrors.h"
 #include "platform/markup/htmltags.h"
+#include "platform/pagefile.h"
 #include "platform/pagereferences.h"
 #include "widgets/icons.h"
 
@@ -19,6 +19,7 @@
 
 #include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace lumipage;
 using namespace lumipage::test;
@@ -37,23 +38,33 @@ private slots:
 
     void aFailedSaveNamesItsCause_data()
     {
-        QTest::addColumn<int>("errnum");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("cause");
-        QTest::newRow("full") << ENOSPC << "ディスクの空き容量が足りません。";
-        QTest::newRow("quota") << EDQUOT << "ディスクの空き容量が足りません。";
-        QTest::newRow("access") << EACCES << "書き込む権限がありません。";
-        QTest::newRow("perm") << EPERM << "書き込む権限がありません。";
-        QTest::newRow("read-only") << EROFS << "保存先は読み取り専用です。";
-        QTest::newRow("gone") << ENOENT << "保存先のフォルダがありません。";
-        QTest::newRow("busy")
-            << ETXTBSY << "ファイルがほかのプログラムに使われています（ロックされています）。";
-        QTest::newRow("nothing to say") << 0 << "";
+        QTest::newRow("missing folder") << "gone/page.htm"
+                                        << "保存先のフォルダがありません。";
+        QTest::newRow("a folder by that name") << "folder.htm"
+                                               << "はフォルダです。";
+        QTest::newRow("name too long") << QString(300, QLatin1Char('n')) + ".htm"
+                                       << "ファイル名が長すぎます。";
+        QTest::newRow("read-only folder") << "locked/page.htm"
+                                          << "書き込む権限がありません。";
     }
     void aFailedSaveNamesItsCause()
     {
-        QFETCH(int, errnum);
+        QFETCH(QString, name);
         QFETCH(QString, cause);
-        QCOMPARE(fileerrors::cause(errnum), cause);
+        QVERIFY(QDir().mkpath(path("folder.htm")));
+        QVERIFY(QDir().mkpath(path("locked")));
+        if (name.startsWith("locked")) {
+            if (::geteuid() == 0)
+                QSKIP("a read-only folder does not stop the superuser");
+            QVERIFY(QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner));
+        }
+        QString error;
+        QVERIFY(!pagefile::write(path(name), "<P>x</P>", "UTF-8", &error));
+        QFile::setPermissions(path("locked"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY2(error.contains(cause), qPrintable(error));
     }
 
     void aProbeFindsTheCauseTheErrorNumberLeftOut()

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMimeData>
@@ -110,6 +111,14 @@ private slots:
         QTRY_COMPARE(editor().documentPath(), path("a/one.htm"));
         QCOMPARE(*boxes, QStringList{"編集中のファイルを保存しますか？"});
         QCOMPARE(entries().first(), "one.htm | " + path("a/one.htm"));
+        // Recent pages and 元の書式を保って保存 are kept in the one settings file.
+        m_f.window->menuItem("keep_markup")->trigger();
+        m_f.window->menuItem("keep_markup")->trigger();
+        QStringList settingsFiles;
+        for (QDirIterator it(path("settings"), QDir::Files, QDirIterator::Subdirectories);
+             it.hasNext();)
+            settingsFiles << it.next();
+        QCOMPARE(settingsFiles, QStringList{path("settings/Lumipage/Lumipage.conf")});
         // A file gone is dropped when the menu opens; the list can be emptied.
         QVERIFY(QFile::remove(path("b/two.htm")));
         QCOMPARE(entries().size(), 2);
@@ -128,7 +137,7 @@ private slots:
         QVERIFY(QFile::copy(dataFile("hostile/pic.svg"), path("site/pics/pic.svg")));
         drop({path("site/pics/pic.svg")});
         QTRY_VERIFY(editor().DocumentHTML().contains("<IMG src=pics/pic.svg>"));
-        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QVERIFY(!editor().DocumentHTML().contains("<IMG"));
         // Anything else is refused with a message naming it.
         writeBytes(path("notes.txt"), "x");
@@ -173,7 +182,7 @@ private slots:
                  QByteArray("<svg xmlns='http://www.w3.org/2000/svg'/>"));
         QVERIFY(editor().DocumentHTML().contains("<IMG src=pic-2.svg>"));
         QVERIFY(readBytes(path("keep/in/page.htm")).contains("<IMG src=pic-2.svg>"));
-        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(editor().DocumentHTML(), before);
     }
 

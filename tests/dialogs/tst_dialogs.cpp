@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(html.count("<TR>"), 3);
         QVERIFY(before != html);
         // The whole table is one undo step.
-        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(editor().DocumentHTML(), before);
     }
 
@@ -201,7 +201,7 @@ private slots:
         m_window->run(CommandId::SetLink);
         QVERIFY(editor().DocumentHTML().contains("<A href=next.htm>link</A> me"));
         // The redisplay keeps the history: the link can be undone.
-        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QVERIFY(editor().DocumentHTML().contains("<P id=p>link me</P>"));
     }
 
@@ -249,16 +249,16 @@ private slots:
         QVERIFY(m_window->menuItem("deletehaikei")->isEnabled());
         QVERIFY(!m_window->menuItem("haikeisettei")->isEnabled());
         // Setting the picture is one undo step, and the history before it stays.
-        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(editor().DocumentHTML(), before);
-        QVERIFY(editor().ExecCommand(decmd::REDO, OptionPrompt));
+        QVERIFY(editor().ExecCommand(decmd::REDO, CommandOption::Prompt));
         QCOMPARE(editor().DocumentHTML(), with);
 
         m_window->run(CommandId::RemoveBackground);
         QVERIFY(editor().DocumentHTML().contains("<BODY><P>bg</P>"));
         QTRY_VERIFY(!m_window->toolbarButton("del_imageback")->isEnabled());
         QVERIFY(m_window->toolbarButton("image_back")->isEnabled());
-        QVERIFY(editor().ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(editor().DocumentHTML(), with);
     }
 

@@ -1,13 +1,18 @@
 // The script merge as pure functions: template files, reading, placeholders,
 // the block, the window_onload() refusal, and values kept inside their string literals.
+#include "insert/effectkinds.h"
 #include "insert/scriptmerge.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace lumipage;
+
+constexpr EffectKind kFilterText[] = {EffectKind::Shadow, EffectKind::Wave, EffectKind::Glow,
+                                      EffectKind::Alpha};
 
 class TestScriptMerge : public QObject
 {
@@ -30,18 +35,31 @@ class TestScriptMerge : public QObject
     }
 
 private slots:
-    void templateFilesByEffect()
+    void everyEffectFillsEveryPlaceholderOfItsTemplate()
     {
-        QCOMPARE(effectTemplateFile(10), QStringLiteral("vbscript.veld"));
-        QCOMPARE(effectTemplateFile(20), QStringLiteral("image_vbscript.veld"));
-        QCOMPARE(effectTemplateFile(30), QStringLiteral("shadow.vbs"));
-        QCOMPARE(effectTemplateFile(40), QStringLiteral("wave.vbs"));
-        QCOMPARE(effectTemplateFile(50), QStringLiteral("glow.vbs"));
-        QCOMPARE(effectTemplateFile(60), QStringLiteral("alpha.vbs"));
-        QCOMPARE(effectTemplateFile(70), QStringLiteral("moji_colorChange.vbs"));
-        QCOMPARE(effectTemplateFile(80), QStringLiteral("blendfilter.vbs"));
-        for (qint16 none : {0, 15, 90, -10})
-            QVERIFY(effectTemplateFile(none).isEmpty());
+        // The templates beside the program, merged with a request that sets every value:
+        // no placeholder is left for the page to show as text.
+        EffectRequest request;
+        request.effectId = request.color1 = request.color2 = "v";
+        request.image1 = request.image2 = "v.gif";
+        request.linkTargets.fill("l.htm");
+        int merged = 0;
+        for (const EffectKindRow &row : effectKinds()) {
+            if (row.kind == EffectKind::None)
+                continue;
+            QString problem;
+            const std::optional<QString> text = readEffectTemplate(
+                QStringLiteral(LUMIPAGE_TEST_DATA "/../../data/") + effectTemplateFile(row.kind),
+                &problem);
+            QVERIFY2(text, qPrintable(problem));
+            const ScriptMerge block = mergeEffectScript(row.kind, *text, request, false);
+            QCOMPARE(block.outcome, ScriptMerge::Outcome::Block);
+            static const QRegularExpression placeholder(QStringLiteral("\\[[A-Za-z0-9 ]+\\]"));
+            QVERIFY2(!block.text.contains(placeholder), row.listName);
+            ++merged;
+        }
+        QCOMPARE(merged, 8);
+        QVERIFY(effectTemplateFile(EffectKind::None).isEmpty());
     }
 
     void linesEndInCrLfWhateverTheFileUsed_data()
@@ -91,14 +109,13 @@ private slots:
 
     void blockAroundTheTemplate()
     {
-        QCOMPARE(mergeEffectScript(10, "Sub a\r\nEnd Sub\r\n", {}, {}),
+        QCOMPARE(mergeEffectScript(EffectKind::RevealText, "Sub a\r\nEnd Sub\r\n", {}, false),
                  (ScriptMerge{ScriptMerge::Outcome::Block, block("Sub a\r\nEnd Sub\r\n")}));
         // An empty template: nothing between the tags.
-        QCOMPARE(mergeEffectScript(20, "", {}, {}).text,
+        QCOMPARE(mergeEffectScript(EffectKind::RevealImage, "", {}, false).text,
                  QStringLiteral("<DIV><SCRIPT TYPE =text/vbscript></SCRIPT></DIV>"));
-        // No pending effect: no script.
-        QCOMPARE(mergeEffectScript(0, "x", {}, {}), ScriptMerge{});
-        QCOMPARE(mergeEffectScript(25, "x", {}, {}).outcome, ScriptMerge::Outcome::NoScript);
+        // No effect: no script.
+        QCOMPARE(mergeEffectScript(EffectKind::None, "x", {}, false), ScriptMerge{});
     }
 
     void revealTemplatesReplaceNothing()
@@ -107,8 +124,8 @@ private slots:
         request.effectId = "VELD7";
         request.color1 = "red";
         const QString text = "[VELD ID][color1][IMGID]\r\n";
-        QCOMPARE(mergeEffectScript(10, text, request, {}).text, block(text));
-        QCOMPARE(mergeEffectScript(20, text, request, {}).text, block(text));
+        QCOMPARE(mergeEffectScript(EffectKind::RevealText, text, request, true).text, block(text));
+        QCOMPARE(mergeEffectScript(EffectKind::RevealImage, text, request, true).text, block(text));
     }
 
     void filterTextReplacesTheIdEverywhereAndOnlyItsOwn()
@@ -116,10 +133,10 @@ private slots:
         EffectRequest request;
         request.effectId = "VELD42";
         request.color1 = "red";
-        for (qint16 code : {30, 40, 50, 60}) {
+        for (EffectKind kind : kFilterText) {
             const ScriptMerge merged = mergeEffectScript(
-                code, "document.all.[VELD ID].x = \"[VELD ID]\" [color1] [veld id]\r\n", request,
-                "<P>page</P>");
+                kind, "document.all.[VELD ID].x = \"[VELD ID]\" [color1] [veld id]\r\n", request,
+                false);
             QCOMPARE(merged.outcome, ScriptMerge::Outcome::Block);
             QCOMPARE(merged.text,
                      block("document.all.VELD42.x = \"VELD42\" [color1] [veld id]\r\n"));
@@ -130,19 +147,16 @@ private slots:
     {
         EffectRequest request;
         request.effectId = "VELD1";
-        for (qint16 code : {30, 40, 50, 60}) {
-            const ScriptMerge merged =
-                mergeEffectScript(code, "[VELD ID]", request, "<P>Sub window_onload() here</P>");
+        for (EffectKind kind : kFilterText) {
+            const ScriptMerge merged = mergeEffectScript(kind, "[VELD ID]", request, true);
             QCOMPARE(merged.outcome, ScriptMerge::Outcome::Refused);
             QCOMPARE(merged.text,
                      QStringLiteral("スクリプトが記述されています。ｱｸｼｮﾝは追加できません！"));
         }
-        // Case-sensitive, and effects 70 and 80 make no such test.
-        QCOMPARE(mergeEffectScript(30, "x", request, "Window_OnLoad()").outcome,
+        // The mouse-over colours and the blend make no such test.
+        QCOMPARE(mergeEffectScript(EffectKind::ColourButtons, "x", request, true).outcome,
                  ScriptMerge::Outcome::Block);
-        QCOMPARE(mergeEffectScript(70, "x", request, "window_onload()").outcome,
-                 ScriptMerge::Outcome::Block);
-        QCOMPARE(mergeEffectScript(80, "x", request, "window_onload()").outcome,
+        QCOMPARE(mergeEffectScript(EffectKind::Blend, "x", request, true).outcome,
                  ScriptMerge::Outcome::Block);
     }
 
@@ -156,7 +170,7 @@ private slots:
         // [LINK2] … [LINK9] left empty by the dialog: their placeholders become nothing.
         const QString text = "c1=\"[color1]\" c2=\"[color2]\" l0=\"[LINK0]\" l1=\"[LINK1]\" "
                              "l2=\"[LINK2]\" l9=\"[LINK9]\" [Color1]\r\n";
-        QCOMPARE(mergeEffectScript(70, text, request, {}).text,
+        QCOMPARE(mergeEffectScript(EffectKind::ColourButtons, text, request, false).text,
                  block("c1=\"blue\" c2=\"/site/b.htm\" l0=\"http://a.example/\" "
                        "l1=\"/site/b.htm\" l2=\"\" l9=\"\" [Color1]\r\n"));
     }
@@ -167,7 +181,9 @@ private slots:
         request.effectId = "VELD9";
         request.image1 = "/pics/a.gif";
         request.image2 = "b.jpg";
-        QCOMPARE(mergeEffectScript(80, "[IMGID] [GAZOU1] [GAZOU2] [VELD ID]\r\n", request, {}).text,
+        QCOMPARE(mergeEffectScript(EffectKind::Blend, "[IMGID] [GAZOU1] [GAZOU2] [VELD ID]\r\n",
+                                   request, false)
+                     .text,
                  block("VELD9 /pics/a.gif b.jpg [VELD ID]\r\n"));
     }
 
@@ -199,10 +215,12 @@ private slots:
         QCOMPARE(vbStringValue(value), written);
         EffectRequest request;
         request.linkTargets[3] = value;
-        QCOMPARE(mergeEffectScript(70, "t(3) = \"[LINK3]\"\r\n", request, {}).text,
-                 block("t(3) = \"" + written + "\"\r\n"));
+        QCOMPARE(
+            mergeEffectScript(EffectKind::ColourButtons, "t(3) = \"[LINK3]\"\r\n", request, false)
+                .text,
+            block("t(3) = \"" + written + "\"\r\n"));
         // The block holds exactly one script end: its own.
-        QCOMPARE(mergeEffectScript(70, "\"[LINK3]\"", request, {})
+        QCOMPARE(mergeEffectScript(EffectKind::ColourButtons, "\"[LINK3]\"", request, false)
                      .text.count("</SCRIPT>", Qt::CaseInsensitive),
                  1);
     }
@@ -214,13 +232,13 @@ private slots:
         request.effectId = QStringLiteral("VELD3");
         const QString text =
             QStringLiteral("Sub window_onload()\r\n  x = \"[VELD ID]\"\r\nEnd Sub\r\n");
-        QCOMPARE(effectPreviewPage(40, text, request),
+        QCOMPARE(effectPreviewPage(EffectKind::Wave, text, request),
                  QStringLiteral("<HTML><HEAD></HEAD><BODY><DIV id=VELD3>t</DIV>"
                                 "<DIV><SCRIPT TYPE =text/vbscript>Sub window_onload()\r\n"
                                 "  x = \"VELD3\"\r\nEnd Sub\r\n</SCRIPT></DIV></BODY></HTML>"));
         // Without the action: the element alone.
         request.withScript = false;
-        QCOMPARE(effectPreviewPage(40, text, request),
+        QCOMPARE(effectPreviewPage(EffectKind::Wave, text, request),
                  QStringLiteral("<HTML><HEAD></HEAD><BODY><DIV id=VELD3>t</DIV></BODY></HTML>"));
     }
 };

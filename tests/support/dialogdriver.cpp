@@ -1,5 +1,7 @@
 #include "support/dialogdriver.h"
 
+#include "support/testsupport.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
@@ -48,12 +50,7 @@ bool DialogDriver::fill(const QString &name, const QString &text)
 bool DialogDriver::choose(const QString &name, const QString &item)
 {
     auto *combo = qobject_cast<QComboBox *>(control(m_dialog, name));
-    const int index = combo ? combo->findText(item) : -1;
-    if (index < 0)
-        return false;
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-    return true;
+    return combo && test::choose(*combo, item);
 }
 
 bool DialogDriver::press(const QString &name)

@@ -3,6 +3,7 @@
 #include "platform/editing/webengineeditingcomponent.h"
 #include "platform/effects/effectspage.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,16 @@
 
 namespace lumipage::test
 {
+
+bool choose(QComboBox &list, const QString &item)
+{
+    const int index = list.findText(item);
+    if (index < 0)
+        return false;
+    list.setCurrentIndex(index);
+    emit list.activated(index);
+    return true;
+}
 
 QString dataFile(const QString &name)
 {

@@ -19,10 +19,15 @@ class EditingComponent;
 class WebEngineEditingComponent;
 } // namespace lumipage
 
+class QComboBox;
 class QWebEngineView;
 
 namespace lumipage::test
 {
+
+// Chooses `item` in `list` as a user does (current item, then `activated`); false when
+// the list has no such item.
+bool choose(QComboBox &list, const QString &item);
 
 // Path of a file in tests/data.
 QString dataFile(const QString &name);
@@ -91,6 +96,7 @@ void clickMessageBoxButton(QWidget *box, int standardButton);
     {                                                                                              \
         lumipage::prepareProcess();                                                                \
         QApplication app(argc, argv);                                                              \
+        lumipage::nameApplication();                                                               \
         QStandardPaths::setTestModeEnabled(true);                                                  \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \

@@ -40,7 +40,9 @@ private slots:
         QVERIFY(!preview->view()); // no engine view until the dialog opens with a page maker
         QSignalSpy shown(preview, &EffectPreview::pageShown);
         preview->setPageMaker(
-            [text](const EffectRequest &r) { return effectPreviewPage(40, *text, r); },
+            [text](const EffectRequest &r) {
+                return effectPreviewPage(EffectKind::Wave, *text, r);
+            },
             m_dir.filePath("page.htm"));
         DialogDriver driver(dialog);
         // The dialog previews its defaults at once.

@@ -45,7 +45,7 @@ void BackgroundImageDialog::apply()
     const std::optional<QString> properties = backgroundProperties(m_pattern->currentText());
     if (!properties)
         return; // an unknown pattern text: nothing happens, the dialog stays
-    m_outcome = {backgroundAttr(m_path->text(), *properties), *properties, QString()};
+    m_outcome = {backgroundAttr(m_path->text(), *properties), QString()};
     const QString html = m_editor.DocumentHTML();
     if (html.indexOf(QStringLiteral("<BODY")) <= 0) { // no body tag, or the text starts with it
         accept();

@@ -22,11 +22,10 @@ public:
     BackgroundImageDialog(EditingComponent &editor, CommonDialog &commonDialog, QWidget *parent);
 
     // What OK did: the tag text standing for the background ("<BODY background=…
-    // bgProperties=…") and "bgProperties=…", and the page text after the change (empty
-    // when the page had no BODY tag to change).
+    // bgProperties=…"), and the page text after the change (empty when the page had no
+    // BODY tag to change).
     struct Outcome {
         QString backgroundAttr;
-        QString properties;
         QString page;
         bool rewritten() const { return !page.isEmpty(); }
     };

@@ -23,7 +23,7 @@ LinkDialog::LinkDialog(EditingComponent &editor, CommonDialog &commonDialog, QWi
 
     // The target goes to the component exactly as typed or chosen.
     connect(ok, &QPushButton::clicked, this, [this] {
-        m_editor.ExecCommand(decmd::HYPERLINK, OptionDontPrompt, m_target->text());
+        m_editor.ExecCommand(decmd::HYPERLINK, CommandOption::DontPrompt, m_target->text());
         m_editor.Refresh();
         accept();
     });

@@ -15,7 +15,7 @@ bool insertTable(EditingComponent &editor, const InsertTableParam &param, QStrin
 {
     if (param.NumRows.isEmpty() || param.NumCols.isEmpty())
         return true;
-    if (editor.ExecCommand(decmd::INSERTTABLE, OptionDefault, QVariant::fromValue(param)))
+    if (editor.ExecCommand(decmd::INSERTTABLE, CommandOption::Default, QVariant::fromValue(param)))
         return true;
     if (reason)
         *reason = editor.lastError();

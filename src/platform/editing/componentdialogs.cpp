@@ -69,11 +69,11 @@ bool ComponentDialogs::font()
     return done.ok && done.value.toBool();
 }
 
-bool ComponentDialogs::image(int option, const QVariant &value)
+bool ComponentDialogs::image(CommandOption option, const QVariant &value)
 {
     const QString path = m_component.documentPath();
     const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
-    if (option != OptionPrompt && value.isValid()) {
+    if (option != CommandOption::Prompt && value.isValid()) {
         ImageFields fields;
         fields.source = value.toString();
         return imageProblem(fields).isEmpty() && m_component.pasteHTML(imageMarkup(fields, folder));
@@ -98,24 +98,6 @@ bool ComponentDialogs::image(int option, const QVariant &value)
         attributes.insert(name, text);
     const PageCaller::Result done = m_component.call(QStringLiteral("updateImage"), {attributes});
     return done.ok && done.value.toBool();
-}
-
-int ComponentDialogs::contextMenu(const QStringList &texts, const QList<int> &states,
-                                  QWidget *surface, const QPoint &pos)
-{
-    QMenu menu(surface);
-    menu.setObjectName(QStringLiteral("DHTMLEditContextMenu"));
-    for (int i = 0; i < texts.size(); ++i) {
-        if (texts.at(i).isEmpty()) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction *action = menu.addAction(texts.at(i));
-        action->setData(i);
-        action->setEnabled(states.value(i, 0) != 2);
-    }
-    QAction *chosen = menu.exec(surface->mapToGlobal(pos));
-    return chosen ? chosen->data().toInt() : -1;
 }
 
 } // namespace lumipage

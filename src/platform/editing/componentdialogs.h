@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/editing/editingcommands.h"
+
 #include <QList>
 #include <QPoint>
 #include <QString>
@@ -31,11 +33,7 @@ public:
     bool find();
     bool font();
     // With a prompt: the image dialog; without one: an image of the URL in `value`.
-    bool image(int option, const QVariant &value);
-    // The menu of `texts` (empty: separator; state 2: greyed) at `pos` of `surface`;
-    // the index chosen, or -1.
-    static int contextMenu(const QStringList &texts, const QList<int> &states, QWidget *surface,
-                           const QPoint &pos);
+    bool image(CommandOption option, const QVariant &value);
 
 private:
     CommonDialog &commonDialog();

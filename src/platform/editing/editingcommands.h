@@ -90,18 +90,26 @@ inline constexpr CommandName kCommandNames[] = {
     {"UNORDERLIST", decmd::UNORDERLIST},
 };
 
-// Status answers of QueryStatus; only Enabled counts as available.
-enum CommandStatus : int {
-    StatusNotAvailable = 1,
-    StatusEnabled = 3,
-    StatusLatched = 7,
+// Status answers of QueryStatus, as the page runtime sends them; only Enabled counts as
+// available.
+enum class CommandStatus {
+    NotAvailable = 1,
+    Enabled = 3,
+    Latched = 7,
 };
 
-// ExecCommand options.
-enum CommandOption : int {
-    OptionDefault = 0,
-    OptionPrompt = 1,
-    OptionDontPrompt = 2,
+// Whether ExecCommand may ask the user first (the image command's dialog).
+enum class CommandOption {
+    Default = 0,
+    Prompt = 1,
+    DontPrompt = 2,
+};
+
+// The editing aids the page runtime draws, never saved; the value is the number the
+// runtime knows each by.
+enum class EditingAid {
+    TableOutlines = 9,    // dotted outlines of borderless tables
+    HiddenAndPlaced = 11, // hidden elements ghosted, positioned objects outlined
 };
 
 // Every command number the program asks about, for the one-round-trip status snapshot.

@@ -32,9 +32,11 @@ public:
     using QWidget::QWidget;
 
     // Applies a command to the selection; false when refused or failed (page unchanged).
-    virtual bool ExecCommand(int command, int option, const QVariant &value = {}) = 0;
-    // 3 enabled, 7 latched, 1 not available; answered from the last status snapshot.
-    virtual int QueryStatus(int command) const = 0;
+    virtual bool ExecCommand(int command, CommandOption option, const QVariant &value = {}) = 0;
+    // Answered from the last status snapshot.
+    virtual CommandStatus QueryStatus(int command) const = 0;
+    // The last status snapshot whole: every queried command's status, by command number.
+    virtual QHash<int, CommandStatus> statuses() const = 0;
 
     // Reads a page from a file and shows it; on failure (a file that cannot be read, a
     // page the engine stops loading) the current page stays and lastError() says why.
@@ -85,6 +87,16 @@ public:
     // other element the caret at its start) and scrolls to it; false when it cannot.
     virtual bool selectElement(int ordinal) { return ordinal < 0; }
 
+    // What the page holds in script: whether it has a script element (whatever the case
+    // it was written in), and whether its markup mentions `mention` (when not empty).
+    struct ScriptPresence {
+        bool script = false;
+        bool mentions = false;
+    };
+    // Asks the page in one trip, without reading it whole; nothing when it does not answer
+    // (lastError says why).
+    virtual std::optional<ScriptPresence> scriptPresence(const QString &mention = {}) = 0;
+
     // The document object's part the program uses: paste at the selection, page colour.
     virtual bool pasteHTML(const QString &fragment) = 0;
     virtual bool setBgColor(const QString &colour) = 0;
@@ -105,12 +117,9 @@ public:
     // "line N: what"); empty when everything runs or while editing.
     virtual QStringList statementsLeftOut() const { return {}; }
 
-    // The four numbered options (9, 11, 18, 30); 9 and 11 switch on editing aids.
-    virtual void setOption(int number, bool value) = 0;
-    virtual bool option(int number) const = 0;
-
-    // The menu shown for the pending right click (empty text: separator; state 2: greyed).
-    virtual void SetContextMenu(const QStringList &texts, const QList<int> &states) = 0;
+    // Switches an editing aid on or off.
+    virtual void setEditingAid(EditingAid aid, bool shown) = 0;
+    virtual bool editingAid(EditingAid aid) const = 0;
 
     // The file the page was read from or saved to last (empty for a new page), and the
     // encoding it is saved in.
@@ -134,8 +143,8 @@ signals:
     // per display report.
     void contentChanged();
     void GotFocus();
-    void ShowContextMenu(int x, int y);
-    void ContextMenuAction(int index);
+    // The user asked for the right-click menu at `globalPos`; the program shows it.
+    void contextMenuRequested(const QPoint &globalPos);
     // A link was followed in browse mode; the page stays, the program may open it outside.
     void linkActivated(const QUrl &url);
     // A recent copy of the changed page, taken once the changes have settled.

@@ -1,12 +1,12 @@
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include "platform/browsing/browsesession.h"
+#include "platform/browsing/documentscheme.h"
+#include "platform/browsing/guardedpage.h"
 #include "platform/editing/busyindicator.h"
 #include "platform/editing/componentdialogs.h"
-#include "platform/browsing/documentscheme.h"
 #include "platform/editing/eventqueue.h"
 #include "platform/editing/filedropfilter.h"
-#include "platform/browsing/guardedpage.h"
 #include "platform/editing/pagebridge.h"
 #include "platform/editing/pagekeeper.h"
 #include "platform/editing/pageloader.h"
@@ -212,8 +212,13 @@ void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revi
         m_events->queue(EventQueue::ContentChanged);
     }
     m_statuses.clear();
-    for (auto it = statuses.begin(); it != statuses.end(); ++it)
-        m_statuses.insert(it.key().toInt(), it.value().toInt());
+    for (auto it = statuses.begin(); it != statuses.end(); ++it) {
+        const int status = it.value().toInt();
+        const bool known =
+            status == int(CommandStatus::Enabled) || status == int(CommandStatus::Latched);
+        m_statuses.insert(it.key().toInt(),
+                          known ? CommandStatus(status) : CommandStatus::NotAvailable);
+    }
     m_events->queue(EventQueue::DisplayChanged);
 }
 
@@ -229,7 +234,8 @@ void WebEngineEditingComponent::Refresh()
 
 // --- editing -------------------------------------------------------------------------
 
-bool WebEngineEditingComponent::ExecCommand(int command, int option, const QVariant &value)
+bool WebEngineEditingComponent::ExecCommand(int command, CommandOption option,
+                                            const QVariant &value)
 {
     if (m_browsing)
         return false;
@@ -245,7 +251,7 @@ bool WebEngineEditingComponent::ExecCommand(int command, int option, const QVari
     default:
         break;
     }
-    QJsonArray args{command, option};
+    QJsonArray args{command, int(option)};
     args.append(value.isValid() ? QJsonValue::fromVariant(value) : QJsonValue());
     const PageCaller::Result result = call(QStringLiteral("exec"), args);
     return result.ok && result.value.toBool();
@@ -267,11 +273,18 @@ bool WebEngineEditingComponent::insertTable(const InsertTableParam &param)
     return result.ok && result.value.toBool();
 }
 
-int WebEngineEditingComponent::QueryStatus(int command) const
+QHash<int, CommandStatus> WebEngineEditingComponent::statuses() const
 {
     if (m_browsing)
-        return StatusNotAvailable;
-    return m_statuses.value(command, StatusNotAvailable);
+        return {}; // nothing is available while browsing
+    return m_statuses;
+}
+
+CommandStatus WebEngineEditingComponent::QueryStatus(int command) const
+{
+    if (m_browsing)
+        return CommandStatus::NotAvailable;
+    return m_statuses.value(command, CommandStatus::NotAvailable);
 }
 
 bool WebEngineEditingComponent::pasteHTML(const QString &fragment)
@@ -284,6 +297,17 @@ bool WebEngineEditingComponent::pasteHTML(const QString &fragment)
     if (result.ok && !result.value.toBool())
         fail(tr("この位置には貼り付けできません。"));
     return result.ok && result.value.toBool();
+}
+
+std::optional<EditingComponent::ScriptPresence>
+WebEngineEditingComponent::scriptPresence(const QString &mention)
+{
+    const PageCaller::Result result = call(QStringLiteral("scriptPresence"), {mention});
+    if (!result.ok)
+        return std::nullopt;
+    const QVariantMap answer = result.value.toMap();
+    return ScriptPresence{answer.value(QStringLiteral("script")).toBool(),
+                          answer.value(QStringLiteral("mentions")).toBool()};
 }
 
 bool WebEngineEditingComponent::setBgColor(const QString &colour)
@@ -328,21 +352,21 @@ bool WebEngineEditingComponent::busy() const
     return m_caller.busy() || m_loader->pending();
 }
 
-void WebEngineEditingComponent::setOption(int number, bool value)
+void WebEngineEditingComponent::setEditingAid(EditingAid aid, bool shown)
 {
-    if (m_options.value(number, false) == value && m_options.contains(number))
+    if (m_aids.value(aid, false) == shown && m_aids.contains(aid))
         return;
-    m_options.insert(number, value);
+    m_aids.insert(aid, shown);
     updateConfiguration();
     if (m_loader->ready() && !m_loader->pending())
-        call(QStringLiteral("setOption"), {number, value});
+        call(QStringLiteral("setOption"), {int(aid), shown});
 }
 
 void WebEngineEditingComponent::updateConfiguration()
 {
     QVariantMap options;
-    for (auto it = m_options.begin(); it != m_options.end(); ++it)
-        options.insert(QString::number(it.key()), it.value());
+    for (auto it = m_aids.begin(); it != m_aids.end(); ++it)
+        options.insert(QString::number(int(it.key())), it.value());
     QVariantList queried;
     for (int command : kQueriedCommands)
         queried.append(command);

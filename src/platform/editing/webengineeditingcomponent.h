@@ -44,8 +44,9 @@ public:
     explicit WebEngineEditingComponent(QWidget *parent = nullptr);
     ~WebEngineEditingComponent() override;
 
-    bool ExecCommand(int command, int option, const QVariant &value = {}) override;
-    int QueryStatus(int command) const override;
+    bool ExecCommand(int command, CommandOption option, const QVariant &value = {}) override;
+    CommandStatus QueryStatus(int command) const override;
+    QHash<int, CommandStatus> statuses() const override;
     bool LoadDocument(const QString &path) override;
     bool SaveDocument(const QString &path) override;
     std::optional<PageReading> readPage() override;
@@ -66,6 +67,7 @@ public:
     KeptMarkup::Check keptMarkupCheck() const { return m_kept.lastCheck(); }
     void openRecovered(const QString &html, const QString &path,
                        const QByteArray &encoding) override;
+    std::optional<ScriptPresence> scriptPresence(const QString &mention = {}) override;
     bool pasteHTML(const QString &fragment) override;
     bool setBgColor(const QString &colour) override;
     bool setBodyAttributes(const QList<QPair<QString, QString>> &attributes) override;
@@ -74,9 +76,8 @@ public:
     bool BrowseMode() const override { return m_browsing; }
     void setBrowseMode(bool browse) override;
     QStringList statementsLeftOut() const override;
-    void setOption(int number, bool value) override;
-    bool option(int number) const override { return m_options.value(number, false); }
-    void SetContextMenu(const QStringList &texts, const QList<int> &states) override;
+    void setEditingAid(EditingAid aid, bool shown) override;
+    bool editingAid(EditingAid aid) const override { return m_aids.value(aid, false); }
     bool busy() const override;
     QString lastError() const override { return m_lastError; }
     QString lastNotice() const override { return m_notice; }
@@ -159,15 +160,10 @@ private:
     QByteArray m_encoding = "UTF-8";
     bool m_browsing = false;
     int m_timeoutMs = 15000;
-    QHash<int, int> m_statuses;
-    QMap<int, bool> m_options;
-    // The pending right click: where, and the menu the program set for it.
-    struct {
-        QPoint pos;
-        QStringList texts;
-        QList<int> states;
-        bool set = false;
-    } m_menu;
+    QHash<int, CommandStatus> m_statuses;
+    QMap<EditingAid, bool> m_aids;
+    // Where the pending right click landed, in the coordinates of the view it hit.
+    QPoint m_contextMenuPos;
     QString m_lastError;
     QString m_notice;
     KeptMarkup m_kept;

@@ -1,8 +1,7 @@
-// The editing component's modes (editing and browsing) and its right-click menu.
+// The editing component's modes (editing and browsing) and its right-click requests.
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include "platform/browsing/browsesession.h"
-#include "platform/editing/componentdialogs.h"
 #include "platform/editing/eventqueue.h"
 
 #include <QFileInfo>
@@ -51,30 +50,14 @@ void WebEngineEditingComponent::setBrowseMode(bool browse)
 
 void WebEngineEditingComponent::onContextMenuRequested(const QPoint &pos)
 {
-    m_menu.pos = pos;
+    m_contextMenuPos = pos;
     m_events->queue(EventQueue::ContextMenu);
-}
-
-void WebEngineEditingComponent::SetContextMenu(const QStringList &texts, const QList<int> &states)
-{
-    m_menu.texts = texts;
-    m_menu.states = states;
-    m_menu.set = true;
 }
 
 void WebEngineEditingComponent::showContextMenu()
 {
-    // The program answers ShowContextMenu by setting the menu for this click.
-    m_menu.set = false;
-    emit ShowContextMenu(m_menu.pos.x(), m_menu.pos.y());
-    if (!m_menu.set || m_menu.texts.isEmpty())
-        return;
-    m_menu.set = false;
     QWidget *surface = m_browsing && m_browse->view() ? m_browse->view() : m_view;
-    const int chosen =
-        ComponentDialogs::contextMenu(m_menu.texts, m_menu.states, surface, m_menu.pos);
-    if (chosen >= 0)
-        emit ContextMenuAction(chosen);
+    emit contextMenuRequested(surface->mapToGlobal(m_contextMenuPos));
 }
 
 } // namespace lumipage

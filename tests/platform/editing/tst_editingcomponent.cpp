@@ -42,7 +42,7 @@ private slots:
         const QString html = m_editor->DocumentHTML();
         QVERIFY(html.startsWith(QLatin1String("<HTML><HEAD>")));
         QVERIFY(html.endsWith(QLatin1String("<BODY></BODY></HTML>")));
-        QCOMPARE(m_editor->QueryStatus(decmd::UNDO), int(StatusNotAvailable));
+        QCOMPARE(m_editor->QueryStatus(decmd::UNDO), CommandStatus::NotAvailable);
     }
 
     void pageCanBeReadInsideDocumentComplete()
@@ -124,8 +124,8 @@ private slots:
     void editingAidsAreNeverSaved()
     {
         setBody(QStringLiteral("<TABLE><TR><TD id=c>x</TD></TR></TABLE>"));
-        m_editor->setOption(9, true);
-        m_editor->setOption(11, true);
+        m_editor->setEditingAid(EditingAid::TableOutlines, true);
+        m_editor->setEditingAid(EditingAid::HiddenAndPlaced, true);
         const QString html = m_editor->DocumentHTML();
         QVERIFY(!html.contains(QLatin1String("outline")));
         QVERIFY(!html.contains(QLatin1String("<STYLE")));
@@ -142,7 +142,7 @@ private slots:
         select(QStringLiteral("p"), 1, 5);
         QVERIFY(m_editor->pasteHTML(QStringLiteral("<B>X</B>")));
         QCOMPARE(body(), QStringLiteral("<P id=p>a<B>X</B>f</P>"));
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(body(), QStringLiteral("<P id=p>abcdef</P>"));
     }
 
@@ -196,11 +196,11 @@ private slots:
         setBody(QStringLiteral("<P id=p>abcdef</P>"));
         select(QStringLiteral("p"), 1, 6);
         const QString before = body();
-        QVERIFY(m_editor->ExecCommand(command, OptionPrompt, value));
+        QVERIFY(m_editor->ExecCommand(command, CommandOption::Prompt, value));
         QVERIFY2(body().contains(expected), qPrintable(body()));
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(body(), before);
-        QVERIFY(m_editor->ExecCommand(decmd::REDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::REDO, CommandOption::Prompt));
         QVERIFY(body().contains(expected));
     }
 
@@ -208,12 +208,12 @@ private slots:
     {
         setBody(QStringLiteral("<P id=p><B>abc</B><A href=x.htm>link</A></P>"));
         select(QStringLiteral("p"), 0, 7);
-        QVERIFY(m_editor->ExecCommand(decmd::UNLINK, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNLINK, CommandOption::Prompt));
         QVERIFY(!body().contains(QLatin1String("<A ")));
-        QVERIFY(m_editor->ExecCommand(decmd::REMOVEFORMAT, OptionDefault));
+        QVERIFY(m_editor->ExecCommand(decmd::REMOVEFORMAT, CommandOption::Default));
         QCOMPARE(body(), QStringLiteral("<P id=p>abclink</P>"));
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(body(), QStringLiteral("<P id=p><B>abc</B><A href=x.htm>link</A></P>"));
     }
 
@@ -221,12 +221,12 @@ private slots:
     {
         setBody(QStringLiteral("<P id=p>abc</P><P id=q>xyz</P>"));
         select(QStringLiteral("p"), 0, 3);
-        QVERIFY(m_editor->ExecCommand(decmd::COPY, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::COPY, CommandOption::Prompt));
         select(QStringLiteral("q"), 3, 3);
-        QVERIFY(m_editor->ExecCommand(decmd::PASTE, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::PASTE, CommandOption::Prompt));
         QVERIFY2(body().contains(QLatin1String("xyzabc")), qPrintable(body()));
-        QVERIFY(m_editor->ExecCommand(decmd::SELECTALL, OptionPrompt));
-        QVERIFY(m_editor->ExecCommand(decmd::DELETE_, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::SELECTALL, CommandOption::Prompt));
+        QVERIFY(m_editor->ExecCommand(decmd::DELETE_, CommandOption::Prompt));
         QVERIFY(!body().contains(QLatin1String("abc")));
     }
 
@@ -235,37 +235,37 @@ private slots:
         setBody(QStringLiteral("<P id=p>abc</P>"));
         select(QStringLiteral("p"), 1, 1);
         const QString before = m_editor->DocumentHTML();
-        QVERIFY(!m_editor->ExecCommand(decmd::UNDO, OptionPrompt)); // nothing to undo
-        QVERIFY(!m_editor->ExecCommand(decmd::HYPERLINK, OptionDontPrompt, QString()));
-        QVERIFY(!m_editor->ExecCommand(4999, OptionDefault));
+        QVERIFY(!m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt)); // nothing to undo
+        QVERIFY(!m_editor->ExecCommand(decmd::HYPERLINK, CommandOption::DontPrompt, QString()));
+        QVERIFY(!m_editor->ExecCommand(4999, CommandOption::Default));
         QCOMPARE(m_editor->DocumentHTML(), before);
     }
 
     void statusesFollowTheSelection()
     {
         setBody(QStringLiteral("<P id=p>plain <B id=b>bold</B></P><UL><LI id=li>item</LI></UL>"));
-        QCOMPARE(m_editor->QueryStatus(decmd::UNDO), int(StatusNotAvailable));
+        QCOMPARE(m_editor->QueryStatus(decmd::UNDO), CommandStatus::NotAvailable);
         select(QStringLiteral("p"), 1, 1);
-        QCOMPARE(m_editor->QueryStatus(decmd::BOLD), int(StatusEnabled));
+        QCOMPARE(m_editor->QueryStatus(decmd::BOLD), CommandStatus::Enabled);
         // Copy and cut want a range; delete works from a caret too.
-        QCOMPARE(m_editor->QueryStatus(decmd::COPY), int(StatusNotAvailable));
-        QCOMPARE(m_editor->QueryStatus(decmd::CUT), int(StatusNotAvailable));
-        QCOMPARE(m_editor->QueryStatus(decmd::DELETE_), int(StatusEnabled));
-        QCOMPARE(m_editor->QueryStatus(decmd::UNORDERLIST), int(StatusEnabled));
+        QCOMPARE(m_editor->QueryStatus(decmd::COPY), CommandStatus::NotAvailable);
+        QCOMPARE(m_editor->QueryStatus(decmd::CUT), CommandStatus::NotAvailable);
+        QCOMPARE(m_editor->QueryStatus(decmd::DELETE_), CommandStatus::Enabled);
+        QCOMPARE(m_editor->QueryStatus(decmd::UNORDERLIST), CommandStatus::Enabled);
         select(QStringLiteral("b"), 2, 2);
-        QCOMPARE(m_editor->QueryStatus(decmd::BOLD), int(StatusLatched));
+        QCOMPARE(m_editor->QueryStatus(decmd::BOLD), CommandStatus::Latched);
         select(QStringLiteral("li"), 2, 2);
-        QCOMPARE(m_editor->QueryStatus(decmd::UNORDERLIST), int(StatusLatched));
-        QCOMPARE(m_editor->QueryStatus(decmd::ORDERLIST), int(StatusEnabled));
+        QCOMPARE(m_editor->QueryStatus(decmd::UNORDERLIST), CommandStatus::Latched);
+        QCOMPARE(m_editor->QueryStatus(decmd::ORDERLIST), CommandStatus::Enabled);
         // Every command number the program asks about answers.
         for (int command : kQueriedCommands)
-            QVERIFY(QList<int>({1, 3, 7}).contains(m_editor->QueryStatus(command)));
+            QVERIFY(QList<int>({1, 3, 7}).contains(int(m_editor->QueryStatus(command))));
         select(QStringLiteral("p"), 0, 3);
-        QCOMPARE(m_editor->QueryStatus(decmd::COPY), int(StatusEnabled));
-        QCOMPARE(m_editor->QueryStatus(decmd::CUT), int(StatusEnabled));
-        QVERIFY(m_editor->ExecCommand(decmd::BOLD, OptionPrompt));
+        QCOMPARE(m_editor->QueryStatus(decmd::COPY), CommandStatus::Enabled);
+        QCOMPARE(m_editor->QueryStatus(decmd::CUT), CommandStatus::Enabled);
+        QVERIFY(m_editor->ExecCommand(decmd::BOLD, CommandOption::Prompt));
         QVERIFY(waitForDisplayChanged(*m_editor));
-        QCOMPARE(m_editor->QueryStatus(decmd::UNDO), int(StatusEnabled));
+        QCOMPARE(m_editor->QueryStatus(decmd::UNDO), CommandStatus::Enabled);
     }
 
     void displayChangedIsCoalesced()

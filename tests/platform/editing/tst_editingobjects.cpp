@@ -57,8 +57,8 @@ private slots:
         const QString before = body();
         click(pointIn("i", 5, 5));
         QTRY_COMPARE(selectedObject(), QStringLiteral("i"));
-        QCOMPARE(m_editor->QueryStatus(decmd::MAKE_ABSOLUTE), int(StatusEnabled));
-        QCOMPARE(m_editor->QueryStatus(decmd::BRING_ABOVE_TEXT), int(StatusNotAvailable));
+        QCOMPARE(m_editor->QueryStatus(decmd::MAKE_ABSOLUTE), CommandStatus::Enabled);
+        QCOMPARE(m_editor->QueryStatus(decmd::BRING_ABOVE_TEXT), CommandStatus::NotAvailable);
         click(pointIn("b", 5, 5));
         QTRY_COMPARE(selectedObject(), QStringLiteral("b"));
         // The outline and handles are editing aids: the page is as it was.
@@ -81,7 +81,7 @@ private slots:
         QTest::keyClick(surface(), Qt::Key_Delete);
         QTRY_VERIFY(!body().contains("MARQUEE"));
         QCOMPARE(selectedObject(), QString());
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(body(), before);
     }
 
@@ -90,11 +90,11 @@ private slots:
         QVERIFY(setBody(*m_editor, "<P id=p>flow text</P><DIV id=d>block</DIV><P>after</P>"));
         const QString original = body();
         QVERIFY(selectIn(*m_editor, "d", 1, 1));
-        QCOMPARE(m_editor->QueryStatus(decmd::MAKE_ABSOLUTE), int(StatusEnabled));
+        QCOMPARE(m_editor->QueryStatus(decmd::MAKE_ABSOLUTE), CommandStatus::Enabled);
         const QPoint flowPlace = pointIn("d", 0, 0);
-        QVERIFY(m_editor->ExecCommand(decmd::MAKE_ABSOLUTE, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::MAKE_ABSOLUTE, CommandOption::Prompt));
         QVERIFY(waitForDisplayChanged(*m_editor));
-        QCOMPARE(m_editor->QueryStatus(decmd::MAKE_ABSOLUTE), int(StatusLatched));
+        QCOMPARE(m_editor->QueryStatus(decmd::MAKE_ABSOLUTE), CommandStatus::Latched);
         QCOMPARE(selectedObject(), QStringLiteral("d"));
         // It stays where it was in the flow.
         QCOMPARE(pointIn("d", 0, 0), flowPlace);
@@ -108,20 +108,20 @@ private slots:
         QTest::keyClick(surface(), Qt::Key_Down, Qt::ShiftModifier);
         QTRY_COMPARE(place("d"), start + QPoint(41, 35));
 
-        QCOMPARE(m_editor->QueryStatus(decmd::BRING_ABOVE_TEXT), int(StatusEnabled));
-        QVERIFY(m_editor->ExecCommand(decmd::BRING_ABOVE_TEXT, OptionPrompt));
+        QCOMPARE(m_editor->QueryStatus(decmd::BRING_ABOVE_TEXT), CommandStatus::Enabled);
+        QVERIFY(m_editor->ExecCommand(decmd::BRING_ABOVE_TEXT, CommandOption::Prompt));
         QVERIFY(info("d").value("style").toString().contains("z-index: 1;"));
-        QVERIFY(m_editor->ExecCommand(decmd::SEND_BELOW_TEXT, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::SEND_BELOW_TEXT, CommandOption::Prompt));
         QVERIFY(info("d").value("style").toString().contains("z-index: -1;"));
 
         // Layer, layer, nudge, nudge, drag, position: six steps back to the flow.
         for (int i = 0; i < 6; ++i)
-            QVERIFY2(m_editor->ExecCommand(decmd::UNDO, OptionPrompt),
+            QVERIFY2(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt),
                      qPrintable(QString::number(i)));
         QCOMPARE(body(), original);
-        QVERIFY(!m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(!m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         for (int i = 0; i < 6; ++i)
-            QVERIFY(m_editor->ExecCommand(decmd::REDO, OptionPrompt));
+            QVERIFY(m_editor->ExecCommand(decmd::REDO, CommandOption::Prompt));
         QVERIFY(info("d").value("style").toString().contains("z-index: -1;"));
         QCOMPARE(place("d"), start + QPoint(41, 35));
     }
@@ -132,15 +132,15 @@ private slots:
         const QString original = body();
         click(pointIn("img", 5, 5));
         QTRY_COMPARE(selectedObject(), QStringLiteral("img"));
-        QVERIFY(m_editor->ExecCommand(decmd::MAKE_ABSOLUTE, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::MAKE_ABSOLUTE, CommandOption::Prompt));
         QVERIFY(body().contains("<IMG id=img width=40 height=30 style=\"position: absolute;"));
         QVERIFY(!body().contains("width: ")); // an inline object keeps its own size
-        QVERIFY(m_editor->ExecCommand(decmd::MAKE_ABSOLUTE, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::MAKE_ABSOLUTE, CommandOption::Prompt));
         QCOMPARE(body(), original);
         // Text right in the body has no block to position.
         QVERIFY(setBody(*m_editor, "loose text"));
         QVERIFY(waitForDisplayChanged(*m_editor));
-        QCOMPARE(m_editor->QueryStatus(decmd::MAKE_ABSOLUTE), int(StatusNotAvailable));
+        QCOMPARE(m_editor->QueryStatus(decmd::MAKE_ABSOLUTE), CommandStatus::NotAvailable);
     }
 
     void handlesSizeTheObject()
@@ -155,7 +155,7 @@ private slots:
             body().contains("<IMG id=img width=40 height=30 style=\"width: 60px; height: 40px;\">"),
             qPrintable(body()));
         QCOMPARE(info("img").value("width").toInt(), 60);
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(body(), original);
     }
 
@@ -168,20 +168,20 @@ private slots:
         QTRY_COMPARE(body(), QStringLiteral("<P id=p>xabc</P>"));
         // The typing's display change may have come while the text was awaited: wait for
         // the status it brings instead.
-        QTRY_COMPARE(m_editor->QueryStatus(decmd::UNDO), int(StatusEnabled));
-        QCOMPARE(m_editor->QueryStatus(decmd::REDO), int(StatusNotAvailable));
+        QTRY_COMPARE(m_editor->QueryStatus(decmd::UNDO), CommandStatus::Enabled);
+        QCOMPARE(m_editor->QueryStatus(decmd::REDO), CommandStatus::NotAvailable);
         QTest::keyClick(surface(), Qt::Key_Z, Qt::ControlModifier);
         QTRY_COMPARE(body(), QStringLiteral("<P id=p>x</P>"));
         QTest::keyClick(surface(), Qt::Key_Y, Qt::ControlModifier);
         QTRY_COMPARE(body(), QStringLiteral("<P id=p>xabc</P>"));
         // The status before each step says the opposite, so a status the step did not
         // bring cannot pass for it.
-        QTRY_COMPARE(m_editor->QueryStatus(decmd::REDO), int(StatusNotAvailable));
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
-        QTRY_COMPARE(m_editor->QueryStatus(decmd::REDO), int(StatusEnabled));
+        QTRY_COMPARE(m_editor->QueryStatus(decmd::REDO), CommandStatus::NotAvailable);
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
+        QTRY_COMPARE(m_editor->QueryStatus(decmd::REDO), CommandStatus::Enabled);
         // A new change ends what could be redone.
         QVERIFY(m_editor->pasteHTML("<B>new</B>"));
-        QTRY_COMPARE(m_editor->QueryStatus(decmd::REDO), int(StatusNotAvailable));
+        QTRY_COMPARE(m_editor->QueryStatus(decmd::REDO), CommandStatus::NotAvailable);
         // Typing somewhere else starts a new step, even right after.
         QVERIFY(setBody(*m_editor, "<P id=p>x</P><P id=q>y</P>"));
         click(pointIn("p", 1, 1));
@@ -191,11 +191,11 @@ private slots:
         QVERIFY(selectIn(*m_editor, "q", 0, 0));
         QTest::keyClicks(surface(), "c");
         QTRY_COMPARE(body(), QStringLiteral("<P id=p>xab</P><P id=q>cy</P>"));
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(body(), QStringLiteral("<P id=p>xab</P><P id=q>y</P>"));
         // A fresh page starts a fresh history.
         QVERIFY(setBody(*m_editor, "<P id=p>x</P>"));
-        QCOMPARE(m_editor->QueryStatus(decmd::UNDO), int(StatusNotAvailable));
+        QCOMPARE(m_editor->QueryStatus(decmd::UNDO), CommandStatus::NotAvailable);
     }
 
     void japaneseInputIsOneStep()
@@ -211,10 +211,10 @@ private slots:
         commit.setCommitString(QStringLiteral("漢字"));
         QApplication::sendEvent(surface(), &commit);
         QTRY_COMPARE(body(), QStringLiteral("<P id=p>x漢字</P>"));
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(body(), QStringLiteral("<P id=p>x</P>"));
-        QVERIFY(!m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
-        QVERIFY(m_editor->ExecCommand(decmd::REDO, OptionPrompt));
+        QVERIFY(!m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
+        QVERIFY(m_editor->ExecCommand(decmd::REDO, CommandOption::Prompt));
         QCOMPARE(body(), QStringLiteral("<P id=p>x漢字</P>"));
     }
 };

@@ -33,7 +33,10 @@ class TestEditingTables : public QObject
     std::unique_ptr<WebEngineEditingComponent> m_editor;
 
     QString body() { return bodyOf(*m_editor); }
-    bool exec(int command) { return m_editor->ExecCommand(command, OptionDontPrompt, qint16(1)); }
+    bool exec(int command)
+    {
+        return m_editor->ExecCommand(command, CommandOption::DontPrompt, qint16(1));
+    }
 
 private slots:
     void initTestCase() { m_editor = shownEditor(); }
@@ -46,15 +49,15 @@ private slots:
         const QString before = m_editor->DocumentHTML();
         for (const char *rows : {"", "0", "x", "-3", "1e9", "1001", "2.5"}) {
             const InsertTableParam param{QString::fromLatin1(rows), "2", "border=1", "", ""};
-            QVERIFY(!m_editor->ExecCommand(decmd::INSERTTABLE, OptionDefault,
+            QVERIFY(!m_editor->ExecCommand(decmd::INSERTTABLE, CommandOption::Default,
                                            QVariant::fromValue(param)));
             QVERIFY2(!m_editor->lastError().isEmpty(), rows);
         }
         const InsertTableParam tooWide{"2", "101", "", "", ""};
-        QVERIFY(!m_editor->ExecCommand(decmd::INSERTTABLE, OptionDefault,
+        QVERIFY(!m_editor->ExecCommand(decmd::INSERTTABLE, CommandOption::Default,
                                        QVariant::fromValue(tooWide)));
         QCOMPARE(m_editor->DocumentHTML(), before);
-        QCOMPARE(m_editor->QueryStatus(decmd::UNDO), int(StatusNotAvailable));
+        QCOMPARE(m_editor->QueryStatus(decmd::UNDO), CommandStatus::NotAvailable);
     }
 
     void insertedTableTakesTheCaretAndUndoesInOneStep()
@@ -63,18 +66,18 @@ private slots:
         QVERIFY(selectIn(*m_editor, "p", 4, 4));
         const QString before = body();
         const InsertTableParam param{"2", "2", "border=1 width=50%", "bgcolor=white", "Cap"};
-        QVERIFY(
-            m_editor->ExecCommand(decmd::INSERTTABLE, OptionDefault, QVariant::fromValue(param)));
+        QVERIFY(m_editor->ExecCommand(decmd::INSERTTABLE, CommandOption::Default,
+                                      QVariant::fromValue(param)));
         QVERIFY2(body().contains("<TABLE border=1 width=50%><CAPTION>Cap</CAPTION><TBODY><TR>"
                                  "<TD bgcolor=white><BR></TD>"),
                  qPrintable(body()));
         QVERIFY(waitForDisplayChanged(*m_editor));
         // The caret is in the first cell: the table commands are available.
-        QCOMPARE(m_editor->QueryStatus(decmd::INSERTROW), int(StatusEnabled));
+        QCOMPARE(m_editor->QueryStatus(decmd::INSERTROW), CommandStatus::Enabled);
         QVERIFY(m_editor->pasteHTML("first"));
         QVERIFY2(body().contains("<TD bgcolor=white>first"), qPrintable(body()));
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(body(), before);
     }
 
@@ -108,13 +111,13 @@ private slots:
         QFETCH(QString, expected);
         QVERIFY(setBody(*m_editor, grid3()));
         QVERIFY(selectIn(*m_editor, "b2", 1, 1));
-        QCOMPARE(m_editor->QueryStatus(command), int(StatusEnabled));
+        QCOMPARE(m_editor->QueryStatus(command), CommandStatus::Enabled);
         QVERIFY(exec(command));
         const QString after = body();
         QCOMPARE(after, expected);
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(body(), grid3());
-        QVERIFY(m_editor->ExecCommand(decmd::REDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::REDO, CommandOption::Prompt));
         QCOMPARE(body(), after);
     }
 
@@ -129,13 +132,13 @@ private slots:
         QCOMPARE(body(), QStringLiteral("<TABLE id=t><TBODY><TR><TD id=a1 rowspan=3>a</TD>"
                                         "<TD id=b1>b1</TD></TR><TR><TD><BR></TD></TR>"
                                         "<TR><TD id=b2>b2</TD></TR></TBODY></TABLE>"));
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QVERIFY(selectIn(*m_editor, "b1", 0, 0));
         // The spanning cell moves down into the row that stays, one row shorter.
         QVERIFY(exec(decmd::DELETEROWS));
         QCOMPARE(body(), QStringLiteral("<TABLE id=t><TBODY><TR><TD id=a1>a</TD>"
                                         "<TD id=b2>b2</TD></TR></TBODY></TABLE>"));
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(body(), spanned);
         // A column inserted beside a cell that spans two columns widens only that row's cell.
         const QString wide =
@@ -191,12 +194,12 @@ private slots:
                                 decmd::DELETECELLS, decmd::DELETECOLS, decmd::DELETEROWS};
         QVERIFY(selectIn(*m_editor, "p", 1, 1));
         for (int command : commands) {
-            QCOMPARE(m_editor->QueryStatus(command), int(StatusNotAvailable));
+            QCOMPARE(m_editor->QueryStatus(command), CommandStatus::NotAvailable);
             QVERIFY(!exec(command));
         }
         QVERIFY(selectIn(*m_editor, "c3", 0, 2));
         for (int command : commands)
-            QCOMPARE(m_editor->QueryStatus(command), int(StatusEnabled));
+            QCOMPARE(m_editor->QueryStatus(command), CommandStatus::Enabled);
     }
 };
 

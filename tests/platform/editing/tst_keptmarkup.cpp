@@ -194,9 +194,9 @@ private slots:
         } else if (edit == "paste") {
             QVERIFY(m_editor->pasteHTML("<B>pasted</B>"));
         } else if (edit == "row") {
-            QVERIFY(m_editor->ExecCommand(decmd::INSERTROW, OptionPrompt));
+            QVERIFY(m_editor->ExecCommand(decmd::INSERTROW, CommandOption::Prompt));
         } else if (edit == "position") {
-            QVERIFY(m_editor->ExecCommand(decmd::MAKE_ABSOLUTE, OptionPrompt));
+            QVERIFY(m_editor->ExecCommand(decmd::MAKE_ABSOLUTE, CommandOption::Prompt));
             QVERIFY(m_editor->DocumentHTML().contains("position: absolute"));
         } else {
             QVERIFY(m_editor->pasteHTML(

@@ -124,7 +124,7 @@ private slots:
             next->click();
             w->findChild<QPushButton *>("closeButton")->click();
         });
-        m_editor->ExecCommand(decmd::FINDTEXT, OptionDefault);
+        m_editor->ExecCommand(decmd::FINDTEXT, CommandOption::Default);
         QCOMPARE(*seen, QStringList({"Apple", "apple", "APPLE", "Apple", "apple",
                                      "「banana」が見つかりません。"}));
     }
@@ -150,15 +150,15 @@ private slots:
                 w);
             w->findChild<QPushButton *>("fontOk")->click();
         });
-        QVERIFY(m_editor->ExecCommand(decmd::FONT, OptionDefault));
+        QVERIFY(m_editor->ExecCommand(decmd::FONT, CommandOption::Default));
         QVERIFY2(body().contains("<FONT size=5 color=#0000ff><B>abc</B></FONT> def") ||
                      body().contains("<B><FONT size=5 color=#0000ff>abc</FONT></B> def"),
                  qPrintable(body()));
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(body(), before);
         // A cancel changes nothing.
         answerNextModal([](QWidget *w) { w->findChild<QPushButton *>("fontCancel")->click(); });
-        QVERIFY(!m_editor->ExecCommand(decmd::FONT, OptionDefault));
+        QVERIFY(!m_editor->ExecCommand(decmd::FONT, CommandOption::Default));
         QCOMPARE(body(), before);
     }
 
@@ -176,7 +176,7 @@ private slots:
             w->findChild<QLineEdit *>("imageBorder")->setText("0");
             w->findChild<QPushButton *>("imageOk")->click();
         });
-        QVERIFY(m_editor->ExecCommand(decmd::IMAGE, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::IMAGE, CommandOption::Prompt));
         QVERIFY2(body().contains("<IMG src=img/pic.png alt=\"a picture\" border=0>after"),
                  qPrintable(body()));
 
@@ -189,10 +189,10 @@ private slots:
             w->findChild<QComboBox *>("imageAlign")->setEditText("right");
             w->findChild<QPushButton *>("imageOk")->click();
         });
-        QVERIFY(m_editor->ExecCommand(decmd::IMAGE, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::IMAGE, CommandOption::Prompt));
         QCOMPARE(body(),
                  QStringLiteral("<P><IMG id=i src=new.png style=\"left: 3px\" align=right></P>"));
-        QVERIFY(m_editor->ExecCommand(decmd::UNDO, OptionPrompt));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(body(), QStringLiteral("<P><IMG id=i src=old.png style=\"left: 3px\"></P>"));
     }
 };

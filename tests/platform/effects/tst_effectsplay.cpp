@@ -75,12 +75,7 @@ class TestEffectsPlay : public QObject
         return seen.size();
     }
 
-    void choose(const QString &entry)
-    {
-        QComboBox *list = m_f.window->effectsList();
-        list->setCurrentIndex(list->findText(entry));
-        emit list->activated(list->currentIndex());
-    }
+    void choose(const QString &entry) { QVERIFY(test::choose(*m_f.window->effectsList(), entry)); }
 
 private slots:
     void initTestCase()

@@ -251,6 +251,13 @@
             return true;
         },
 
+        // Whether the page holds a script element, and whether its markup mentions
+        // `mention`: the effects list's checks, answered without sending the page.
+        scriptPresence(mention) {
+            return {script: document.querySelector('script') !== null,
+                    mentions: !!mention && document.documentElement.outerHTML.includes(mention)};
+        },
+
         // Where an element is and what it shows: for positioning and for checks.
         elementInfo(id) {
             const el = document.getElementById(id);
