@@ -217,17 +217,17 @@ KeptFuzz::Outcome KeptFuzz::run(const QString &page, const std::vector<Edit> &ed
             break;
         case Edit::Bold:
             touched = select(edit.a, edit.b);
-            m_editor.ExecCommand(decmd::BOLD, OptionDontPrompt);
+            m_editor.ExecCommand(decmd::BOLD, CommandOption::DontPrompt);
             break;
         case Edit::Link:
             touched = select(edit.a, edit.b);
-            m_editor.ExecCommand(decmd::HYPERLINK, OptionDontPrompt,
+            m_editor.ExecCommand(decmd::HYPERLINK, CommandOption::DontPrompt,
                                  QStringLiteral("http://example.com/%1").arg(edit.variant));
             break;
         case Edit::Row:
             touched = caretInCell(edit.a);
             if (touched >= 0)
-                m_editor.ExecCommand(decmd::INSERTROW, OptionDontPrompt);
+                m_editor.ExecCommand(decmd::INSERTROW, CommandOption::DontPrompt);
             break;
         case Edit::Paste:
             touched = select(edit.a, edit.variant == 0 ? edit.b : edit.a);
@@ -236,13 +236,13 @@ KeptFuzz::Outcome KeptFuzz::run(const QString &page, const std::vector<Edit> &ed
             break;
         case Edit::Position:
             touched = select(edit.a, edit.a);
-            m_editor.ExecCommand(decmd::MAKE_ABSOLUTE, OptionDontPrompt);
+            m_editor.ExecCommand(decmd::MAKE_ABSOLUTE, CommandOption::DontPrompt);
             break;
         case Edit::Undo:
-            m_editor.ExecCommand(decmd::UNDO, OptionDontPrompt);
+            m_editor.ExecCommand(decmd::UNDO, CommandOption::DontPrompt);
             break;
         case Edit::Redo:
-            m_editor.ExecCommand(decmd::REDO, OptionDontPrompt);
+            m_editor.ExecCommand(decmd::REDO, CommandOption::DontPrompt);
             break;
         }
         allowed += 4 + std::max(0, touched);
@@ -272,7 +272,7 @@ KeptFuzz::Outcome KeptFuzz::run(const QString &page, const std::vector<Edit> &ed
     outcome.linesBeyond = std::max(0, outcome.lines - outcome.kept - allowed);
 
     // Everything undone: the page as loaded, saved as the original bytes.
-    for (int guard = 0; guard < 100 && m_editor.ExecCommand(decmd::UNDO, OptionDontPrompt);
+    for (int guard = 0; guard < 100 && m_editor.ExecCommand(decmd::UNDO, CommandOption::DontPrompt);
          ++guard) {
     }
     QString undoneFault;
