@@ -255,10 +255,10 @@ void MainWindow::registerCommands()
     QAction *pane = m_actions->action(CommandId::SourcePane);
     pane->setCheckable(true);
     pane->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
-    m_actions->setHandler(CommandId::SourcePane, [this, pane] { showSourcePane(pane->isChecked()); });
-    connect(m_pageSplitter, &QSplitter::splitterMoved, this, [this] {
-        QSettings().setValue(kSourcePaneSplitKey, m_pageSplitter->saveState());
-    });
+    m_actions->setHandler(CommandId::SourcePane,
+                          [this, pane] { showSourcePane(pane->isChecked()); });
+    connect(m_pageSplitter, &QSplitter::splitterMoved, this,
+            [this] { QSettings().setValue(kSourcePaneSplitKey, m_pageSplitter->saveState()); });
     m_actions->setHandler(CommandId::Exit, [this] { confirmExit(); });
     m_actions->setHandler(CommandId::InsertTable, [this] { m_insertion->insertTable(); });
 
@@ -292,6 +292,11 @@ void MainWindow::showSourcePane(bool shown)
 {
     m_sourcePaneController->setShown(shown);
     m_sourcePane->setVisible(shown);
+    // The first time, the page and its source share the place equally.
+    if (shown && !QSettings().contains(kSourcePaneSplitKey)) {
+        const int width = m_pageSplitter->width();
+        m_pageSplitter->setSizes({width / 2, width - width / 2});
+    }
     m_actions->action(CommandId::SourcePane)->setChecked(shown);
     QSettings().setValue(kSourcePaneShownKey, shown);
 }

@@ -18,6 +18,8 @@ using namespace pagereferences;
 BringIn offerToBringFilesIn(QWidget &window, EditingComponent &editor, const QString &html,
                             const QString &savePath)
 {
+    if (!mayNameFilesAbsolutely(html))
+        return BringIn::Unchanged;
     const QString folder = QFileInfo(savePath).absolutePath();
     const QList<LocalReference> references = localReferences(html, folder);
     const QStringList files = filesToBringIn(references);

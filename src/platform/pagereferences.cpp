@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <QUrl>
 
@@ -138,6 +139,17 @@ QString findingsText(const QList<Finding> &findings)
         lines << QStringLiteral("%1 行 %2: ").arg(f.line).arg(f.element) + what.arg(f.target);
     }
     return lines.join(u'\n');
+}
+
+bool mayNameFilesAbsolutely(const QString &html)
+{
+    // A value that begins (after white space and a quote) with "/", "file:" or a
+    // character reference, in any attribute whose name ends as one of the naming ones.
+    static const QRegularExpression re(
+        QStringLiteral(
+            "(?:src|background|lowsrc|dynsrc|data|href)\\s*=\\s*[\"']?\\s*(?:/|file:|&#)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return re.match(html).hasMatch();
 }
 
 QStringList filesToBringIn(const QList<LocalReference> &references)

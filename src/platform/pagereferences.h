@@ -43,6 +43,11 @@ QString findingsText(const QList<Finding> &findings);
 
 // Pictures and other files the page shows or plays that lie outside its folder and
 // exist, each once, in page order: what the save offers to copy beside the page.
+// Whether the page may name a file by absolute local path in an attribute that names
+// files: a quick look over the whole text that never misses one (it may answer yes for a
+// page that names none, which localReferences then tells), so that a save of a page
+// without such names need not read all its tags.
+bool mayNameFilesAbsolutely(const QString &html);
 QStringList filesToBringIn(const QList<LocalReference> &references);
 
 // Copying files into a page's folder.

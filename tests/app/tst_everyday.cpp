@@ -202,6 +202,18 @@ private slots:
                                     "7 LINK href /site/pages/s.css embedded"}));
         // A page never saved: relative names resolve nowhere.
         QCOMPARE(localReferences("<IMG src=a.png>", QString()).first().path, QString(""));
+
+        // The quick look a save takes first never misses an absolute name, however it is
+        // written, and lets a page of relative and web names through without the tags read.
+        for (const QString &absolute :
+             {QStringLiteral("<IMG SRC = ' /x.png'>"), QStringLiteral("<BODY Background=/b.gif>"),
+              QStringLiteral("<IMG src=\"FILE:///x.png\">"), QStringLiteral("<IMG src=&#47;x.png>"),
+              QStringLiteral("<OBJECT data=\"&#x2F;x.swf\">")})
+            QVERIFY2(mayNameFilesAbsolutely(absolute) &&
+                         localReferences(absolute, "/site").first().absolute,
+                     qPrintable(absolute));
+        QVERIFY(!mayNameFilesAbsolutely("<IMG src=a.png><A href=http://example.org/>"
+                                        "<A href='../up.htm'><P data-x=\"/no\">"));
     }
 
     void thePageCheckListsEachKind()
