@@ -19,6 +19,7 @@
 #include "platform/shell.h"
 #include "source/sourcepane.h"
 #include "source/sourcepanecontroller.h"
+#include "source/sourcepanelayout.h"
 #include "widgets/icons.h"
 
 #include <QApplication>
@@ -31,9 +32,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSettings>
 #include <QSplitter>
-#include <QTimer>
 #include <QToolBar>
 
 #include <algorithm>
@@ -56,9 +55,6 @@ constexpr int kSurfaceWidthMargin = twips(300);
 constexpr int kSurfaceHeightMargin = twips(1830);
 // The surface never shrinks below this, also where the design's formula goes negative.
 constexpr int kMinimumSurfaceHeight = 0;
-
-const QString kSourcePaneShownKey = QStringLiteral("sourcePane/shown");
-const QString kSourcePaneSplitKey = QStringLiteral("sourcePane/splitter");
 
 } // namespace
 
@@ -107,6 +103,9 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
         if (!modified)
             m_sourcePaneController->pageUnchanged();
     });
+    m_sourcePaneLayout =
+        std::make_unique<SourcePaneLayout>(*m_pageSplitter, *m_sourcePane, *m_sourcePaneController,
+                                           *m_actions->action(CommandId::SourcePane));
     registerCommands();
     applyStartState();
     resize(twips(13650), twips(8700) + menuBar()->sizeHint().height());
@@ -252,13 +251,9 @@ void MainWindow::registerCommands()
 {
     // What was typed in the source pane reaches the page before any command acts on it.
     m_actions->setBeforeEachCommand([this] { m_sourcePaneController->applyTyped(); });
-    QAction *pane = m_actions->action(CommandId::SourcePane);
-    pane->setCheckable(true);
-    pane->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
-    m_actions->setHandler(CommandId::SourcePane,
-                          [this, pane] { showSourcePane(pane->isChecked()); });
-    connect(m_pageSplitter, &QSplitter::splitterMoved, this,
-            [this] { QSettings().setValue(kSourcePaneSplitKey, m_pageSplitter->saveState()); });
+    m_actions->setHandler(CommandId::SourcePane, [this] {
+        m_sourcePaneLayout->setShown(m_actions->action(CommandId::SourcePane)->isChecked());
+    });
     m_actions->setHandler(CommandId::Exit, [this] { confirmExit(); });
     m_actions->setHandler(CommandId::InsertTable, [this] { m_insertion->insertTable(); });
 
@@ -281,24 +276,7 @@ void MainWindow::applyStartState()
     m_actions->setEnabled(CommandId::Browse, true);
     m_actions->setEnabled(CommandId::Edit, false);
     m_insertion->fillLists();
-    m_pageSplitter->restoreState(QSettings().value(kSourcePaneSplitKey).toByteArray());
-    m_sourcePane->hide();
-    // Shown as it was left, once the window has started.
-    if (QSettings().value(kSourcePaneShownKey, false).toBool())
-        QTimer::singleShot(0, this, [this] { showSourcePane(true); });
-}
-
-void MainWindow::showSourcePane(bool shown)
-{
-    m_sourcePaneController->setShown(shown);
-    m_sourcePane->setVisible(shown);
-    // The first time, the page and its source share the place equally.
-    if (shown && !QSettings().contains(kSourcePaneSplitKey)) {
-        const int width = m_pageSplitter->width();
-        m_pageSplitter->setSizes({width / 2, width - width / 2});
-    }
-    m_actions->action(CommandId::SourcePane)->setChecked(shown);
-    QSettings().setValue(kSourcePaneShownKey, shown);
+    m_sourcePaneLayout->restore();
 }
 
 QAction *MainWindow::action(CommandId id) const

@@ -32,6 +32,7 @@ class FileDrops;
 class EditingComponent;
 class SourcePane;
 class SourcePaneController;
+class SourcePaneLayout;
 class StateRefresh;
 
 // The main window `Form1`: toolbar, object buttons, mode indicator, the two lists and
@@ -94,8 +95,6 @@ private:
     void applyResizeRules();
     void closeOtherWindows();
     void confirmExit();
-    // Shows or hides the source pane beside the page, remembered for the next start.
-    void showSourcePane(bool shown);
 
     std::unique_ptr<CommonDialog> m_commonDialog;
     std::unique_ptr<Shell> m_shell;
@@ -119,6 +118,7 @@ private:
     std::unique_ptr<DocumentRecovery> m_recovery;
     std::unique_ptr<FileDrops> m_drops;
     std::unique_ptr<SourcePaneController> m_sourcePaneController;
+    std::unique_ptr<SourcePaneLayout> m_sourcePaneLayout;
 };
 
 } // namespace lumipage
