@@ -254,6 +254,10 @@ private slots:
                                                  "<p id=b>plain</p></body></html>\n",
                                                  60)
                                    << QString() << QByteArray("before\0after", 12);
+        QTest::newRow("invalid Shift_JIS")
+            << QByteArray("<html><head><meta charset=Shift_JIS></head><body>\n"
+                          "<p id=a>\x93\xFA\x96\x7B\xFF\x81</p>\n<p id=b>plain</p></body></html>\n")
+            << QStringLiteral("読めないバイト") << QByteArray("\x93\xFA\x96\x7B\xFF\x81");
     }
 
     void filesThatAreNoProperPagesOpenEditAndSave()
@@ -276,7 +280,11 @@ private slots:
         texts = save(path, {QMessageBox::Ok, QMessageBox::Ok});
         QTRY_COMPARE(texts->size(), 2);
         QVERIFY(readBytes(path).contains(kept));
+        // Reopened, the bytes that cannot be read are still there and said again.
+        texts = answerBoxes(message.isEmpty() ? QList<QMessageBox::StandardButton>()
+                                              : QList{QMessageBox::Ok});
         window().openFile(path);
+        QTRY_COMPARE(texts->size(), message.isEmpty() ? 0 : 1);
         QVERIFY(editor().DocumentHTML().contains("plain edited"));
 
         // A binary file named .htm is no page.
