@@ -1,5 +1,7 @@
 #include "benchsupport.h"
 
+#include "platform/pagefile.h"
+
 #include "platform/markup/textcodec.h"
 
 #include <QDir>
@@ -154,12 +156,18 @@ void bareLoad(QWebEngineView &bare, const QString &path)
     waitFor(bare.page(), SIGNAL(loadFinished(bool)));
 }
 
-void bareSave(QWebEngineView &bare, const QString &path, const QByteArray &encoding)
+void bareSave(QWebEngineView &bare, const QString &path, const QByteArray &encoding,
+              Writing writing)
 {
     const QString html = evaluate(bare.page(), "document.documentElement.outerHTML").toString();
+    const QByteArray bytes = textcodec::encode(html, encoding);
+    if (writing == Writing::Safe) {
+        pagefile::writeBytes(path, bytes, nullptr);
+        return;
+    }
     QFile out(path);
     out.open(QIODevice::WriteOnly);
-    out.write(textcodec::encode(html, encoding));
+    out.write(bytes);
 }
 
 QString caretToEnd()

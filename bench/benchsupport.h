@@ -62,8 +62,12 @@ const QList<std::pair<QString, qsizetype>> &pageSizes();
 QVariant evaluate(QWebEnginePage *page, const QString &script, quint32 world = 0);
 // The bare engine opens `path` and waits until it has loaded.
 void bareLoad(QWebEngineView &bare, const QString &path);
+// How a bare save writes: straight into the file, or as a save must (a temporary file made
+// durable, then renamed over the old one).
+enum class Writing { Plain, Safe };
 // The bare engine's nearest thing to a save: its own serialisation, written out.
-void bareSave(QWebEngineView &bare, const QString &path, const QByteArray &encoding);
+void bareSave(QWebEngineView &bare, const QString &path, const QByteArray &encoding,
+              Writing writing = Writing::Plain);
 // Scripts that put the caret at the end of the page's last text, or at the start of the
 // first.
 QString caretToEnd();

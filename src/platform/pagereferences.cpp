@@ -144,12 +144,36 @@ QString findingsText(const QList<Finding> &findings)
 bool mayNameFilesAbsolutely(const QString &html)
 {
     // A value that begins (after white space and a quote) with "/", "file:" or a
-    // character reference, in any attribute whose name ends as one of the naming ones.
-    static const QRegularExpression re(
-        QStringLiteral(
-            "(?:src|background|lowsrc|dynsrc|data|href)\\s*=\\s*[\"']?\\s*(?:/|file:|&#)"),
-        QRegularExpression::CaseInsensitiveOption);
-    return re.match(html).hasMatch();
+    // character reference, in any attribute whose name ends as one of the naming ones
+    // (lowsrc and dynsrc end as src). Each "=" is looked at, without a pattern tried at
+    // every place of the text: a save of a large page takes the look every time.
+    static const QLatin1StringView kNames[] = {
+        QLatin1StringView("src"), QLatin1StringView("background"), QLatin1StringView("data"),
+        QLatin1StringView("href")};
+    const QStringView text(html);
+    for (qsizetype equals = text.indexOf(u'='); equals >= 0;
+         equals = text.indexOf(u'=', equals + 1)) {
+        qsizetype nameEnd = equals;
+        while (nameEnd > 0 && text[nameEnd - 1].isSpace())
+            --nameEnd;
+        const QStringView before = text.first(nameEnd);
+        if (std::ranges::none_of(kNames, [before](QLatin1StringView name) {
+                return before.endsWith(name, Qt::CaseInsensitive);
+            }))
+            continue;
+        qsizetype value = equals + 1;
+        while (value < text.size() && text[value].isSpace())
+            ++value;
+        if (value < text.size() && (text[value] == u'"' || text[value] == u'\''))
+            ++value;
+        while (value < text.size() && text[value].isSpace())
+            ++value;
+        const QStringView rest = text.sliced(value);
+        if (rest.startsWith(u'/') || rest.startsWith(u"file:", Qt::CaseInsensitive) ||
+            rest.startsWith(u"&#"))
+            return true;
+    }
+    return false;
 }
 
 QStringList filesToBringIn(const QList<LocalReference> &references)
