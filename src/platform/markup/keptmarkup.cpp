@@ -5,6 +5,8 @@
 
 #include <QThreadPool>
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
@@ -164,17 +166,33 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
             piece.text.chop(e.tail.size());
             piece.tail = e.tail;
         }
+        const MarkupRegion &r = piece.region;
+        const qint32 contentEnd =
+            r.between && r.right >= 0 ? elements[size_t(r.right)].tagStart : e.innerEnd;
+        // White space after </body> and </html> is read into the element open last (a
+        // paragraph left open, say), so the content of the body or the whole page written
+        // up to those tags holds it already: the piece takes in the rest of the page,
+        // those end tags without the white space.
+        bool toPageEnd = false;
+        if (toEnd && e.tail.isEmpty() && (e.name == "html" || e.name == "body") &&
+            m_source->original.size() - contentEnd <= 256) {
+            const QByteArray rest = m_source->original.sliced(contentEnd);
+            static const QRegularExpression endTagsOnly(
+                QStringLiteral("^(?:\\s*</[A-Za-z]+\\s*>)*\\s*$"));
+            if (rest != rest.trimmed() && endTagsOnly.match(QString::fromLatin1(rest)).hasMatch()) {
+                piece.text +=
+                    QString::fromLatin1(rest).remove(QRegularExpression(QStringLiteral("\\s")));
+                toPageEnd = true;
+            }
+        }
         if (content && e.leadingLine && piece.text.startsWith(u'\n'))
             piece.text.prepend(u'\n');
         if (m_crlf)
             toCrLf(piece.text);
-        const MarkupRegion &r = piece.region;
         piece.from = !content                   ? e.tagStart
                      : r.between && r.left >= 0 ? elements[size_t(r.left)].outerEnd
                                                 : e.innerStart;
-        piece.to = !content                    ? e.tagEnd
-                   : r.between && r.right >= 0 ? elements[size_t(r.right)].tagStart
-                                               : e.innerEnd;
+        piece.to = !content ? e.tagEnd : toPageEnd ? qint32(m_source->original.size()) : contentEnd;
         piece.bytes = textcodec::encode(piece.text, m_encoding);
         pieces.push_back(std::move(piece));
     }
