@@ -1,5 +1,6 @@
 // The main window's files and dialogs end to end on the real surface: open, save,
 // preview, table, link, background image, source window and replace.
+#include "support/dialogdriver.h"
 #include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
@@ -152,26 +153,22 @@ private slots:
         setPage("<P id=p>x</P>");
         answerNextModal([](QWidget *w) {
             QCOMPARE(w->objectName(), QStringLiteral("Form2"));
+            DialogDriver d(*qobject_cast<QDialog *>(w));
             QCOMPARE(
-                w->findChild<QLineEdit *>("Text3")->text(),
+                d.text("Text3"),
                 QStringLiteral("border=1 bordercolor=gray cellPadding=1 cellSpacing=1 width=5%"));
-            QCOMPARE(w->findChild<QLineEdit *>("Text4")->text(),
-                     QStringLiteral("bgcolor=white align=left"));
-            w->findChild<QLineEdit *>("Text1")->setText("x");
-            w->findChild<QLineEdit *>("Text2")->setText("2");
+            QCOMPARE(d.text("Text4"), QStringLiteral("bgcolor=white align=left"));
+            d.fill("Text1", "x");
+            d.fill("Text2", "2");
             // A refused count: the reason is shown and the dialog stays with the fields as typed.
-            answerNextModal([w](QWidget *box) {
-                QVERIFY(qobject_cast<QMessageBox *>(box)->text().contains("行数"));
-                qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
-                whenModalAgain(w, [w](QWidget *) {
-                    QVERIFY(w->isVisible());
-                    QCOMPARE(w->findChild<QLineEdit *>("Text1")->text(), QStringLiteral("x"));
-                    w->findChild<QLineEdit *>("Text1")->setText("3");
-                    w->findChild<QLineEdit *>("Text5")->setText("表題 <1>");
-                    w->findChild<QPushButton *>("Command1")->click();
-                });
-            });
-            w->findChild<QPushButton *>("Command1")->click();
+            auto texts = answerBoxes({QMessageBox::Ok});
+            d.press("Command1");
+            QVERIFY(texts->value(0).contains("行数"));
+            QVERIFY(w->isVisible());
+            QCOMPARE(d.text("Text1"), QStringLiteral("x"));
+            d.fill("Text1", "3");
+            d.fill("Text5", "表題 <1>");
+            QVERIFY(d.accept("Command1"));
         });
         const QString before = editor().DocumentHTML();
         m_window->run(CommandId::InsertTable);
@@ -194,9 +191,10 @@ private slots:
         QVERIFY(editor().call("selectInElement", {"p", 0, 4}).ok);
         answerNextModal([](QWidget *w) {
             QCOMPARE(w->objectName(), QStringLiteral("Form4"));
-            QCOMPARE(w->findChild<QLineEdit *>("Text1")->text(), QStringLiteral("http://"));
-            w->findChild<QLineEdit *>("Text1")->setText("next.htm");
-            w->findChild<QPushButton *>("Command2")->click();
+            DialogDriver d(*qobject_cast<QDialog *>(w));
+            QCOMPARE(d.text("Text1"), QStringLiteral("http://"));
+            d.fill("Text1", "next.htm");
+            QVERIFY(d.accept("Command2"));
         });
         m_window->run(CommandId::SetLink);
         QVERIFY(editor().DocumentHTML().contains("<A href=next.htm>link</A> me"));
@@ -211,14 +209,14 @@ private slots:
         QVERIFY(editor().call("selectInElement", {"p", 0, 4}).ok);
         m_dialog->files.enqueue("/site/page two.htm");
         answerNextModal([this](QWidget *w) {
-            auto *target = w->findChild<QLineEdit *>("Text1");
-            w->findChild<QPushButton *>("Command1")->click();
-            QCOMPARE(target->text(), QStringLiteral("/site/page two.htm"));
+            DialogDriver d(*qobject_cast<QDialog *>(w));
+            d.press("Command1");
+            QCOMPARE(d.text("Text1"), QStringLiteral("/site/page two.htm"));
             QCOMPARE(m_dialog->filter,
                      QStringLiteral("HTMファイル(*.htm)|*.htm|HTMLファイル(*.html)|*.html"));
-            w->findChild<QPushButton *>("Command1")->click(); // cancelled: the text stays
-            QCOMPARE(target->text(), QStringLiteral("/site/page two.htm"));
-            w->findChild<QPushButton *>("Command2")->click();
+            d.press("Command1"); // cancelled: the text stays
+            QCOMPARE(d.text("Text1"), QStringLiteral("/site/page two.htm"));
+            QVERIFY(d.accept("Command2"));
         });
         m_window->run(CommandId::SetLink);
         QVERIFY(editor().DocumentHTML().contains("<A href=\"/site/page two.htm\">link</A>"));
@@ -230,13 +228,12 @@ private slots:
         const QString before = editor().DocumentHTML();
         answerNextModal([](QWidget *w) {
             QCOMPARE(w->objectName(), QStringLiteral("Form19"));
-            auto *ok = w->findChild<QPushButton *>("Command2");
-            QVERIFY(!ok->isEnabled());
-            QVERIFY(!w->findChild<QComboBox *>("Combo1")->isEnabled());
-            w->findChild<QLineEdit *>("Text1")->setText("/pics/a.gif");
-            w->findChild<QComboBox *>("Combo1")->setEditText("固定する");
-            QVERIFY(ok->isEnabled());
-            ok->click();
+            DialogDriver d(*qobject_cast<QDialog *>(w));
+            QVERIFY(!d.enabled("Command2"));
+            QVERIFY(!d.enabled("Combo1"));
+            d.fill("Text1", "/pics/a.gif");
+            d.fill("Combo1", "固定する");
+            QVERIFY(d.accept("Command2"));
         });
         m_window->run(CommandId::BackgroundImage);
         QCOMPARE(m_window->insertion().shared().background_attr,
@@ -266,8 +263,9 @@ private slots:
     {
         setPage("<P>bg</P>");
         answerNextModal([](QWidget *w) {
-            w->findChild<QLineEdit *>("Text1")->setText("/my pics/a b.gif");
-            w->findChild<QPushButton *>("Command2")->click();
+            DialogDriver d(*qobject_cast<QDialog *>(w));
+            d.fill("Text1", "/my pics/a b.gif");
+            QVERIFY(d.accept("Command2"));
         });
         m_window->run(CommandId::BackgroundImage);
         QVERIFY(editor().DocumentHTML().contains(
