@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -76,7 +77,9 @@ void PageCheckController::request()
 
 void PageCheckController::check()
 {
-    if (m_watcher.isRunning()) {
+    // Reading the page waits for it, and timers run meanwhile: a request then comes back
+    // here before the check has begun.
+    if (m_watcher.isRunning() || m_reading) {
         m_again = true;
         return;
     }
@@ -87,6 +90,8 @@ void PageCheckController::check()
     QElapsedTimer clock;
     clock.start();
     m_started = QDateTime::currentMSecsSinceEpoch();
+    m_reading = true;
+    const auto done = qScopeGuard([this] { m_reading = false; });
     PageCheckInput input;
     input.text = m_editor.preservedHTML();
     if (input.text.isEmpty() && !m_editor.lastError().isEmpty()) {

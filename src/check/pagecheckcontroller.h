@@ -67,6 +67,7 @@ private:
     quint64 m_page = 0;         // counts pages begun, so findings of an earlier page are dropped
     quint64 m_checkedPage = 0;  // the page the running check reads
     bool m_again = false;       // asked again while a check was running
+    bool m_reading = false;     // the page is being read for a check
     bool m_afterBrowse = false; // asked in browse mode: checked on return to editing
     qint64 m_started = 0;
     qint64 m_readTime = 0;

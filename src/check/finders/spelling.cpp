@@ -147,7 +147,9 @@ QList<PageFinding> spellingFindings(const ParsedPage &page, EnglishSpelling &spe
 {
     QList<PageFinding> out;
     if (!spelling.available())
-        return out;
+        return {PageFinding{FindingKind::Spelling,
+                            QStringLiteral("英語の辞書（hunspell-en-us）が見つからないため、"
+                                           "綴りは点検していません")}};
     QHash<QString, bool> known;
     QHash<QString, qsizetype> firsts; // misspelt word → its finding
     QHash<qsizetype, int> others;

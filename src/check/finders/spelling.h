@@ -55,6 +55,7 @@ private:
 // Misspelt words in the page's text (not in scripts, styles, or parts in another
 // language than English; a Japanese page's English words are checked). A word
 // misspelt more than once is listed at its first place with the number of the others.
+// Without a dictionary, one finding says that spelling was not checked.
 QList<PageFinding> spellingFindings(const ParsedPage &page, EnglishSpelling &spelling);
 
 } // namespace lumipage::check
