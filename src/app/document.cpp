@@ -49,6 +49,7 @@ void Document::markUnchanged(const QString &html)
     m_snapshot = html;
     notePath(); // a save under a new name makes the page that file
     noteModified(false);
+    emit settled();
 }
 
 void Document::markChanged()

@@ -44,6 +44,8 @@ signals:
     // The page may have changed (the first change after a load or save), or counts as
     // unchanged again.
     void modifiedChanged(bool modified);
+    // The page now counts as unchanged: it was just opened or saved.
+    void settled();
     void pathChanged(const QString &path);
 
 private:

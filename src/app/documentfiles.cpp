@@ -39,7 +39,6 @@ DocumentFiles::DocumentFiles(EditingComponent &editor, Document &document,
     // はい to a file changed by another program reads it again, edits given up.
     QObject::connect(m_guard, &PageGuard::reloadRequested, &window,
                      [this](const QString &path) { openPath(path); });
-    actions.setHandler(CommandId::PageCheck, [this] { showPageCheck(m_window, m_editor); });
     actions.setHandler(CommandId::NewDocument, [this] { newDocument(); });
     actions.setHandler(CommandId::OpenFile, [this] { openDocument(); });
     actions.setHandler(CommandId::SaveFile, [this] { saveDocument(); });

@@ -11,6 +11,7 @@
 #include "app/palettewindow.h"
 #include "app/recentfilesmenu.h"
 #include "app/staterefresh.h"
+#include "check/pagecheckcontroller.h"
 #include "insert/insertioncontroller.h"
 #include "platform/commondialog.h"
 #include "platform/editing/webengineeditingcomponent.h"
@@ -106,6 +107,8 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     m_sourcePaneLayout =
         std::make_unique<SourcePaneLayout>(*m_pageSplitter, *m_sourcePane, *m_sourcePaneController,
                                            *m_actions->action(CommandId::SourcePane));
+    m_pageCheck = std::make_unique<PageCheckController>(*this, *m_editor, *m_document, *m_actions,
+                                                        *m_sourcePaneController);
     registerCommands();
     applyStartState();
     resize(twips(13650), twips(8700) + menuBar()->sizeHint().height());
@@ -117,6 +120,7 @@ void MainWindow::buildControls()
 {
     m_client = new QWidget(this);
     setCentralWidget(m_client);
+    m_client->installEventFilter(this); // a docked panel shown or hidden resizes it
 
     // The page and its source pane share the surface's place; with the pane hidden the
     // page takes all of it.
@@ -342,8 +346,18 @@ void MainWindow::applyResizeRules()
         size = size.expandedTo(QSize(kMinimumWidth, kMinimumHeight));
         resize(size);
     }
-    m_pageSplitter->resize(size.width() - kSurfaceWidthMargin, surfaceHeightFor(size.height()));
+    // A panel docked in the window (the page check) takes its room from the page's.
+    const QSize room = m_client->size() - QSize(m_pageSplitter->x(), m_pageSplitter->y());
+    m_pageSplitter->resize(std::min(size.width() - kSurfaceWidthMargin, room.width()),
+                           std::min(surfaceHeightFor(size.height()), room.height()));
     m_toolbar->resize(std::max(size.width(), twips(13650)), m_toolbar->height());
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        applyResizeRules();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

@@ -33,6 +33,7 @@ class EditingComponent;
 class SourcePane;
 class SourcePaneController;
 class SourcePaneLayout;
+class PageCheckController;
 class StateRefresh;
 
 // The main window `Form1`: toolbar, object buttons, mode indicator, the two lists and
@@ -82,6 +83,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -119,6 +121,7 @@ private:
     std::unique_ptr<FileDrops> m_drops;
     std::unique_ptr<SourcePaneController> m_sourcePaneController;
     std::unique_ptr<SourcePaneLayout> m_sourcePaneLayout;
+    std::unique_ptr<PageCheckController> m_pageCheck;
 };
 
 } // namespace lumipage

@@ -52,11 +52,4 @@ BringIn offerToBringFilesIn(QWidget &window, EditingComponent &editor, const QSt
     return BringIn::Rewritten;
 }
 
-void showPageCheck(QWidget &window, EditingComponent &editor)
-{
-    const QString path = editor.documentPath();
-    const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
-    messages::inform(&window, findingsText(checkPage(editor.DocumentHTML(), folder)));
-}
-
 } // namespace lumipage

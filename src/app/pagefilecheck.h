@@ -24,8 +24,4 @@ enum class BringIn {
 BringIn offerToBringFilesIn(QWidget &window, EditingComponent &editor, const QString &html,
                             const QString &savePath);
 
-// ページの点検…: lists, with element and line, references to local files that do not
-// exist, files named by absolute local path, and images without alt text.
-void showPageCheck(QWidget &window, EditingComponent &editor);
-
 } // namespace lumipage

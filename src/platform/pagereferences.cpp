@@ -100,7 +100,7 @@ QList<LocalReference> localReferences(const QString &html, const QString &pageFo
             if (!path)
                 continue;
             const bool embedded = naming.embedded || !isLinkToFollow(tag);
-            out.append({tag.name, name, value, *path, tag.line, absolute,
+            out.append({tag.name, name, value, *path, tag.line, tag.start, absolute,
                         !path->isEmpty() && !within(*path, folder), embedded});
         }
     }
@@ -112,33 +112,18 @@ QList<Finding> checkPage(const QString &html, const QString &pageFolder)
     QList<Finding> findings;
     for (const LocalReference &r : localReferences(html, pageFolder)) {
         if (!r.path.isEmpty() && !QFileInfo::exists(r.path))
-            findings.append({Finding::Kind::Missing, r.element, r.line, r.value});
+            findings.append({Finding::Kind::Missing, r.element, r.line, r.value, r.start});
         if (r.absolute)
-            findings.append({Finding::Kind::Absolute, r.element, r.line, r.value});
+            findings.append({Finding::Kind::Absolute, r.element, r.line, r.value, r.start});
     }
-    for (const htmltags::StartTag &tag : htmltags::startTags(html))
-        if (tag.name == QLatin1String("IMG") && !tag.has(QStringLiteral("alt")))
-            findings.append(
-                {Finding::Kind::NoAlt, tag.name, tag.line, tag.value(QStringLiteral("src"))});
-    std::stable_sort(findings.begin(), findings.end(),
-                     [](const Finding &a, const Finding &b) { return a.line < b.line; });
     return findings;
 }
 
-QString findingsText(const QList<Finding> &findings)
+QString Finding::message() const
 {
-    if (findings.isEmpty())
-        return QStringLiteral("問題は見つかりませんでした。");
-    QStringList lines;
-    for (const Finding &f : findings) {
-        const QString what = f.kind == Finding::Kind::Missing
-                                 ? QStringLiteral("ファイルがありません: %1")
-                             : f.kind == Finding::Kind::Absolute
-                                 ? QStringLiteral("絶対パスで指定されています: %1")
-                                 : QStringLiteral("代替テキスト（alt）がありません: %1");
-        lines << QStringLiteral("%1 行 %2: ").arg(f.line).arg(f.element) + what.arg(f.target);
-    }
-    return lines.join(u'\n');
+    return (kind == Kind::Missing ? QStringLiteral("ファイルがありません: %1")
+                                  : QStringLiteral("絶対パスで指定されています: %1"))
+        .arg(target);
 }
 
 bool mayNameFilesAbsolutely(const QString &html)

@@ -16,6 +16,7 @@ struct LocalReference {
     QString path;      // the file it names: absolute, cleaned; empty when a relative
                        // name cannot be resolved (a page never saved)
     int line = 1;
+    qsizetype start = 0;   // position of its element's start tag
     bool absolute = false; // named by an absolute path or a file: URL
     bool outside = false;  // lies outside the page's folder tree
     bool embedded = false; // shown or played by the page (not a link to follow)
@@ -26,20 +27,21 @@ struct LocalReference {
 // not files. `pageFolder` is empty for a page never saved.
 QList<LocalReference> localReferences(const QString &html, const QString &pageFolder);
 
-// What the page check lists.
+// What the page check lists about files.
 struct Finding {
-    enum class Kind { Missing, Absolute, NoAlt };
+    enum class Kind { Missing, Absolute };
     Kind kind;
     QString element;
     int line = 1;
-    QString target; // the name as written (empty for an image without alt)
+    QString target;      // the name as written
+    qsizetype start = 0; // position of the element's start tag
+    // The finding in words for the user ("ファイルがありません: gone.png").
+    QString message() const;
 };
 
-// References to local files that do not exist, files named by absolute local path, and
-// images without alt text, in page order.
+// References to local files that do not exist and files named by absolute local path, in
+// page order.
 QList<Finding> checkPage(const QString &html, const QString &pageFolder);
-// The findings as lines for the user ("12 行 IMG: …"), or a line saying all is well.
-QString findingsText(const QList<Finding> &findings);
 
 // Pictures and other files the page shows or plays that lie outside its folder and
 // exist, each once, in page order: what the save offers to copy beside the page.

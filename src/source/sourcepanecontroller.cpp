@@ -10,8 +10,7 @@ namespace lumipage
 {
 
 SourcePaneController::SourcePaneController(EditingComponent &editor, SourcePane &pane,
-                                           std::function<void()> markPageChanged,
-                                           QObject *parent)
+                                           std::function<void()> markPageChanged, QObject *parent)
     : QObject(parent), m_editor(editor), m_pane(pane), m_markPageChanged(std::move(markPageChanged))
 {
     m_follow.setSingleShot(true);
@@ -122,7 +121,13 @@ const std::vector<SourceElement> &SourcePaneController::elements()
 
 void SourcePaneController::markCaretElement()
 {
-    const int ordinal = m_editor.caretElement();
+    markElement(m_editor.caretElement());
+}
+
+void SourcePaneController::markElement(int ordinal)
+{
+    if (!m_shown)
+        return;
     const std::vector<SourceElement> &all = elements();
     if (ordinal < 0 || ordinal >= int(all.size()))
         return;

@@ -39,6 +39,8 @@ public:
     bool applyTyped();
     // The page counts as unchanged (opened or saved): no line is marked as changed.
     void pageUnchanged();
+    // Marks the element at `ordinal` (document order) in the pane, when it is shown.
+    void markElement(int ordinal);
     // How long the page must be still before the pane follows, in milliseconds.
     void setFollowDelay(int ms) { m_follow.setInterval(ms); }
     void setApplyDelay(int ms) { m_apply.setInterval(ms); }
@@ -55,8 +57,8 @@ private:
     QTimer m_follow;
     QTimer m_apply;
     bool m_shown = false;
-    bool m_begun = true;     // a new page began: the pane shows it afresh
-    bool m_applying = false; // the page is being replaced by the pane's text
+    bool m_begun = true;                // a new page began: the pane shows it afresh
+    bool m_applying = false;            // the page is being replaced by the pane's text
     std::unique_ptr<SourceTree> m_tree; // a parse of the pane's text, made when needed
 };
 

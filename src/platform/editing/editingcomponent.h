@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 namespace lumipage
 {
@@ -96,6 +97,19 @@ public:
     // Asks the page in one trip, without reading it whole; nothing when it does not answer
     // (lastError says why).
     virtual std::optional<ScriptPresence> scriptPresence(const QString &mention = {}) = 0;
+
+    // How the page's text looks, in groups of elements that look alike: the computed
+    // colour of their own text, the first background colour behind it that is not
+    // transparent (white at the root), size in CSS pixels and weight. Hidden text and
+    // text over a background picture are left out.
+    struct TextLook {
+        QString colour, background;
+        double fontSize = 16;
+        int fontWeight = 400;
+        QList<int> elements; // ordinals, as caretElement counts them
+    };
+    // Asks the page in one trip; nothing when it does not answer (lastError says why).
+    virtual std::optional<std::vector<TextLook>> textLooks() { return std::vector<TextLook>{}; }
 
     // The document object's part the program uses: paste at the selection, page colour.
     virtual bool pasteHTML(const QString &fragment) = 0;

@@ -56,4 +56,21 @@ QJsonArray keptRegions(const std::vector<MarkupRegion> &regions)
     return asked;
 }
 
+std::vector<EditingComponent::TextLook> textLooks(const QVariant &answer)
+{
+    std::vector<EditingComponent::TextLook> looks;
+    for (const QVariant &row : answer.toList()) {
+        const QVariantMap fields = row.toMap();
+        EditingComponent::TextLook look;
+        look.colour = fields.value(QStringLiteral("colour")).toString();
+        look.background = fields.value(QStringLiteral("background")).toString();
+        look.fontSize = fields.value(QStringLiteral("fontSize")).toDouble();
+        look.fontWeight = fields.value(QStringLiteral("fontWeight")).toInt();
+        for (const QVariant &ordinal : fields.value(QStringLiteral("elements")).toList())
+            look.elements << ordinal.toInt();
+        looks.push_back(look);
+    }
+    return looks;
+}
+
 } // namespace lumipage::pageprotocol

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/editing/editingcomponent.h"
 #include "platform/markup/documentform.h"
 #include "platform/markup/keptmarkup.h"
 
@@ -33,5 +34,9 @@ KeptChanges keptChanges(const QVariant &answer);
 
 // The argument of the runtime's keptMarkup: the stretches whose engine markup is asked.
 QJsonArray keptRegions(const std::vector<MarkupRegion> &regions);
+
+// What the runtime's textLooks answers: [{colour, background, fontSize, fontWeight,
+// elements}].
+std::vector<EditingComponent::TextLook> textLooks(const QVariant &answer);
 
 } // namespace lumipage::pageprotocol

@@ -10,6 +10,7 @@
 #include "platform/editing/pagebridge.h"
 #include "platform/editing/pagekeeper.h"
 #include "platform/editing/pageloader.h"
+#include "platform/editing/pageprotocol.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -53,9 +54,8 @@ QWebEngineScript runtimeScript()
         commands.insert(QLatin1String(command.name), command.number);
     source += QStringLiteral("(window.__lumipage = window.__lumipage || {}).commands = %1;\n")
                   .arg(QString::fromUtf8(QJsonDocument(commands).toJson(QJsonDocument::Compact)));
-    for (const char *part :
-         {"serializer", "history", "runtime", "paste", "changes", "tables", "objects", "find",
-          "locate"})
+    for (const char *part : {"serializer", "history", "runtime", "paste", "changes", "tables",
+                             "objects", "find", "locate", "contrast"})
         source += readResource(
             QStringLiteral(":/lumipage/platform/editing/runtime/%1.js").arg(QLatin1String(part)));
     script.setSourceCode(source);
@@ -308,6 +308,14 @@ WebEngineEditingComponent::scriptPresence(const QString &mention)
     const QVariantMap answer = result.value.toMap();
     return ScriptPresence{answer.value(QStringLiteral("script")).toBool(),
                           answer.value(QStringLiteral("mentions")).toBool()};
+}
+
+std::optional<std::vector<EditingComponent::TextLook>> WebEngineEditingComponent::textLooks()
+{
+    const PageCaller::Result result = call(QStringLiteral("textLooks"));
+    if (!result.ok)
+        return std::nullopt;
+    return pageprotocol::textLooks(result.value);
 }
 
 bool WebEngineEditingComponent::setBgColor(const QString &colour)

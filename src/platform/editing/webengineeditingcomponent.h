@@ -68,6 +68,7 @@ public:
     void openRecovered(const QString &html, const QString &path,
                        const QByteArray &encoding) override;
     std::optional<ScriptPresence> scriptPresence(const QString &mention = {}) override;
+    std::optional<std::vector<TextLook>> textLooks() override;
     bool pasteHTML(const QString &fragment) override;
     bool setBgColor(const QString &colour) override;
     bool setBodyAttributes(const QList<QPair<QString, QString>> &attributes) override;

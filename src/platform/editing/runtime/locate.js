@@ -10,6 +10,7 @@
             n.hasAttribute('data-lumipage-aid') ? NodeFilter.FILTER_REJECT
                                                 : NodeFilter.FILTER_ACCEPT);
     }
+    LP.elementWalker = walker;
 
     function ordinalOf(target) {
         const w = walker();

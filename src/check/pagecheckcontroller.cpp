@@ -1,0 +1,139 @@
+#include "check/pagecheckcontroller.h"
+
+#include "app/commandactions.h"
+#include "app/document.h"
+#include "check/finders/spelling.h"
+#include "check/pagecheck.h"
+#include "check/pagecheckpanel.h"
+#include "platform/editing/editingcomponent.h"
+#include "source/sourcepanecontroller.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace lumipage
+{
+
+namespace
+{
+const QString kSpellingKey = QStringLiteral("spelling/enabled");
+
+// The findings and the worker's time.
+QList<check::PageFinding> timedCheck(const PageCheckInput &input, qint64 *elapsed)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QList<check::PageFinding> findings = findProblems(input);
+    *elapsed = clock.elapsed();
+    return findings;
+}
+} // namespace
+
+PageCheckController::PageCheckController(QMainWindow &window, EditingComponent &editor,
+                                         Document &document, CommandActions &actions,
+                                         SourcePaneController &sourcePane)
+    : QObject(&window), m_editor(editor), m_document(document), m_sourcePane(sourcePane),
+      m_spelling(std::make_shared<check::EnglishSpelling>())
+{
+    m_panel = new PageCheckPanel(&window);
+    window.addDockWidget(Qt::BottomDockWidgetArea, m_panel);
+    m_panel->hide();
+    m_soon.setSingleShot(true);
+    m_soon.setInterval(0);
+    connect(&m_soon, &QTimer::timeout, this, &PageCheckController::check);
+
+    actions.setHandler(CommandId::PageCheck, [this] {
+        m_panel->show();
+        m_panel->raise();
+        request();
+    });
+    connect(m_panel, &PageCheckPanel::recheckRequested, this, &PageCheckController::request);
+    connect(m_panel, &PageCheckPanel::findingActivated, this, &PageCheckController::activate);
+    connect(&m_watcher, &QFutureWatcherBase::finished, this, &PageCheckController::finished);
+
+    // A page opened or saved is checked again while the panel is shown.
+    connect(&editor, &EditingComponent::pageBegun, this, [this] { ++m_page; });
+    connect(&document, &Document::settled, this, [this] {
+        if (m_panel->isVisible())
+            request();
+    });
+    connect(&editor, &EditingComponent::DocumentComplete, this, [this] {
+        if (std::exchange(m_afterBrowse, false) && !m_editor.BrowseMode())
+            request();
+    });
+}
+
+PageCheckController::~PageCheckController() = default;
+
+void PageCheckController::request()
+{
+    m_soon.start();
+}
+
+void PageCheckController::check()
+{
+    // Reading the page waits for it, and timers run meanwhile: a request then comes back
+    // here before the check has begun.
+    if (m_watcher.isRunning() || m_reading) {
+        m_again = true;
+        return;
+    }
+    if (m_editor.BrowseMode()) {
+        m_afterBrowse = true; // browse mode shows a copy; the page itself is back soon
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    m_started = QDateTime::currentMSecsSinceEpoch();
+    m_reading = true;
+    const auto done = qScopeGuard([this] { m_reading = false; });
+    PageCheckInput input;
+    input.text = m_editor.preservedHTML();
+    if (input.text.isEmpty() && !m_editor.lastError().isEmpty()) {
+        m_panel->showFailure(m_editor.lastError());
+        return;
+    }
+    const QString path = m_document.path();
+    input.folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+    input.encoding = path.isEmpty() ? QByteArray("UTF-8") : m_document.encoding();
+    if (const auto looks = m_editor.textLooks())
+        for (const EditingComponent::TextLook &look : *looks)
+            input.colours << check::TextColours{look.colour, look.background, look.fontSize,
+                                                look.fontWeight, look.elements};
+    if (QSettings().value(kSpellingKey, true).toBool())
+        input.spelling = m_spelling;
+    m_checkedPage = m_page;
+    m_readTime = clock.elapsed();
+    m_panel->showChecking();
+    m_watcher.setFuture(
+        QtConcurrent::run([input, elapsed = &m_workerTime] { return timedCheck(input, elapsed); }));
+}
+
+void PageCheckController::finished()
+{
+    m_totalTime = QDateTime::currentMSecsSinceEpoch() - m_started;
+    // Findings of a page that has gone since would select elements of another.
+    if (m_checkedPage == m_page)
+        m_panel->showFindings(m_watcher.result());
+    if (std::exchange(m_again, false) || m_checkedPage != m_page) {
+        check();
+        return;
+    }
+    emit checked();
+}
+
+void PageCheckController::activate(const check::PageFinding &finding)
+{
+    if (finding.ordinal < 0)
+        return;
+    m_editor.selectElement(finding.ordinal);
+    m_sourcePane.markElement(finding.ordinal);
+    m_editor.setFocus();
+}
+
+} // namespace lumipage
