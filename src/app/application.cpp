@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "platform/browsing/documentscheme.h"
 #include "platform/editing/webengineeditingcomponent.h"
+#include "platform/programfiles.h"
 #include "widgets/icons.h"
 
 #include <QApplication>
@@ -70,6 +71,8 @@ int runLumipage(int argc, char **argv)
     prepareProcess();
     QApplication app(argc, argv);
     nameApplication();
+    // Before the engine starts: it reads where its dictionaries lie once.
+    programfiles::pointEngineAtDictionaries();
 
     QString error;
     const std::optional<CommandLine> line = parseCommandLine(app.arguments().mid(1), &error);
@@ -89,8 +92,8 @@ int runLumipage(int argc, char **argv)
     if (line->mode == CommandLine::Mode::PrintHtml)
         return printHtml(line->file);
 
-    // The program works from its own folder, where its data files lie.
-    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    // The program works from the folder its data files lie in.
+    QDir::setCurrent(programfiles::sideFolder());
     MainWindow window;
     window.show();
     // A page an editor that died left behind comes first; then the one asked for.

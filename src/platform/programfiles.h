@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace lumipage::programfiles
+{
+
+// The folder of the files the program reads beside itself: script templates, the palette
+// page, the information texts and the engine's spelling dictionary. In the build tree they
+// lie beside the executable; installed, they lie in <prefix>/share/lumipage while the
+// executable is in <prefix>/bin.
+QString sideFolder();
+
+// A folder the program may write its own files in (the preview copy): beside the
+// executable when it runs from its build tree, else the user's cache folder (created).
+QString writableFolder();
+
+// The engine reads its spelling dictionaries from the `qtwebengine_dictionaries` folder of
+// the side folder, unless the environment names another. Call before the first page.
+void pointEngineAtDictionaries();
+
+} // namespace lumipage::programfiles
