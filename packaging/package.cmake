@@ -28,12 +28,13 @@ set(LUMIPAGE_PACKAGE_MAINTAINER "Lumipage maintainers <maintainers@lumipage.inva
     CACHE STRING "Maintainer field of the Debian package")
 set(CPACK_PACKAGE_CONTACT ${LUMIPAGE_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "HTML page editor with dynamic-HTML effects")
+# The summary is the package's one-line synopsis; this text follows it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "HTML page editor with dynamic-HTML effects
- Lumipage edits single HTML pages as they look, with a Japanese user interface:
- type and format text, build tables, lists and links, place images and positioned
- objects, and insert ready-made dynamic-HTML effects from small dialogs. A source
- pane shows the page's HTML beside it.")
+    "Lumipage edits single HTML pages as they look, with a Japanese user
+interface: type and format text, build tables, lists and links, place
+images and positioned objects, and insert ready-made dynamic-HTML
+effects from small dialogs. A source pane shows the page's HTML beside
+it.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
