@@ -42,7 +42,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 # Japanese text needs a Japanese font; the check panel reads the English Hunspell
-# dictionary; Qt's dialogs read their Japanese button texts from the translations.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk | fonts-japanese-gothic, hunspell-en-us")
+# dictionary; the icons are SVG, drawn by Qt's SVG plugins, which the program loads
+# without linking them. Qt's dialogs read their Japanese button texts from the
+# translations.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-noto-cjk | fonts-japanese-gothic, hunspell-en-us, libqt6svg6 (>= 6.4)")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, breeze-icon-theme, xdg-utils")
 include(CPack)
