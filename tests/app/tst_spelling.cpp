@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QWebEngineContextMenuRequest>
 #include <QWebEngineView>
 
 using namespace lumipage;
@@ -28,8 +29,9 @@ class TestSpelling : public QObject
 
     QWidget *surface() { return m_editor->findChild<QWebEngineView *>()->focusProxy(); }
     // Right-clicks inside the element `id` and answers the misspelt word the component
-    // reported for that click ("(no request)" when none came).
-    QString misspeltWordIn(const char *id)
+    // reported for that click ("(no request)" when none came); `engine`: the word the
+    // engine itself reported.
+    QString misspeltWordIn(const char *id, bool engine = false)
     {
         const QVariantMap box = m_editor->call("elementInfo", {id}).value.toMap();
         const QPoint at(qRound(box.value("left").toDouble()) + 4,
@@ -38,7 +40,10 @@ class TestSpelling : public QObject
         QTest::mouseClick(surface(), Qt::RightButton, {}, at);
         if (!asked.wait(5000))
             return QStringLiteral("(no request)");
-        return m_editor->misspellingAtContextMenu().word;
+        return engine ? m_editor->findChild<QWebEngineView *>()
+                            ->lastContextMenuRequest()
+                            ->misspelledWord()
+                      : m_editor->misspellingAtContextMenu().word;
     }
     // The texts of the right-click menu as it would show now (separators empty).
     QStringList menuTexts(ContextMenuController &controller)
@@ -102,6 +107,7 @@ private slots:
         toggle->trigger();
         QCOMPARE(QSettings().value("spelling/enabled").toBool(), false);
         QCOMPARE(misspeltWordIn("w"), QString());
+        QTRY_COMPARE(misspeltWordIn("w", true), QString()); // the underline goes too
         {
             CommandActions actions;
             ContextMenuController controller(*m_editor, actions);

@@ -58,7 +58,8 @@ void WebEngineEditingComponent::onContextMenuRequested(const QPoint &pos)
     m_misspelling = {};
     // The engine tells what the click landed on while it asks for the menu.
     const QWebEngineContextMenuRequest *request = m_view->lastContextMenuRequest();
-    if (!m_browsing && request)
+    // Once checking is off, nothing is offered, even before the page has dropped its marks.
+    if (!m_browsing && request && m_profile->isSpellCheckEnabled())
         m_misspelling = {request->misspelledWord(), request->spellCheckerSuggestions()};
     m_events->queue(EventQueue::ContextMenu);
 }
