@@ -95,6 +95,7 @@ int runLumipage(int argc, char **argv)
     // The program works from the folder its data files lie in.
     QDir::setCurrent(programfiles::sideFolder());
     MainWindow window;
+    programfiles::releaseEngineDictionaries(); // the engine has started with its page
     window.show();
     // A page an editor that died left behind comes first; then the one asked for.
     const bool restored =

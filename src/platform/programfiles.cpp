@@ -11,6 +11,9 @@ namespace lumipage::programfiles
 namespace
 {
 
+const char kDictionariesVariable[] = "QTWEBENGINE_DICTIONARIES_PATH";
+bool g_dictionariesPointed = false; // the variable is ours, not the user's
+
 // The build copies the side files beside the executable; the palette page marks them.
 bool sideFilesBesideExecutable()
 {
@@ -41,9 +44,18 @@ QString writableFolder()
 
 void pointEngineAtDictionaries()
 {
-    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DICTIONARIES_PATH"))
-        qputenv("QTWEBENGINE_DICTIONARIES_PATH",
-                QFile::encodeName(sideFolder() + QStringLiteral("/qtwebengine_dictionaries")));
+    if (!qEnvironmentVariableIsEmpty(kDictionariesVariable))
+        return;
+    qputenv(kDictionariesVariable,
+            QFile::encodeName(sideFolder() + QStringLiteral("/qtwebengine_dictionaries")));
+    g_dictionariesPointed = true;
+}
+
+void releaseEngineDictionaries()
+{
+    if (g_dictionariesPointed)
+        qunsetenv(kDictionariesVariable);
+    g_dictionariesPointed = false;
 }
 
 } // namespace lumipage::programfiles

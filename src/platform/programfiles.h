@@ -16,7 +16,11 @@ QString sideFolder();
 QString writableFolder();
 
 // The engine reads its spelling dictionaries from the `qtwebengine_dictionaries` folder of
-// the side folder, unless the environment names another. Call before the first page.
+// the side folder, unless the environment names another. The engine reads that place from
+// the environment once, as it starts: call pointEngineAtDictionaries() before the first
+// page and releaseEngineDictionaries() once a page exists, so that the programs the editor
+// starts (the desktop's browser for the preview) do not inherit the setting.
 void pointEngineAtDictionaries();
+void releaseEngineDictionaries();
 
 } // namespace lumipage::programfiles
