@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "platform/browsing/documentscheme.h"
 #include "platform/editing/webengineeditingcomponent.h"
+#include "platform/programfiles.h"
 #include "widgets/icons.h"
 
 #include <QApplication>
@@ -70,6 +71,8 @@ int runLumipage(int argc, char **argv)
     prepareProcess();
     QApplication app(argc, argv);
     nameApplication();
+    // Before the engine starts: it reads where its dictionaries lie once.
+    programfiles::pointEngineAtDictionaries();
 
     QString error;
     const std::optional<CommandLine> line = parseCommandLine(app.arguments().mid(1), &error);
@@ -89,9 +92,10 @@ int runLumipage(int argc, char **argv)
     if (line->mode == CommandLine::Mode::PrintHtml)
         return printHtml(line->file);
 
-    // The program works from its own folder, where its data files lie.
-    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    // The program works from the folder its data files lie in.
+    QDir::setCurrent(programfiles::sideFolder());
     MainWindow window;
+    programfiles::releaseEngineDictionaries(); // the engine has started with its page
     window.show();
     // A page an editor that died left behind comes first; then the one asked for.
     const bool restored =

@@ -61,6 +61,7 @@ enum class CommandId {
     KeepMarkup,
     PageCheck,
     SourcePane,
+    SpellCheck,
     Count // not a command: the number of commands
 };
 

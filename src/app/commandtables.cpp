@@ -127,6 +127,7 @@ const std::vector<MenuRow> kMenu = {
     {"hoka",      "go_hennsyuu",    "編集画面",           C::Edit},
     {"hoka",      "go_ie40",        "ブラウザ起動",       C::BrowserPreview},
     {"hoka",      "hhh",            "-",                  {}},
+    {"hoka",      "spell_check",    "スペルチェック",     C::SpellCheck},
     {"hoka",      "veldsearch",     "検索",               C::Find},
     {"hoka",      "page_check",     "ページの点検…",      C::PageCheck},
     {"",          "otasuke",        "HELP",               C::Help},

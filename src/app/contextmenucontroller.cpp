@@ -9,6 +9,12 @@
 namespace lumipage
 {
 
+namespace
+{
+// The property of a suggestion's entry that holds the word it puts in.
+constexpr char kReplacement[] = "replacement";
+} // namespace
+
 ContextMenuController::ContextMenuController(EditingComponent &editor, CommandActions &actions)
     : m_editor(editor), m_actions(actions)
 {
@@ -22,6 +28,12 @@ std::unique_ptr<QMenu> ContextMenuController::buildMenu(QWidget *parent) const
     const bool browsing = m_editor.BrowseMode();
     auto menu = std::make_unique<QMenu>(parent);
     menu->setObjectName(QStringLiteral("DHTMLEditContextMenu"));
+    // Over a misspelt word, the checker's suggestions come first; each replaces the word.
+    const QStringList suggestions = m_editor.misspellingAtContextMenu().suggestions;
+    for (const QString &suggestion : suggestions)
+        menu->addAction(suggestion)->setProperty(kReplacement, suggestion);
+    if (!suggestions.isEmpty())
+        menu->addSeparator();
     for (const ContextRow &row : kContextMenu) {
         if (!row.command) {
             menu->addSeparator();
@@ -46,7 +58,16 @@ void ContextMenuController::showMenu(const QPoint &globalPos)
     const std::unique_ptr<QMenu> menu = buildMenu(m_editor.window());
     // The command runs once the menu is gone, outside its event loop.
     if (const QAction *chosen = menu->exec(globalPos))
-        m_actions.run(CommandId(chosen->data().toInt()));
+        runEntry(*chosen);
+}
+
+void ContextMenuController::runEntry(const QAction &entry)
+{
+    const QVariant replacement = entry.property(kReplacement);
+    if (replacement.isValid())
+        m_editor.replaceMisspelling(replacement.toString());
+    else
+        m_actions.run(CommandId(entry.data().toInt()));
 }
 
 } // namespace lumipage

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+class QAction;
 class QMenu;
 class QPoint;
 class QWidget;
@@ -14,7 +15,8 @@ class EditingComponent;
 
 // The surface's right-click menu: built from the context-menu table on every click, its
 // entries greyed by the component's status snapshot and the mode, each running the same
-// command as the menu bar and the toolbar.
+// command as the menu bar and the toolbar. Over a misspelt word, the spell checker's
+// suggestions come first.
 class ContextMenuController
 {
 public:
@@ -23,8 +25,11 @@ public:
     // The menu for the surface as it stands now (objectName `DHTMLEditContextMenu`); its
     // entries belong to it.
     std::unique_ptr<QMenu> buildMenu(QWidget *parent) const;
-    // Shows the menu at `globalPos` and runs the command chosen (each entry's data).
+    // Shows the menu at `globalPos` and runs the entry chosen.
     void showMenu(const QPoint &globalPos);
+    // Runs what an entry of the menu stands for: its command (the entry's data), or a
+    // suggestion put in place of the misspelt word.
+    void runEntry(const QAction &entry);
 
 private:
     EditingComponent &m_editor;

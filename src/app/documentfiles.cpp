@@ -9,14 +9,12 @@
 #include "platform/editing/editingcomponent.h"
 #include "platform/effects/effectspage.h"
 #include "platform/messages.h"
+#include "platform/programfiles.h"
 #include "platform/shell.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace lumipage
 {
@@ -179,12 +177,7 @@ bool DocumentFiles::saveDocument()
 
 QString DocumentFiles::previewPath()
 {
-    const QString folder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(folder).isWritable())
-        return folder + QStringLiteral("/VeldTemp.htm");
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    QDir().mkpath(cache);
-    return cache + QStringLiteral("/VeldTemp.htm");
+    return programfiles::writableFolder() + QStringLiteral("/VeldTemp.htm");
 }
 
 void DocumentFiles::preview()
@@ -225,7 +218,7 @@ void DocumentFiles::exportForModernBrowsers()
 
 void DocumentFiles::openInformation(const QString &name)
 {
-    m_shell.open(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name);
+    m_shell.open(programfiles::sideFolder() + QLatin1Char('/') + name);
 }
 
 } // namespace lumipage

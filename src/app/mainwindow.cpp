@@ -10,6 +10,7 @@
 #include "app/pagecommands.h"
 #include "app/palettewindow.h"
 #include "app/recentfilesmenu.h"
+#include "app/spellingsetting.h"
 #include "app/staterefresh.h"
 #include "check/pagecheckcontroller.h"
 #include "insert/insertioncontroller.h"
@@ -17,6 +18,7 @@
 #include "platform/editing/webengineeditingcomponent.h"
 #include "platform/effects/effectspage.h"
 #include "platform/messages.h"
+#include "platform/programfiles.h"
 #include "platform/shell.h"
 #include "source/sourcepane.h"
 #include "source/sourcepanecontroller.h"
@@ -74,8 +76,8 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     buildToolbar();
     buildMenus();
 
-    m_insertion = std::make_unique<InsertionController>(
-        *m_editor, *m_commonDialog, *m_combo1, *m_combo2, QCoreApplication::applicationDirPath());
+    m_insertion = std::make_unique<InsertionController>(*m_editor, *m_commonDialog, *m_combo1,
+                                                        *m_combo2, programfiles::sideFolder());
     // Files chosen in the effect dialogs are named relative to the open page's folder.
     m_insertion->setPagePathSource([document = m_document.get()] { return document->path(); });
     connect(m_insertion.get(), &InsertionController::readMeRequested, this,
@@ -98,6 +100,7 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
         *m_editor, *m_document, *m_actions, m_insertion->shared(),
         StateRefresh::Controls{m_text4, m_combo1, m_combo2, m_command6});
     m_contextMenu = std::make_unique<ContextMenuController>(*m_editor, *m_actions);
+    spelling::registerSetting(*m_editor, *m_actions);
     m_sourcePaneController = std::make_unique<SourcePaneController>(
         *m_editor, *m_sourcePane, [document = m_document.get()] { document->markChanged(); });
     connect(m_document.get(), &Document::modifiedChanged, this, [this](bool modified) {

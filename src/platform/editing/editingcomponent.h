@@ -131,6 +131,20 @@ public:
     // "line N: what"); empty when everything runs or while editing.
     virtual QStringList statementsLeftOut() const { return {}; }
 
+    // The engine's spell checker on the page while editing: misspelt English words are
+    // underlined (text in other scripts, Japanese among them, is not checked).
+    virtual void setSpellChecking(bool on) = 0;
+    virtual bool spellChecking() const = 0;
+    // The misspelt word under the last right click and the checker's suggestions for it;
+    // an empty word when the click was not on one.
+    struct Misspelling {
+        QString word;
+        QStringList suggestions;
+    };
+    virtual Misspelling misspellingAtContextMenu() const = 0;
+    // Puts `replacement` in place of that word, as one undo step.
+    virtual void replaceMisspelling(const QString &replacement) = 0;
+
     // Switches an editing aid on or off.
     virtual void setEditingAid(EditingAid aid, bool shown) = 0;
     virtual bool editingAid(EditingAid aid) const = 0;

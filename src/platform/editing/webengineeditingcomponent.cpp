@@ -11,8 +11,8 @@
 #include "platform/editing/pagekeeper.h"
 #include "platform/editing/pageloader.h"
 #include "platform/editing/pageprotocol.h"
+#include "platform/programfiles.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -70,6 +70,9 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
     m_handler = new DocumentSchemeHandler(kDocumentScheme, this);
     m_profile->installUrlSchemeHandler(kDocumentScheme, m_handler);
     m_profile->scripts()->insert(runtimeScript());
+    // English only: the checker leaves words of other scripts alone. Off until the
+    // program switches it on.
+    m_profile->setSpellCheckLanguages({QStringLiteral("en-US")});
 
     m_busy = new BusyIndicator(this);
     m_loader = new PageLoader(*m_handler, m_caller, *m_busy, this);
@@ -166,12 +169,10 @@ void WebEngineEditingComponent::setLoadTimeout(int ms)
 }
 
 // Where the page lies for the engine: its file, or for a page never saved a name in the
-// program's folder; relative names in the page resolve beside it.
+// folder of the program's files; relative names in the page resolve beside it.
 QString WebEngineEditingComponent::pageLocation() const
 {
-    return m_path.isEmpty()
-               ? QCoreApplication::applicationDirPath() + QStringLiteral("/untitled.htm")
-               : m_path;
+    return m_path.isEmpty() ? programfiles::sideFolder() + QStringLiteral("/untitled.htm") : m_path;
 }
 
 void WebEngineEditingComponent::fail(const QString &message)

@@ -77,6 +77,10 @@ public:
     bool BrowseMode() const override { return m_browsing; }
     void setBrowseMode(bool browse) override;
     QStringList statementsLeftOut() const override;
+    void setSpellChecking(bool on) override;
+    bool spellChecking() const override;
+    Misspelling misspellingAtContextMenu() const override { return m_misspelling; }
+    void replaceMisspelling(const QString &replacement) override;
     void setEditingAid(EditingAid aid, bool shown) override;
     bool editingAid(EditingAid aid) const override { return m_aids.value(aid, false); }
     bool busy() const override;
@@ -165,6 +169,8 @@ private:
     QMap<EditingAid, bool> m_aids;
     // Where the pending right click landed, in the coordinates of the view it hit.
     QPoint m_contextMenuPos;
+    // The misspelt word the pending right click landed on, with the checker's suggestions.
+    Misspelling m_misspelling;
     QString m_lastError;
     QString m_notice;
     KeptMarkup m_kept;

@@ -1,11 +1,15 @@
-// The editing component's modes (editing and browsing) and its right-click requests.
+// The editing component's modes (editing and browsing), its right-click requests and its
+// spell checking.
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include "platform/browsing/browsesession.h"
+#include "platform/browsing/guardedpage.h"
 #include "platform/editing/eventqueue.h"
 
 #include <QFileInfo>
 #include <QStackedLayout>
+#include <QWebEngineContextMenuRequest>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 namespace lumipage
@@ -51,6 +55,12 @@ void WebEngineEditingComponent::setBrowseMode(bool browse)
 void WebEngineEditingComponent::onContextMenuRequested(const QPoint &pos)
 {
     m_contextMenuPos = pos;
+    m_misspelling = {};
+    // The engine tells what the click landed on while it asks for the menu.
+    const QWebEngineContextMenuRequest *request = m_view->lastContextMenuRequest();
+    // Once checking is off, nothing is offered, even before the page has dropped its marks.
+    if (!m_browsing && request && m_profile->isSpellCheckEnabled())
+        m_misspelling = {request->misspelledWord(), request->spellCheckerSuggestions()};
     m_events->queue(EventQueue::ContextMenu);
 }
 
@@ -58,6 +68,26 @@ void WebEngineEditingComponent::showContextMenu()
 {
     QWidget *surface = m_browsing && m_browse->view() ? m_browse->view() : m_view;
     emit contextMenuRequested(surface->mapToGlobal(m_contextMenuPos));
+}
+
+// --- spelling --------------------------------------------------------------------------
+
+// The checker belongs to the editing page's profile; browse mode's profile has none.
+void WebEngineEditingComponent::setSpellChecking(bool on)
+{
+    m_profile->setSpellCheckEnabled(on);
+}
+
+bool WebEngineEditingComponent::spellChecking() const
+{
+    return m_profile->isSpellCheckEnabled();
+}
+
+void WebEngineEditingComponent::replaceMisspelling(const QString &replacement)
+{
+    // The engine replaces the word the right click landed on; the page's history records
+    // the change as one step.
+    m_page->replaceMisspelledWord(replacement);
 }
 
 } // namespace lumipage
