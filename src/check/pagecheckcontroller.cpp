@@ -2,6 +2,7 @@
 
 #include "app/commandactions.h"
 #include "app/document.h"
+#include "app/spellingsetting.h"
 #include "check/finders/spelling.h"
 #include "check/pagecheck.h"
 #include "check/pagecheckpanel.h"
@@ -13,7 +14,6 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QScopeGuard>
-#include <QSettings>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace lumipage
@@ -21,8 +21,6 @@ namespace lumipage
 
 namespace
 {
-const QString kSpellingKey = QStringLiteral("spelling/enabled");
-
 // The findings and the worker's time.
 QList<check::PageFinding> timedCheck(const PageCheckInput &input, qint64 *elapsed)
 {
@@ -105,7 +103,7 @@ void PageCheckController::check()
         for (const EditingComponent::TextLook &look : *looks)
             input.colours << check::TextColours{look.colour, look.background, look.fontSize,
                                                 look.fontWeight, look.elements};
-    if (QSettings().value(kSpellingKey, true).toBool())
+    if (spelling::enabled())
         input.spelling = m_spelling;
     m_checkedPage = m_page;
     m_readTime = clock.elapsed();

@@ -107,7 +107,7 @@ QList<TextWord> wordsToCheck(const QString &text)
 
 QString englishDictionary()
 {
-    const QString path = QStringLiteral("/usr/share/hunspell/en_US");
+    const QString path = QStringLiteral(LUMIPAGE_HUNSPELL_EN_US);
     return QFileInfo::exists(path + QStringLiteral(".dic")) ? path : QString();
 }
 
