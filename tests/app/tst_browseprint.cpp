@@ -2,13 +2,22 @@
 // pictures it names anywhere on the disk) and the page on paper: printing and PDF.
 #include "support/testsupport.h"
 
+#include "support/scripteddialogs.h"
+
+#include "app/commandactions.h"
+#include "app/printcontroller.h"
 #include "platform/browsing/browseframe.h"
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 
@@ -23,6 +32,16 @@ class TestBrowsePrint : public QObject
     QTemporaryDir m_dir;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
+    // The text of a PDF file, as pdftotext reads it.
+    static QString pdfText(const QString &pdf)
+    {
+        QProcess reader;
+        reader.start(QStringLiteral("pdftotext"),
+                     {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+        if (!reader.waitForFinished(10000))
+            return QStringLiteral("(pdftotext did not end)");
+        return QString::fromUtf8(reader.readAllStandardOutput()).simplified();
+    }
     QVariant inBrowsePage(const QString &script)
     {
         return evalInPage(browseView(*m_editor), script);
@@ -32,6 +51,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
+        // Settings of this run only: the width choice is remembered there.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
         QSettings().remove(QStringLiteral("browse/previewWidth"));
         m_editor = shownEditor();
         // Narrower than a tablet, wider than a phone.
@@ -120,6 +141,82 @@ private slots:
                      QVariant(QStringLiteral("blocked,blocked")));
         m_editor->setBrowseMode(false);
         QVERIFY(waitForComplete(*m_editor));
+    }
+
+    // PDFとして保存… writes what browse mode shows, its transitions at their end (this
+    // one would take half a minute to play); a PDF that cannot be written is reported
+    // and leaves nothing behind.
+    void aPdfHoldsThePageAsItEndsAndAFailedOneSaysSo()
+    {
+        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(),
+                 "pdftotext (poppler-utils) is needed");
+        writeBytes(path("paper.htm"),
+                   "<HTML><HEAD><META charset=utf-8></HEAD><BODY><P>Paper test \xe5\x8d\xb0\xe5"
+                   "\x88\xb7\xe3\x81\xae\xe7\xa2\xba\xe8\xaa\x8d</P>"
+                   "<DIV ID=veld STYLE=\"width:300px;height:40px;"
+                   "filter:revealTrans(Duration=30, Transition=3)\">Playing</DIV>"
+                   "<SCRIPT TYPE=text/vbscript>\nSub window_onload()\n"
+                   "    veld.filters.item(0).Apply\n    veld.filters.item(0).Play\nEnd Sub\n"
+                   "Sub veld_onfilterchange()\n    veld.innerText = \"Transition ended\"\n"
+                   "End Sub\n</SCRIPT></BODY></HTML>");
+        QVERIFY(loadAndWait(*m_editor, path("paper.htm")));
+        ScriptedCommonDialog dialog;
+        CommandActions actions;
+        QWidget window;
+        new PrintController(*m_editor, dialog, actions, window);
+
+        // The message box that may follow the job's progress box is answered and kept.
+        const auto saveAsPdf = [&](const QString &target) {
+            dialog.files.enqueue(target);
+            actions.run(CommandId::SavePdf);
+            QPointer<QWidget> progress; // the box of this job, not one still being deleted
+            for (QWidget *box : window.findChildren<QWidget *>("printProgress"))
+                if (box->isVisible())
+                    progress = box;
+            auto said = std::make_shared<QStringList>();
+            if (progress)
+                answerNextModal(
+                    [said](QWidget *modal) {
+                        auto *box = qobject_cast<QMessageBox *>(modal);
+                        *said << (box ? box->text()
+                                      : QLatin1String(modal->metaObject()->className()));
+                        if (box)
+                            clickMessageBoxButton(box, QMessageBox::Ok);
+                    },
+                    progress);
+            return std::pair(progress, said);
+        };
+
+        const auto [progress, said] = saveAsPdf(path("paper")); // .pdf comes with the filter
+        QVERIFY(progress);
+        QTRY_VERIFY_WITH_TIMEOUT(!progress, 20000);
+        QVERIFY2(said->isEmpty(), qPrintable(said->join(u'\n')));
+        QVERIFY(readBytes(path("paper.pdf")).startsWith("%PDF-"));
+        const QString text = pdfText(path("paper.pdf"));
+        QVERIFY2(text.contains(QStringLiteral("Paper test 印刷の確認")) &&
+                     text.contains(QStringLiteral("Transition ended")),
+                 qPrintable(text));
+
+        // 印刷… prints on what the system's dialog chose (here its PDF file printer).
+        answerNextModal([this](QWidget *modal) {
+            auto *dialog = qobject_cast<QPrintDialog *>(modal);
+            QVERIFY(dialog);
+            auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+            QVERIFY(file);
+            file->setText(path("printed.pdf"));
+            dialog->printer()->setResolution(150);
+            dialog->accept();
+        });
+        actions.run(CommandId::Print);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path("printed.pdf")).size() > 1000, 20000);
+        QTRY_VERIFY(!window.findChild<QWidget *>(QStringLiteral("printProgress")));
+        QVERIFY(readBytes(path("printed.pdf")).startsWith("%PDF-"));
+
+        const auto [failing, failure] = saveAsPdf(path("gone/paper.pdf"));
+        QTRY_COMPARE_WITH_TIMEOUT(failure->size(), 1, 20000);
+        QVERIFY2(failure->first().contains(QStringLiteral("保存先のフォルダがありません。")),
+                 qPrintable(failure->first()));
+        QVERIFY(!QFileInfo::exists(path("gone")));
     }
 };
 
