@@ -7,6 +7,7 @@
 #include "app/commandactions.h"
 #include "app/printcontroller.h"
 #include "platform/browsing/browseframe.h"
+#include "platform/browsing/shownfiles.h"
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include <QComboBox>
@@ -141,6 +142,21 @@ private slots:
                      QVariant(QStringLiteral("blocked,blocked")));
         m_editor->setBrowseMode(false);
         QVERIFY(waitForComplete(*m_editor));
+    }
+
+    // Only tags and style elements name their files anew; text and scripts keep theirs.
+    void fileUrlsAreRenamedInMarkupAndStylesOnly()
+    {
+        const QString page = QStringLiteral(
+            "<P title='file:///t'>file:///x</P><IMG src=\"FILE:///a b.png\"><SCRIPT>"
+            "fetch('file:///s')</SCRIPT><STYLE>b{background:url(file://localhost/b.png)}</STYLE>"
+            "<!-- <img src=file:///c> --><A href=file://server/share/d.png>");
+        QCOMPARE(
+            shownfiles::withFileUrlsOn(page, QStringLiteral("v://files")),
+            QStringLiteral("<P title='v://files/t'>file:///x</P><IMG src=\"v://files/a b.png\">"
+                           "<SCRIPT>fetch('file:///s')</SCRIPT><STYLE>b{background:url("
+                           "v://files/b.png)}</STYLE><!-- <img src=file:///c> -->"
+                           "<A href=file://server/share/d.png>"));
     }
 
     // PDFとして保存… writes what browse mode shows, its transitions at their end (this
