@@ -62,6 +62,8 @@ enum class CommandId {
     PageCheck,
     SourcePane,
     SpellCheck,
+    Print,
+    SavePdf,
     Count // not a command: the number of commands
 };
 

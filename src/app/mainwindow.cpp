@@ -9,6 +9,7 @@
 #include "app/filedrops.h"
 #include "app/pagecommands.h"
 #include "app/palettewindow.h"
+#include "app/printcontroller.h"
 #include "app/recentfilesmenu.h"
 #include "app/spellingsetting.h"
 #include "app/staterefresh.h"
@@ -112,6 +113,7 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
                                            *m_actions->action(CommandId::SourcePane));
     m_pageCheck = std::make_unique<PageCheckController>(*this, *m_editor, *m_document, *m_actions,
                                                         *m_sourcePaneController);
+    new PrintController(*m_editor, *m_commonDialog, *m_actions, *this); // 印刷…, PDFとして保存…
     registerCommands();
     applyStartState();
     resize(twips(13650), twips(8700) + menuBar()->sizeHint().height());

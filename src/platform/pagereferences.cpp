@@ -33,32 +33,6 @@ bool isLinkToFollow(const htmltags::StartTag &tag)
     return tag.name != QLatin1String("LINK");
 }
 
-// The local file a value names, or nothing for a web address, in-page anchor and the
-// like; `absolute` tells whether it was named absolutely.
-std::optional<QString> localPath(const QString &value, const QString &pageFolder, bool *absolute)
-{
-    QString text = value.trimmed();
-    if (text.isEmpty() || text.startsWith(u'#'))
-        return std::nullopt;
-    if (text.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
-        *absolute = true;
-        return QDir::cleanPath(QUrl(text).toLocalFile());
-    }
-    // Any other scheme ("http:", "mailto:", "javascript:", "data:") or "//host".
-    const qsizetype colon = text.indexOf(u':');
-    if ((colon > 1 && !text.left(colon).contains(u'/')) || text.startsWith(QLatin1String("//")))
-        return std::nullopt;
-    for (const QChar stop : {u'?', u'#'})
-        if (const qsizetype at = text.indexOf(stop); at >= 0)
-            text.truncate(at);
-    *absolute = QDir::isAbsolutePath(text);
-    if (*absolute)
-        return QDir::cleanPath(text);
-    if (pageFolder.isEmpty())
-        return QString();
-    return QDir::cleanPath(QDir(pageFolder).absoluteFilePath(text));
-}
-
 bool within(const QString &path, const QString &folder)
 {
     const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
@@ -84,6 +58,30 @@ bool isPage(const QString &path)
 }
 
 } // namespace
+
+std::optional<QString> localPath(const QString &value, const QString &pageFolder, bool *absolute)
+{
+    QString text = value.trimmed();
+    if (text.isEmpty() || text.startsWith(u'#'))
+        return std::nullopt;
+    if (text.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        *absolute = true;
+        return QDir::cleanPath(QUrl(text).toLocalFile());
+    }
+    // Any other scheme ("http:", "mailto:", "javascript:", "data:") or "//host".
+    const qsizetype colon = text.indexOf(u':');
+    if ((colon > 1 && !text.left(colon).contains(u'/')) || text.startsWith(QLatin1String("//")))
+        return std::nullopt;
+    for (const QChar stop : {u'?', u'#'})
+        if (const qsizetype at = text.indexOf(stop); at >= 0)
+            text.truncate(at);
+    *absolute = QDir::isAbsolutePath(text);
+    if (*absolute)
+        return QDir::cleanPath(text);
+    if (pageFolder.isEmpty())
+        return QString();
+    return QDir::cleanPath(QDir(pageFolder).absoluteFilePath(text));
+}
 
 QList<LocalReference> localReferences(const QString &html, const QString &pageFolder)
 {

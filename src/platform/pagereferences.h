@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace lumipage::pagereferences
 {
 
@@ -21,6 +23,11 @@ struct LocalReference {
     bool outside = false;  // lies outside the page's folder tree
     bool embedded = false; // shown or played by the page (not a link to follow)
 };
+
+// The local file a name in a page names (relative names resolve in `pageFolder`; empty
+// when there is none), or nothing for a web address, in-page anchor and the like;
+// `absolute` tells whether it was named by an absolute path or a file: URL.
+std::optional<QString> localPath(const QString &value, const QString &pageFolder, bool *absolute);
 
 // The local files the page's elements name: pictures, sounds, style sheets, scripts,
 // frames and links. Web addresses, mail, data and script URLs and in-page anchors are

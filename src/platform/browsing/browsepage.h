@@ -19,6 +19,8 @@ public:
     // How many boxes the page has shown, and whether the user stopped them.
     int dialogsShown() const { return m_shown; }
     bool dialogsStopped() const { return m_stopped; }
+    // Stops the page's boxes before any shows (a copy no one looks at, being printed).
+    void stopDialogs() { m_stopped = true; }
 
 protected:
     void javaScriptAlert(const QUrl &origin, const QString &message) override;

@@ -64,6 +64,12 @@ void BrowseSession::show(BrowsePage &page, const QString &html)
     page.loadDocument(m_handler->setDocument(m_path, shown.html));
 }
 
+void BrowseSession::reload()
+{
+    if (m_view)
+        m_view->page()->triggerAction(QWebEnginePage::Reload);
+}
+
 void BrowseSession::stop()
 {
     if (m_view)

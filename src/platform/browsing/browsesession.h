@@ -38,6 +38,8 @@ public:
     // Shows `html` in the view already started, at the same document URL (a live
     // preview following its dialog's fields); false when no view is shown.
     bool replace(const QString &html);
+    // Loads the copy shown again from the start (its scripts and effects run anew).
+    void reload();
     // Throws the view away with whatever its scripts did.
     void stop();
     QWebEngineView *view() const { return m_view; }

@@ -1,6 +1,6 @@
 #include "platform/browsing/documentscheme.h"
 
-#include "platform/pagereferences.h"
+#include "platform/browsing/shownfiles.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -53,18 +53,25 @@ QUrl DocumentSchemeHandler::setDocument(const QString &filePath, const QString &
     QUrl url = documentUrl(filePath);
     m_path = url.path();
     m_folder = QFileInfo(m_path).path();
-    m_utf8 = html.toUtf8();
-    m_shown.clear();
-    if (m_scheme == QLatin1String(kBrowseScheme))
-        for (const pagereferences::LocalReference &r :
-             pagereferences::localReferences(html, m_folder))
-            if (r.embedded && !r.path.isEmpty())
-                m_shown.insert(r.path);
+    if (m_scheme == QLatin1String(kBrowseScheme)) {
+        // What a browser opening the saved file shows, the browse page shows from the
+        // files origin: the files the markup and its CSS name, file: URLs included.
+        m_shown = shownfiles::filesShown(html, m_folder);
+        m_utf8 = shownfiles::withFileUrlsOn(html, filesOrigin()).toUtf8();
+    } else {
+        m_shown.clear();
+        m_utf8 = html.toUtf8();
+    }
     // A new query per load makes the engine fetch the page again instead of reusing it.
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("load"), QString::number(++m_generation));
     url.setQuery(query);
     return url;
+}
+
+QString DocumentSchemeHandler::filesOrigin() const
+{
+    return m_scheme + QLatin1String("://") + QLatin1String(kFilesHost);
 }
 
 bool DocumentSchemeHandler::servesOnPageHost(const QString &path) const
@@ -112,7 +119,19 @@ void DocumentSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
         return;
     }
     static const QMimeDatabase mimes;
-    job->reply(mimes.mimeTypeForFile(path).name().toLatin1(), file);
+    const QByteArray mime = mimes.mimeTypeForFile(path).name().toLatin1();
+    if (browse && mime == "text/css" && file->size() < (4 << 20)) {
+        // A style sheet may name pictures by file: URL too. Read as Latin-1, so that the
+        // sheet's own bytes come back unchanged whatever its encoding.
+        auto *sheet = new QBuffer(job);
+        sheet->setData(
+            shownfiles::cssWithFileUrlsOn(QString::fromLatin1(file->readAll()), filesOrigin())
+                .toLatin1());
+        delete file;
+        job->reply(mime, sheet);
+        return;
+    }
+    job->reply(mime, file);
 }
 
 } // namespace lumipage

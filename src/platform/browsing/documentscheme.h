@@ -52,6 +52,9 @@ public:
     void requestStarted(QWebEngineUrlRequestJob *job) override;
 
 private:
+    // "scheme://files": where the browse page's elements find files outside its tree.
+    QString filesOrigin() const;
+
     QString m_scheme;
     QString m_path;
     QString m_folder;

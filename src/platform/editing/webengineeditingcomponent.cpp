@@ -1,5 +1,6 @@
 #include "platform/editing/webengineeditingcomponent.h"
 
+#include "platform/browsing/browseframe.h"
 #include "platform/browsing/browsesession.h"
 #include "platform/browsing/documentscheme.h"
 #include "platform/browsing/guardedpage.h"
@@ -114,6 +115,10 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
     m_stack = new QStackedLayout(this);
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->addWidget(m_view);
+    m_browseFrame = new BrowseFrame(this);
+    m_stack->addWidget(m_browseFrame);
+    // A page shown at another width is loaded anew there, as a visitor's device loads it.
+    connect(m_browseFrame, &BrowseFrame::widthChosen, m_browse, &BrowseSession::reload);
     setFocusProxy(m_view);
 
     connect(m_bridge, &PageBridge::ready, this, &WebEngineEditingComponent::onRuntimeReady);

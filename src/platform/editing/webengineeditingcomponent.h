@@ -19,6 +19,7 @@ class QWebEngineView;
 namespace lumipage
 {
 
+class BrowseFrame;
 class BrowseSession;
 class BusyIndicator;
 class CommonDialog;
@@ -154,6 +155,7 @@ private:
     PageLoader *m_loader = nullptr;
     EventQueue *m_events = nullptr;
     BrowseSession *m_browse = nullptr;
+    BrowseFrame *m_browseFrame = nullptr; // browse mode's width bar and stage
     PageKeeper *m_keeper = nullptr;
     std::unique_ptr<ComponentDialogs> m_dialogs;
     PageTransform m_transform;

@@ -2,6 +2,7 @@
 // spell checking.
 #include "platform/editing/webengineeditingcomponent.h"
 
+#include "platform/browsing/browseframe.h"
 #include "platform/browsing/browsesession.h"
 #include "platform/browsing/guardedpage.h"
 #include "platform/editing/eventqueue.h"
@@ -31,18 +32,20 @@ void WebEngineEditingComponent::setBrowseMode(bool browse)
         if (!html)
             return;
         const QString name = m_path.isEmpty() ? tr("新しいページ") : QFileInfo(m_path).fileName();
-        QWebEngineView *view = m_browse->start(pageLocation(), name, *html, this);
+        // The frame first, so that the view has its place at the chosen width before
+        // the page loads (what runs on load measures the page as it is shown).
+        m_stack->setCurrentWidget(m_browseFrame);
+        QWebEngineView *view = m_browse->start(pageLocation(), name, *html, m_browseFrame->stage());
+        m_browseFrame->setView(view);
+        view->show();
         connect(view, &QWidget::customContextMenuRequested, this,
                 &WebEngineEditingComponent::onContextMenuRequested);
-        m_stack->addWidget(view);
-        m_stack->setCurrentWidget(view);
         setFocusProxy(view);
         m_browsing = true;
     } else {
         m_stack->setCurrentWidget(m_view);
         setFocusProxy(m_view);
-        if (m_browse->view())
-            m_stack->removeWidget(m_browse->view());
+        m_browseFrame->setView(nullptr);
         m_browse->stop();
         m_browsing = false;
         m_events->queue(EventQueue::DocumentComplete);

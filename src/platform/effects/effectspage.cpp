@@ -105,7 +105,7 @@ bool pageUsesEffects(const QString &html)
     return re.match(html).hasMatch();
 }
 
-QString effectsScript(const QString &program, RuntimeHandle handle)
+QString effectsScript(const QString &program, RuntimeHandle handle, Transitions transitions)
 {
     // The runtime's files fill in `F` (filters) and `$` (the translated scripts' helpers)
     // of one closure, in the order they must run.
@@ -127,14 +127,17 @@ QString effectsScript(const QString &program, RuntimeHandle handle)
             ? QStringLiteral("try { Object.defineProperty(window, '__lumipageEffects', "
                              "{ value: Object.freeze({ filters: F, vbs: $ }) }); } catch (e) {}\n")
             : QString();
-    return runtime + publish + QStringLiteral("program($);\n})(") + program +
+    // Every transition held at its end: one that starts finishes at once.
+    const QString ended =
+        transitions == Transitions::Ended ? QStringLiteral("F.seek(1);\n") : QString();
+    return runtime + publish + ended + QStringLiteral("program($);\n})(") + program +
            QStringLiteral(");\n");
 }
 
-PageTransform effectsTransform(RuntimeHandle handle)
+PageTransform effectsTransform(RuntimeHandle handle, Transitions transitions)
 {
-    return [handle](const QString &html) {
-        const EffectsPage page = pageWithEffects(html, handle);
+    return [handle, transitions](const QString &html) {
+        const EffectsPage page = pageWithEffects(html, handle, transitions);
         TransformedPage shown{page.html, {}};
         for (const vbs::Problem &problem : page.problems)
             shown.leftOut.append({problem.line, problem.message});
@@ -142,7 +145,7 @@ PageTransform effectsTransform(RuntimeHandle handle)
     };
 }
 
-EffectsPage pageWithEffects(const QString &html, RuntimeHandle handle)
+EffectsPage pageWithEffects(const QString &html, RuntimeHandle handle, Transitions transitions)
 {
     EffectsPage page{html, {}};
     if (!pageUsesEffects(html))
@@ -152,7 +155,7 @@ EffectsPage pageWithEffects(const QString &html, RuntimeHandle handle)
         vbs::translate(blocks, vbscriptHandlers(html, vbs::procedureNames(blocks)));
     page.problems = t.problems;
     const QString added = QStringLiteral("<script data-lumipage-runtime>\n") +
-                          asciiScript(effectsScript(t.script, handle)) +
+                          asciiScript(effectsScript(t.script, handle, transitions)) +
                           QStringLiteral("</script>");
     // At the end of the head (without one, before the body), so that procedures exist
     // before any content runs, and the page's <META charset> stays near its start where

@@ -1,7 +1,7 @@
 // revealTrans and blendTrans: Apply() freezes the element's look in a snapshot laid
 // over it, Play() uncovers the new look with the transition's shape (a clip-path on
-// the element, the complement on the snapshot) or a cross-fade. Tests can seek every
-// running transition to a progress with F.seek(p).
+// the element, the complement on the snapshot) or a cross-fade. F.seek(p) holds every
+// transition at a progress: tests look at one, and a copy for paper ends them (p = 1).
 (function () {
 'use strict';
 let frozenAt = null;
