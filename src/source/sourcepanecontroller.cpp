@@ -1,6 +1,7 @@
 #include "source/sourcepanecontroller.h"
 
 #include "platform/editing/editingcomponent.h"
+#include "platform/markup/markupproblems.h"
 #include "platform/markup/textchange.h"
 #include "source/sourcepane.h"
 
@@ -13,6 +14,8 @@ SourcePaneController::SourcePaneController(EditingComponent &editor, SourcePane 
                                            std::function<void()> markPageChanged, QObject *parent)
     : QObject(parent), m_editor(editor), m_pane(pane), m_markPageChanged(std::move(markPageChanged))
 {
+    if (!parent)
+        setParent(&pane); // found beside its pane (the benchmark tunes its delays)
     m_follow.setSingleShot(true);
     m_follow.setInterval(150);
     m_apply.setSingleShot(true);
@@ -45,7 +48,6 @@ SourcePaneController::SourcePaneController(EditingComponent &editor, SourcePane 
     });
 
     connect(&pane, &SourcePane::typed, this, [this] {
-        m_tree.reset();
         m_follow.stop(); // the pane's text is the user's now, until it is applied
         m_apply.start();
     });
@@ -81,7 +83,10 @@ void SourcePaneController::follow(bool afresh)
         m_pane.showText(text);
     else
         m_pane.followText(text);
-    m_tree.reset();
+    if (text != m_followed) {
+        m_followed = text;
+        m_tree.reset();
+    }
     const bool rewritten = m_editor.keepMarkup() && !m_editor.documentPath().isEmpty() &&
                            !m_editor.keptMarkupFallback().isEmpty();
     m_pane.setNotice(rewritten ? tr("このページは元の書式のままでは示せないため、保存される"
@@ -95,15 +100,44 @@ bool SourcePaneController::applyTyped()
     m_apply.stop();
     if (!m_pane.typedIn())
         return true;
+    m_pane.setTypedIn(false);
+    const QByteArray typed = m_pane.text();
+    std::optional<textchange::ElementEdit> edit;
+    if (m_pane.notice().isEmpty()) { // else the pane shows the page rewritten: whole it is
+        elements();
+        edit = textchange::elementEdit(*m_tree, m_followed, typed);
+    }
+    const QByteArray before = std::exchange(m_followed, typed);
+    m_tree.reset();
+    if (edit && m_editor.replaceElement(edit->ordinal, edit->name, QString::fromUtf8(edit->markup),
+                                        QString::fromUtf8(typed))) {
+        m_pane.markProblems({});
+        return true;
+    }
+    markProblems(before, typed);
+    return replaceWhole(typed);
+}
+
+bool SourcePaneController::replaceWhole(const QByteArray &typed)
+{
     // The typed text becomes the page, as the source window's OK makes it, and the page's
     // original: saved as it was typed.
     m_applying = true;
-    m_pane.setTypedIn(false);
-    m_tree.reset();
-    if (m_editor.setDocumentHTML(QString::fromUtf8(m_pane.text())))
+    if (m_editor.setDocumentHTML(QString::fromUtf8(typed)))
         return true;
     m_applying = false;
     return false;
+}
+
+void SourcePaneController::markProblems(const QByteArray &before, const QByteArray &typed)
+{
+    QList<SourcePane::Problem> marks;
+    for (const markupproblems::Problem &p : markupproblems::introduced(before, typed))
+        marks.append({p.start, p.end,
+                      p.kind == markupproblems::Problem::Unclosed
+                          ? tr("このタグは閉じられていません")
+                          : tr("対応する開始タグがありません")});
+    m_pane.markProblems(marks);
 }
 
 void SourcePaneController::pageUnchanged()
@@ -115,7 +149,7 @@ void SourcePaneController::pageUnchanged()
 const std::vector<SourceElement> &SourcePaneController::elements()
 {
     if (!m_tree)
-        m_tree = std::make_unique<SourceTree>(sourcemap::SourceText{{}, m_pane.text(), {}});
+        m_tree = std::make_unique<SourceTree>(sourcemap::SourceText{{}, m_followed, {}});
     return m_tree->elements();
 }
 
@@ -126,8 +160,8 @@ void SourcePaneController::markCaretElement()
 
 void SourcePaneController::markElement(int ordinal)
 {
-    if (!m_shown)
-        return;
+    if (!m_shown || m_pane.typedIn())
+        return; // the pane's text is not the page's until it is applied
     const std::vector<SourceElement> &all = elements();
     if (ordinal < 0 || ordinal >= int(all.size()))
         return;

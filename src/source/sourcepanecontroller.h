@@ -21,7 +21,9 @@ class SourcePane;
 // the pane selects its element on the page, both by the element's place in document
 // order, which the page and a parse of the pane's text share. What is typed in the pane
 // goes to the page after a second's pause, when the pane loses the focus, and before any
-// command; it becomes the page's text byte for byte (the next save writes it as typed).
+// command; it becomes the page's text byte for byte (the next save writes it as typed):
+// a change inside one element of the body replaces that element as one undo step, any
+// other the whole page. Markup the parser reads otherwise than typed is underlined.
 class SourcePaneController : public QObject
 {
     Q_OBJECT
@@ -47,6 +49,8 @@ public:
 
 private:
     void follow(bool afresh);
+    bool replaceWhole(const QByteArray &typed);
+    void markProblems(const QByteArray &before, const QByteArray &typed);
     void markCaretElement();
     void selectElementAt(qsizetype position);
     const std::vector<SourceElement> &elements();
@@ -59,7 +63,8 @@ private:
     bool m_shown = false;
     bool m_begun = true;                // a new page began: the pane shows it afresh
     bool m_applying = false;            // the page is being replaced by the pane's text
-    std::unique_ptr<SourceTree> m_tree; // a parse of the pane's text, made when needed
+    QByteArray m_followed;              // the page's text as the pane last showed it
+    std::unique_ptr<SourceTree> m_tree; // a parse of m_followed, made when needed
 };
 
 } // namespace lumipage

@@ -165,6 +165,19 @@ bool WebEngineEditingComponent::selectElement(int ordinal)
     return result.ok && result.value.toBool();
 }
 
+bool WebEngineEditingComponent::replaceElement(int ordinal, const QByteArray &name,
+                                               const QString &markup, const QString &pageText)
+{
+    const PageCaller::Result result = call(QStringLiteral("replaceElement"),
+                                           QJsonArray{ordinal, QString::fromLatin1(name), markup});
+    if (!result.ok || !result.value.toBool())
+        return false;
+    // The page numbered its elements afresh: the text with the markup as written is the
+    // original from now on, as a page set whole is.
+    keepOriginalText(pageText);
+    return true;
+}
+
 void WebEngineEditingComponent::onRendererDied()
 {
     // Whatever waits on the dead page gives up at once; the page comes back from the

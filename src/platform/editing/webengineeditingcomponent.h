@@ -65,6 +65,8 @@ public:
     QString keptMarkupFallback() const override { return m_keptFallback; }
     int caretElement() override;
     bool selectElement(int ordinal) override;
+    bool replaceElement(int ordinal, const QByteArray &name, const QString &markup,
+                        const QString &pageText) override;
     KeptMarkup::Check keptMarkupCheck() const { return m_kept.lastCheck(); }
     void openRecovered(const QString &html, const QString &path,
                        const QByteArray &encoding) override;

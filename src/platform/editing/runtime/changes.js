@@ -7,7 +7,7 @@
 (function (LP) {
     'use strict';
 
-    const ordinals = new WeakMap();
+    let ordinals = new WeakMap();
     const elements = [];
     const marks = new Map(); // ordinal → mark (see mark())
     let whole = false;       // a change outside the root element: only the whole page will do
@@ -223,10 +223,21 @@
         });
     };
 
-    const walker = document.createTreeWalker(document, NodeFilter.SHOW_ELEMENT, n =>
-        n.hasAttribute('data-lumipage-aid') ? NodeFilter.FILTER_REJECT : NodeFilter.FILTER_ACCEPT);
-    for (let n = walker.nextNode(); n; n = walker.nextNode()) {
-        ordinals.set(n, elements.length);
-        elements.push(n);
+    // The page as it stands now is the one the save's original holds: its elements are
+    // numbered afresh and nothing counts as changed.
+    function number() {
+        ordinals = new WeakMap();
+        elements.length = 0;
+        marks.clear();
+        whole = false;
+        const walker = document.createTreeWalker(document, NodeFilter.SHOW_ELEMENT, n =>
+            n.hasAttribute('data-lumipage-aid') ? NodeFilter.FILTER_REJECT
+                                                : NodeFilter.FILTER_ACCEPT);
+        for (let n = walker.nextNode(); n; n = walker.nextNode()) {
+            ordinals.set(n, elements.length);
+            elements.push(n);
+        }
     }
+    LP.changes.renumber = number;
+    number();
 })(window.__lumipage = window.__lumipage || {});

@@ -36,11 +36,16 @@
     // Selects the element with `ordinal` as a click would (an object gets its outline;
     // anything else takes the caret at its start) and scrolls it into view. False when
     // there is no such element or it cannot hold the caret (the head and what is in it).
-    LP.api.selectElement = function (ordinal) {
+    function elementAt(ordinal) {
         const w = walker();
         let el = w.nextNode();
         for (let k = 0; el && k < ordinal; ++k)
             el = w.nextNode();
+        return el;
+    }
+
+    LP.api.selectElement = function (ordinal) {
+        const el = elementAt(ordinal);
         if (!el || !document.body || !(el === document.body || document.body.contains(el)))
             return false;
         if (LP.isObject(el)) {
@@ -51,6 +56,33 @@
             LP.scheduleDisplayChanged();
         }
         el.scrollIntoView({block: 'nearest', inline: 'nearest'});
+        return true;
+    };
+
+    // Replaces the element with `ordinal`, named `name`, by `markup` (one element, read
+    // in its parent) as one undo step; the page's text with it is then the original of
+    // the save (see changes.js). False when the element is not there or the markup is
+    // not one element.
+    LP.api.replaceElement = function (ordinal, name, markup) {
+        const el = elementAt(ordinal);
+        if (!el || el.localName !== name.toLowerCase() || !document.body ||
+            el === document.body || !document.body.contains(el))
+            return false;
+        const range = document.createRange();
+        range.selectNode(el);
+        const fragment = range.createContextualFragment(markup);
+        const replacement = fragment.firstChild;
+        if (fragment.childNodes.length !== 1 || replacement.nodeType !== 1)
+            return false;
+        const sel = LP.selection();
+        const caretInside = sel && sel.focusNode && el.contains(sel.focusNode);
+        if (LP.selectedObject && el.contains(LP.selectedObject()))
+            LP.deselectObject();
+        LP.history.run('edit', () => el.replaceWith(fragment));
+        LP.changes.renumber();
+        if (caretInside)
+            sel.collapse(replacement, 0);
+        LP.scheduleDisplayChanged({type: 'input'});
         return true;
     };
 })(window.__lumipage = window.__lumipage || {});
