@@ -5,6 +5,10 @@
 #include "platform/markup/textchange.h"
 #include "source/sourcepane.h"
 
+#include <QCoreApplication>
+#include <QPointer>
+#include <QThreadPool>
+
 #include <utility>
 
 namespace lumipage
@@ -69,7 +73,9 @@ void SourcePaneController::setShown(bool shown)
     m_shown = shown;
     m_follow.stop();
     if (shown) {
-        follow(true);
+        // The same page shown again: only what changed meanwhile is replaced (and marked),
+        // so the pane's place, folds and colouring stay.
+        follow(std::exchange(m_begun, false));
         markCaretElement();
     }
 }
@@ -86,6 +92,7 @@ void SourcePaneController::follow(bool afresh)
     if (text != m_followed) {
         m_followed = text;
         m_tree.reset();
+        parseFollowed();
     }
     const bool rewritten = m_editor.keepMarkup() && !m_editor.documentPath().isEmpty() &&
                            !m_editor.keptMarkupFallback().isEmpty();
@@ -149,8 +156,32 @@ void SourcePaneController::pageUnchanged()
 const std::vector<SourceElement> &SourcePaneController::elements()
 {
     if (!m_tree)
-        m_tree = std::make_unique<SourceTree>(sourcemap::SourceText{{}, m_followed, {}});
+        m_tree = std::make_shared<const SourceTree>(sourcemap::SourceText{{}, m_followed, {}});
     return m_tree->elements();
+}
+
+void SourcePaneController::parseFollowed()
+{
+    // Off the user's way: a big page takes a while to read, and typing goes on meanwhile;
+    // what needs it before it is read reads the text on the spot.
+    QThreadPool::globalInstance()->start([self = QPointer(this), text = m_followed] {
+        auto tree = std::make_shared<const SourceTree>(sourcemap::SourceText{{}, text, {}});
+        // Back on the user interface's thread, where the controller may be gone by then.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, text, tree = std::move(tree)] {
+                if (self)
+                    self->parsed(text, tree);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void SourcePaneController::parsed(const QByteArray &text, std::shared_ptr<const SourceTree> tree)
+{
+    if (m_tree || text != m_followed)
+        return; // read on the spot meanwhile, or a newer text is being read
+    m_tree = std::move(tree);
 }
 
 void SourcePaneController::markCaretElement()

@@ -54,6 +54,9 @@ private:
     void markCaretElement();
     void selectElementAt(qsizetype position);
     const std::vector<SourceElement> &elements();
+    // Parses m_followed on a worker thread, for the next look-up to find ready.
+    void parseFollowed();
+    void parsed(const QByteArray &text, std::shared_ptr<const SourceTree> tree);
 
     EditingComponent &m_editor;
     SourcePane &m_pane;
@@ -61,10 +64,10 @@ private:
     QTimer m_follow;
     QTimer m_apply;
     bool m_shown = false;
-    bool m_begun = true;                // a new page began: the pane shows it afresh
-    bool m_applying = false;            // the page is being replaced by the pane's text
-    QByteArray m_followed;              // the page's text as the pane last showed it
-    std::unique_ptr<SourceTree> m_tree; // a parse of m_followed, made when needed
+    bool m_begun = true;                      // a new page began: the pane shows it afresh
+    bool m_applying = false;                  // the page is being replaced by the pane's text
+    QByteArray m_followed;                    // the page's text as the pane last showed it
+    std::shared_ptr<const SourceTree> m_tree; // a parse of m_followed, made when needed
 };
 
 } // namespace lumipage

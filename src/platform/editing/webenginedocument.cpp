@@ -30,6 +30,8 @@ const QString kEmptyPage =
 
 void WebEngineEditingComponent::startLoad(const QString &path, const QString &html)
 {
+    m_keptBefore.clear(); // the new page numbers its elements for the original kept now
+    m_keptGeneration = 0;
     if (!m_restoring) {
         m_keeper->reset(html);
         emit pageBegun();
@@ -170,10 +172,12 @@ bool WebEngineEditingComponent::replaceElement(int ordinal, const QByteArray &na
 {
     const PageCaller::Result result = call(QStringLiteral("replaceElement"),
                                            QJsonArray{ordinal, QString::fromLatin1(name), markup});
-    if (!result.ok || !result.value.toBool())
+    if (!result.ok || result.value.typeId() == QMetaType::Bool)
         return false;
     // The page numbered its elements afresh: the text with the markup as written is the
-    // original from now on, as a page set whole is.
+    // original from now on, as a page set whole is; the one before comes back with an undo.
+    m_keptBefore.insert(m_keptGeneration, m_kept);
+    m_keptGeneration = result.value.toInt();
     keepOriginalText(pageText);
     return true;
 }

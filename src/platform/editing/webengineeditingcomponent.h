@@ -178,6 +178,11 @@ private:
     QString m_lastError;
     QString m_notice;
     KeptMarkup m_kept;
+    // The originals an element typed in the source pane replaced, by the page's number
+    // for them: an undo of that element brings its original back. m_kept is number
+    // m_keptGeneration.
+    QHash<int, KeptMarkup> m_keptBefore;
+    int m_keptGeneration = 0;
     bool m_keepMarkup = true;
     QString m_keptFallback;
 };

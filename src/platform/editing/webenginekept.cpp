@@ -44,6 +44,17 @@ std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const PageReading
         seen = asked.value;
     }
     const pageprotocol::KeptChanges changed = pageprotocol::keptChanges(seen);
+    if (changed.generation != m_keptGeneration) {
+        // An element typed in the source pane was undone or redone: its original returns.
+        const auto other = m_keptBefore.constFind(changed.generation);
+        if (other == m_keptBefore.cend()) {
+            m_keptFallback = QStringLiteral("the page's original is not known");
+            return std::nullopt;
+        }
+        KeptMarkup now = std::exchange(m_kept, *other);
+        m_keptBefore.erase(other);
+        m_keptBefore.insert(std::exchange(m_keptGeneration, changed.generation), std::move(now));
+    }
     std::optional<std::vector<MarkupRegion>> regions;
     if (!changed.whole)
         regions = m_kept.regions(changed.changes);
