@@ -84,7 +84,9 @@ void SourcePaneController::follow(bool afresh)
 {
     if (m_pane.typedIn() || m_editor.BrowseMode())
         return; // what was typed goes to the page first; browse mode shows a copy
-    const QByteArray text = m_editor.preservedHTML().toUtf8();
+    // Shown afresh, the page is read whole (and its kept writing checked); then followed
+    // from what changed.
+    const QByteArray text = (afresh ? m_editor.preservedHTML() : m_editor.followedHTML()).toUtf8();
     if (afresh)
         m_pane.showText(text);
     else

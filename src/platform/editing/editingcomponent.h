@@ -68,6 +68,10 @@ public:
     // The text a save would write: with the author's markup kept (see setKeepMarkup),
     // the page's own text but for what was edited; otherwise DocumentHTML.
     virtual QString preservedHTML() { return DocumentHTML(); }
+    // The same, for a view that follows the page: from what changed since the last
+    // preservedHTML (whose check of the kept writing a save repeats), without reading the
+    // whole page when it can.
+    virtual QString followedHTML() { return preservedHTML(); }
     // Whether saving keeps the markup of the file as written where the page was not
     // edited (on), or writes the whole page in DocumentHTML's form (off).
     virtual void setKeepMarkup(bool) {}

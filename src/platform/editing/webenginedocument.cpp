@@ -32,6 +32,7 @@ void WebEngineEditingComponent::startLoad(const QString &path, const QString &ht
 {
     m_keptBefore.clear(); // the new page numbers its elements for the original kept now
     m_keptGeneration = 0;
+    m_keptWritten = false; // the new page's first writing is checked whole
     if (!m_restoring) {
         m_keeper->reset(html);
         emit pageBegun();

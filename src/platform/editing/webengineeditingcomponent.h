@@ -58,6 +58,7 @@ public:
     QString DocumentHTML() override;
     bool setDocumentHTML(const QString &html) override;
     QString preservedHTML() override;
+    QString followedHTML() override;
     void setKeepMarkup(bool keep) override { m_keepMarkup = keep; }
     bool keepMarkup() const override { return m_keepMarkup; }
     // Why the last save (or preservedHTML) wrote the whole page although the markup was
@@ -127,6 +128,11 @@ private:
     std::optional<QByteArray> keptBytes(const PageReading &page);
     // The text a save would write; nullopt when the page cannot be read.
     std::optional<QString> keptText();
+    // Makes the original the page's elements are numbered for (`generation`) the kept one;
+    // false when it is not known.
+    bool keepGeneration(int generation);
+    // The kept bytes from the change list alone, unchecked; nullopt when they cannot be.
+    std::optional<QByteArray> followedBytes();
     // The page is about to show `text`, read from `bytes`: that is the original to keep.
     void keepOriginal(const QByteArray &bytes, const QString &text);
     // The page is about to show `text`, which no file holds: its encoded form is kept.
@@ -185,6 +191,8 @@ private:
     int m_keptGeneration = 0;
     bool m_keepMarkup = true;
     QString m_keptFallback;
+    bool m_keptWritten = false;    // the last kept writing was checked and kept the markup
+    documentform::Aids m_keptAids; // what the page's editing aids were at its last reading
 };
 
 } // namespace lumipage

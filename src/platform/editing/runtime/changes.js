@@ -237,11 +237,18 @@
         elements.forEach((n, k) => ordinals.set(n, k));
     }
     // The page's elements in document order, editing aids left out: their ordinals.
-    // Listed natively (a tree walker's filter would call back into script for each).
+    // Listed natively (a tree walker's filter would call back into script for each), and
+    // again only once the page changed (its changes are counted as they are recorded).
+    let listed = null, listedAt = -1;
     LP.pageElements = function () {
+        LP.history.canUndo(); // records what changed so far
+        if (listed && listedAt === LP.revision)
+            return listed;
         const aids = new Set(document.querySelectorAll('[data-lumipage-aid], [data-lumipage-aid] *'));
         const all = Array.from(document.getElementsByTagName('*'));
-        return aids.size ? all.filter(n => !aids.has(n)) : all;
+        listed = aids.size ? all.filter(n => !aids.has(n)) : all;
+        listedAt = LP.revision;
+        return listed;
     };
     LP.changes.renumber = number;
     // The numbering and what changed since, to come back to (an undo of the step that
