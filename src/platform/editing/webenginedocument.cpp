@@ -180,6 +180,7 @@ bool WebEngineEditingComponent::replaceElement(int ordinal, const QByteArray &na
     m_keptBefore.insert(m_keptGeneration, m_kept);
     m_keptGeneration = result.value.toInt();
     keepOriginalText(pageText);
+    m_keptWritten = false; // read back whole once before the pane follows it unchecked
     return true;
 }
 

@@ -131,6 +131,9 @@ private:
     // Makes the original the page's elements are numbered for (`generation`) the kept one;
     // false when it is not known.
     bool keepGeneration(int generation);
+    // The engine's markup of each of `regions` (see KeptMarkup::write); nullopt, with `why`
+    // set, when the page does not give it.
+    std::optional<QStringList> regionMarkup(const std::vector<MarkupRegion> &regions, QString *why);
     // The kept bytes from the change list alone, unchecked; nullopt when they cannot be.
     std::optional<QByteArray> followedBytes();
     // The page is about to show `text`, read from `bytes`: that is the original to keep.

@@ -58,22 +58,28 @@ std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const PageReading
         m_keptFallback = QStringLiteral("a change reaches the whole page");
         return std::nullopt;
     }
-    QStringList markup;
-    if (!regions->empty()) {
-        const PageCaller::Result written =
-            call(QStringLiteral("keptMarkup"),
-                 QJsonArray{QJsonValue(pageprotocol::keptRegions(*regions))});
-        if (!written.ok) {
-            m_keptFallback = written.error;
-            return std::nullopt;
-        }
-        markup = written.value.toStringList();
-    }
+    const std::optional<QStringList> markup = regionMarkup(*regions, &m_keptFallback);
+    if (!markup)
+        return std::nullopt;
     m_keptAids = page.aids;
     std::optional<QByteArray> written =
-        m_kept.write(*regions, markup, page.html, page.aids, &m_keptFallback);
+        m_kept.write(*regions, *markup, page.html, page.aids, &m_keptFallback);
     m_keptWritten = written.has_value();
     return written;
+}
+
+std::optional<QStringList>
+WebEngineEditingComponent::regionMarkup(const std::vector<MarkupRegion> &regions, QString *why)
+{
+    if (regions.empty())
+        return QStringList();
+    const PageCaller::Result written = call(
+        QStringLiteral("keptMarkup"), QJsonArray{QJsonValue(pageprotocol::keptRegions(regions))});
+    if (!written.ok) {
+        *why = written.error;
+        return std::nullopt;
+    }
+    return written.value.toStringList();
 }
 
 bool WebEngineEditingComponent::keepGeneration(int generation)
@@ -105,17 +111,11 @@ std::optional<QByteArray> WebEngineEditingComponent::followedBytes()
     const std::optional<std::vector<MarkupRegion>> regions = m_kept.regions(changed.changes);
     if (!regions)
         return std::nullopt;
-    QStringList markup;
-    if (!regions->empty()) {
-        const PageCaller::Result written =
-            call(QStringLiteral("keptMarkup"),
-                 QJsonArray{QJsonValue(pageprotocol::keptRegions(*regions))});
-        if (!written.ok)
-            return std::nullopt;
-        markup = written.value.toStringList();
-    }
     QString why;
-    return m_kept.write(*regions, markup, {}, m_keptAids, &why, false);
+    const std::optional<QStringList> markup = regionMarkup(*regions, &why);
+    if (!markup)
+        return std::nullopt;
+    return m_kept.write(*regions, *markup, {}, m_keptAids, &why, false);
 }
 
 QString WebEngineEditingComponent::followedHTML()
