@@ -31,6 +31,9 @@ void commandCases(const QString &dir, const QString &only);
 // One effect inserted through its dialog on `window`, against `bare`'s insertHTML.
 void effectInsertionCases(MainWindow &window, QWebEngineView &bare, const QString &dir,
                           const QString &only);
+// The source pane: typing and a caret move with it shown, shown on a 5 MB page, and one
+// element edited in it (1 MB).
+void sourcePaneCases(const QString &dir, const QString &only);
 // Bulk replace against QString::replace.
 void replaceCases(const QString &only);
 

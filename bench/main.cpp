@@ -130,6 +130,7 @@ int main(int argc, char **argv)
         deepPageCases(dir.path(), only, 100000);
     windowCases(dir.path(), only);
     commandCases(dir.path(), only);
+    sourcePaneCases(dir.path(), only);
     replaceCases(only);
     processCases(dir.path(), only, big);
     return 0;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -21,8 +22,9 @@ namespace lumipage
 namespace
 {
 using Sci = QsciScintillaBase;
-constexpr int kChangedMarker = 1;   // the margin mark of a changed line
-constexpr int kExtentIndicator = 8; // the shading of the marked element's extent
+constexpr int kChangedMarker = 1;    // the margin mark of a changed line
+constexpr int kExtentIndicator = 8;  // the shading of the marked element's extent
+constexpr int kProblemIndicator = 9; // the underline of markup read otherwise than written
 constexpr int kMarkMargin = 1;
 } // namespace
 
@@ -53,6 +55,11 @@ SourcePane::SourcePane(QWidget *parent) : QWidget(parent)
     m_editor->setWrapMode(QsciScintilla::WrapNone);
     m_editor->setBraceMatching(QsciScintilla::NoBraceMatch);
     m_editor->indicatorDefine(QsciScintilla::StraightBoxIndicator, kExtentIndicator);
+    m_editor->indicatorDefine(QsciScintilla::SquiggleIndicator, kProblemIndicator);
+    m_editor->setIndicatorForegroundColor(QColor(0xd0, 0x20, 0x20), kProblemIndicator);
+    m_editor->SendScintilla(Sci::SCI_SETMOUSEDWELLTIME, 400UL);
+    connect(m_editor, &QsciScintillaBase::SCN_DWELLSTART, this, &SourcePane::showProblemTip);
+    connect(m_editor, &QsciScintillaBase::SCN_DWELLEND, this, [] { QToolTip::hideText(); });
     m_editor->installEventFilter(this);
 
     m_find = new QLineEdit(this);
@@ -61,8 +68,8 @@ SourcePane::SourcePane(QWidget *parent) : QWidget(parent)
     m_find->hide();
     m_find->installEventFilter(this);
     connect(m_find, &QLineEdit::returnPressed, this, &SourcePane::findNext);
-    auto *find = new QShortcut(QKeySequence::Find, this, nullptr, nullptr,
-                               Qt::WidgetWithChildrenShortcut);
+    auto *find =
+        new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(find, &QShortcut::activated, this, [this] {
         m_find->show();
         m_find->selectAll();
@@ -108,6 +115,7 @@ void SourcePane::showText(const QByteArray &text)
     m_programmatic = false;
     m_typed = false;
     clearChangeMarks();
+    markProblems({});
 }
 
 void SourcePane::followText(const QByteArray &text)
@@ -184,6 +192,43 @@ void SourcePane::setNotice(const QString &notice)
 {
     m_notice->setText(notice);
     m_notice->setVisible(!notice.isEmpty());
+}
+
+QString SourcePane::notice() const
+{
+    return m_notice->text();
+}
+
+void SourcePane::markProblems(const QList<Problem> &problems)
+{
+    const long length = m_editor->SendScintilla(Sci::SCI_GETLENGTH);
+    m_editor->SendScintilla(Sci::SCI_SETINDICATORCURRENT, kProblemIndicator);
+    m_editor->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, 0UL, length);
+    m_problemMessages.clear();
+    for (const Problem &problem : problems) {
+        // Each its own value, which finds its message again.
+        m_problemMessages << problem.message;
+        m_editor->SendScintilla(Sci::SCI_SETINDICATORVALUE,
+                                static_cast<unsigned long>(m_problemMessages.size()));
+        m_editor->SendScintilla(Sci::SCI_INDICATORFILLRANGE,
+                                static_cast<unsigned long>(problem.start),
+                                static_cast<long>(problem.end - problem.start));
+    }
+}
+
+QString SourcePane::problemAt(qsizetype position) const
+{
+    const long value = m_editor->SendScintilla(Sci::SCI_INDICATORVALUEAT, kProblemIndicator,
+                                               static_cast<long>(position));
+    return value > 0 && value <= m_problemMessages.size() ? m_problemMessages.at(value - 1)
+                                                          : QString();
+}
+
+void SourcePane::showProblemTip(int position, int x, int y)
+{
+    const QString message = position >= 0 ? problemAt(position) : QString();
+    if (!message.isEmpty())
+        QToolTip::showText(m_editor->viewport()->mapToGlobal(QPoint(x, y)), message, m_editor);
 }
 
 void SourcePane::findNext()

@@ -40,6 +40,16 @@ public:
     qsizetype caretPosition() const;
     // A line over the text saying how it is shown; hidden when empty.
     void setNotice(const QString &notice);
+    QString notice() const;
+    // A stretch of the text the parser reads otherwise than it is written, and why.
+    struct Problem {
+        qsizetype start = 0, end = 0;
+        QString message;
+    };
+    // Underlines `problems` (those before go), each with its message as a tool tip.
+    void markProblems(const QList<Problem> &problems);
+    // The message of the underlined stretch at `position`; empty when there is none.
+    QString problemAt(qsizetype position) const;
     // Whether the user typed in the pane since it was last shown or followed.
     bool typedIn() const { return m_typed; }
     void setTypedIn(bool typed) { m_typed = typed; }
@@ -62,6 +72,7 @@ private:
     void applyPalette();
     void replaceRange(qsizetype start, qsizetype end, const QByteArray &with);
     void findNext();
+    void showProblemTip(int position, int x, int y);
 
     QsciScintilla *m_editor = nullptr;
     QsciLexerHTML *m_lexer = nullptr;
@@ -69,7 +80,8 @@ private:
     QLineEdit *m_find = nullptr;
     bool m_programmatic = false; // a change made here, not typed
     bool m_typed = false;
-    qsizetype m_placedCaret = -1; // where markElement put the caret
+    qsizetype m_placedCaret = -1;  // where markElement put the caret
+    QStringList m_problemMessages; // by the value of the problem indicator, from 1
 };
 
 } // namespace lumipage

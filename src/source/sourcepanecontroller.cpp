@@ -1,8 +1,13 @@
 #include "source/sourcepanecontroller.h"
 
 #include "platform/editing/editingcomponent.h"
+#include "platform/markup/markupproblems.h"
 #include "platform/markup/textchange.h"
 #include "source/sourcepane.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QThreadPool>
 
 #include <utility>
 
@@ -13,6 +18,8 @@ SourcePaneController::SourcePaneController(EditingComponent &editor, SourcePane 
                                            std::function<void()> markPageChanged, QObject *parent)
     : QObject(parent), m_editor(editor), m_pane(pane), m_markPageChanged(std::move(markPageChanged))
 {
+    if (!parent)
+        setParent(&pane); // found beside its pane (the benchmark tunes its delays)
     m_follow.setSingleShot(true);
     m_follow.setInterval(150);
     m_apply.setSingleShot(true);
@@ -45,7 +52,6 @@ SourcePaneController::SourcePaneController(EditingComponent &editor, SourcePane 
     });
 
     connect(&pane, &SourcePane::typed, this, [this] {
-        m_tree.reset();
         m_follow.stop(); // the pane's text is the user's now, until it is applied
         m_apply.start();
     });
@@ -67,7 +73,9 @@ void SourcePaneController::setShown(bool shown)
     m_shown = shown;
     m_follow.stop();
     if (shown) {
-        follow(true);
+        // The same page shown again: only what changed meanwhile is replaced (and marked),
+        // so the pane's place, folds and colouring stay.
+        follow(std::exchange(m_begun, false));
         markCaretElement();
     }
 }
@@ -76,12 +84,18 @@ void SourcePaneController::follow(bool afresh)
 {
     if (m_pane.typedIn() || m_editor.BrowseMode())
         return; // what was typed goes to the page first; browse mode shows a copy
-    const QByteArray text = m_editor.preservedHTML().toUtf8();
+    // Shown afresh, the page is read whole (and its kept writing checked); then followed
+    // from what changed.
+    const QByteArray text = (afresh ? m_editor.preservedHTML() : m_editor.followedHTML()).toUtf8();
     if (afresh)
         m_pane.showText(text);
     else
         m_pane.followText(text);
-    m_tree.reset();
+    if (text != m_followed) {
+        m_followed = text;
+        m_tree.reset();
+        parseFollowed();
+    }
     const bool rewritten = m_editor.keepMarkup() && !m_editor.documentPath().isEmpty() &&
                            !m_editor.keptMarkupFallback().isEmpty();
     m_pane.setNotice(rewritten ? tr("このページは元の書式のままでは示せないため、保存される"
@@ -95,15 +109,44 @@ bool SourcePaneController::applyTyped()
     m_apply.stop();
     if (!m_pane.typedIn())
         return true;
+    m_pane.setTypedIn(false);
+    const QByteArray typed = m_pane.text();
+    std::optional<textchange::ElementEdit> edit;
+    if (m_pane.notice().isEmpty()) { // else the pane shows the page rewritten: whole it is
+        elements();
+        edit = textchange::elementEdit(*m_tree, m_followed, typed);
+    }
+    const QByteArray before = std::exchange(m_followed, typed);
+    m_tree.reset();
+    if (edit && m_editor.replaceElement(edit->ordinal, edit->name, QString::fromUtf8(edit->markup),
+                                        QString::fromUtf8(typed))) {
+        m_pane.markProblems({});
+        return true;
+    }
+    markProblems(before, typed);
+    return replaceWhole(typed);
+}
+
+bool SourcePaneController::replaceWhole(const QByteArray &typed)
+{
     // The typed text becomes the page, as the source window's OK makes it, and the page's
     // original: saved as it was typed.
     m_applying = true;
-    m_pane.setTypedIn(false);
-    m_tree.reset();
-    if (m_editor.setDocumentHTML(QString::fromUtf8(m_pane.text())))
+    if (m_editor.setDocumentHTML(QString::fromUtf8(typed)))
         return true;
     m_applying = false;
     return false;
+}
+
+void SourcePaneController::markProblems(const QByteArray &before, const QByteArray &typed)
+{
+    QList<SourcePane::Problem> marks;
+    for (const markupproblems::Problem &p : markupproblems::introduced(before, typed))
+        marks.append({p.start, p.end,
+                      p.kind == markupproblems::Problem::Unclosed
+                          ? tr("このタグは閉じられていません")
+                          : tr("対応する開始タグがありません")});
+    m_pane.markProblems(marks);
 }
 
 void SourcePaneController::pageUnchanged()
@@ -115,8 +158,32 @@ void SourcePaneController::pageUnchanged()
 const std::vector<SourceElement> &SourcePaneController::elements()
 {
     if (!m_tree)
-        m_tree = std::make_unique<SourceTree>(sourcemap::SourceText{{}, m_pane.text(), {}});
+        m_tree = std::make_shared<const SourceTree>(sourcemap::SourceText{{}, m_followed, {}});
     return m_tree->elements();
+}
+
+void SourcePaneController::parseFollowed()
+{
+    // Off the user's way: a big page takes a while to read, and typing goes on meanwhile;
+    // what needs it before it is read reads the text on the spot.
+    QThreadPool::globalInstance()->start([self = QPointer(this), text = m_followed] {
+        auto tree = std::make_shared<const SourceTree>(sourcemap::SourceText{{}, text, {}});
+        // Back on the user interface's thread, where the controller may be gone by then.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, text, tree = std::move(tree)] {
+                if (self)
+                    self->parsed(text, tree);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void SourcePaneController::parsed(const QByteArray &text, std::shared_ptr<const SourceTree> tree)
+{
+    if (m_tree || text != m_followed)
+        return; // read on the spot meanwhile, or a newer text is being read
+    m_tree = std::move(tree);
 }
 
 void SourcePaneController::markCaretElement()
@@ -126,8 +193,8 @@ void SourcePaneController::markCaretElement()
 
 void SourcePaneController::markElement(int ordinal)
 {
-    if (!m_shown)
-        return;
+    if (!m_shown || m_pane.typedIn())
+        return; // the pane's text is not the page's until it is applied
     const std::vector<SourceElement> &all = elements();
     if (ordinal < 0 || ordinal >= int(all.size()))
         return;

@@ -21,7 +21,9 @@ class SourcePane;
 // the pane selects its element on the page, both by the element's place in document
 // order, which the page and a parse of the pane's text share. What is typed in the pane
 // goes to the page after a second's pause, when the pane loses the focus, and before any
-// command; it becomes the page's text byte for byte (the next save writes it as typed).
+// command; it becomes the page's text byte for byte (the next save writes it as typed):
+// a change inside one element of the body replaces that element as one undo step, any
+// other the whole page. Markup the parser reads otherwise than typed is underlined.
 class SourcePaneController : public QObject
 {
     Q_OBJECT
@@ -47,9 +49,14 @@ public:
 
 private:
     void follow(bool afresh);
+    bool replaceWhole(const QByteArray &typed);
+    void markProblems(const QByteArray &before, const QByteArray &typed);
     void markCaretElement();
     void selectElementAt(qsizetype position);
     const std::vector<SourceElement> &elements();
+    // Parses m_followed on a worker thread, for the next look-up to find ready.
+    void parseFollowed();
+    void parsed(const QByteArray &text, std::shared_ptr<const SourceTree> tree);
 
     EditingComponent &m_editor;
     SourcePane &m_pane;
@@ -57,9 +64,10 @@ private:
     QTimer m_follow;
     QTimer m_apply;
     bool m_shown = false;
-    bool m_begun = true;                // a new page began: the pane shows it afresh
-    bool m_applying = false;            // the page is being replaced by the pane's text
-    std::unique_ptr<SourceTree> m_tree; // a parse of the pane's text, made when needed
+    bool m_begun = true;                      // a new page began: the pane shows it afresh
+    bool m_applying = false;                  // the page is being replaced by the pane's text
+    QByteArray m_followed;                    // the page's text as the pane last showed it
+    std::shared_ptr<const SourceTree> m_tree; // a parse of m_followed, made when needed
 };
 
 } // namespace lumipage

@@ -63,10 +63,7 @@ class TestSourcePane : public QObject
                                            qRound(box.value("top").toDouble()) + 2)));
         QVERIFY(selectIn(editor(), id, offset, offset));
     }
-    QByteArray selectedInPane()
-    {
-        return pane().editor()->selectedText().toUtf8();
-    }
+    QByteArray selectedInPane() { return pane().editor()->selectedText().toUtf8(); }
 
 private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
@@ -144,33 +141,83 @@ private slots:
         QTRY_COMPARE(editor().caretElement(), 11);
     }
 
-    void whatIsTypedInThePaneBecomesThePageAndTheFile()
+    // Types `text` into the pane at the first `at` of its text.
+    void typeInPane(const QByteArray &at, const QString &text)
     {
-        const QString path = open("typed.htm", kHandWritten);
-        QVERIFY(!path.isEmpty());
-        showPane(true);
-        QTRY_COMPARE(pane().text(), kHandWritten);
         m_f.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_f.window));
         pane().editor()->setFocus();
         QTRY_VERIFY(pane().editor()->hasFocus());
         int line = 0, index = 0;
-        pane().editor()->lineIndexFromPosition(kHandWritten.indexOf("Second"), &line, &index);
+        pane().editor()->lineIndexFromPosition(int(pane().text().indexOf(at)), &line, &index);
         pane().editor()->setCursorPosition(line, index);
-        QTest::keyClicks(pane().editor(), "<em class='x'>Very</em> ");
-        // Applied when the pane loses the focus: the page holds it, and counts as changed.
+        QTest::keyClicks(pane().editor(), text);
+    }
+
+    void anEditInOneElementReplacesItAsOneUndoStepAndIsSavedAsTyped()
+    {
+        const QString path = open("typed.htm", kHandWritten);
+        QVERIFY(!path.isEmpty());
+        showPane(true);
+        QTRY_COMPARE(pane().text(), kHandWritten);
+        // A word typed before the paragraph's text, and its start tag retyped.
+        typeInPane("Second", "<em class='x'>Very</em> ");
+        typeInPane("><em", " lang=ja");
+        // Applied when the pane loses the focus: that paragraph alone, the page not reloaded.
         QSignalSpy complete(&editor(), &EditingComponent::DocumentComplete);
         surface()->setFocus();
-        QTRY_COMPARE(complete.count(), 1);
-        QVERIFY(editor().DocumentHTML().contains("<EM class=x>Very</EM> Second"));
+        QTRY_VERIFY(
+            editor().DocumentHTML().contains("<P id=two lang=ja><EM class=x>Very</EM> Second</P>"));
+        QCOMPARE(complete.count(), 0);
         QVERIFY(m_f.window->document().isModified());
-        QVERIFY(m_f.window->document().snapshot().isEmpty());
         QByteArray typed = kHandWritten;
-        typed.replace("'two'>Second", "'two'><em class='x'>Very</em> Second");
+        typed.replace("'two'>Second", "'two' lang=ja><em class='x'>Very</em> Second");
         QCOMPARE(pane().text(), typed);
         // Saved as typed, byte for byte.
         QVERIFY(editor().SaveDocument(path));
         QCOMPARE(readBytes(path), typed);
+        // One undo brings the paragraph back and the pane follows: the file's own bytes
+        // again, saved as they were; a redo brings the typed ones back.
+        QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
+        QVERIFY(editor().DocumentHTML().contains("<P id=two>Second</P>"));
+        QTRY_COMPARE(pane().text(), kHandWritten);
+        QVERIFY(editor().SaveDocument(path));
+        QCOMPARE(readBytes(path), kHandWritten);
+        QVERIFY(editor().ExecCommand(decmd::REDO, CommandOption::Prompt));
+        QTRY_COMPARE(pane().text(), typed);
+        QVERIFY(editor().SaveDocument(path));
+        QCOMPARE(readBytes(path), typed);
+    }
+
+    void markupReadOtherwiseIsAppliedAsReadAndUnderlined()
+    {
+        QVERIFY(!open("bad.htm", kHandWritten).isEmpty());
+        showPane(true);
+        QTRY_COMPARE(pane().text(), kHandWritten);
+        // An unclosed tag and a stray end tag: the page reads them as the engine does (the
+        // whole page), the pane keeps them as typed and underlines them.
+        typeInPane("First", "<b>");
+        typeInPane("\r\n<table", "</div>");
+        QSignalSpy complete(&editor(), &EditingComponent::DocumentComplete);
+        surface()->setFocus();
+        QTRY_COMPARE(complete.count(), 1);
+        QVERIFY(editor().DocumentHTML().contains(
+            QStringLiteral("<P id=one><B>First \u2013 line</B></P>")));
+        QByteArray typed = kHandWritten;
+        typed.replace("'one'>First", "'one'><b>First")
+            .replace("</p>\r\n<table", "</p></div>\r\n<table");
+        QTRY_COMPARE(pane().text(), typed);
+        QCOMPARE(pane().problemAt(typed.indexOf("<b>") + 1),
+                 QStringLiteral("このタグは閉じられていません"));
+        QCOMPARE(pane().problemAt(typed.indexOf("</div>") + 2),
+                 QStringLiteral("対応する開始タグがありません"));
+        QCOMPARE(pane().problemAt(typed.indexOf("<table")), QString());
+        // A change in the head replaces the page too; the marks go with the next change.
+        typeInPane("Notes", "My ");
+        surface()->setFocus();
+        QTRY_COMPARE(complete.count(), 2);
+        QVERIFY(editor().DocumentHTML().contains("<TITLE>My Notes</TITLE>"));
+        QCOMPARE(pane().problemAt(typed.indexOf("<b>") + 4), QString());
     }
 
     void hidingThePaneKeepsTheUndoHistoryAndTheChoiceIsRemembered()

@@ -68,6 +68,10 @@ public:
     // The text a save would write: with the author's markup kept (see setKeepMarkup),
     // the page's own text but for what was edited; otherwise DocumentHTML.
     virtual QString preservedHTML() { return DocumentHTML(); }
+    // The same, for a view that follows the page: from what changed since the last
+    // preservedHTML (whose check of the kept writing a save repeats), without reading the
+    // whole page when it can.
+    virtual QString followedHTML() { return preservedHTML(); }
     // Whether saving keeps the markup of the file as written where the page was not
     // edited (on), or writes the whole page in DocumentHTML's form (off).
     virtual void setKeepMarkup(bool) {}
@@ -84,6 +88,19 @@ public:
     // The place among the page's elements (document order, editing aids left out) of the
     // selected object or of the element holding the caret; -1 when there is none.
     virtual int caretElement() { return -1; }
+    // Replaces the element at `ordinal`, named `name`, by `markup` (one element) as one
+    // undo step; `pageText`, the page's text with it, becomes what a save keeps as the
+    // author's own (the markup saved as written). False when the page has no such element
+    // or the markup is not one element there (nothing changed).
+    virtual bool replaceElement(int ordinal, const QByteArray &name, const QString &markup,
+                                const QString &pageText)
+    {
+        Q_UNUSED(ordinal)
+        Q_UNUSED(name)
+        Q_UNUSED(markup)
+        Q_UNUSED(pageText)
+        return false;
+    }
     // Selects the element at `ordinal` as a click would (an object gets its outline, any
     // other element the caret at its start) and scrolls to it; false when it cannot.
     virtual bool selectElement(int ordinal) { return ordinal < 0; }

@@ -26,6 +26,7 @@ KeptChanges keptChanges(const QVariant &answer)
     const QVariantMap fields = answer.toMap();
     KeptChanges kept;
     kept.whole = fields.value(QStringLiteral("whole")).toBool();
+    kept.generation = fields.value(QStringLiteral("generation")).toInt();
     for (const QVariant &row : fields.value(QStringLiteral("changes")).toList()) {
         const QVariantMap change = row.toMap();
         MarkupChange decoded{change.value(QStringLiteral("element")).toInt(),

@@ -29,6 +29,7 @@ DocumentMarkup documentMarkup(const QVariant &answer);
 struct KeptChanges {
     bool whole = false;
     std::vector<MarkupChange> changes;
+    int generation = 0; // which original the ordinals count in (see changes.js)
 };
 KeptChanges keptChanges(const QVariant &answer);
 

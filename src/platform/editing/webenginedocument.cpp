@@ -30,6 +30,9 @@ const QString kEmptyPage =
 
 void WebEngineEditingComponent::startLoad(const QString &path, const QString &html)
 {
+    m_keptBefore.clear(); // the new page numbers its elements for the original kept now
+    m_keptGeneration = 0;
+    m_keptWritten = false; // the new page's first writing is checked whole
     if (!m_restoring) {
         m_keeper->reset(html);
         emit pageBegun();
@@ -163,6 +166,22 @@ bool WebEngineEditingComponent::selectElement(int ordinal)
 {
     const PageCaller::Result result = call(QStringLiteral("selectElement"), QJsonArray{ordinal});
     return result.ok && result.value.toBool();
+}
+
+bool WebEngineEditingComponent::replaceElement(int ordinal, const QByteArray &name,
+                                               const QString &markup, const QString &pageText)
+{
+    const PageCaller::Result result = call(QStringLiteral("replaceElement"),
+                                           QJsonArray{ordinal, QString::fromLatin1(name), markup});
+    if (!result.ok || result.value.typeId() == QMetaType::Bool)
+        return false;
+    // The page numbered its elements afresh: the text with the markup as written is the
+    // original from now on, as a page set whole is; the one before comes back with an undo.
+    m_keptBefore.insert(m_keptGeneration, m_kept);
+    m_keptGeneration = result.value.toInt();
+    keepOriginalText(pageText);
+    m_keptWritten = false; // read back whole once before the pane follows it unchecked
+    return true;
 }
 
 void WebEngineEditingComponent::onRendererDied()

@@ -58,6 +58,7 @@ public:
     QString DocumentHTML() override;
     bool setDocumentHTML(const QString &html) override;
     QString preservedHTML() override;
+    QString followedHTML() override;
     void setKeepMarkup(bool keep) override { m_keepMarkup = keep; }
     bool keepMarkup() const override { return m_keepMarkup; }
     // Why the last save (or preservedHTML) wrote the whole page although the markup was
@@ -65,6 +66,8 @@ public:
     QString keptMarkupFallback() const override { return m_keptFallback; }
     int caretElement() override;
     bool selectElement(int ordinal) override;
+    bool replaceElement(int ordinal, const QByteArray &name, const QString &markup,
+                        const QString &pageText) override;
     KeptMarkup::Check keptMarkupCheck() const { return m_kept.lastCheck(); }
     void openRecovered(const QString &html, const QString &path,
                        const QByteArray &encoding) override;
@@ -125,6 +128,14 @@ private:
     std::optional<QByteArray> keptBytes(const PageReading &page);
     // The text a save would write; nullopt when the page cannot be read.
     std::optional<QString> keptText();
+    // Makes the original the page's elements are numbered for (`generation`) the kept one;
+    // false when it is not known.
+    bool keepGeneration(int generation);
+    // The engine's markup of each of `regions` (see KeptMarkup::write); nullopt, with `why`
+    // set, when the page does not give it.
+    std::optional<QStringList> regionMarkup(const std::vector<MarkupRegion> &regions, QString *why);
+    // The kept bytes from the change list alone, unchecked; nullopt when they cannot be.
+    std::optional<QByteArray> followedBytes();
     // The page is about to show `text`, read from `bytes`: that is the original to keep.
     void keepOriginal(const QByteArray &bytes, const QString &text);
     // The page is about to show `text`, which no file holds: its encoded form is kept.
@@ -176,8 +187,15 @@ private:
     QString m_lastError;
     QString m_notice;
     KeptMarkup m_kept;
+    // The originals an element typed in the source pane replaced, by the page's number
+    // for them: an undo of that element brings its original back. m_kept is number
+    // m_keptGeneration.
+    QHash<int, KeptMarkup> m_keptBefore;
+    int m_keptGeneration = 0;
     bool m_keepMarkup = true;
     QString m_keptFallback;
+    bool m_keptWritten = false;    // the last kept writing was checked and kept the markup
+    documentform::Aids m_keptAids; // what the page's editing aids were at its last reading
 };
 
 } // namespace lumipage

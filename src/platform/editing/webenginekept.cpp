@@ -28,12 +28,15 @@ void WebEngineEditingComponent::keepOriginalText(const QString &text)
 std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const PageReading &page)
 {
     m_keptFallback.clear();
+    m_keptWritten = false;
     if (!m_keepMarkup || !m_kept.hasOriginal()) {
         m_keptFallback = m_keepMarkup ? QStringLiteral("no original bytes to keep") : QString();
         return std::nullopt;
     }
-    if (std::optional<QByteArray> bytes = m_kept.writtenBefore(page.html))
+    if (std::optional<QByteArray> bytes = m_kept.writtenBefore(page.html)) {
+        m_keptWritten = true;
         return bytes;
+    }
     QVariant seen = page.changes; // read with the page, or asked for now
     if (!seen.isValid()) {
         const PageCaller::Result asked = call(QStringLiteral("keptChanges"));
@@ -44,6 +47,10 @@ std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const PageReading
         seen = asked.value;
     }
     const pageprotocol::KeptChanges changed = pageprotocol::keptChanges(seen);
+    if (!keepGeneration(changed.generation)) {
+        m_keptFallback = QStringLiteral("the page's original is not known");
+        return std::nullopt;
+    }
     std::optional<std::vector<MarkupRegion>> regions;
     if (!changed.whole)
         regions = m_kept.regions(changed.changes);
@@ -51,18 +58,72 @@ std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const PageReading
         m_keptFallback = QStringLiteral("a change reaches the whole page");
         return std::nullopt;
     }
-    QStringList markup;
-    if (!regions->empty()) {
-        const PageCaller::Result written =
-            call(QStringLiteral("keptMarkup"),
-                 QJsonArray{QJsonValue(pageprotocol::keptRegions(*regions))});
-        if (!written.ok) {
-            m_keptFallback = written.error;
-            return std::nullopt;
-        }
-        markup = written.value.toStringList();
+    const std::optional<QStringList> markup = regionMarkup(*regions, &m_keptFallback);
+    if (!markup)
+        return std::nullopt;
+    m_keptAids = page.aids;
+    std::optional<QByteArray> written =
+        m_kept.write(*regions, *markup, page.html, page.aids, &m_keptFallback);
+    m_keptWritten = written.has_value();
+    return written;
+}
+
+std::optional<QStringList>
+WebEngineEditingComponent::regionMarkup(const std::vector<MarkupRegion> &regions, QString *why)
+{
+    if (regions.empty())
+        return QStringList();
+    const PageCaller::Result written = call(
+        QStringLiteral("keptMarkup"), QJsonArray{QJsonValue(pageprotocol::keptRegions(regions))});
+    if (!written.ok) {
+        *why = written.error;
+        return std::nullopt;
     }
-    return m_kept.write(*regions, markup, page.html, page.aids, &m_keptFallback);
+    return written.value.toStringList();
+}
+
+bool WebEngineEditingComponent::keepGeneration(int generation)
+{
+    if (generation == m_keptGeneration)
+        return true;
+    // An element typed in the source pane was undone or redone: its original returns.
+    const auto other = m_keptBefore.constFind(generation);
+    if (other == m_keptBefore.cend())
+        return false;
+    KeptMarkup now = std::exchange(m_kept, *other);
+    m_keptBefore.erase(other);
+    m_keptBefore.insert(std::exchange(m_keptGeneration, generation), std::move(now));
+    return true;
+}
+
+std::optional<QByteArray> WebEngineEditingComponent::followedBytes()
+{
+    // Only where the last writing kept the markup and read back: the changes since are
+    // spliced in as a save splices them, and the save checks them again.
+    if (!m_keepMarkup || !m_kept.hasOriginal() || !m_keptWritten)
+        return std::nullopt;
+    const PageCaller::Result asked = call(QStringLiteral("keptChanges"));
+    if (!asked.ok)
+        return std::nullopt;
+    const pageprotocol::KeptChanges changed = pageprotocol::keptChanges(asked.value);
+    if (changed.whole || !keepGeneration(changed.generation))
+        return std::nullopt;
+    const std::optional<std::vector<MarkupRegion>> regions = m_kept.regions(changed.changes);
+    if (!regions)
+        return std::nullopt;
+    QString why;
+    const std::optional<QStringList> markup = regionMarkup(*regions, &why);
+    if (!markup)
+        return std::nullopt;
+    return m_kept.write(*regions, *markup, {}, m_keptAids, &why, false);
+}
+
+QString WebEngineEditingComponent::followedHTML()
+{
+    if (const std::optional<QByteArray> bytes = followedBytes())
+        if (const std::optional<textcodec::Decoded> decoded = textcodec::decode(*bytes, m_encoding))
+            return decoded->text;
+    return preservedHTML();
 }
 
 QByteArray WebEngineEditingComponent::savedBytes(const PageReading &page)

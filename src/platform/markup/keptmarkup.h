@@ -64,9 +64,12 @@ public:
     // serialisation of each: the element without its children for a start tag, its
     // inner markup for content, the markup of the nodes between for a part), provided the result
     // reads back as `html` (DocumentHTML). nullopt, with `why` set, when it does not.
+    // Without `check`, the bytes are not read back (`html` is not needed): what a save would
+    // write when the last check passed, for a view of the page that a save checks again.
     std::optional<QByteArray> write(const std::vector<MarkupRegion> &regions,
                                     const QStringList &markup, const QString &html,
-                                    const documentform::Aids &aids, QString *why) const;
+                                    const documentform::Aids &aids, QString *why,
+                                    bool check = true) const;
 
     // The bytes `write` gave last, when they were for a page that read back as `html`:
     // a save after a still moment (the recovery copy wrote them) only writes.

@@ -10,7 +10,7 @@ namespace lumipage
 
 std::optional<QString> SourceTree::readInPlace(const std::vector<QByteArray> &ancestors,
                                                const QString &piece, bool opens, bool quirks,
-                                               const QByteArray &stillOpen)
+                                               const QByteArray &stillOpen, int *nodes)
 {
     // The mark: a template goes in as it is wherever an element may be (in a table, a
     // select, the head), and only into the element open at that point.
@@ -69,6 +69,8 @@ std::optional<QString> SourceTree::readInPlace(const std::vector<QByteArray> &an
             for (unsigned k = skip; k < children.length; ++k)
                 out += writtenNode(static_cast<const GumboNode *>(children.data[k]), text);
         }
+        if (nodes)
+            *nodes = int(children.length - skip);
         ++children.length;
         read = documentform::rewrite(QString::fromStdString(out)).markup;
     }

@@ -63,9 +63,11 @@ public:
     // mark written after it must land in that element, with nothing left open after it.
     // `stillOpen` names the sibling before the piece when the parser still holds it open
     // there (its end is implied by what follows): the piece must close it, empty.
+    // `nodes`, when given, tells how many nodes the piece put there.
     static std::optional<QString> readInPlace(const std::vector<QByteArray> &ancestors,
                                               const QString &piece, bool opens, bool quirks,
-                                              const QByteArray &stillOpen = {});
+                                              const QByteArray &stillOpen = {},
+                                              int *nodes = nullptr);
 
 private:
     std::vector<SourceElement> m_elements;

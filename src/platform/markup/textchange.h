@@ -26,4 +26,19 @@ std::optional<Stretch> between(const QByteArray &before, const QByteArray &after
 // tags or content hold the byte `offset`; -1 when none does.
 qint32 elementAt(const std::vector<SourceElement> &elements, qsizetype offset);
 
+// A change of a page's text that stays inside one element of its body.
+struct ElementEdit {
+    qint32 ordinal = -1; // the element, in the parse of the text before
+    QByteArray name;     // its name before
+    QByteArray markup;   // its text after, as written
+    bool operator==(const ElementEdit &) const = default;
+};
+
+// The smallest element of the body around the change from `before` (parsed as
+// `parsed`) to `after` whose text after reads, where it stands, as exactly one element
+// and as written (nothing left open, no end tag closing nothing); nullopt when no element
+// does: a change in the head or the html and body tags, or one that reads otherwise.
+std::optional<ElementEdit> elementEdit(const SourceTree &parsed, const QByteArray &before,
+                                       const QByteArray &after);
+
 } // namespace lumipage::textchange

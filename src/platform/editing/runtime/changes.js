@@ -7,10 +7,13 @@
 (function (LP) {
     'use strict';
 
-    const ordinals = new WeakMap();
-    const elements = [];
-    const marks = new Map(); // ordinal → mark (see mark())
-    let whole = false;       // a change outside the root element: only the whole page will do
+    let ordinals = new WeakMap();
+    let elements = [];
+    let marks = new Map(); // ordinal → mark (see mark())
+    let whole = false;     // a change outside the root element: only the whole page will do
+    // Which original the numbering belongs to: 0 the page's as loaded, then one more each
+    // time an element typed in the source pane made the page's text the original.
+    let generation = 0, generations = 0;
 
     function numbered(node) {
         for (let n = node; n; n = n.parentNode)
@@ -200,7 +203,7 @@
                     stretches: content ? [] : stretches.map(([after, before]) => ({after, before})),
                 });
         }
-        return {whole, changes};
+        return {whole, changes, generation};
     };
 
     // The engine's markup of {element, content, after, before} regions: the element
@@ -223,10 +226,36 @@
         });
     };
 
-    const walker = document.createTreeWalker(document, NodeFilter.SHOW_ELEMENT, n =>
-        n.hasAttribute('data-lumipage-aid') ? NodeFilter.FILTER_REJECT : NodeFilter.FILTER_ACCEPT);
-    for (let n = walker.nextNode(); n; n = walker.nextNode()) {
-        ordinals.set(n, elements.length);
-        elements.push(n);
+    // The page as it stands now is the one the save's original holds: its elements are
+    // numbered afresh and nothing counts as changed.
+    function number() {
+        ordinals = new WeakMap();
+        elements = LP.pageElements();
+        marks = new Map();
+        whole = false;
+        generation = generations++;
+        elements.forEach((n, k) => ordinals.set(n, k));
     }
+    // The page's elements in document order, editing aids left out: their ordinals.
+    // Listed natively (a tree walker's filter would call back into script for each), and
+    // again only once the page changed (its changes are counted as they are recorded).
+    let listed = null, listedAt = -1;
+    LP.pageElements = function () {
+        LP.history.canUndo(); // records what changed so far
+        if (listed && listedAt === LP.revision)
+            return listed;
+        const aids = new Set(document.querySelectorAll('[data-lumipage-aid], [data-lumipage-aid] *'));
+        const all = Array.from(document.getElementsByTagName('*'));
+        listed = aids.size ? all.filter(n => !aids.has(n)) : all;
+        listedAt = LP.revision;
+        return listed;
+    };
+    LP.changes.renumber = number;
+    // The numbering and what changed since, to come back to (an undo of the step that
+    // numbered the page afresh); marks are copied, the lists they hold are never changed.
+    LP.changes.save = () => ({ordinals, elements, whole, generation,
+                              marks: new Map(Array.from(marks, ([k, m]) => [k, m.slice()]))});
+    LP.changes.restore = saved => ({ordinals, elements, whole, generation} = saved,
+                                   marks = saved.marks);
+    number();
 })(window.__lumipage = window.__lumipage || {});

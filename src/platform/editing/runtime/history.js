@@ -165,7 +165,10 @@
             return false;
         revert(step.records);
         LP.revision++;
-        to.push({kind: step.kind, records: take(), before: step.before, after: step.after, time: 0});
+        to.push({kind: step.kind, records: take(), before: step.before, after: step.after, time: 0,
+                 swap: step.swap});
+        if (step.swap)
+            step.swap();
         restoreSelection(step[selectionKey]);
         if (LP.afterHistory)
             LP.afterHistory();
@@ -231,7 +234,8 @@
                 held = [];
             }
         },
-        end(kind) {
+        // `swap`, when given, is called each time the step is undone or redone, after it.
+        end(kind, swap) {
             held.push(...take());
             if (--holding > 0)
                 return;
@@ -239,14 +243,14 @@
             held = [];
             if (records.length)
                 push({kind, records, before: heldBefore, after: saveSelection(),
-                      time: performance.now()});
+                      time: performance.now(), swap});
         },
-        run(kind, fn) {
+        run(kind, fn, swap) {
             LP.history.begin();
             try {
                 return fn();
             } finally {
-                LP.history.end(kind);
+                LP.history.end(kind, swap);
             }
         },
         // Takes back what the open step has changed so far, leaving no trace.

@@ -5,20 +5,8 @@
 (function (LP) {
     'use strict';
 
-    function walker() {
-        return document.createTreeWalker(document, NodeFilter.SHOW_ELEMENT, n =>
-            n.hasAttribute('data-lumipage-aid') ? NodeFilter.FILTER_REJECT
-                                                : NodeFilter.FILTER_ACCEPT);
-    }
-    LP.elementWalker = walker;
-
-    function ordinalOf(target) {
-        const w = walker();
-        for (let k = 0, n = w.nextNode(); n; n = w.nextNode(), ++k)
-            if (n === target)
-                return k;
-        return -1;
-    }
+    const ordinalOf = target => LP.pageElements().indexOf(target);
+    const elementAt = ordinal => (ordinal >= 0 ? LP.pageElements()[ordinal] : null);
 
     // The ordinal of the selected object, or of the element the caret (the selection's
     // focus) is in; -1 when there is none.
@@ -37,10 +25,7 @@
     // anything else takes the caret at its start) and scrolls it into view. False when
     // there is no such element or it cannot hold the caret (the head and what is in it).
     LP.api.selectElement = function (ordinal) {
-        const w = walker();
-        let el = w.nextNode();
-        for (let k = 0; el && k < ordinal; ++k)
-            el = w.nextNode();
+        const el = elementAt(ordinal);
         if (!el || !document.body || !(el === document.body || document.body.contains(el)))
             return false;
         if (LP.isObject(el)) {
@@ -52,5 +37,39 @@
         }
         el.scrollIntoView({block: 'nearest', inline: 'nearest'});
         return true;
+    };
+
+    // Replaces the element with `ordinal`, named `name`, by `markup` (one element, read
+    // in its parent) as one undo step; the page's text with it is then the original of
+    // the save (see changes.js), whose number it answers. False when the element is not
+    // there or the markup is not one element.
+    LP.api.replaceElement = function (ordinal, name, markup) {
+        const el = elementAt(ordinal);
+        if (!el || el.localName !== name.toLowerCase() || !document.body ||
+            el === document.body || !document.body.contains(el))
+            return false;
+        const range = document.createRange();
+        range.selectNode(el);
+        const fragment = range.createContextualFragment(markup);
+        const replacement = fragment.firstChild;
+        if (fragment.childNodes.length !== 1 || replacement.nodeType !== 1)
+            return false;
+        const sel = LP.selection();
+        const caretInside = sel && sel.focusNode && el.contains(sel.focusNode);
+        if (LP.selectedObject && el.contains(LP.selectedObject()))
+            LP.deselectObject();
+        // Undone, the page is again the one the original before held; redone, the new one.
+        let other = LP.changes.save();
+        const swap = () => {
+            const now = LP.changes.save();
+            LP.changes.restore(other);
+            other = now;
+        };
+        LP.history.run('edit', () => el.replaceWith(fragment), swap);
+        LP.changes.renumber();
+        if (caretInside)
+            sel.collapse(replacement, 0);
+        LP.scheduleDisplayChanged({type: 'input'});
+        return LP.changes.save().generation;
     };
 })(window.__lumipage = window.__lumipage || {});
