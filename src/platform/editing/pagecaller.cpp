@@ -26,6 +26,11 @@ bool PageCaller::spinUntil(const std::function<bool()> &done, QDeadlineTimer dea
         loop.exec(QEventLoop::ExcludeUserInputEvents);
         m_loop = outer;
     }
+    // A wait begun while another waited (a call made from a signal during a call) took
+    // the wake-ups meant for that one: the one below looks again at once, instead of
+    // sleeping on until its timer although its answer has come.
+    if (m_loop)
+        m_loop->quit();
     return done();
 }
 

@@ -1,11 +1,13 @@
 // The editing component in the real engine: serialiser, paste, commands, statuses.
 #include "support/testsupport.h"
 
+#include "platform/editing/pagecaller.h"
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include <QElapsedTimer>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
@@ -33,6 +35,30 @@ private slots:
         m_editor = m_owner.get();
     }
     void cleanupTestCase() { m_owner.reset(); }
+
+    // A wait begun from a signal during another wait takes the other's wake-up; once it
+    // ends, the other must look again at once, not sleep on to its deadline (the window
+    // stood still for a second after each element the source pane selected).
+    void aWaitWithinAWaitLeavesTheOuterOneAwake()
+    {
+        PageCaller caller;
+        bool outerDone = false, innerDone = false;
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(10, [&] {
+                outerDone = true;
+                caller.wake();
+                QTimer::singleShot(10, [&] {
+                    innerDone = true;
+                    caller.wake();
+                });
+            });
+            QVERIFY(caller.wait([&] { return innerDone; }, QDeadlineTimer(5000)));
+        });
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(caller.wait([&] { return outerDone; }, QDeadlineTimer(5000)));
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    }
 
     void newDocumentIsAnEmptyPage()
     {
