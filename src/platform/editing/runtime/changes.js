@@ -67,10 +67,12 @@
     }
 
     // The attributes `el` had before `records` (the newest last), as [name, value] in
-    // their order; null when an attribute taken off came back somewhere unknown.
+    // their order. An attribute taken off is put back last, where the engine's undo puts
+    // it back; were it put back elsewhere, the start tag kept still holds the same
+    // attributes and values, in the author's order.
     function attributesBefore(el, records) {
         const list = ownAttributes(el);
-        for (let i = records.length - 1; i >= 0 && list; --i) {
+        for (let i = records.length - 1; i >= 0; --i) {
             const r = records[i];
             if (r.type !== 'attributes' || r.target !== el || r.attributeNamespace)
                 continue;
@@ -80,7 +82,7 @@
             else if (r.oldValue !== null && k >= 0)
                 list[k][1] = r.oldValue;
             else if (r.oldValue !== null)
-                return null;
+                list.push([r.attributeName, r.oldValue]);
         }
         return list;
     }
