@@ -18,6 +18,18 @@ QString absolute(const QString &path)
 {
     return QFileInfo(path).absoluteFilePath();
 }
+
+// Who has the page open, as the questions about it say it.
+QString heldElsewhere(const PageLock::Owner &owner)
+{
+    const QString unknown = QStringLiteral("不明");
+    return QStringLiteral("このページは別のウィンドウで編集中です（%1・%2・%3）。")
+        .arg(owner.user.isEmpty() ? unknown : owner.user,
+             owner.host.isEmpty() ? unknown : owner.host,
+             owner.time.isValid()
+                 ? owner.time.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm"))
+                 : unknown);
+}
 } // namespace
 
 PageGuard::PageGuard(EditingComponent &editor, Document &document, QWidget &window)
@@ -39,20 +51,12 @@ bool PageGuard::mayOpen(const QString &path)
     const std::optional<PageLock::Owner> owner = m_lock.otherOwner(page);
     if (!owner)
         return true;
-    const QString unknown = QStringLiteral("不明");
-    const QString text =
-        QStringLiteral("このページは別のウィンドウで編集中です（%1・%2・%3）。")
-            .arg(owner->user.isEmpty() ? unknown : owner->user,
-                 owner->host.isEmpty() ? unknown : owner->host,
-                 owner->time.isValid()
-                     ? owner->time.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm"))
-                     : unknown);
-    const auto answer =
-        messages::askWith(&m_window, QStringLiteral("確認"), text + QStringLiteral("\n\n") + page,
-                          {{QMessageBox::Open, QStringLiteral("読み取り専用で開く")},
-                           {QMessageBox::Ignore, QStringLiteral("それでも開く")},
-                           {QMessageBox::Cancel, QStringLiteral("キャンセル")}},
-                          QMessageBox::Warning);
+    const auto answer = messages::askWith(
+        &m_window, QStringLiteral("確認"), heldElsewhere(*owner) + QStringLiteral("\n\n") + page,
+        {{QMessageBox::Open, QStringLiteral("読み取り専用で開く")},
+         {QMessageBox::Ignore, QStringLiteral("それでも開く")},
+         {QMessageBox::Cancel, QStringLiteral("キャンセル")}},
+        QMessageBox::Warning);
     if (answer == QMessageBox::Open)
         m_next = Mode::ReadOnly;
     else if (answer == QMessageBox::Ignore)
@@ -83,6 +87,23 @@ bool PageGuard::maySave(const QString &path)
                        QStringLiteral("このページは読み取り専用で開いているため、このファイルには"
                                       "保存できません。別の名前を指定すれば保存できます。"));
         return false;
+    }
+    // Another editor has that file open: saved over, its page and this file part ways.
+    const QString page = absolute(path);
+    if (page != m_page) {
+        if (const std::optional<PageLock::Owner> owner = m_lock.otherOwner(page)) {
+            const auto answer =
+                messages::askWith(&m_window, QStringLiteral("確認"),
+                                  heldElsewhere(*owner) +
+                                      QStringLiteral("\n上書きすると、そちらの編集内容と"
+                                                     "このファイルが食い違います。\n\n") +
+                                      page,
+                                  {{QMessageBox::Save, QStringLiteral("上書き")},
+                                   {QMessageBox::Cancel, QStringLiteral("キャンセル")}},
+                                  QMessageBox::Warning);
+            if (answer != QMessageBox::Save)
+                return false;
+        }
     }
     return m_changes->maySave(path);
 }

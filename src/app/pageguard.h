@@ -33,7 +33,8 @@ public:
     // open read-only or despite another editor's lock) and the file is watched.
     void opened(const QString &path);
     // Before a save onto `path`: false when the page is read-only and `path` is its own
-    // file, or when another program changed the file and the user keeps that change.
+    // file, when another editor has `path` open and the user keeps it, or when another
+    // program changed the file and the user keeps that change.
     bool maySave(const QString &path);
     // The page was saved to `path`, which it now is (and holds, when it is another file).
     void saved(const QString &path);

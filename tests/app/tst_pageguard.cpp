@@ -138,6 +138,19 @@ private slots:
         QVERIFY(!guard().readOnly());
         QVERIFY(!QFileInfo::exists(PageLock::lockPathFor(copy))); // given up on leaving it
         QVERIFY(!otherWindow.otherOwner(path));                   // still the other's
+
+        // Saved onto a file another window holds: asked first, and キャンセル keeps it.
+        const QString held = page(QStringLiteral("held.htm"), "<P>held elsewhere</P>");
+        PageLock heldWindow;
+        QCOMPARE(heldWindow.lock(held), PageLock::Outcome::Locked);
+        texts = save(held, {QMessageBox::Ok, QMessageBox::Cancel});
+        QCOMPARE(texts->size(), 2);
+        QVERIFY2(texts->at(1).startsWith("このページは別のウィンドウで編集中です（" + owner),
+                 qPrintable(texts->at(1)));
+        QVERIFY(readBytes(held).contains("held elsewhere"));
+        texts = save(held, {QMessageBox::Ok, QMessageBox::Save, QMessageBox::Ok});
+        QCOMPARE(texts->size(), 3);
+        QVERIFY(readBytes(held).contains("shared page"));
     }
 
     void anotherProgramsChangeIsAskedAboutOnceAndNeverOverwrittenUnasked()
