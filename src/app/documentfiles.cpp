@@ -152,7 +152,7 @@ bool DocumentFiles::saveDocument()
     // in changes the page, and then it is read again.
     std::optional<PageReading> page = editor.readPage();
     if (page) {
-        switch (offerToBringFilesIn(m_window, editor, page->html, *path)) {
+        switch (offerToBringFilesIn(m_window, editor, *page, *path)) {
         case BringIn::Failed:
             return false;
         case BringIn::Rewritten:
@@ -168,7 +168,7 @@ bool DocumentFiles::saveDocument()
     }
     m_guard->saved(*path);
     m_recent.add(*path);
-    m_document.markUnchanged(page->html);
+    m_document.markUnchanged(page->html());
     m_recovery.forgetPage();
     messages::inform(&m_window, exists ? QStringLiteral("上書き保存しました。")
                                        : QStringLiteral("保存しました。"));

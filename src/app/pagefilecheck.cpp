@@ -15,9 +15,14 @@ namespace lumipage
 
 using namespace pagereferences;
 
-BringIn offerToBringFilesIn(QWidget &window, EditingComponent &editor, const QString &html,
+BringIn offerToBringFilesIn(QWidget &window, EditingComponent &editor, const PageReading &page,
                             const QString &savePath)
 {
+    // The engine's markup is looked at first: the page's form need not be waited for
+    // when no name could be absolute.
+    if (!mayNameFilesAbsolutely(page.markup))
+        return BringIn::Unchanged;
+    const QString html = page.html();
     if (!mayNameFilesAbsolutely(html))
         return BringIn::Unchanged;
     const QString folder = QFileInfo(savePath).absolutePath();

@@ -8,6 +8,7 @@ namespace lumipage
 {
 
 class EditingComponent;
+struct PageReading;
 
 // What came of offering to bring files in.
 enum class BringIn {
@@ -16,12 +17,12 @@ enum class BringIn {
     Failed,    // a copy failed and the user was told which and why: the save must stop
 };
 
-// Before the page, whose text is `html`, is saved as `savePath`: when it shows pictures
+// Before the page, read as `page`, is saved as `savePath`: when it shows pictures
 // (or other files) that lie outside that folder, named by absolute path, asks once
 // whether to copy them into the folder. Yes copies them (an existing different file is
 // never overwritten: the copy gets a numbered name) and writes their relative names into
 // the page as one undo step; No leaves the page as it is.
-BringIn offerToBringFilesIn(QWidget &window, EditingComponent &editor, const QString &html,
+BringIn offerToBringFilesIn(QWidget &window, EditingComponent &editor, const PageReading &page,
                             const QString &savePath);
 
 } // namespace lumipage

@@ -86,49 +86,90 @@ bool processRuns(qint64 pid)
 
 } // namespace
 
-Result write(const QString &path, const QByteArray &bytes)
+Pending begin(const QString &path, const QByteArray &bytes)
 {
+    Pending pending;
+    Result &result = pending.m_result;
     const QString target = resolvedTarget(path);
     const QByteArray targetName = QFile::encodeName(target);
     struct stat existing;
     const bool exists = ::stat(targetName.constData(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
-        return failed(false, EISDIR);
-    if (exists && ::access(targetName.constData(), W_OK) != 0)
-        return failed(false, errno == EROFS ? EROFS : EACCES);
-
+    if (exists && S_ISDIR(existing.st_mode)) {
+        result = failed(false, EISDIR);
+        return pending;
+    }
+    if (exists && ::access(targetName.constData(), W_OK) != 0) {
+        result = failed(false, errno == EROFS ? EROFS : EACCES);
+        return pending;
+    }
     const QByteArray temp =
         QFile::encodeName(QFileInfo(target).absolutePath() + QLatin1Char('/') + temporaryName());
     const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return failed(false, errno);
-    const auto giveUp = [&](int errnum) {
-        ::close(fd);
-        ::unlink(temp.constData());
-        return failed(true, errnum);
-    };
-    if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0 && errno != EPERM)
-        return giveUp(errno);
-    if (!writeAll(fd, bytes) || ::fsync(fd) != 0)
-        return giveUp(errno);
-    if (::close(fd) != 0) {
-        const int errnum = errno;
-        ::unlink(temp.constData());
-        return failed(true, errnum);
+    if (fd < 0) {
+        result = failed(false, errno);
+        return pending;
     }
-    if (::rename(temp.constData(), targetName.constData()) != 0) {
+    int errnum = 0;
+    if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0 && errno != EPERM)
+        errnum = errno;
+    else if (!writeAll(fd, bytes) || ::fsync(fd) != 0)
+        errnum = errno;
+    if (::close(fd) != 0 && errnum == 0)
+        errnum = errno;
+    if (errnum != 0) {
+        ::unlink(temp.constData());
+        result = failed(true, errnum);
+        return pending;
+    }
+    result = {true, true, 0, {}};
+    pending.m_temporary = temp;
+    pending.m_target = targetName;
+    return pending;
+}
+
+Result Pending::commit()
+{
+    if (!m_result.ok || m_temporary.isEmpty())
+        return m_result;
+    const QByteArray temp = std::exchange(m_temporary, {});
+    if (::rename(temp.constData(), m_target.constData()) != 0) {
         const int errnum = errno;
         ::unlink(temp.constData());
         return failed(true, errnum);
     }
     // The rename itself reaches the disk with the folder.
-    const int folder = ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(),
-                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder =
+        ::open(QFile::encodeName(QFileInfo(QFile::decodeName(m_target)).absolutePath()).constData(),
+               O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);
     }
-    return {true, true, 0, {}};
+    return m_result;
+}
+
+Pending &Pending::operator=(Pending &&other) noexcept
+{
+    if (this != &other) {
+        if (!m_temporary.isEmpty())
+            ::unlink(m_temporary.constData());
+        m_result = std::move(other.m_result);
+        m_temporary = std::exchange(other.m_temporary, {});
+        m_target = std::move(other.m_target);
+    }
+    return *this;
+}
+
+Pending::~Pending()
+{
+    if (!m_temporary.isEmpty())
+        ::unlink(m_temporary.constData());
+}
+
+Result write(const QString &path, const QByteArray &bytes)
+{
+    Pending pending = begin(path, bytes);
+    return pending.begun().ok ? pending.commit() : pending.begun();
 }
 
 bool isTemporaryName(const QString &fileName)

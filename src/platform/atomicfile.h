@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <utility>
+
 namespace lumipage::atomicfile
 {
 
@@ -21,6 +23,28 @@ struct Result {
 // existing file keeps its permissions; a file that may not be written is refused. On a
 // failure the temporary file goes and the old file stays whole.
 Result write(const QString &path, const QByteArray &bytes);
+
+// The same write in two steps, so that other work can go on while the bytes reach the
+// disk: begin() makes the temporary file durable, commit() renames it over the target.
+// A write begun and not committed (a check of the bytes failed meanwhile) removes its
+// temporary file when it goes; the target is never touched.
+class Pending
+{
+public:
+    Pending() = default;
+    Pending(Pending &&other) noexcept { *this = std::move(other); }
+    Pending &operator=(Pending &&other) noexcept;
+    ~Pending();
+    // How the temporary file's making went; commit() only after it went well.
+    const Result &begun() const { return m_result; }
+    Result commit();
+
+private:
+    friend Pending begin(const QString &path, const QByteArray &bytes);
+    Result m_result;
+    QByteArray m_temporary, m_target;
+};
+Pending begin(const QString &path, const QByteArray &bytes);
 
 // Whether `fileName` names one of our temporary files.
 bool isTemporaryName(const QString &fileName);

@@ -65,20 +65,47 @@ bool write(const QString &path, const QString &html, const QByteArray &encoding,
     return writeBytes(path, textcodec::encode(html, encoding), error);
 }
 
-bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+namespace
 {
-    if (QFileInfo(path).isDir()) {
-        *error = tr("「%1」はフォルダです。ファイル名を指定してください。").arg(path);
-        return false;
-    }
-    const atomicfile::Result written = atomicfile::write(path, bytes);
+bool succeeded(const atomicfile::Result &written, const QString &path, qint64 size, QString *error)
+{
     if (written.ok)
         return true;
-    const QString why =
-        fileerrors::whyWriteFailed(path, bytes.size(), written.errnum, written.systemText);
+    const QString why = fileerrors::whyWriteFailed(path, size, written.errnum, written.systemText);
     *error = written.opened ? tr("ファイル「%1」の保存に失敗しました。%2").arg(path, why)
                             : tr("ファイル「%1」に書き込めません。%2").arg(path, why);
     return false;
+}
+
+bool isFolder(const QString &path, QString *error)
+{
+    if (!QFileInfo(path).isDir())
+        return false;
+    *error = tr("「%1」はフォルダです。ファイル名を指定してください。").arg(path);
+    return true;
+}
+} // namespace
+
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
+    return !isFolder(path, error) &&
+           succeeded(atomicfile::write(path, bytes), path, bytes.size(), error);
+}
+
+std::optional<atomicfile::Pending> beginWrite(const QString &path, const QByteArray &bytes,
+                                              QString *error)
+{
+    if (isFolder(path, error))
+        return std::nullopt;
+    atomicfile::Pending pending = atomicfile::begin(path, bytes);
+    if (!succeeded(pending.begun(), path, bytes.size(), error))
+        return std::nullopt;
+    return pending;
+}
+
+bool commitWrite(atomicfile::Pending &pending, const QString &path, qint64 size, QString *error)
+{
+    return succeeded(pending.commit(), path, size, error);
 }
 
 } // namespace lumipage::pagefile

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "platform/atomicfile.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 namespace lumipage::pagefile
 {
@@ -22,5 +26,10 @@ bool read(const QString &path, Page *page, QString *error);
 bool write(const QString &path, const QString &html, const QByteArray &encoding, QString *error);
 // Writes bytes already encoded, atomically.
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error);
+// The same in two steps (atomicfile::begin, then commitWrite), for a save that checks
+// its bytes while they reach the disk. nullopt, with `error` set, when the first fails.
+std::optional<atomicfile::Pending> beginWrite(const QString &path, const QByteArray &bytes,
+                                              QString *error);
+bool commitWrite(atomicfile::Pending &pending, const QString &path, qint64 size, QString *error);
 
 } // namespace lumipage::pagefile

@@ -111,6 +111,37 @@ private slots:
         QCOMPARE(left, QStringList({"a.src", "b.src", "page.htm"}));
     }
 
+    // A save puts its bytes on the disk before it has checked them: until it commits, the
+    // page is the old one, and a write given up leaves no temporary file behind.
+    void aWriteBegunAndNotCommittedLeavesTheOldPage()
+    {
+        QTemporaryDir dir;
+        const QString page = dir.filePath(QStringLiteral("page.htm"));
+        const QByteArray a = pageOf('a', 4096), b = pageOf('b', 4096);
+        QString error;
+        QVERIFY(pagefile::writeBytes(page, a, &error));
+        const auto temporaries = [&] {
+            int count = 0;
+            for (const QString &name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+                count += atomicfile::isTemporaryName(name);
+            return count;
+        };
+        {
+            std::optional<atomicfile::Pending> given = pagefile::beginWrite(page, b, &error);
+            QVERIFY2(given, qPrintable(error));
+            QCOMPARE(readAll(page), a);
+            QCOMPARE(temporaries(), 1);
+        }
+        QCOMPARE(readAll(page), a);
+        QCOMPARE(temporaries(), 0);
+        std::optional<atomicfile::Pending> kept = pagefile::beginWrite(page, b, &error);
+        QVERIFY(kept && pagefile::commitWrite(*kept, page, b.size(), &error));
+        QCOMPARE(readAll(page), b);
+        QCOMPARE(temporaries(), 0);
+        QVERIFY(!pagefile::beginWrite(dir.path(), b, &error));
+        QVERIFY(error.contains(QStringLiteral("フォルダ")));
+    }
+
     void aKilledRecoveryCopyIsWholeJson()
     {
         QTemporaryDir dir;

@@ -103,7 +103,7 @@ private slots:
         // Undone on the page: the pane is the file again.
         for (int i = 0; i < 5 && pane().text() != kHandWritten; ++i) {
             QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
-            QTest::qWaitFor([&] { return pane().text() == kHandWritten; }, 200);
+            (void)QTest::qWaitFor([&] { return pane().text() == kHandWritten; }, 200);
         }
         QTRY_COMPARE(pane().text(), kHandWritten);
 

@@ -3,6 +3,7 @@
 #include "platform/editing/editingcommands.h"
 #include "platform/markup/documentform.h"
 
+#include <QFuture>
 #include <QStringList>
 #include <QUrl>
 #include <QVariant>
@@ -18,9 +19,19 @@ namespace lumipage
 // write it as a file (the attributes it adds for editing, what changed since the load).
 // A save reads the page once and hands this on to everything that needs the page's text.
 struct PageReading {
-    QString html;
+    // DocumentHTML's form. A save's reading forms it on a worker thread while the save
+    // puts its bytes together; html() waits for it.
+    QFuture<QString> forming;
+    // The page as the engine serialised it: for scans that need not wait for the form.
+    QString markup;
     documentform::Aids aids;
     QVariant changes;
+
+    QString html() const { return forming.result(); }
+    static PageReading formed(const QString &html)
+    {
+        return {QtFuture::makeReadyFuture(html), html, {}, {}};
+    }
 };
 
 // The editing surface the program talks to: commands, statuses, the page as text

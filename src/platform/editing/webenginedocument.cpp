@@ -14,6 +14,7 @@
 
 #include <QFileInfo>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace lumipage
 {
@@ -106,17 +107,21 @@ PageCaller::Result WebEngineEditingComponent::call(const QString &name, const QJ
     return result;
 }
 
-std::optional<PageReading> WebEngineEditingComponent::readDocument(bool withChanges)
+std::optional<PageReading> WebEngineEditingComponent::readDocument(bool forSave)
 {
-    withChanges = withChanges && m_keepMarkup && m_kept.hasOriginal();
+    const bool withChanges = forSave && m_keepMarkup && m_kept.hasOriginal();
     const PageCaller::Result result =
         call(QStringLiteral("documentMarkup"), QJsonArray{withChanges});
     if (!result.ok)
         return std::nullopt;
     pageprotocol::DocumentMarkup markup = pageprotocol::documentMarkup(result.value);
-    return PageReading{
-        documentform::document(markup.before, markup.root, markup.after, markup.aids),
-        std::move(markup.aids), std::move(markup.changes)};
+    PageReading page{{}, markup.root, markup.aids, std::move(markup.changes)};
+    const auto form = [markup = std::move(markup)] {
+        return documentform::document(markup.before, markup.root, markup.after, markup.aids);
+    };
+    page.forming =
+        forSave ? QtConcurrent::run(&m_forming, form) : QtFuture::makeReadyFuture(form());
+    return page;
 }
 
 std::optional<QString> WebEngineEditingComponent::readHtml()
@@ -124,7 +129,7 @@ std::optional<QString> WebEngineEditingComponent::readHtml()
     std::optional<PageReading> page = readDocument(false);
     if (!page)
         return std::nullopt;
-    return std::move(page->html);
+    return page->html();
 }
 
 QString WebEngineEditingComponent::DocumentHTML()
@@ -146,7 +151,7 @@ bool WebEngineEditingComponent::SaveDocument(const QString &path)
 bool WebEngineEditingComponent::savePage(const QString &path, const PageReading &page)
 {
     BusyScope busy(*m_busy, tr("保存中…"));
-    if (!pagefile::writeBytes(path, savedBytes(page), &m_lastError))
+    if (!writePage(path, page))
         return false;
     // The page is that file from now on: browse mode, the recovery copy, file names made
     // relative and the effects copy's guard all go by it.

@@ -75,6 +75,7 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
     // program switches it on.
     m_profile->setSpellCheckLanguages({QStringLiteral("en-US")});
 
+    m_forming.setMaxThreadCount(1);
     m_busy = new BusyIndicator(this);
     m_loader = new PageLoader(*m_handler, m_caller, *m_busy, this);
     m_events = new EventQueue(m_caller, this);

@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QMap>
+#include <QThreadPool>
 
 #include <memory>
 #include <optional>
@@ -115,16 +116,22 @@ private:
     // Makes a new editing page on the view (at start, and after the page's process died).
     void createPage();
     bool insertTable(const InsertTableParam &param);
-    // The page in one trip: its HTML in DocumentHTML's form and, `withChanges` (when the
+    // The page in one trip: its HTML in DocumentHTML's form and, `forSave` (when the
     // markup is kept and there is an original to keep), what changed since the load;
-    // nullopt (lastError says why) when unreadable.
-    std::optional<PageReading> readDocument(bool withChanges);
+    // nullopt (lastError says why) when unreadable. For a save the form is made on a
+    // worker thread.
+    std::optional<PageReading> readDocument(bool forSave);
     // The page's HTML in DocumentHTML's form; nullopt when unreadable.
     std::optional<QString> readHtml();
-    // The bytes a save writes for `page`.
-    QByteArray savedBytes(const PageReading &page);
-    // The page's bytes with the author's markup kept; nullopt (m_keptFallback says why)
-    // when they cannot be.
+    // Writes `page` to `path`: with the author's markup kept where it reads back as the
+    // page, else whole.
+    bool writePage(const QString &path, const PageReading &page);
+    // The page's bytes with the author's markup kept, put together but not yet read back
+    // against the page's text; nullopt (m_keptFallback says why) when they cannot be.
+    std::optional<KeptMarkup::Composed> composeKept(const PageReading &page);
+    // Those bytes, when they read back as `html`; nullopt (m_keptFallback says why) else.
+    std::optional<QByteArray> keptReadBack(const KeptMarkup::Composed &composed,
+                                           const QString &html);
     std::optional<QByteArray> keptBytes(const PageReading &page);
     // The text a save would write; nullopt when the page cannot be read.
     std::optional<QString> keptText();
@@ -196,6 +203,7 @@ private:
     QString m_keptFallback;
     bool m_keptWritten = false;    // the last kept writing was checked and kept the markup
     documentform::Aids m_keptAids; // what the page's editing aids were at its last reading
+    QThreadPool m_forming;         // forms a save's reading while the save goes on
 };
 
 } // namespace lumipage

@@ -4,6 +4,7 @@
 
 #include "platform/editing/pageprotocol.h"
 #include "platform/markup/textcodec.h"
+#include "platform/pagefile.h"
 
 #include <QJsonArray>
 
@@ -25,17 +26,13 @@ void WebEngineEditingComponent::keepOriginalText(const QString &text)
         m_kept.clear(); // characters the encoding cannot hold: the page differs from its bytes
 }
 
-std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const PageReading &page)
+std::optional<KeptMarkup::Composed> WebEngineEditingComponent::composeKept(const PageReading &page)
 {
     m_keptFallback.clear();
     m_keptWritten = false;
     if (!m_keepMarkup || !m_kept.hasOriginal()) {
         m_keptFallback = m_keepMarkup ? QStringLiteral("no original bytes to keep") : QString();
         return std::nullopt;
-    }
-    if (std::optional<QByteArray> bytes = m_kept.writtenBefore(page.html)) {
-        m_keptWritten = true;
-        return bytes;
     }
     QVariant seen = page.changes; // read with the page, or asked for now
     if (!seen.isValid()) {
@@ -62,10 +59,39 @@ std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const PageReading
     if (!markup)
         return std::nullopt;
     m_keptAids = page.aids;
-    std::optional<QByteArray> written =
-        m_kept.write(*regions, *markup, page.html, page.aids, &m_keptFallback);
-    m_keptWritten = written.has_value();
-    return written;
+    return m_kept.compose(*regions, *markup, page.aids, &m_keptFallback);
+}
+
+std::optional<QByteArray>
+WebEngineEditingComponent::keptReadBack(const KeptMarkup::Composed &composed, const QString &html)
+{
+    std::optional<QByteArray> bytes = m_kept.readBack(composed, html, &m_keptFallback);
+    m_keptWritten = bytes.has_value();
+    return bytes;
+}
+
+std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const PageReading &page)
+{
+    const std::optional<KeptMarkup::Composed> composed = composeKept(page);
+    return composed ? keptReadBack(*composed, page.html()) : std::nullopt;
+}
+
+bool WebEngineEditingComponent::writePage(const QString &path, const PageReading &page)
+{
+    // The kept bytes are put together and made durable in a temporary file while the
+    // page's text is formed; they take the file's place only once they read back as it.
+    const std::optional<KeptMarkup::Composed> composed = composeKept(page);
+    std::optional<atomicfile::Pending> pending;
+    if (composed) {
+        pending = pagefile::beginWrite(path, composed->bytes, &m_lastError);
+        if (!pending)
+            return false;
+    }
+    const QString html = page.html();
+    if (composed && keptReadBack(*composed, html))
+        return pagefile::commitWrite(*pending, path, composed->bytes.size(), &m_lastError);
+    pending.reset(); // its temporary file goes; the file is written whole instead
+    return pagefile::writeBytes(path, textcodec::encode(html, m_encoding), &m_lastError);
 }
 
 std::optional<QStringList>
@@ -126,13 +152,6 @@ QString WebEngineEditingComponent::followedHTML()
     return preservedHTML();
 }
 
-QByteArray WebEngineEditingComponent::savedBytes(const PageReading &page)
-{
-    if (std::optional<QByteArray> kept = keptBytes(page))
-        return *std::move(kept);
-    return textcodec::encode(page.html, m_encoding);
-}
-
 std::optional<QString> WebEngineEditingComponent::keptText()
 {
     const std::optional<PageReading> page = readPage();
@@ -140,9 +159,9 @@ std::optional<QString> WebEngineEditingComponent::keptText()
         return std::nullopt;
     const std::optional<QByteArray> kept = keptBytes(*page);
     if (!kept)
-        return page->html;
+        return page->html();
     const std::optional<textcodec::Decoded> decoded = textcodec::decode(*kept, m_encoding);
-    return decoded ? decoded->text : page->html;
+    return decoded ? decoded->text : page->html();
 }
 
 QString WebEngineEditingComponent::preservedHTML()

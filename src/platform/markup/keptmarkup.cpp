@@ -21,17 +21,6 @@ struct KeptMarkup::Parse {
     std::unique_ptr<const SourceTree> tree;
 };
 
-// One changed stretch: where it lies in the original bytes, the text written there, and
-// DocumentHTML's form of what the engine holds there (`form`, as it stands in the
-// page's DocumentHTML; `read`, what the text must read as where it stands).
-struct KeptMarkup::Piece {
-    MarkupRegion region;
-    qint32 from = 0, to = 0;
-    QString text, form, read;
-    QString tail; // white space after the body's end tag, read into it and not written
-    QByteArray bytes;
-};
-
 void KeptMarkup::reset(const QByteArray &original, const QByteArray &encoding,
                        const QString &decoded)
 {
@@ -67,13 +56,6 @@ void KeptMarkup::clear()
     m_parse.reset();
     m_lastHtml.clear();
     m_lastBytes.clear();
-}
-
-std::optional<QByteArray> KeptMarkup::writtenBefore(const QString &html) const
-{
-    if (m_lastHtml.isEmpty() || m_lastHtml != html)
-        return std::nullopt;
-    return m_lastBytes;
 }
 
 const SourceTree &KeptMarkup::tree() const
@@ -123,13 +105,22 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
 {
     if (check)
         m_lastCheck = Check::None;
-    const SourceTree &original = tree();
-    if (check && regions.empty() && original.documentHtml() != html) {
-        *why = QStringLiteral("the page changed where no change was seen");
+    std::optional<Composed> composed = compose(regions, markup, aids, why);
+    if (!composed)
         return std::nullopt;
-    }
+    if (!check)
+        return std::move(composed->bytes);
+    return readBack(*composed, html, why);
+}
+
+std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<MarkupRegion> &regions,
+                                                        const QStringList &markup,
+                                                        const documentform::Aids &aids,
+                                                        QString *why) const
+{
+    const SourceTree &original = tree();
     if (regions.empty())
-        return m_source->original; // read back as the page already, at the first check
+        return Composed{m_source->original, {}};
     if (markup.size() != qsizetype(regions.size())) {
         *why = QStringLiteral("the page did not give the markup of each change");
         return std::nullopt;
@@ -214,26 +205,44 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
         at = piece.to;
     }
     out.append(bytes.constData() + at, bytes.size() - at);
-    if (!check)
-        return out;
+    return Composed{std::move(out), std::move(pieces)};
+}
 
+std::optional<QByteArray> KeptMarkup::readBack(const Composed &composed, const QString &html,
+                                               QString *why) const
+{
+    const QByteArray &out = composed.bytes;
+    // The same bytes for the same page as at the last check (a save after the recovery
+    // copy wrote them): they read back then.
+    if (!m_lastHtml.isEmpty() && m_lastHtml == html && m_lastBytes == out)
+        return out;
+    m_lastCheck = Check::None;
+    const std::vector<Piece> &pieces = composed.pieces;
+    if (pieces.empty()) {
+        // Unchanged, the original read back as the page at the first check.
+        if (tree().documentHtml() != html) {
+            *why = QStringLiteral("the page changed where no change was seen");
+            return std::nullopt;
+        }
+        return out;
+    }
     // Safe by construction: the bytes must read back as the page, checked where the
     // changes stand when the page allows it, else by parsing the written page whole.
     if (readsBackInPlace(pieces, html)) {
         m_lastCheck = Check::InPlace;
     } else {
-        sourcemap::SourceText check;
+        sourcemap::SourceText written;
         if (m_source->originalAt.empty() && m_encoding == "UTF-8") {
-            check.utf8 = out; // UTF-8 read as it is: no byte-order mark, no bad bytes
+            written.utf8 = out; // UTF-8 read as it is: no byte-order mark, no bad bytes
         } else {
             const std::optional<textcodec::Decoded> decoded = textcodec::decode(out, m_encoding);
             if (!decoded) {
                 *why = QStringLiteral("the written bytes do not decode");
                 return std::nullopt;
             }
-            check.utf8 = decoded->text.toUtf8();
+            written.utf8 = decoded->text.toUtf8();
         }
-        if (SourceTree(check, false).documentHtml() != html) {
+        if (SourceTree(written, false).documentHtml() != html) {
             *why = QStringLiteral("the written page reads back otherwise than the page");
             return std::nullopt;
         }

@@ -71,9 +71,31 @@ public:
                                     const documentform::Aids &aids, QString *why,
                                     bool check = true) const;
 
-    // The bytes `write` gave last, when they were for a page that read back as `html`:
-    // a save after a still moment (the recovery copy wrote them) only writes.
-    std::optional<QByteArray> writtenBefore(const QString &html) const;
+private:
+    // One changed stretch: where it lies in the original bytes, the text written there,
+    // and DocumentHTML's form of what the engine holds there (`form`, as it stands in the
+    // page's DocumentHTML; `read`, what the text must read as where it stands).
+    struct Piece {
+        MarkupRegion region;
+        qint32 from = 0, to = 0;
+        QString text, form, read;
+        QString tail; // white space after the body's end tag, read into it and not written
+        QByteArray bytes;
+    };
+
+public:
+    // `write` in two steps, for a save that puts the bytes together and on the disk while
+    // the page's DocumentHTML is still being formed: compose() needs no `html`, readBack()
+    // reads the bytes back against it (nullopt, with `why` set, where they differ).
+    struct Composed {
+        QByteArray bytes;
+        std::vector<Piece> pieces;
+    };
+    std::optional<Composed> compose(const std::vector<MarkupRegion> &regions,
+                                    const QStringList &markup, const documentform::Aids &aids,
+                                    QString *why) const;
+    std::optional<QByteArray> readBack(const Composed &composed, const QString &html,
+                                       QString *why) const;
 
     // The original, parsed (waiting for the background parse if it has not finished).
     const SourceTree &tree() const;
@@ -85,7 +107,6 @@ public:
 
 private:
     struct Parse;
-    struct Piece;
     bool readsBackInPlace(const std::vector<Piece> &pieces, const QString &html) const;
 
     std::shared_ptr<const sourcemap::SourceText> m_source;
