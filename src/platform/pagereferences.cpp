@@ -139,6 +139,10 @@ bool mayNameFilesAbsolutely(const QString &html)
         qsizetype nameEnd = equals;
         while (nameEnd > 0 && text[nameEnd - 1].isSpace())
             --nameEnd;
+        // Each naming attribute ends in c, d, a or f: most "=" are passed at one look.
+        const char16_t last = nameEnd > 0 ? text[nameEnd - 1].toLower().unicode() : u'\0';
+        if (last != u'c' && last != u'd' && last != u'a' && last != u'f')
+            continue;
         const QStringView before = text.first(nameEnd);
         if (std::ranges::none_of(kNames, [before](QLatin1StringView name) {
                 return before.endsWith(name, Qt::CaseInsensitive);
