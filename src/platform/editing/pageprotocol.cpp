@@ -37,6 +37,18 @@ KeptChanges keptChanges(const QVariant &answer)
             decoded.between.emplace_back(ends.value(QStringLiteral("after")).toInt(),
                                          ends.value(QStringLiteral("before")).toInt());
         }
+        // In the order the runtime gives them: the start tag, the content, each part.
+        const QStringList markup = change.value(QStringLiteral("markup")).toStringList();
+        std::vector<MarkupRegion> own;
+        if (decoded.attributes)
+            own.push_back({decoded.ordinal, false});
+        if (decoded.content)
+            own.push_back({decoded.ordinal, true});
+        for (const auto &[left, right] : decoded.between)
+            own.push_back({decoded.ordinal, true, true, left, right});
+        if (qsizetype(own.size()) == markup.size())
+            for (size_t k = 0; k < own.size(); ++k)
+                kept.markup.emplace_back(own[k], markup.at(qsizetype(k)));
         kept.changes.push_back(std::move(decoded));
     }
     return kept;

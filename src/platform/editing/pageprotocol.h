@@ -30,6 +30,8 @@ struct KeptChanges {
     bool whole = false;
     std::vector<MarkupChange> changes;
     int generation = 0; // which original the ordinals count in (see changes.js)
+    // The engine's markup of the changes' own stretches, where it came with them.
+    std::vector<std::pair<MarkupRegion, QString>> markup;
 };
 KeptChanges keptChanges(const QVariant &answer);
 

@@ -140,7 +140,9 @@ private:
     bool keepGeneration(int generation);
     // The engine's markup of each of `regions` (see KeptMarkup::write); nullopt, with `why`
     // set, when the page does not give it.
-    std::optional<QStringList> regionMarkup(const std::vector<MarkupRegion> &regions, QString *why);
+    std::optional<QStringList>
+    regionMarkup(const std::vector<MarkupRegion> &regions, QString *why,
+                 const std::vector<std::pair<MarkupRegion, QString>> &known = {});
     // The kept bytes from the change list alone, unchecked; nullopt when they cannot be.
     std::optional<QByteArray> followedBytes();
     // The page is about to show `text`, read from `bytes`: that is the original to keep.

@@ -36,7 +36,7 @@ std::optional<KeptMarkup::Composed> WebEngineEditingComponent::composeKept(const
     }
     QVariant seen = page.changes; // read with the page, or asked for now
     if (!seen.isValid()) {
-        const PageCaller::Result asked = call(QStringLiteral("keptChanges"));
+        const PageCaller::Result asked = call(QStringLiteral("keptChanges"), QJsonArray{true});
         if (!asked.ok) {
             m_keptFallback = asked.error;
             return std::nullopt;
@@ -55,7 +55,8 @@ std::optional<KeptMarkup::Composed> WebEngineEditingComponent::composeKept(const
         m_keptFallback = QStringLiteral("a change reaches the whole page");
         return std::nullopt;
     }
-    const std::optional<QStringList> markup = regionMarkup(*regions, &m_keptFallback);
+    const std::optional<QStringList> markup =
+        regionMarkup(*regions, &m_keptFallback, changed.markup);
     if (!markup)
         return std::nullopt;
     m_keptAids = page.aids;
@@ -95,17 +96,35 @@ bool WebEngineEditingComponent::writePage(const QString &path, const PageReading
 }
 
 std::optional<QStringList>
-WebEngineEditingComponent::regionMarkup(const std::vector<MarkupRegion> &regions, QString *why)
+WebEngineEditingComponent::regionMarkup(const std::vector<MarkupRegion> &regions, QString *why,
+                                        const std::vector<std::pair<MarkupRegion, QString>> &known)
 {
-    if (regions.empty())
-        return QStringList();
+    // What came with the changes is taken as it is; only the rest is asked for.
+    QStringList markup;
+    std::vector<MarkupRegion> asked;
+    std::vector<qsizetype> askedAt;
+    for (const MarkupRegion &region : regions) {
+        const auto found =
+            std::ranges::find(known, region, &std::pair<MarkupRegion, QString>::first);
+        if (found == known.end()) {
+            askedAt.push_back(markup.size());
+            asked.push_back(region);
+        }
+        markup.append(found == known.end() ? QString() : found->second);
+    }
+    if (asked.empty())
+        return markup;
     const PageCaller::Result written = call(
-        QStringLiteral("keptMarkup"), QJsonArray{QJsonValue(pageprotocol::keptRegions(regions))});
-    if (!written.ok) {
-        *why = written.error;
+        QStringLiteral("keptMarkup"), QJsonArray{QJsonValue(pageprotocol::keptRegions(asked))});
+    const QStringList answers = written.value.toStringList();
+    if (!written.ok || answers.size() != qsizetype(asked.size())) {
+        *why = written.ok ? QStringLiteral("the page did not give the markup of each change")
+                          : written.error;
         return std::nullopt;
     }
-    return written.value.toStringList();
+    for (size_t k = 0; k < askedAt.size(); ++k)
+        markup[askedAt[k]] = answers.at(qsizetype(k));
+    return markup;
 }
 
 bool WebEngineEditingComponent::keepGeneration(int generation)

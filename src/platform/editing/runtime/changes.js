@@ -185,7 +185,10 @@
     // for the elements still in the page; stretches (see stretchesChanged: the nodes after
     // one child from the load and before another, -1 for the content's ends) stand for
     // content where they will do.
-    LP.api.keptChanges = function () {
+    // With `withMarkup`, each change carries the engine's markup of its own stretches (see
+    // keptMarkup), so that a save whose stretches to write are the changed ones needs no
+    // second call.
+    LP.api.keptChanges = function (withMarkup) {
         const changes = [];
         for (const [k, m] of marks) {
             const el = elements[k];
@@ -197,13 +200,21 @@
                 content = stretches === null;
             }
             const tag = m[0] && !sameAttributes(el, m[3]);
-            if (tag || content || (stretches && stretches.length))
-                changes.push({
-                    element: k,
-                    startTag: tag,
-                    content,
-                    stretches: content ? [] : stretches.map(([after, before]) => ({after, before})),
-                });
+            if (!tag && !content && !(stretches && stretches.length))
+                continue;
+            const change = {
+                element: k,
+                startTag: tag,
+                content,
+                stretches: content ? [] : stretches.map(([after, before]) => ({after, before})),
+            };
+            if (withMarkup && !whole)
+                change.markup = LP.api.keptMarkup([
+                    ...(tag ? [{element: k, content: false}] : []),
+                    ...(content ? [{element: k, content: true}] : []),
+                    ...change.stretches.map(({after, before}) => ({element: k, content: true, after, before})),
+                ]);
+            changes.push(change);
         }
         return {whole, changes, generation};
     };

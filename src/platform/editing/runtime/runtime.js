@@ -143,7 +143,7 @@
         documentMarkup(withChanges) {
             const markup = LP.documentMarkup(document);
             if (withChanges && api.keptChanges)
-                markup.changes = api.keptChanges();
+                markup.changes = api.keptChanges(true);
             return markup;
         },
         statuses: () => LP.statuses(),
