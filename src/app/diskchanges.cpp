@@ -5,10 +5,10 @@
 #include "platform/messages.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QScopedValueRollback>
 #include <QWidget>
 
@@ -34,9 +34,13 @@ FileStamp FileStamp::of(const QString &path, bool withHash)
     stamp.modified = info.lastModified();
     QFile file(path);
     if (withHash && file.open(QIODevice::ReadOnly)) {
-        QCryptographicHash hash(QCryptographicHash::Sha1);
-        hash.addData(&file);
-        stamp.hash = hash.result();
+        // Only compared within this run, to tell a touched file from a changed one: the
+        // process's own fast hash will do (a cryptographic one took milliseconds a save).
+        QByteArray chunk(1 << 20, Qt::Uninitialized);
+        size_t hash = qGlobalQHashSeed();
+        for (qint64 n; (n = file.read(chunk.data(), chunk.size())) > 0;)
+            hash = qHashBits(chunk.constData(), size_t(n), hash);
+        stamp.hash = QByteArray::number(quint64(hash), 16);
     }
     return stamp;
 }
