@@ -5,8 +5,6 @@
 
 #include <QThreadPool>
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
@@ -162,22 +160,12 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
         const MarkupRegion &r = piece.region;
         const qint32 contentEnd =
             r.between && r.right >= 0 ? elements[size_t(r.right)].tagStart : e.innerEnd;
-        // White space after </body> and </html> is read into the element open last (a
-        // paragraph left open, say), so the content of the body or the whole page written
-        // up to those tags holds it already: the piece takes in the rest of the page,
-        // those end tags without the white space.
-        bool toPageEnd = false;
-        if (toEnd && e.tail.isEmpty() && (e.name == "html" || e.name == "body") &&
-            m_source->original.size() - contentEnd <= 256) {
-            const QByteArray rest = m_source->original.sliced(contentEnd);
-            static const QRegularExpression endTagsOnly(
-                QStringLiteral("^(?:\\s*</[A-Za-z]+\\s*>)*\\s*$"));
-            if (rest != rest.trimmed() && endTagsOnly.match(QString::fromLatin1(rest)).hasMatch()) {
-                piece.text +=
-                    QString::fromLatin1(rest).remove(QRegularExpression(QStringLiteral("\\s")));
-                toPageEnd = true;
-            }
-        }
+        // The content runs on past its end tag (white space after </body> and </html>
+        // read into a paragraph left open): written to its end, it is written to where it
+        // runs on to, those end tags after it without the white space it holds already.
+        const bool runsOn = toEnd && e.runsOnTo > contentEnd;
+        if (runsOn)
+            piece.text += e.endTagsPast;
         if (content && e.leadingLine && piece.text.startsWith(u'\n'))
             piece.text.prepend(u'\n');
         if (m_crlf)
@@ -185,7 +173,7 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
         piece.from = !content                   ? e.tagStart
                      : r.between && r.left >= 0 ? elements[size_t(r.left)].outerEnd
                                                 : e.innerStart;
-        piece.to = !content ? e.tagEnd : toPageEnd ? qint32(m_source->original.size()) : contentEnd;
+        piece.to = !content ? e.tagEnd : runsOn ? e.runsOnTo : contentEnd;
         piece.bytes = textcodec::encode(piece.text, m_encoding);
         pieces.push_back(std::move(piece));
     }

@@ -52,19 +52,21 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
             }
             return true;
         };
-        // Between two children of an element whose content is not all where its tags are
-        // (the parser moved a child of it, on a misnested page): the part stands alone when
-        // the elements between the two, and only they, have their tags between the two,
-        // misnested among themselves or not.
-        const auto inPlaceBetween = [&](qint32 left, qint32 right) {
-            if (left < 0 || right <= left || !valid(right) || elements[size_t(left)].displaced ||
+        // Between two children of `parent` whose content is not all where its tags are
+        // (the parser moved a child of it, on a misnested page), or between its content's
+        // start (where its tags stand) and a child: the part stands alone when the elements
+        // between the two, and only they, have their tags between the two, misnested among
+        // themselves or not.
+        const auto inPlaceBetween = [&](qint32 parent, qint32 left, qint32 right) {
+            if (right <= std::max(left, parent) || !valid(right) ||
+                elements[size_t(left >= 0 ? left : parent)].displaced ||
                 elements[size_t(right)].displaced)
                 return false;
-            const qint32 from = elements[size_t(left)].outerEnd;
+            const qint32 from = partFrom(elements[size_t(parent)], left);
             const qint32 to = elements[size_t(right)].tagStart;
             // Past the left child's own descendants.
-            qint32 first = left + 1;
-            for (; first < right; ++first) {
+            qint32 first = std::max(left, parent) + 1;
+            for (; left >= 0 && first < right; ++first) {
                 qint32 p = elements[size_t(first)].parent;
                 while (p > left)
                     p = elements[size_t(p)].parent;
@@ -95,7 +97,7 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
                 if (left <= parent || !valid(right) || elements[size_t(right)].parent != parent)
                     return std::nullopt;
                 if (closedBefore(left) && elements[size_t(right)].startTag &&
-                    inPlaceBetween(left, right))
+                    inPlaceBetween(parent, left, right))
                     return std::pair{left, right};
             }
             return std::nullopt;
@@ -103,7 +105,7 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
         const SourceElement &changed = elements[size_t(k)];
         bool parts = changed.html && !changed.rawText && !changed.leadingLine;
         for (const auto &[left, right] : between)
-            parts = parts && (changed.contiguous || inPlaceBetween(left, right));
+            parts = parts && (changed.contiguous || inPlaceBetween(k, left, right));
         for (const auto &[left, right] : between) {
             parts = parts &&
                     (left < 0 ||
@@ -116,11 +118,11 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
             content = true;
         }
         // Written by the parent instead: foreign elements (written within the nearest
-        // HTML element), a start tag the parser implied, content that is not all between
-        // the element's own tags.
+        // HTML element), a start tag the parser implied or copied, content that is not all
+        // between the element's own tags.
         while (valid(k)) {
             const SourceElement &e = elements[size_t(k)];
-            if (e.html && (!tag || e.startTag) && (!content || e.contiguous))
+            if (e.html && (!tag || (e.startTag && !e.cloned)) && (!content || e.contiguous))
                 break;
             const qint32 child = k;
             k = e.parent;

@@ -8,6 +8,7 @@
 #include <gumbo.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace lumipage
@@ -18,102 +19,45 @@ namespace
 
 using documentform::Kind;
 
-Kind kindOf(const std::string &name)
-{
-    // Names of HTML void, raw-text and newline elements are short ASCII.
-    if (name.size() > 9)
-        return Kind::Plain;
-    char16_t wide[10];
-    for (size_t k = 0; k < name.size(); ++k)
-        wide[k] = char16_t(static_cast<unsigned char>(name[k]));
-    return documentform::kindOf(QStringView(wide, qsizetype(name.size())));
-}
-
-std::string lower(std::string_view text)
-{
-    std::string out(text);
-    for (char &c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c + 0x20);
-    return out;
-}
-
-// The element's name as the engine's outerHTML writes it.
-std::string elementName(const GumboElement &e)
-{
-    if (e.tag_namespace == GUMBO_NAMESPACE_SVG && e.original_tag.length) {
-        GumboStringPiece piece = e.original_tag;
-        gumbo_tag_from_original_text(&piece);
-        if (const char *adjusted = gumbo_normalize_svg_tagname(&piece))
-            return adjusted;
-    }
-    if (e.tag != GUMBO_TAG_UNKNOWN)
-        return gumbo_normalized_tagname(e.tag);
-    GumboStringPiece piece = e.original_tag;
-    gumbo_tag_from_original_text(&piece);
-    return lower(std::string_view(piece.data, piece.length));
-}
-
-std::string attributeName(const GumboAttribute &a)
-{
-    switch (a.attr_namespace) {
-    case GUMBO_ATTR_NAMESPACE_XLINK:
-        return std::string("xlink:") + a.name;
-    case GUMBO_ATTR_NAMESPACE_XML:
-        return std::string("xml:") + a.name;
-    case GUMBO_ATTR_NAMESPACE_XMLNS:
-        return std::string_view(a.name) == "xmlns" ? "xmlns" : std::string("xmlns:") + a.name;
-    default:
-        return a.name;
-    }
-}
-
-// Text escaped as the engine's serialiser escapes it: in text & < > and U+00A0, in an
-// attribute value & " and U+00A0.
-void addEscaped(std::string &out, std::string_view text, bool attribute)
-{
-    for (size_t k = 0; k < text.size(); ++k) {
-        const char c = text[k];
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<' && !attribute)
-            out += "&lt;";
-        else if (c == '>' && !attribute)
-            out += "&gt;";
-        else if (c == '"' && attribute)
-            out += "&quot;";
-        else if (c == '\xC2' && k + 1 < text.size() && text[k + 1] == '\xA0')
-            out += "&nbsp;", ++k;
-        else
-            out += c;
-    }
-}
-
-bool rawTextParent(const GumboNode *parent)
-{
-    if (!parent || parent->type == GUMBO_NODE_DOCUMENT)
-        return false;
-    const GumboElement &e = parent->v.element;
-    if (e.tag_namespace != GUMBO_NAMESPACE_HTML)
-        return false;
-    switch (e.tag) {
-    case GUMBO_TAG_SCRIPT:
-    case GUMBO_TAG_STYLE:
-    case GUMBO_TAG_XMP:
-    case GUMBO_TAG_IFRAME:
-    case GUMBO_TAG_NOEMBED:
-    case GUMBO_TAG_NOFRAMES:
-    case GUMBO_TAG_PLAINTEXT:
-        return true;
-    default:
-        return false;
-    }
-}
-
+// Copies the parser made of a formatting element left open, with the original's start tag.
+constexpr unsigned kCloned =
+    GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED;
 constexpr unsigned kDisplaced =
-    GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED |
-    GUMBO_INSERTION_ADOPTION_AGENCY_MOVED | GUMBO_INSERTION_FOSTER_PARENTED |
+    kCloned | GUMBO_INSERTION_ADOPTION_AGENCY_MOVED | GUMBO_INSERTION_FOSTER_PARENTED |
     GUMBO_INSERTION_CONVERTED_FROM_END_TAG | GUMBO_INSERTION_FROM_ISINDEX;
+
+// The end tags in `past` without the white space around them; nullopt when it holds
+// anything else, or no white space.
+std::optional<QString> endTagsAlone(QByteArrayView past)
+{
+    const auto space = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+    };
+    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    QString tags;
+    qsizetype k = 0, spaces = 0;
+    while (k < past.size()) {
+        if (space(past[k])) {
+            ++k, ++spaces;
+            continue;
+        }
+        if (!past.sliced(k).startsWith("</"))
+            return std::nullopt;
+        qsizetype end = k + 2;
+        while (end < past.size() && letter(past[end]))
+            ++end;
+        const qsizetype name = end;
+        while (end < past.size() && space(past[end]))
+            ++end;
+        if (name == k + 2 || end == past.size() || past[end] != '>')
+            return std::nullopt;
+        tags += QLatin1String("</") + QLatin1String(past.sliced(k + 2, name - k - 2)) + u'>';
+        k = end + 1;
+    }
+    if (!spaces)
+        return std::nullopt;
+    return tags;
+}
 
 class Walker
 {
@@ -165,7 +109,7 @@ private:
     void element(const GumboNode *node, qint32 parent, std::string &out)
     {
         const GumboElement &e = node->v.element;
-        const std::string name = elementName(e);
+        const std::string name = writtenName(e);
         const bool html = e.tag_namespace == GUMBO_NAMESPACE_HTML;
         // Template contents are a fragment of their own, outside the engine's tree walk.
         const bool counted = m_recording && !m_inTemplate;
@@ -187,13 +131,13 @@ private:
         for (unsigned k = 0; k < e.attributes.length; ++k) {
             const auto *a = static_cast<const GumboAttribute *>(e.attributes.data[k]);
             out += ' ';
-            out += attributeName(*a);
+            out += writtenAttributeName(*a);
             out += "=\"";
             addEscaped(out, a->value, true);
             out += '"';
         }
         out += '>';
-        if (html && kindOf(name) == Kind::Void)
+        if (html && kindOfName(name) == Kind::Void)
             return;
         const bool wasInTemplate = m_inTemplate;
         m_inTemplate = m_inTemplate || node->type == GUMBO_NODE_TEMPLATE;
@@ -205,6 +149,14 @@ private:
         out += "</";
         out += name;
         out += '>';
+    }
+
+    // Where a node begins in the parsed bytes.
+    unsigned startOf(const GumboNode *node) const
+    {
+        if (node->type != GUMBO_NODE_ELEMENT && node->type != GUMBO_NODE_TEMPLATE)
+            return m_forms.startOf(node);
+        return node->v.element.start_pos.offset;
     }
 
     SourceElement record(const GumboNode *node, qint32 parent, const std::string &name, bool html,
@@ -224,12 +176,18 @@ private:
         const unsigned tagEnd = start + unsigned(e.original_tag.length);
         r.tagStart = original(start);
         r.tagEnd = original(tagEnd);
-        r.innerStart = r.tagEnd;
+        // A copy's content is what the parser put into it where it made it: the bytes
+        // from its first child on, which stand in place (an empty copy has no place).
+        const auto *first =
+            e.children.length ? static_cast<const GumboNode *>(e.children.data[0]) : nullptr;
+        r.cloned = html && (node->parse_flags & kCloned);
+        const unsigned contentStart = r.cloned && first ? startOf(first) : tagEnd;
+        r.innerStart = original(contentStart);
         r.innerEnd = std::max(original(endAt), r.innerStart);
         r.endTag = endTagLength > 0 && !(node->parse_flags & GUMBO_INSERTION_IMPLICIT_END_TAG);
         r.outerEnd = r.endTag ? original(endAt + endTagLength) : r.innerEnd;
         if (html) {
-            const Kind kind = kindOf(name);
+            const Kind kind = kindOfName(name);
             r.rawText = kind == Kind::RawText || e.tag == GUMBO_TAG_TITLE;
             r.leadingLine = kind == Kind::LeadingNewline;
             r.isVoid = kind == Kind::Void;
@@ -240,25 +198,54 @@ private:
         }
         // Its content must lie between its tags, in the order of the tree.
         r.displaced = node->parse_flags & kDisplaced;
-        r.contiguous = !r.displaced && !r.isVoid;
-        unsigned last = tagEnd;
+        r.contiguous = (!r.displaced || (r.cloned && first)) && !r.isVoid;
+        unsigned last = contentStart;
         for (unsigned k = 0; k < e.children.length && r.contiguous; ++k) {
             const auto *child = static_cast<const GumboNode *>(e.children.data[k]);
-            const bool text =
-                child->type != GUMBO_NODE_ELEMENT && child->type != GUMBO_NODE_TEMPLATE;
-            const unsigned at = text ? m_forms.startOf(child) : child->v.element.start_pos.offset;
+            const unsigned at = startOf(child);
             // White space after the end tag (the line end after </html>) joins the body.
             if (at >= endAt && child->type == GUMBO_NODE_WHITESPACE && endTagLength) {
                 r.tail += QString::fromUtf8(child->v.text.text + m_forms.skipOf(child));
                 continue;
             }
+            // A copy among the children is not in the content's bytes (its start tag is
+            // another's, which the parser copies again where the content is read).
             if (at < last || at > endAt || !r.tail.isEmpty() || (child->parse_flags & kDisplaced))
                 r.contiguous = false;
             last = at;
         }
         if (r.contiguous && e.children.length && endTagLength)
             runOnText(e, endAt, r);
+        if (endTagLength && r.tail.isEmpty())
+            runOnPast(e, endAt, r);
         return r;
+    }
+
+    // A descendant left open at the content's end, down its last children, that the
+    // parser holds open past the end tag at `endAt`: the white space after the end tags
+    // that follow goes into it. Only end tags and white space may stand in between.
+    void runOnPast(const GumboElement &e, unsigned endAt, SourceElement &r) const
+    {
+        const GumboElement *open = nullptr;
+        for (const GumboElement *at = &e; at->children.length && !open;) {
+            const auto *last =
+                static_cast<const GumboNode *>(at->children.data[at->children.length - 1]);
+            if (last->type != GUMBO_NODE_ELEMENT)
+                return;
+            at = &last->v.element;
+            const bool ownEnd = at->original_end_tag.length &&
+                                !(last->parse_flags & GUMBO_INSERTION_IMPLICIT_END_TAG);
+            if (at->end_pos.offset > endAt && !ownEnd)
+                open = at;
+        }
+        if (!open)
+            return;
+        const unsigned to = open->end_pos.offset;
+        if (std::optional<QString> tags =
+                endTagsAlone(QByteArrayView(m_source.utf8).sliced(endAt, to - endAt))) {
+            r.runsOnTo = original(to);
+            r.endTagsPast = *std::move(tags);
+        }
     }
 
     // The last text may run on past the end tag (white space after </body> joins the
@@ -393,11 +380,6 @@ std::string writtenNode(const GumboNode *node, const QByteArray &parsed)
     std::string out;
     Walker(source, unused, false).write(node, -1, out);
     return out;
-}
-
-std::string writtenName(const GumboElement &element)
-{
-    return elementName(element);
 }
 
 } // namespace lumipage

@@ -25,9 +25,19 @@ struct SourceElement {
     bool leadingLine = false; // the parser drops a newline right after its start tag
     bool isVoid = false;
     bool displaced = false; // the parser put it elsewhere than its tags stand (misnesting)
+    // A copy the parser made of a formatting element left open (misnesting): [tagStart,
+    // tagEnd) is the original's start tag, not its own; its content begins at its first child.
+    bool cloned = false;
     // White space read into its content from after its end tag (the body takes the line
     // end after </html>): the end of the engine's content that is not between its tags.
     QString tail;
+    // Or read into a descendant left open at its end (a last paragraph without </p>), which
+    // the parser holds open past its end tag and those after it (</body>, </html>): its
+    // content runs on to `runsOnTo` (0 when it does not), and written anew to its end it
+    // is written to there, followed by those end tags (`endTagsPast`, without the white
+    // space, which the content holds).
+    qint32 runsOnTo = 0;
+    QString endTagsPast;
     QByteArray name; // as the engine writes it
 };
 

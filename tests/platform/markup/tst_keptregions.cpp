@@ -94,6 +94,54 @@ private slots:
         }
     }
 
+    void aMisnestedFontKeepsWhatIsAroundAnEdit()
+    {
+        // </font> inside the second paragraph: the parser moves that paragraph out of the
+        // font, which it closes there without an end, and puts a copy of the font (with the
+        // original's start tag) around the paragraph's content.
+        // 0 html, 1 head, 2 body, 3 font, 4 p, 5 p (moved), 6 font (the copy), 7 div.
+        const QByteArray page = "<body><font size=2><p>a<p>b</font><div>d</div>";
+        KeptMarkup kept;
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        const SourceElement &copy = kept.tree().elements().at(6);
+        QVERIFY(copy.cloned && copy.contiguous);
+        QCOMPARE(page.mid(copy.innerStart, copy.innerEnd - copy.innerStart), "b");
+        // The copy's content alone; its start tag is the original's, so a change to it is
+        // written with what holds both.
+        using R = std::vector<MarkupRegion>;
+        QCOMPARE(*kept.regions({{6, false, true}}), (R{{6, true}}));
+        QCOMPARE(*kept.regions({{6, true, false}}), (R{{0, true}}));
+        // A paragraph put before the first in the font: only the start of its content.
+        QCOMPARE(*kept.regions({{3, false, false, {{-1, 4}}}}), (R{{3, true, true, -1, 4}}));
+
+        const auto written = [&](const MarkupRegion &region, const QString &markup,
+                                 const QByteArray &edited) {
+            const QString html = SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml();
+            QString why;
+            return kept.write({region}, {markup}, html, {}, &why).value_or(why.toUtf8());
+        };
+        QByteArray edited = QByteArray(page).replace("b</font>", "b c</font>");
+        QCOMPARE(written({6, true}, "b c", edited), edited);
+        edited = QByteArray(page).replace("<p>a", "<p>new</p><p>a");
+        QCOMPARE(written({3, true, true, -1, 4}, "<p>new</p>", edited), edited);
+    }
+
+    void whiteSpaceAfterTheLastEndTagsIsWrittenOnce()
+    {
+        // The last paragraph has no end tag: the parser reads the line ends after </body>
+        // and </html> into it. Written anew up to the body's end, the content holds them
+        // already, and those end tags follow without them.
+        const QByteArray page = "<html><body><p>a<p>b\n</body>\n</html>\n";
+        KeptMarkup kept;
+        kept.reset(page, "UTF-8", QString::fromUtf8(page)); // 0 html, 1 head, 2 body, 3 p, 4 p
+        const QByteArray edited = "<html><body><p>a<p>b c\n\n\n</p></body></html>";
+        const QString html = SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml();
+        QString why;
+        QCOMPARE(kept.write({{2, true, true, 3, -1}}, {"<p>b c\n\n\n</p>"}, html, {}, &why)
+                     .value_or(why.toUtf8()),
+                 edited);
+    }
+
     void aFormEndsAtItsEndTag()
     {
         // The parser puts the text before </form> after the form, and gives the form no
