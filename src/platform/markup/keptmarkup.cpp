@@ -149,6 +149,16 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
                     e.leadingLine && engine.startsWith(u'\n') ? u'\n' + piece.read : piece.read;
             }
         }
+        // After a child whose end the parser implied from what followed it: what is written
+        // there now may not imply it (text would go into the paragraph left open), so its
+        // end tag is written first.
+        if (piece.region.between && piece.region.left >= 0) {
+            const SourceElement &left = elements[size_t(piece.region.left)];
+            if (!left.endTag && !left.isVoid)
+                piece.text.prepend(
+                    QLatin1String("</") +
+                    QString::fromLatin1(m_lowerCase ? left.name : left.name.toUpper()) + u'>');
+        }
         if (toEnd && !e.tail.isEmpty()) {
             if (!piece.text.endsWith(e.tail)) {
                 *why = QStringLiteral("the white space after the body's end tag moved");
