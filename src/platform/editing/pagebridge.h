@@ -20,16 +20,18 @@ public:
 public slots:
     QVariantMap configuration() const { return m_configuration; }
     void runtimeReady(const QString &url) { emit ready(url); }
-    // `revision` counts the document's changes since the page was loaded.
-    void displayChanged(const QVariantMap &statuses, int revision)
+    // `revision` counts the document's changes since the page was loaded; `caret` is the
+    // ordinal of the caret's element when caret reports are on and only the caret moved,
+    // else -1.
+    void displayChanged(const QVariantMap &statuses, int revision, int caret)
     {
-        emit statusesChanged(statuses, revision);
+        emit statusesChanged(statuses, revision, caret);
     }
     void gotFocus() { emit focused(); }
 
 signals:
     void ready(const QString &url);
-    void statusesChanged(const QVariantMap &statuses, int revision);
+    void statusesChanged(const QVariantMap &statuses, int revision, int caret);
     void focused();
 
 private:

@@ -211,8 +211,9 @@ void WebEngineEditingComponent::onBrowseRendererDied()
     m_events->queue(EventQueue::PageRecovered);
 }
 
-void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revision)
+void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revision, int caret)
 {
+    m_reportedCaret = caret;
     if (revision != m_revision) {
         m_revision = revision;
         m_keeper->noteChange();
@@ -377,6 +378,17 @@ void WebEngineEditingComponent::setEditingAid(EditingAid aid, bool shown)
         call(QStringLiteral("setOption"), {int(aid), shown});
 }
 
+void WebEngineEditingComponent::setCaretReports(bool on)
+{
+    if (m_caretReports == on)
+        return;
+    m_caretReports = on;
+    m_reportedCaret = -1;
+    updateConfiguration(); // a page loaded later starts with them
+    if (m_loader->ready() && !m_loader->pending())
+        call(QStringLiteral("reportCaret"), {on});
+}
+
 void WebEngineEditingComponent::updateConfiguration()
 {
     QVariantMap options;
@@ -385,8 +397,9 @@ void WebEngineEditingComponent::updateConfiguration()
     QVariantList queried;
     for (int command : kQueriedCommands)
         queried.append(command);
-    m_bridge->setConfiguration(
-        {{QStringLiteral("options"), options}, {QStringLiteral("queried"), queried}});
+    m_bridge->setConfiguration({{QStringLiteral("options"), options},
+                                {QStringLiteral("queried"), queried},
+                                {QStringLiteral("caretReports"), m_caretReports}});
 }
 
 } // namespace lumipage

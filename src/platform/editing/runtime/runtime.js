@@ -113,7 +113,11 @@
     // One report per burst: changes within one task share a microtask, and the
     // selectionchange that the engine queues right after an edit is folded into the
     // report the edit already sent when it would say the same.
+    // With caret reports on (the source pane is shown), a report of a caret move tells the
+    // ordinal of the element the caret is in, so that the pane marks it without a call.
     let pending = false, contentChanged = false, lastReport = '', lastTime = 0, lastWasChange = false;
+    let reportedRevision = -1;
+    LP.caretReports = false;
     LP.scheduleDisplayChanged = function (event) {
         if (!event || event.type !== 'selectionchange')
             contentChanged = true;
@@ -129,12 +133,20 @@
             // after a caret move is always reported.
             const echo = !contentChanged && lastWasChange && report === lastReport &&
                          now - lastTime < 50;
+            // Only where the page is as the last report left it: the caret moved, and the
+            // page's elements are listed already.
+            if (LP.caretReports)
+                LP.history.canUndo(); // records what changed so far
+            const moved = !echo && (LP.revision || 0) === reportedRevision;
+            const caret = LP.caretReports && moved ? LP.api.caretElement() : -1;
+            if (!echo)
+                reportedRevision = LP.revision || 0;
             lastWasChange = contentChanged;
             contentChanged = false;
             lastReport = report;
             lastTime = now;
             if (!echo)
-                LP.bridge.displayChanged(statuses, LP.revision || 0);
+                LP.bridge.displayChanged(statuses, LP.revision || 0, caret);
         });
     };
 
@@ -147,6 +159,10 @@
             return markup;
         },
         statuses: () => LP.statuses(),
+        reportCaret(on) {
+            LP.caretReports = !!on;
+            return true;
+        },
         setOption(number, value) {
             LP.options[number] = !!value;
             updateAids();
@@ -345,6 +361,7 @@
                     LP.options[number] = !!value;
                 if (config.queried)
                     LP.queried = config.queried.map(Number);
+                LP.caretReports = !!config.caretReports;
                 updateAids();
                 LP.bridge = bridge;
                 bridge.runtimeReady(location.href);
