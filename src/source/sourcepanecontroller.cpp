@@ -116,10 +116,7 @@ void SourcePaneController::follow(bool afresh)
     else
         m_pane.followText(text);
     if (text != m_followed) {
-        m_followed = text;
-        m_tree.reset();
-        m_parsing = false;
-        m_parseLater.start();
+        setFollowed(text);
         m_markWhenParsed = !afresh; // the caret may stand in another element now
     }
     const bool rewritten = m_editor.keepMarkup() && !m_editor.documentPath().isEmpty() &&
@@ -142,10 +139,8 @@ bool SourcePaneController::applyTyped()
         elements();
         edit = textchange::elementEdit(*m_tree, m_followed, typed);
     }
-    const QByteArray before = std::exchange(m_followed, typed);
-    m_tree.reset();
-    m_parsing = false;
-    m_parseLater.start();
+    const QByteArray before = m_followed;
+    setFollowed(typed);
     if (edit && m_editor.replaceElement(edit->ordinal, edit->name, QString::fromUtf8(edit->markup),
                                         QString::fromUtf8(typed))) {
         m_pane.markProblems({});
@@ -181,6 +176,21 @@ void SourcePaneController::pageUnchanged()
 {
     if (!m_applying)
         m_pane.clearChangeMarks();
+}
+
+void SourcePaneController::setFollowed(const QByteArray &text)
+{
+    // The text before is kept with its reading: an undo brings it back, read already.
+    if (m_previousTree && text == m_previous) {
+        std::swap(m_previous, m_followed);
+        std::swap(m_previousTree, m_tree);
+    } else {
+        m_previous = std::exchange(m_followed, text);
+        m_previousTree = std::exchange(m_tree, nullptr);
+    }
+    m_parsing = false;
+    if (!m_tree)
+        m_parseLater.start();
 }
 
 const std::vector<SourceElement> &SourcePaneController::elements()
