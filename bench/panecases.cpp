@@ -130,7 +130,10 @@ void sourcePaneCases(const QString &dir, const QString &only)
                compare([&] { return move(true); }, [&] { return move(false); }));
 
     // One paragraph edited in the pane, put on the page as one step (undone untimed); bare:
-    // the same words typed on the page with the pane hidden.
+    // the same words typed on the page with the pane hidden. Timed once the page has
+    // answered a round trip after the pane took the focus (untimed): the page repaints
+    // itself unfocused meanwhile, which the pane's second of rest before it applies
+    // leaves behind in use.
     const QByteArray at = "段落 7 ";
     const auto edit = [&](bool shown) {
         following(shown);
@@ -148,6 +151,7 @@ void sourcePaneCases(const QString &dir, const QString &only)
         pane->editor()->lineIndexFromPosition(int(pane->text().indexOf(at) + at.size()), &line,
                                               &index);
         pane->editor()->insertAt(QStringLiteral("<b>x</b>"), line, index);
+        evaluate(page, "1");
         QElapsedTimer timer;
         timer.start();
         controller->applyTyped();
