@@ -114,7 +114,9 @@ void sourcePaneCases(const QString &dir, const QString &only)
         QSignalSpy reports(editor, SIGNAL(DisplayChanged()));
         while (reports.wait(30)) {
         }
-        const auto marked = [&] { return pane->editor()->SendScintilla(Sci::SCI_GETSELECTIONSTART); };
+        const auto marked = [&] {
+            return pane->editor()->SendScintilla(Sci::SCI_GETSELECTIONSTART);
+        };
         const long before = marked();
         QElapsedTimer timer;
         timer.start();

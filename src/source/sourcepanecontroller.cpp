@@ -95,7 +95,7 @@ void SourcePaneController::setShown(bool shown)
     m_follow.stop();
     m_parseLater.stop();
     m_markWhenParsed = false;
-    m_editor.setCaretReports(shown);
+    m_editor.setFollowReports(shown);
     if (shown) {
         // The same page shown again: only what changed meanwhile is replaced (and marked),
         // so the pane's place, folds and colouring stay.

@@ -102,7 +102,7 @@ public:
     // Whether each DisplayChanged that only moved the caret tells caretElement() with it
     // (reportedCaretElement), so that a view following the caret needs no call into the
     // page; off until asked for.
-    virtual void setCaretReports(bool on) { Q_UNUSED(on) }
+    virtual void setFollowReports(bool on) { Q_UNUSED(on) }
     // The caret's element as the last DisplayChanged told it; -1 when it told none (the
     // page changed, or caret reports are off).
     virtual int reportedCaretElement() const { return -1; }

@@ -20,18 +20,20 @@ public:
 public slots:
     QVariantMap configuration() const { return m_configuration; }
     void runtimeReady(const QString &url) { emit ready(url); }
-    // `revision` counts the document's changes since the page was loaded; `caret` is the
-    // ordinal of the caret's element when caret reports are on and only the caret moved,
-    // else -1.
-    void displayChanged(const QVariantMap &statuses, int revision, int caret)
+    // `revision` counts the document's changes since the page was loaded. With follow
+    // reports on, `caret` is the ordinal of the caret's element when only the caret moved
+    // (else -1), and `kept` what changed since the load with its markup when the page
+    // changed (see runtime.js; else null).
+    void displayChanged(const QVariantMap &statuses, int revision, int caret, const QVariant &kept)
     {
-        emit statusesChanged(statuses, revision, caret);
+        emit statusesChanged(statuses, revision, caret, kept);
     }
     void gotFocus() { emit focused(); }
 
 signals:
     void ready(const QString &url);
-    void statusesChanged(const QVariantMap &statuses, int revision, int caret);
+    void statusesChanged(const QVariantMap &statuses, int revision, int caret,
+                         const QVariant &kept);
     void focused();
 
 private:

@@ -211,9 +211,13 @@ void WebEngineEditingComponent::onBrowseRendererDied()
     m_events->queue(EventQueue::PageRecovered);
 }
 
-void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revision, int caret)
+void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revision, int caret,
+                                           const QVariant &kept)
 {
     m_reportedCaret = caret;
+    // A report that comes during a call may be older than what that call changes.
+    m_reportedKept = m_caller.busy() ? QVariant() : kept;
+    m_reportedKeptAt = m_caller.callsMade();
     if (revision != m_revision) {
         m_revision = revision;
         m_keeper->noteChange();
@@ -378,15 +382,15 @@ void WebEngineEditingComponent::setEditingAid(EditingAid aid, bool shown)
         call(QStringLiteral("setOption"), {int(aid), shown});
 }
 
-void WebEngineEditingComponent::setCaretReports(bool on)
+void WebEngineEditingComponent::setFollowReports(bool on)
 {
-    if (m_caretReports == on)
+    if (m_followReports == on)
         return;
-    m_caretReports = on;
+    m_followReports = on;
     m_reportedCaret = -1;
     updateConfiguration(); // a page loaded later starts with them
     if (m_loader->ready() && !m_loader->pending())
-        call(QStringLiteral("reportCaret"), {on});
+        call(QStringLiteral("followReports"), {on});
 }
 
 void WebEngineEditingComponent::updateConfiguration()
@@ -399,7 +403,7 @@ void WebEngineEditingComponent::updateConfiguration()
         queried.append(command);
     m_bridge->setConfiguration({{QStringLiteral("options"), options},
                                 {QStringLiteral("queried"), queried},
-                                {QStringLiteral("caretReports"), m_caretReports}});
+                                {QStringLiteral("followReports"), m_followReports}});
 }
 
 } // namespace lumipage

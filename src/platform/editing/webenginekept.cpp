@@ -147,17 +147,34 @@ std::optional<QByteArray> WebEngineEditingComponent::followedBytes()
     // spliced in as a save splices them, and the save checks them again.
     if (!m_keepMarkup || !m_kept.hasOriginal() || !m_keptWritten)
         return std::nullopt;
-    const PageCaller::Result asked = call(QStringLiteral("keptChanges"));
-    if (!asked.ok)
-        return std::nullopt;
-    const pageprotocol::KeptChanges changed = pageprotocol::keptChanges(asked.value);
+    // What the page sent with its last change, if no call went into it since (one might
+    // have changed it); else asked for.
+    const pageprotocol::FollowedChanges reported =
+        m_reportedKeptAt == m_caller.callsMade() ? pageprotocol::followedChanges(m_reportedKept)
+                                                 : pageprotocol::FollowedChanges{};
+    QVariant seen = reported.kept;
+    if (!seen.isValid()) {
+        const PageCaller::Result asked = call(QStringLiteral("keptChanges"));
+        if (!asked.ok)
+            return std::nullopt;
+        seen = asked.value;
+    }
+    const pageprotocol::KeptChanges changed = pageprotocol::keptChanges(seen);
     if (changed.whole || !keepGeneration(changed.generation))
         return std::nullopt;
     const std::optional<std::vector<MarkupRegion>> regions = m_kept.regions(changed.changes);
     if (!regions)
         return std::nullopt;
+    QStringList sent;
+    for (const MarkupRegion &region : *regions) {
+        const qsizetype at = reported.regions.indexOf(region);
+        if (at < 0)
+            break;
+        sent.append(reported.markup.at(at));
+    }
     QString why;
-    const std::optional<QStringList> markup = regionMarkup(*regions, &why);
+    const std::optional<QStringList> markup =
+        sent.size() == qsizetype(regions->size()) ? sent : regionMarkup(*regions, &why);
     if (!markup)
         return std::nullopt;
     return m_kept.write(*regions, *markup, {}, m_keptAids, &why, false);

@@ -113,11 +113,13 @@
     // One report per burst: changes within one task share a microtask, and the
     // selectionchange that the engine queues right after an edit is folded into the
     // report the edit already sent when it would say the same.
-    // With caret reports on (the source pane is shown), a report of a caret move tells the
-    // ordinal of the element the caret is in, so that the pane marks it without a call.
+    // With follow reports on (the source pane is shown), a report of a caret move tells the
+    // ordinal of the element the caret is in, and a report of a change what changed since
+    // the load with the engine's markup of it (followed()): the pane follows the page
+    // without a call, which would wait for the page to paint first.
     let pending = false, contentChanged = false, lastReport = '', lastTime = 0, lastWasChange = false;
     let reportedRevision = -1;
-    LP.caretReports = false;
+    LP.followReports = false;
     LP.scheduleDisplayChanged = function (event) {
         if (!event || event.type !== 'selectionchange')
             contentChanged = true;
@@ -135,10 +137,11 @@
                          now - lastTime < 50;
             // Only where the page is as the last report left it: the caret moved, and the
             // page's elements are listed already.
-            if (LP.caretReports)
+            if (LP.followReports)
                 LP.history.canUndo(); // records what changed so far
             const moved = !echo && (LP.revision || 0) === reportedRevision;
-            const caret = LP.caretReports && moved ? LP.api.caretElement() : -1;
+            const caret = LP.followReports && moved ? LP.api.caretElement() : -1;
+            const kept = LP.followReports && !echo && !moved ? followed() : null;
             if (!echo)
                 reportedRevision = LP.revision || 0;
             lastWasChange = contentChanged;
@@ -146,9 +149,35 @@
             lastReport = report;
             lastTime = now;
             if (!echo)
-                LP.bridge.displayChanged(statuses, LP.revision || 0, caret);
+                LP.bridge.displayChanged(statuses, LP.revision || 0, caret, kept);
         });
     };
+
+    // What changed since the load ({whole, changes, generation}, see keptChanges) with the
+    // engine's markup of each change's own stretch (its start tag, its content or the part
+    // of it between two children), as keptMarkup gives them: {kept, regions, markup}. Null
+    // where there is too much of it to send with every report.
+    function followed() {
+        if (!LP.api.keptChanges)
+            return null;
+        const kept = LP.api.keptChanges();
+        if (kept.whole)
+            return null;
+        const regions = [];
+        for (const c of kept.changes) {
+            if (c.startTag)
+                regions.push({element: c.element, content: false});
+            if (c.content)
+                regions.push({element: c.element, content: true});
+            else
+                for (const s of c.stretches)
+                    regions.push({element: c.element, content: true, after: s.after, before: s.before});
+        }
+        const markup = LP.api.keptMarkup(regions);
+        if (markup.reduce((n, m) => n + m.length, 0) > 65536)
+            return null;
+        return {kept, regions, markup};
+    }
 
     const api = {
         // With `withChanges`, what changed since the load too (one trip for a save).
@@ -159,8 +188,8 @@
             return markup;
         },
         statuses: () => LP.statuses(),
-        reportCaret(on) {
-            LP.caretReports = !!on;
+        followReports(on) {
+            LP.followReports = !!on;
             return true;
         },
         setOption(number, value) {
@@ -361,7 +390,7 @@
                     LP.options[number] = !!value;
                 if (config.queried)
                     LP.queried = config.queried.map(Number);
-                LP.caretReports = !!config.caretReports;
+                LP.followReports = !!config.followReports;
                 updateAids();
                 LP.bridge = bridge;
                 bridge.runtimeReady(location.href);
