@@ -151,11 +151,16 @@ void SourcePane::writeQuietly(const std::function<void()> &write)
     // QScintilla tells screen readers of each insertion and deletion by counting the
     // characters before it one by one, milliseconds on a big page: the pane's own changes
     // go unannounced there, and are told (when a reader listens) by the caller.
+    // A notification goes out when any of its flags is in the mask: the flags that come
+    // with an insertion or a deletion are all left out.
+    constexpr unsigned long textChanges =
+        Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT | Sci::SC_MOD_BEFOREINSERT |
+        Sci::SC_MOD_BEFOREDELETE | Sci::SC_PERFORMED_USER | Sci::SC_PERFORMED_UNDO |
+        Sci::SC_PERFORMED_REDO | Sci::SC_MULTISTEPUNDOREDO | Sci::SC_LASTSTEPINUNDOREDO |
+        Sci::SC_MULTILINEUNDOREDO | Sci::SC_STARTACTION;
     m_programmatic = true;
     const unsigned long mask = m_editor->SendScintilla(Sci::SCI_GETMODEVENTMASK);
-    m_editor->SendScintilla(
-        Sci::SCI_SETMODEVENTMASK,
-        mask & ~static_cast<unsigned long>(Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT));
+    m_editor->SendScintilla(Sci::SCI_SETMODEVENTMASK, mask & ~textChanges);
     write();
     m_editor->SendScintilla(Sci::SCI_SETMODEVENTMASK, mask);
     m_programmatic = false;
