@@ -22,8 +22,8 @@ public slots:
     void runtimeReady(const QString &url) { emit ready(url); }
     // `revision` counts the document's changes since the page was loaded. With follow
     // reports on, `caret` is the ordinal of the caret's element when only the caret moved
-    // (else -1), and `kept` what changed since the load with its markup when the page
-    // changed (see runtime.js; else null).
+    // (else -1), and `kept` what changed since the load with its markup (keptChanges'
+    // answer) when the page changed (else null).
     void displayChanged(const QVariantMap &statuses, int revision, int caret, const QVariant &kept)
     {
         emit statusesChanged(statuses, revision, caret, kept);

@@ -69,27 +69,6 @@ QJsonArray keptRegions(const std::vector<MarkupRegion> &regions)
     return asked;
 }
 
-FollowedChanges followedChanges(const QVariant &report)
-{
-    const QVariantMap fields = report.toMap();
-    FollowedChanges followed;
-    const QStringList markup = fields.value(QStringLiteral("markup")).toStringList();
-    const QVariantList regions = fields.value(QStringLiteral("regions")).toList();
-    if (markup.size() != regions.size())
-        return followed;
-    for (const QVariant &row : regions) {
-        const QVariantMap region = row.toMap();
-        const bool part = region.contains(QStringLiteral("after"));
-        followed.regions.append({region.value(QStringLiteral("element")).toInt(),
-                                 region.value(QStringLiteral("content")).toBool(), part,
-                                 part ? region.value(QStringLiteral("after")).toInt() : -1,
-                                 part ? region.value(QStringLiteral("before")).toInt() : -1});
-    }
-    followed.kept = fields.value(QStringLiteral("kept"));
-    followed.markup = markup;
-    return followed;
-}
-
 std::vector<EditingComponent::TextLook> textLooks(const QVariant &answer)
 {
     std::vector<EditingComponent::TextLook> looks;

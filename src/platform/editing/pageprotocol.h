@@ -38,15 +38,6 @@ KeptChanges keptChanges(const QVariant &answer);
 // The argument of the runtime's keptMarkup: the stretches whose engine markup is asked.
 QJsonArray keptRegions(const std::vector<MarkupRegion> &regions);
 
-// What a report of a change sends with follow reports on: keptChanges' answer, and the
-// engine's markup of the stretches it names (invalid `kept` when it sent none).
-struct FollowedChanges {
-    QVariant kept;
-    QList<MarkupRegion> regions;
-    QStringList markup;
-};
-FollowedChanges followedChanges(const QVariant &report);
-
 // What the runtime's textLooks answers: [{colour, background, fontSize, fontWeight,
 // elements}].
 std::vector<EditingComponent::TextLook> textLooks(const QVariant &answer);

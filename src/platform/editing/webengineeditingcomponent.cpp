@@ -215,9 +215,15 @@ void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revi
                                            const QVariant &kept)
 {
     m_reportedCaret = caret;
-    // A report that comes during a call may be older than what that call changes.
-    m_reportedKept = m_caller.busy() ? QVariant() : kept;
-    m_reportedKeptAt = m_caller.callsMade();
+    // What changed, as a report of a change sent it; a report of a caret move leaves it
+    // as it was. One that comes during a call may be older than what that call changes.
+    const QVariantMap changes = kept.toMap();
+    if (m_caller.busy() || (changes.isEmpty() && revision != m_revision)) {
+        m_reportedKept.clear();
+    } else if (!changes.isEmpty()) {
+        m_reportedKept = changes;
+        m_reportedKeptAt = m_caller.callsMade();
+    }
     if (revision != m_revision) {
         m_revision = revision;
         m_keeper->noteChange();

@@ -149,12 +149,9 @@ std::optional<QByteArray> WebEngineEditingComponent::followedBytes()
         return std::nullopt;
     // What the page sent with its last change, if no call went into it since (one might
     // have changed it); else asked for.
-    const pageprotocol::FollowedChanges reported =
-        m_reportedKeptAt == m_caller.callsMade() ? pageprotocol::followedChanges(m_reportedKept)
-                                                 : pageprotocol::FollowedChanges{};
-    QVariant seen = reported.kept;
+    QVariant seen = m_reportedKeptAt == m_caller.callsMade() ? m_reportedKept : QVariant();
     if (!seen.isValid()) {
-        const PageCaller::Result asked = call(QStringLiteral("keptChanges"));
+        const PageCaller::Result asked = call(QStringLiteral("keptChanges"), QJsonArray{true});
         if (!asked.ok)
             return std::nullopt;
         seen = asked.value;
@@ -165,16 +162,8 @@ std::optional<QByteArray> WebEngineEditingComponent::followedBytes()
     const std::optional<std::vector<MarkupRegion>> regions = m_kept.regions(changed.changes);
     if (!regions)
         return std::nullopt;
-    QStringList sent;
-    for (const MarkupRegion &region : *regions) {
-        const qsizetype at = reported.regions.indexOf(region);
-        if (at < 0)
-            break;
-        sent.append(reported.markup.at(at));
-    }
     QString why;
-    const std::optional<QStringList> markup =
-        sent.size() == qsizetype(regions->size()) ? sent : regionMarkup(*regions, &why);
+    const std::optional<QStringList> markup = regionMarkup(*regions, &why, changed.markup);
     if (!markup)
         return std::nullopt;
     return m_kept.write(*regions, *markup, {}, m_keptAids, &why, false);

@@ -153,30 +153,17 @@
         });
     };
 
-    // What changed since the load ({whole, changes, generation}, see keptChanges) with the
-    // engine's markup of each change's own stretch (its start tag, its content or the part
-    // of it between two children), as keptMarkup gives them: {kept, regions, markup}. Null
-    // where there is too much of it to send with every report.
+    // What changed since the load with the engine's markup of each change (keptChanges);
+    // null where there is too much of it to send with every report.
     function followed() {
         if (!LP.api.keptChanges)
             return null;
-        const kept = LP.api.keptChanges();
-        if (kept.whole)
-            return null;
-        const regions = [];
-        for (const c of kept.changes) {
-            if (c.startTag)
-                regions.push({element: c.element, content: false});
-            if (c.content)
-                regions.push({element: c.element, content: true});
-            else
-                for (const s of c.stretches)
-                    regions.push({element: c.element, content: true, after: s.after, before: s.before});
-        }
-        const markup = LP.api.keptMarkup(regions);
-        if (markup.reduce((n, m) => n + m.length, 0) > 65536)
-            return null;
-        return {kept, regions, markup};
+        const kept = LP.api.keptChanges(true);
+        let size = 0;
+        for (const c of kept.changes)
+            for (const m of c.markup || [])
+                size += m.length;
+        return kept.whole || size > 65536 ? null : kept;
     }
 
     const api = {
