@@ -388,17 +388,6 @@ void WebEngineEditingComponent::setEditingAid(EditingAid aid, bool shown)
         call(QStringLiteral("setOption"), {int(aid), shown});
 }
 
-void WebEngineEditingComponent::setFollowReports(bool on)
-{
-    if (m_followReports == on)
-        return;
-    m_followReports = on;
-    m_reportedCaret = -1;
-    updateConfiguration(); // a page loaded later starts with them
-    if (m_loader->ready() && !m_loader->pending())
-        call(QStringLiteral("followReports"), {on});
-}
-
 void WebEngineEditingComponent::updateConfiguration()
 {
     QVariantMap options;

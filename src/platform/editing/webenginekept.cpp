@@ -2,6 +2,7 @@
 // bytes of what was not edited, our writer's form for what was.
 #include "platform/editing/webengineeditingcomponent.h"
 
+#include "platform/editing/pageloader.h"
 #include "platform/editing/pageprotocol.h"
 #include "platform/markup/textcodec.h"
 #include "platform/pagefile.h"
@@ -139,6 +140,18 @@ bool WebEngineEditingComponent::keepGeneration(int generation)
     m_keptBefore.erase(other);
     m_keptBefore.insert(std::exchange(m_keptGeneration, generation), std::move(now));
     return true;
+}
+
+void WebEngineEditingComponent::setFollowReports(bool on)
+{
+    if (m_followReports == on)
+        return;
+    m_followReports = on;
+    m_reportedCaret = -1;
+    m_reportedKept.clear();
+    updateConfiguration(); // a page loaded later starts with them
+    if (m_loader->ready() && !m_loader->pending())
+        call(QStringLiteral("followReports"), {on});
 }
 
 std::optional<QByteArray> WebEngineEditingComponent::followedBytes()
