@@ -5,6 +5,7 @@
 #include <Qsci/qscilexerhtml.h>
 #include <Qsci/qsciscintilla.h>
 
+#include <QAccessible>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -102,25 +103,35 @@ SourcePane::SourcePane(QWidget *parent) : QWidget(parent)
 
 QByteArray SourcePane::text() const
 {
+    return textView().toByteArray();
+}
+
+QByteArrayView SourcePane::textView() const
+{
     const auto *data =
         reinterpret_cast<const char *>(m_editor->SendScintilla(Sci::SCI_GETCHARACTERPOINTER));
-    return QByteArray(data, m_editor->SendScintilla(Sci::SCI_GETLENGTH));
+    return QByteArrayView(data, m_editor->SendScintilla(Sci::SCI_GETLENGTH));
 }
 
 void SourcePane::showText(const QByteArray &text)
 {
-    m_programmatic = true;
-    m_editor->SendScintilla(Sci::SCI_SETTEXT, uintptr_t(0), text.constData());
-    m_editor->SendScintilla(Sci::SCI_EMPTYUNDOBUFFER);
-    m_programmatic = false;
+    writeQuietly([&] {
+        m_editor->SendScintilla(Sci::SCI_SETTEXT, uintptr_t(0), text.constData());
+        m_editor->SendScintilla(Sci::SCI_EMPTYUNDOBUFFER);
+    });
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent update(m_editor, 0, QString(), QString::fromUtf8(text));
+        QAccessible::updateAccessibility(&update);
+    }
     m_typed = false;
     clearChangeMarks();
     markProblems({});
+    emit shown();
 }
 
 void SourcePane::followText(const QByteArray &text)
 {
-    const std::optional<textchange::Stretch> change = textchange::between(this->text(), text);
+    const std::optional<textchange::Stretch> change = textchange::between(textView(), text);
     m_typed = false;
     if (!change)
         return;
@@ -132,20 +143,52 @@ void SourcePane::followText(const QByteArray &text)
         static_cast<unsigned long>(change->start + change->inserted.size()));
     for (long line = first; line <= last; ++line)
         m_editor->markerAdd(int(line), kChangedMarker);
+    emit shown();
+}
+
+void SourcePane::writeQuietly(const std::function<void()> &write)
+{
+    // QScintilla tells screen readers of each insertion and deletion by counting the
+    // characters before it one by one, milliseconds on a big page: the pane's own changes
+    // go unannounced there, and are told (when a reader listens) by the caller.
+    // A notification goes out when any of its flags is in the mask: the flags that come
+    // with an insertion or a deletion are all left out.
+    constexpr unsigned long textChanges =
+        Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT | Sci::SC_MOD_BEFOREINSERT |
+        Sci::SC_MOD_BEFOREDELETE | Sci::SC_PERFORMED_USER | Sci::SC_PERFORMED_UNDO |
+        Sci::SC_PERFORMED_REDO | Sci::SC_MULTISTEPUNDOREDO | Sci::SC_LASTSTEPINUNDOREDO |
+        Sci::SC_MULTILINEUNDOREDO | Sci::SC_STARTACTION;
+    m_programmatic = true;
+    const unsigned long mask = m_editor->SendScintilla(Sci::SCI_GETMODEVENTMASK);
+    m_editor->SendScintilla(Sci::SCI_SETMODEVENTMASK, mask & ~textChanges);
+    write();
+    m_editor->SendScintilla(Sci::SCI_SETMODEVENTMASK, mask);
+    m_programmatic = false;
 }
 
 void SourcePane::replaceRange(qsizetype start, qsizetype end, const QByteArray &with)
 {
-    m_programmatic = true;
-    // The page's own undo history is the one the user goes back through: what the page
-    // wrote into the pane is not undone here.
-    m_editor->SendScintilla(Sci::SCI_SETUNDOCOLLECTION, 0UL);
-    m_editor->SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(start),
-                            static_cast<long>(end));
-    m_editor->SendScintilla(Sci::SCI_REPLACETARGET, uintptr_t(with.size()), with.constData());
-    m_editor->SendScintilla(Sci::SCI_SETUNDOCOLLECTION, 1UL);
-    m_editor->SendScintilla(Sci::SCI_EMPTYUNDOBUFFER);
-    m_programmatic = false;
+    const QString removed = QAccessible::isActive()
+                                ? QString::fromUtf8(textView().sliced(start, end - start))
+                                : QString();
+    writeQuietly([&] {
+        // The page's own undo history is the one the user goes back through: what the
+        // page wrote into the pane is not undone here.
+        m_editor->SendScintilla(Sci::SCI_SETUNDOCOLLECTION, 0UL);
+        m_editor->SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(start),
+                                static_cast<long>(end));
+        m_editor->SendScintilla(Sci::SCI_REPLACETARGET, uintptr_t(with.size()), with.constData());
+        m_editor->SendScintilla(Sci::SCI_SETUNDOCOLLECTION, 1UL);
+        m_editor->SendScintilla(Sci::SCI_EMPTYUNDOBUFFER);
+    });
+    if (QAccessible::isActive()) {
+        // Offsets in characters, as QScintilla gives them to readers.
+        qsizetype offset = 0;
+        for (const char c : textView().first(start))
+            offset += (uchar(c) & 0xC0) != 0x80;
+        QAccessibleTextUpdateEvent update(m_editor, int(offset), removed, QString::fromUtf8(with));
+        QAccessible::updateAccessibility(&update);
+    }
 }
 
 void SourcePane::clearChangeMarks()

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QWidget>
+
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -24,6 +27,8 @@ public:
 
     // The text shown, in UTF-8 (positions in it are the pane's positions).
     QByteArray text() const;
+    // The same without a copy, valid until the text next changes.
+    QByteArrayView textView() const;
     // Shows `text` as a page begun afresh: nothing marked as changed, scrolled to the top.
     void showText(const QByteArray &text);
     // Follows the page to `text`: only the stretch that differs is replaced, so the
@@ -57,6 +62,8 @@ public:
     bool editorHasFocus() const;
 
 signals:
+    // The pane shows the page's text anew (showText) or followed it (followText).
+    void shown();
     // The user typed in the pane.
     void typed();
     // The user moved the pane's caret to `position` (in the pane, which has the focus).
@@ -71,6 +78,8 @@ protected:
 private:
     void applyPalette();
     void replaceRange(qsizetype start, qsizetype end, const QByteArray &with);
+    // Runs `write`, a change of the text made here, not typed.
+    void writeQuietly(const std::function<void()> &write);
     void findNext();
     void showProblemTip(int position, int x, int y);
 

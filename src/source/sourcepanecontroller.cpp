@@ -14,6 +14,13 @@
 namespace lumipage
 {
 
+namespace
+{
+// A text this long is read in a few milliseconds: where the pane's text is not read yet,
+// it is read on the spot rather than after the page has been still.
+constexpr qsizetype kReadOnTheSpot = 256 * 1024;
+} // namespace
+
 SourcePaneController::SourcePaneController(EditingComponent &editor, SourcePane &pane,
                                            std::function<void()> markPageChanged, QObject *parent)
     : QObject(parent), m_editor(editor), m_pane(pane), m_markPageChanged(std::move(markPageChanged))
@@ -24,7 +31,13 @@ SourcePaneController::SourcePaneController(EditingComponent &editor, SourcePane 
     m_follow.setInterval(150);
     m_apply.setSingleShot(true);
     m_apply.setInterval(1000);
+    // The pane's text is read (for finding elements in it) once the page has been still a
+    // little longer than the pane waits to follow, not per keystroke: a big page takes a
+    // while to read, and that would slow typing down.
+    m_parseLater.setSingleShot(true);
+    m_parseLater.setInterval(400);
     connect(&m_follow, &QTimer::timeout, this, [this] { follow(false); });
+    connect(&m_parseLater, &QTimer::timeout, this, &SourcePaneController::parseFollowed);
     connect(&m_apply, &QTimer::timeout, this, &SourcePaneController::applyTyped);
 
     connect(&editor, &EditingComponent::pageBegun, this, [this] {
@@ -47,13 +60,21 @@ SourcePaneController::SourcePaneController(EditingComponent &editor, SourcePane 
             m_follow.start();
     });
     connect(&editor, &EditingComponent::DisplayChanged, this, [this] {
-        if (m_shown && !m_pane.editorHasFocus() && !m_follow.isActive())
-            markCaretElement();
+        // A caret move tells its element; a change of the page tells none, and the pane
+        // marks the caret's element once it has followed.
+        const int reported = m_editor.reportedCaretElement();
+        if (!m_shown || m_pane.editorHasFocus() || m_follow.isActive() || reported < 0)
+            return;
+        if (m_tree || m_followed.size() <= kReadOnTheSpot)
+            markElement(reported);
+        else
+            markCaretElement(); // once the pane's text is read
     });
 
     connect(&pane, &SourcePane::typed, this, [this] {
         m_follow.stop(); // the pane's text is the user's now, until it is applied
         m_apply.start();
+        parseFollowed(); // the text before, which the typed text is compared with
     });
     connect(&pane, &SourcePane::focusLeft, this, &SourcePaneController::applyTyped);
     connect(&pane, &SourcePane::caretMoved, this, [this](qsizetype position) {
@@ -72,6 +93,9 @@ void SourcePaneController::setShown(bool shown)
         applyTyped();
     m_shown = shown;
     m_follow.stop();
+    m_parseLater.stop();
+    m_markWhenParsed = false;
+    m_editor.setFollowReports(shown);
     if (shown) {
         // The same page shown again: only what changed meanwhile is replaced (and marked),
         // so the pane's place, folds and colouring stay.
@@ -92,9 +116,8 @@ void SourcePaneController::follow(bool afresh)
     else
         m_pane.followText(text);
     if (text != m_followed) {
-        m_followed = text;
-        m_tree.reset();
-        parseFollowed();
+        setFollowed(text);
+        m_markWhenParsed = !afresh; // the caret may stand in another element now
     }
     const bool rewritten = m_editor.keepMarkup() && !m_editor.documentPath().isEmpty() &&
                            !m_editor.keptMarkupFallback().isEmpty();
@@ -116,8 +139,8 @@ bool SourcePaneController::applyTyped()
         elements();
         edit = textchange::elementEdit(*m_tree, m_followed, typed);
     }
-    const QByteArray before = std::exchange(m_followed, typed);
-    m_tree.reset();
+    const QByteArray before = m_followed;
+    setFollowed(typed);
     if (edit && m_editor.replaceElement(edit->ordinal, edit->name, QString::fromUtf8(edit->markup),
                                         QString::fromUtf8(typed))) {
         m_pane.markProblems({});
@@ -155,15 +178,36 @@ void SourcePaneController::pageUnchanged()
         m_pane.clearChangeMarks();
 }
 
+void SourcePaneController::setFollowed(const QByteArray &text)
+{
+    // The text before is kept with its reading: an undo brings it back, read already.
+    if (m_previousTree && text == m_previous) {
+        std::swap(m_previous, m_followed);
+        std::swap(m_previousTree, m_tree);
+    } else {
+        m_previous = std::exchange(m_followed, text);
+        m_previousTree = std::exchange(m_tree, nullptr);
+    }
+    m_parsing = false;
+    if (!m_tree)
+        m_parseLater.start();
+}
+
 const std::vector<SourceElement> &SourcePaneController::elements()
 {
-    if (!m_tree)
+    if (!m_tree) {
+        m_parseLater.stop();
+        m_parsing = false;
         m_tree = std::make_shared<const SourceTree>(sourcemap::SourceText{{}, m_followed, {}});
+    }
     return m_tree->elements();
 }
 
 void SourcePaneController::parseFollowed()
 {
+    m_parseLater.stop();
+    if (m_tree || std::exchange(m_parsing, true))
+        return;
     // Off the user's way: a big page takes a while to read, and typing goes on meanwhile;
     // what needs it before it is read reads the text on the spot.
     QThreadPool::globalInstance()->start([self = QPointer(this), text = m_followed] {
@@ -184,10 +228,21 @@ void SourcePaneController::parsed(const QByteArray &text, std::shared_ptr<const 
     if (m_tree || text != m_followed)
         return; // read on the spot meanwhile, or a newer text is being read
     m_tree = std::move(tree);
+    m_parsing = false;
+    if (std::exchange(m_markWhenParsed, false) && m_shown && !m_follow.isActive() &&
+        !m_pane.editorHasFocus())
+        markCaretElement();
 }
 
 void SourcePaneController::markCaretElement()
 {
+    if (!m_tree && m_followed.size() > kReadOnTheSpot) {
+        // Marked once the text is read: a big page's text is not read on the spot.
+        m_markWhenParsed = true;
+        if (!m_parsing && !m_parseLater.isActive())
+            m_parseLater.start();
+        return;
+    }
     markElement(m_editor.caretElement());
 }
 

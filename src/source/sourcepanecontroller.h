@@ -54,20 +54,27 @@ private:
     void markCaretElement();
     void selectElementAt(qsizetype position);
     const std::vector<SourceElement> &elements();
-    // Parses m_followed on a worker thread, for the next look-up to find ready.
+    // Parses m_followed on a worker thread, for the next look-up to find ready (once).
     void parseFollowed();
     void parsed(const QByteArray &text, std::shared_ptr<const SourceTree> tree);
+    // The pane shows `text` now (the page's, or what was typed).
+    void setFollowed(const QByteArray &text);
 
     EditingComponent &m_editor;
     SourcePane &m_pane;
     std::function<void()> m_markPageChanged;
     QTimer m_follow;
     QTimer m_apply;
+    QTimer m_parseLater;
     bool m_shown = false;
     bool m_begun = true;                      // a new page began: the pane shows it afresh
     bool m_applying = false;                  // the page is being replaced by the pane's text
     QByteArray m_followed;                    // the page's text as the pane last showed it
     std::shared_ptr<const SourceTree> m_tree; // a parse of m_followed, made when needed
+    bool m_parsing = false;                   // m_followed is being parsed off the way
+    QByteArray m_previous;                    // the text the pane showed before m_followed
+    std::shared_ptr<const SourceTree> m_previousTree; // and its parse, if it was made
+    bool m_markWhenParsed = false;                    // the caret's element is marked once it is
 };
 
 } // namespace lumipage

@@ -76,7 +76,8 @@ private slots:
 
     void showsTheFilesOwnBytesAndFollowsAnEditOnly()
     {
-        QVERIFY(!open("hand.htm", kHandWritten).isEmpty());
+        const QString path = open("hand.htm", kHandWritten);
+        QVERIFY(!path.isEmpty());
         QVERIFY(!pane().isVisible());
         showPane(true);
         QVERIFY(pane().isVisible());
@@ -99,6 +100,10 @@ private slots:
         expected.replace("Second more</p>", "Second more!</p>");
         QTRY_COMPARE(pane().text(), expected);
         QCOMPARE(pane().editor()->firstVisibleLine(), shown);
+        // What the pane followed (from what the page sent with its changes) is what a save
+        // writes.
+        QVERIFY(editor().SaveDocument(path));
+        QCOMPARE(readBytes(path), expected);
 
         // Undone on the page: the pane is the file again.
         for (int i = 0; i < 5 && pane().text() != kHandWritten; ++i) {

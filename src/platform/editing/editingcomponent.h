@@ -99,6 +99,13 @@ public:
     // The place among the page's elements (document order, editing aids left out) of the
     // selected object or of the element holding the caret; -1 when there is none.
     virtual int caretElement() { return -1; }
+    // Whether each DisplayChanged that only moved the caret tells caretElement() with it
+    // (reportedCaretElement), so that a view following the caret needs no call into the
+    // page; off until asked for.
+    virtual void setFollowReports(bool on) { Q_UNUSED(on) }
+    // The caret's element as the last DisplayChanged told it; -1 when it told none (the
+    // page changed, or caret reports are off).
+    virtual int reportedCaretElement() const { return -1; }
     // Replaces the element at `ordinal`, named `name`, by `markup` (one element) as one
     // undo step; `pageText`, the page's text with it, becomes what a save keeps as the
     // author's own (the markup saved as written). False when the page has no such element

@@ -20,16 +20,20 @@ public:
 public slots:
     QVariantMap configuration() const { return m_configuration; }
     void runtimeReady(const QString &url) { emit ready(url); }
-    // `revision` counts the document's changes since the page was loaded.
-    void displayChanged(const QVariantMap &statuses, int revision)
+    // `revision` counts the document's changes since the page was loaded. With follow
+    // reports on, `caret` is the ordinal of the caret's element when only the caret moved
+    // (else -1), and `kept` what changed since the load with its markup (keptChanges'
+    // answer) when the page changed (else null).
+    void displayChanged(const QVariantMap &statuses, int revision, int caret, const QVariant &kept)
     {
-        emit statusesChanged(statuses, revision);
+        emit statusesChanged(statuses, revision, caret, kept);
     }
     void gotFocus() { emit focused(); }
 
 signals:
     void ready(const QString &url);
-    void statusesChanged(const QVariantMap &statuses, int revision);
+    void statusesChanged(const QVariantMap &statuses, int revision, int caret,
+                         const QVariant &kept);
     void focused();
 
 private:

@@ -211,8 +211,19 @@ void WebEngineEditingComponent::onBrowseRendererDied()
     m_events->queue(EventQueue::PageRecovered);
 }
 
-void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revision)
+void WebEngineEditingComponent::onStatuses(const QVariantMap &statuses, int revision, int caret,
+                                           const QVariant &kept)
 {
+    m_reportedCaret = caret;
+    // What changed, as a report of a change sent it; a report of a caret move leaves it
+    // as it was. One that comes during a call may be older than what that call changes.
+    const QVariantMap changes = kept.toMap();
+    if (m_caller.busy() || (changes.isEmpty() && revision != m_revision)) {
+        m_reportedKept.clear();
+    } else if (!changes.isEmpty()) {
+        m_reportedKept = changes;
+        m_reportedKeptAt = m_caller.callsMade();
+    }
     if (revision != m_revision) {
         m_revision = revision;
         m_keeper->noteChange();
@@ -385,8 +396,9 @@ void WebEngineEditingComponent::updateConfiguration()
     QVariantList queried;
     for (int command : kQueriedCommands)
         queried.append(command);
-    m_bridge->setConfiguration(
-        {{QStringLiteral("options"), options}, {QStringLiteral("queried"), queried}});
+    m_bridge->setConfiguration({{QStringLiteral("options"), options},
+                                {QStringLiteral("queried"), queried},
+                                {QStringLiteral("followReports"), m_followReports}});
 }
 
 } // namespace lumipage

@@ -66,6 +66,8 @@ public:
     // to be kept; empty when it kept it.
     QString keptMarkupFallback() const override { return m_keptFallback; }
     int caretElement() override;
+    void setFollowReports(bool on) override;
+    int reportedCaretElement() const override { return m_reportedCaret; }
     bool selectElement(int ordinal) override;
     bool replaceElement(int ordinal, const QByteArray &name, const QString &markup,
                         const QString &pageText) override;
@@ -154,7 +156,7 @@ private:
     // Waits for a pending load; false (lastError says why) when it failed.
     bool waitForLoad();
     void onRuntimeReady(const QString &url);
-    void onStatuses(const QVariantMap &statuses, int revision);
+    void onStatuses(const QVariantMap &statuses, int revision, int caret, const QVariant &kept);
     void onRendererDied();
     void onBrowseRendererDied();
     void onContextMenuRequested(const QPoint &pos);
@@ -181,6 +183,12 @@ private:
     PageTransform m_transform;
 
     int m_revision = 0;
+    bool m_followReports = false;
+    int m_reportedCaret = -1;
+    // What the page reported with its last change (see PageBridge), and how many calls had
+    // gone into the page then: good only while no call has changed it since.
+    QVariant m_reportedKept;
+    quint64 m_reportedKeptAt = 0;
     bool m_restoring = false; // a reload after the page's process died
     QString m_restoreMessage;
     QString m_path;

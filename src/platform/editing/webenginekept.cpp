@@ -2,6 +2,7 @@
 // bytes of what was not edited, our writer's form for what was.
 #include "platform/editing/webengineeditingcomponent.h"
 
+#include "platform/editing/pageloader.h"
 #include "platform/editing/pageprotocol.h"
 #include "platform/markup/textcodec.h"
 #include "platform/pagefile.h"
@@ -141,23 +142,41 @@ bool WebEngineEditingComponent::keepGeneration(int generation)
     return true;
 }
 
+void WebEngineEditingComponent::setFollowReports(bool on)
+{
+    if (m_followReports == on)
+        return;
+    m_followReports = on;
+    m_reportedCaret = -1;
+    m_reportedKept.clear();
+    updateConfiguration(); // a page loaded later starts with them
+    if (m_loader->ready() && !m_loader->pending())
+        call(QStringLiteral("followReports"), {on});
+}
+
 std::optional<QByteArray> WebEngineEditingComponent::followedBytes()
 {
     // Only where the last writing kept the markup and read back: the changes since are
     // spliced in as a save splices them, and the save checks them again.
     if (!m_keepMarkup || !m_kept.hasOriginal() || !m_keptWritten)
         return std::nullopt;
-    const PageCaller::Result asked = call(QStringLiteral("keptChanges"));
-    if (!asked.ok)
-        return std::nullopt;
-    const pageprotocol::KeptChanges changed = pageprotocol::keptChanges(asked.value);
+    // What the page sent with its last change, if no call went into it since (one might
+    // have changed it); else asked for.
+    QVariant seen = m_reportedKeptAt == m_caller.callsMade() ? m_reportedKept : QVariant();
+    if (!seen.isValid()) {
+        const PageCaller::Result asked = call(QStringLiteral("keptChanges"), QJsonArray{true});
+        if (!asked.ok)
+            return std::nullopt;
+        seen = asked.value;
+    }
+    const pageprotocol::KeptChanges changed = pageprotocol::keptChanges(seen);
     if (changed.whole || !keepGeneration(changed.generation))
         return std::nullopt;
     const std::optional<std::vector<MarkupRegion>> regions = m_kept.regions(changed.changes);
     if (!regions)
         return std::nullopt;
     QString why;
-    const std::optional<QStringList> markup = regionMarkup(*regions, &why);
+    const std::optional<QStringList> markup = regionMarkup(*regions, &why, changed.markup);
     if (!markup)
         return std::nullopt;
     return m_kept.write(*regions, *markup, {}, m_keptAids, &why, false);

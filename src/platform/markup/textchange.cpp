@@ -15,7 +15,7 @@ bool continuationByte(char c)
 }
 } // namespace
 
-std::optional<Stretch> between(const QByteArray &before, const QByteArray &after)
+std::optional<Stretch> between(QByteArrayView before, QByteArrayView after)
 {
     if (before == after)
         return std::nullopt;
@@ -33,7 +33,8 @@ std::optional<Stretch> between(const QByteArray &before, const QByteArray &after
     // And the common end begins with a whole character too.
     while (tail > 0 && continuationByte(before[before.size() - tail]))
         --tail;
-    return Stretch{head, before.size() - head - tail, after.mid(head, after.size() - head - tail)};
+    return Stretch{head, before.size() - head - tail,
+                   after.sliced(head, after.size() - head - tail).toByteArray()};
 }
 
 qint32 elementAt(const std::vector<SourceElement> &elements, qsizetype offset)

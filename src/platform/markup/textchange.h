@@ -3,6 +3,7 @@
 #include "platform/markup/sourcetree.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <optional>
 #include <vector>
@@ -20,7 +21,7 @@ struct Stretch {
 
 // What turns `before` into `after` (both UTF-8) as one stretch, keeping their common
 // beginning and end, never splitting a character; nullopt when they are the same.
-std::optional<Stretch> between(const QByteArray &before, const QByteArray &after);
+std::optional<Stretch> between(QByteArrayView before, QByteArrayView after);
 
 // The innermost element of `elements` (a parse of the same text, in document order) whose
 // tags or content hold the byte `offset`; -1 when none does.

@@ -69,7 +69,9 @@
         LP.changes.renumber();
         if (caretInside)
             sel.collapse(replacement, 0);
-        LP.scheduleDisplayChanged({type: 'input'});
+        // Reported in a task of its own: the statuses lay the page out anew, which the
+        // answer need not wait for.
+        setTimeout(() => LP.scheduleDisplayChanged({type: 'input'}), 0);
         return LP.changes.save().generation;
     };
 })(window.__lumipage = window.__lumipage || {});

@@ -113,7 +113,13 @@
     // One report per burst: changes within one task share a microtask, and the
     // selectionchange that the engine queues right after an edit is folded into the
     // report the edit already sent when it would say the same.
+    // With follow reports on (the source pane is shown), a report of a caret move tells the
+    // ordinal of the element the caret is in, and a report of a change what changed since
+    // the load with the engine's markup of it (followed()): the pane follows the page
+    // without a call, which would wait for the page to paint first.
     let pending = false, contentChanged = false, lastReport = '', lastTime = 0, lastWasChange = false;
+    let reportedRevision = -1;
+    LP.followReports = false;
     LP.scheduleDisplayChanged = function (event) {
         if (!event || event.type !== 'selectionchange')
             contentChanged = true;
@@ -129,14 +135,36 @@
             // after a caret move is always reported.
             const echo = !contentChanged && lastWasChange && report === lastReport &&
                          now - lastTime < 50;
+            // Only where the page is as the last report left it: the caret moved, and the
+            // page's elements are listed already.
+            if (LP.followReports)
+                LP.history.canUndo(); // records what changed so far
+            const moved = !echo && (LP.revision || 0) === reportedRevision;
+            const caret = LP.followReports && moved ? LP.api.caretElement() : -1;
+            const kept = LP.followReports && !echo && !moved ? followed() : null;
+            if (!echo)
+                reportedRevision = LP.revision || 0;
             lastWasChange = contentChanged;
             contentChanged = false;
             lastReport = report;
             lastTime = now;
             if (!echo)
-                LP.bridge.displayChanged(statuses, LP.revision || 0);
+                LP.bridge.displayChanged(statuses, LP.revision || 0, caret, kept);
         });
     };
+
+    // What changed since the load with the engine's markup of each change (keptChanges);
+    // null where there is too much of it to send with every report.
+    function followed() {
+        if (!LP.api.keptChanges)
+            return null;
+        const kept = LP.api.keptChanges(true);
+        let size = 0;
+        for (const c of kept.changes)
+            for (const m of c.markup || [])
+                size += m.length;
+        return kept.whole || size > 65536 ? null : kept;
+    }
 
     const api = {
         // With `withChanges`, what changed since the load too (one trip for a save).
@@ -147,6 +175,10 @@
             return markup;
         },
         statuses: () => LP.statuses(),
+        followReports(on) {
+            LP.followReports = !!on;
+            return true;
+        },
         setOption(number, value) {
             LP.options[number] = !!value;
             updateAids();
@@ -345,6 +377,7 @@
                     LP.options[number] = !!value;
                 if (config.queried)
                     LP.queried = config.queried.map(Number);
+                LP.followReports = !!config.followReports;
                 updateAids();
                 LP.bridge = bridge;
                 bridge.runtimeReady(location.href);
