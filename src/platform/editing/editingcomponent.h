@@ -28,10 +28,6 @@ struct PageReading {
     QVariant changes;
 
     QString html() const { return forming.result(); }
-    static PageReading formed(const QString &html)
-    {
-        return {QtFuture::makeReadyFuture(html), html, {}, {}};
-    }
 };
 
 // The editing surface the program talks to: commands, statuses, the page as text

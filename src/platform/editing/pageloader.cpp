@@ -1,8 +1,8 @@
 #include "platform/editing/pageloader.h"
 
-#include "platform/editing/busyindicator.h"
 #include "platform/browsing/documentscheme.h"
 #include "platform/browsing/guardedpage.h"
+#include "platform/editing/busyindicator.h"
 #include "platform/editing/pagecaller.h"
 
 #include <QFile>

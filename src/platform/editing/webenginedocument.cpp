@@ -13,6 +13,7 @@
 #include "platform/pagefile.h"
 
 #include <QFileInfo>
+#include <QJsonObject>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -157,6 +158,16 @@ bool WebEngineEditingComponent::savePage(const QString &path, const PageReading 
     // relative and the effects copy's guard all go by it.
     m_path = QFileInfo(path).absoluteFilePath();
     return true;
+}
+
+// The page's names of other files, rewritten (files brought into the page's folder).
+bool WebEngineEditingComponent::replaceReferences(const QHash<QString, QString> &values)
+{
+    QJsonObject map;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        map.insert(it.key(), it.value());
+    const PageCaller::Result result = call(QStringLiteral("replaceReferences"), {map});
+    return result.ok && result.value.toBool();
 }
 
 // --- elements by their place ---------------------------------------------------------

@@ -353,15 +353,6 @@ bool WebEngineEditingComponent::setBodyAttributes(const QList<QPair<QString, QSt
     return result.ok && result.value.toBool();
 }
 
-bool WebEngineEditingComponent::replaceReferences(const QHash<QString, QString> &values)
-{
-    QJsonObject map;
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        map.insert(it.key(), it.value());
-    const PageCaller::Result result = call(QStringLiteral("replaceReferences"), {map});
-    return result.ok && result.value.toBool();
-}
-
 bool WebEngineEditingComponent::placeCaretAt(const QPoint &pos)
 {
     if (m_browsing)
