@@ -7,13 +7,22 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
 namespace lumipage::test
 {
+
+void useSettingsOfThisRun()
+{
+    static QTemporaryDir folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+}
 
 bool choose(QComboBox &list, const QString &item)
 {

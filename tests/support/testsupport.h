@@ -90,6 +90,13 @@ void clickMessageBoxButton(QWidget *box, int standardButton);
 
 } // namespace lumipage::test
 
+namespace lumipage::test
+{
+// Settings of this test run alone: test programs run side by side, and one that turns an
+// option off for a moment must not turn it off for another starting its window then.
+void useSettingsOfThisRun();
+} // namespace lumipage::test
+
 // A QTest main that prepares the process for the editing surface first.
 #define LUMIPAGE_TEST_MAIN(TestClass)                                                              \
     int main(int argc, char **argv)                                                                \
@@ -98,6 +105,7 @@ void clickMessageBoxButton(QWidget *box, int standardButton);
         QApplication app(argc, argv);                                                              \
         lumipage::nameApplication();                                                               \
         QStandardPaths::setTestModeEnabled(true);                                                  \
+        lumipage::test::useSettingsOfThisRun();                                                    \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }
