@@ -63,6 +63,8 @@ SourcePaneController::SourcePaneController(EditingComponent &editor, SourcePane 
         // A caret move tells its element; a change of the page tells none, and the pane
         // marks the caret's element once it has followed.
         const int reported = m_editor.reportedCaretElement();
+        if (m_shown && m_follow.isActive() && reported >= 0)
+            m_caretMoved = true; // marked once the pane has followed
         if (!m_shown || m_pane.editorHasFocus() || m_follow.isActive() || reported < 0)
             return;
         if (m_tree || m_followed.size() <= kReadOnTheSpot)
@@ -108,18 +110,30 @@ void SourcePaneController::follow(bool afresh)
 {
     if (m_pane.typedIn() || m_editor.BrowseMode())
         return; // what was typed goes to the page first; browse mode shows a copy
-    // Shown afresh, the page is read whole (and its kept writing checked); then followed
-    // from what changed.
-    const QByteArray text = (afresh ? m_editor.preservedHTML() : m_editor.followedHTML()).toUtf8();
+    // Shown afresh, a page nothing changed in shows its own text at once, and the page is
+    // read whole (its kept writing checked) once the pane is on the screen: the check finds
+    // it the same, or puts the rewrite in its place. Else the page is read whole now; then
+    // followed from what changed.
+    const std::optional<QByteArray> original =
+        afresh ? m_editor.unchangedOriginal() : std::optional<QByteArray>();
+    const QByteArray text =
+        original ? *original
+                 : (afresh ? m_editor.preservedHTML() : m_editor.followedHTML()).toUtf8();
     if (afresh)
         m_pane.showText(text);
     else
         m_pane.followText(text);
+    const bool caretMoved = std::exchange(m_caretMoved, false);
     if (text != m_followed) {
         setFollowed(text);
         m_markWhenParsed = !afresh; // the caret may stand in another element now
+    } else if (caretMoved && !m_pane.editorHasFocus()) {
+        markCaretElement(); // it moved while the pane waited to follow
     }
-    const bool rewritten = m_editor.keepMarkup() && !m_editor.documentPath().isEmpty() &&
+    if (original)
+        m_follow.start();
+    const bool rewritten = !original && m_editor.keepMarkup() &&
+                           !m_editor.documentPath().isEmpty() &&
                            !m_editor.keptMarkupFallback().isEmpty();
     m_pane.setNotice(rewritten ? tr("このページは元の書式のままでは示せないため、保存される"
                                     "書き直した形で表示しています。ここでの編集はページ全体を"

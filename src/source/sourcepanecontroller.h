@@ -75,6 +75,7 @@ private:
     QByteArray m_previous;                    // the text the pane showed before m_followed
     std::shared_ptr<const SourceTree> m_previousTree; // and its parse, if it was made
     bool m_markWhenParsed = false;                    // the caret's element is marked once it is
+    bool m_caretMoved = false; // the caret moved while the pane waited to follow
 };
 
 } // namespace lumipage

@@ -239,6 +239,16 @@ private slots:
         QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QTRY_VERIFY(!editor().DocumentHTML().contains("ZFirst"));
         QTRY_COMPARE(pane().text(), kHandWritten);
+
+        // A page opened and edited while the pane was hidden: shown, the pane has the edit
+        // at once (only a page with nothing changed shows its file's text unread).
+        showPane(false);
+        QVERIFY(!open("hidden.htm", kHandWritten).isEmpty());
+        caretInto("one", 0);
+        QTest::keyClicks(surface(), "Y");
+        QTRY_VERIFY(editor().DocumentHTML().contains("YFirst"));
+        showPane(true);
+        QVERIFY(pane().text().contains("YFirst"));
     }
 };
 

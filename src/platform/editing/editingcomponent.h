@@ -79,6 +79,10 @@ public:
     // preservedHTML (whose check of the kept writing a save repeats), without reading the
     // whole page when it can.
     virtual QString followedHTML() { return preservedHTML(); }
+    // The page's own text as it was read (UTF-8), while nothing in the page has changed
+    // since and its markup is to be kept: what preservedHTML gives once its check passes,
+    // without reading the page. nullopt otherwise.
+    virtual std::optional<QByteArray> unchangedOriginal() { return std::nullopt; }
     // Whether saving keeps the markup of the file as written where the page was not
     // edited (on), or writes the whole page in DocumentHTML's form (off).
     virtual void setKeepMarkup(bool) {}

@@ -60,6 +60,7 @@ public:
     bool setDocumentHTML(const QString &html) override;
     QString preservedHTML() override;
     QString followedHTML() override;
+    std::optional<QByteArray> unchangedOriginal() override;
     void setKeepMarkup(bool keep) override { m_keepMarkup = keep; }
     bool keepMarkup() const override { return m_keepMarkup; }
     // Why the last save (or preservedHTML) wrote the whole page although the markup was

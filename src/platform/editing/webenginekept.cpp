@@ -182,6 +182,20 @@ std::optional<QByteArray> WebEngineEditingComponent::followedBytes()
     return m_kept.write(*regions, *markup, {}, m_keptAids, &why, false);
 }
 
+std::optional<QByteArray> WebEngineEditingComponent::unchangedOriginal()
+{
+    if (!m_keepMarkup || !m_kept.hasOriginal())
+        return std::nullopt;
+    // Only the change list is asked for: the page is not serialised.
+    const PageCaller::Result asked = call(QStringLiteral("keptChanges"), QJsonArray{false});
+    if (!asked.ok)
+        return std::nullopt;
+    const pageprotocol::KeptChanges changed = pageprotocol::keptChanges(asked.value);
+    if (changed.whole || !changed.changes.empty() || changed.generation != m_keptGeneration)
+        return std::nullopt;
+    return m_kept.originalText();
+}
+
 QString WebEngineEditingComponent::followedHTML()
 {
     if (const std::optional<QByteArray> bytes = followedBytes())

@@ -52,6 +52,8 @@ public:
     // A page with no original to keep (a new page).
     void clear();
     bool hasOriginal() const { return m_source != nullptr; }
+    // The text the original decoded to, in UTF-8 (empty without an original).
+    QByteArray originalText() const { return m_source ? m_source->utf8 : QByteArray(); }
 
     // The stretches to write anew for `changes`: the nearest element whose start tag or
     // content lies whole in the source, none inside another; a part of the content where
