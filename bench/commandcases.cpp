@@ -42,13 +42,14 @@ namespace
 {
 
 // Answers every message box as soon as it shows (OK, or Yes), noting when it showed and
-// when it was answered, so that the time a person would take is left out of a timing.
+// when it was gone, so that the box's own time and the time a person would take are left
+// out of a timing.
 class BoxAnswerer : public QObject
 {
 public:
     struct Box {
         QString text;
-        qint64 shownNs = 0, answeredNs = 0;
+        qint64 shownNs = 0, goneNs = 0;
     };
     explicit BoxAnswerer(const QElapsedTimer &clock) : m_clock(clock)
     {
@@ -70,8 +71,8 @@ public:
     {
         qint64 open = 0;
         for (const Box &box : boxes)
-            if (box.shownNs >= start && box.answeredNs > 0 && box.answeredNs <= end)
-                open += box.answeredNs - box.shownNs;
+            if (box.shownNs >= start && box.goneNs > 0 && box.goneNs <= end)
+                open += box.goneNs - box.shownNs;
         return (end - start - open) / 1e6;
     }
 
@@ -82,20 +83,23 @@ protected:
         if (!box)
             return false;
         // A box's time runs from its first event (its parts are added while it is made)
-        // until it is answered: making and laying out a dialog is the dialog's time too.
+        // until its window is hidden: making, laying out and closing a dialog is the
+        // dialog's time too.
         if (!m_open.contains(box)) {
             m_open.insert(box, boxes.size());
             boxes.append({QString(), m_clock.nsecsElapsed(), 0});
             connect(box, &QObject::destroyed, this, [this, box] { m_open.remove(box); });
         }
+        const qsizetype index = m_open.value(box);
+        if (event->type() == QEvent::Hide && boxes[index].goneNs > 0)
+            boxes[index].goneNs = m_clock.nsecsElapsed();
         if (event->type() != QEvent::Show)
             return false;
-        const qsizetype index = m_open.value(box);
         boxes[index].text = box->text();
         QMetaObject::invokeMethod(
             this,
             [this, index, guard = QPointer<QMessageBox>(box)] {
-                boxes[index].answeredNs = m_clock.nsecsElapsed();
+                boxes[index].goneNs = m_clock.nsecsElapsed(); // until it is hidden
                 if (!guard)
                     return;
                 QAbstractButton *yes = guard->button(QMessageBox::Ok);
