@@ -168,10 +168,9 @@ void sourcePaneCases(const QString &dir, const QString &only)
                compare([&] { return edit(true); }, [&] { return edit(false); }));
 
     // The pane shown on a big page, the first time since the page was opened: the file's
-    // own text shown, the page asked only whether anything changed (the page is read whole
-    // and the kept writing checked once the pane is on the screen, untimed). The page
-    // opened anew before each, untimed, and left open two seconds. Its time alone counts;
-    // bare: one round trip.
+    // own text shown, the page asked only whether anything changed (its first change
+    // followed reads it whole). The page opened anew before each, untimed, and left open
+    // two seconds. Its time alone counts; bare: one round trip.
     if (!row(3))
         return;
     QWebEngineView *view = editor->findChild<QWebEngineView *>();

@@ -110,10 +110,11 @@ void SourcePaneController::follow(bool afresh)
 {
     if (m_pane.typedIn() || m_editor.BrowseMode())
         return; // what was typed goes to the page first; browse mode shows a copy
-    // Shown afresh, a page nothing changed in shows its own text at once, and the page is
-    // read whole (its kept writing checked) once the pane is on the screen: the check finds
-    // it the same, or puts the rewrite in its place. Else the page is read whole now; then
-    // followed from what changed.
+    // Shown afresh, a page nothing changed in shows its own text, unread: a save writes
+    // those bytes (the page was read from them), and the first change followed reads the
+    // page whole and checks its kept writing. Else the page is read whole now (and the
+    // check made); then followed from what changed. Reading the page whole here would
+    // also wait for the page's new layout at the pane's width.
     const std::optional<QByteArray> original =
         afresh ? m_editor.unchangedOriginal() : std::optional<QByteArray>();
     const QByteArray text =
@@ -130,8 +131,6 @@ void SourcePaneController::follow(bool afresh)
     } else if (caretMoved && !m_pane.editorHasFocus()) {
         markCaretElement(); // it moved while the pane waited to follow
     }
-    if (original)
-        m_follow.start();
     const bool rewritten = !original && m_editor.keepMarkup() &&
                            !m_editor.documentPath().isEmpty() &&
                            !m_editor.keptMarkupFallback().isEmpty();
