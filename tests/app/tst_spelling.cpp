@@ -120,6 +120,7 @@ private slots:
 
         toggle->trigger();
         QVERIFY(m_editor->spellChecking());
+        QVERIFY(clickPage(*m_editor, QPoint(2, 2))); // into the page, as at the start
         QTRY_COMPARE_WITH_TIMEOUT(misspeltWordIn("w"), QStringLiteral("mispelt"), 10000);
     }
 };
