@@ -41,7 +41,7 @@ namespace lumipage::bench
 namespace
 {
 
-// Answers every message box as soon as it shows (OK, or Yes), noting when it showed and
+// Answers every message box as soon as it shows (OK, or Yes), noting when it was made and
 // when it was gone, so that the box's own time and the time a person would take are left
 // out of a timing.
 class BoxAnswerer : public QObject
@@ -83,23 +83,26 @@ protected:
         if (!box)
             return false;
         // A box's time runs from its first event (its parts are added while it is made)
-        // until its window is hidden: making, laying out and closing a dialog is the
-        // dialog's time too.
+        // until it is destroyed: making, laying out and closing a dialog (the windows it
+        // blocked given back their input) is the dialog's time too.
         if (!m_open.contains(box)) {
-            m_open.insert(box, boxes.size());
+            const qsizetype index = boxes.size();
+            m_open.insert(box, index);
             boxes.append({QString(), m_clock.nsecsElapsed(), 0});
-            connect(box, &QObject::destroyed, this, [this, box] { m_open.remove(box); });
+            connect(box, &QObject::destroyed, this, [this, box, index] {
+                m_open.remove(box);
+                if (boxes.size() > index && boxes[index].goneNs > 0)
+                    boxes[index].goneNs = m_clock.nsecsElapsed();
+            });
         }
-        const qsizetype index = m_open.value(box);
-        if (event->type() == QEvent::Hide && boxes[index].goneNs > 0)
-            boxes[index].goneNs = m_clock.nsecsElapsed();
         if (event->type() != QEvent::Show)
             return false;
+        const qsizetype index = m_open.value(box);
         boxes[index].text = box->text();
         QMetaObject::invokeMethod(
             this,
             [this, index, guard = QPointer<QMessageBox>(box)] {
-                boxes[index].goneNs = m_clock.nsecsElapsed(); // until it is hidden
+                boxes[index].goneNs = m_clock.nsecsElapsed(); // until it is destroyed
                 if (!guard)
                     return;
                 QAbstractButton *yes = guard->button(QMessageBox::Ok);
