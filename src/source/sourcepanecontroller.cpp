@@ -64,7 +64,7 @@ SourcePaneController::SourcePaneController(EditingComponent &editor, SourcePane 
         // marks the caret's element once it has followed.
         const int reported = m_editor.reportedCaretElement();
         if (m_shown && m_follow.isActive() && reported >= 0)
-            m_caretMoved = true; // marked once the pane has followed
+            m_markWhenParsed = true; // marked once the pane has followed
         if (!m_shown || m_pane.editorHasFocus() || m_follow.isActive() || reported < 0)
             return;
         if (m_tree || m_followed.size() <= kReadOnTheSpot)
@@ -124,11 +124,10 @@ void SourcePaneController::follow(bool afresh)
         m_pane.showText(text);
     else
         m_pane.followText(text);
-    const bool caretMoved = std::exchange(m_caretMoved, false);
     if (text != m_followed) {
         setFollowed(text);
-        m_markWhenParsed = !afresh; // the caret may stand in another element now
-    } else if (caretMoved && !m_pane.editorHasFocus()) {
+        m_markWhenParsed = m_markWhenParsed || !afresh; // the caret may be elsewhere now
+    } else if (std::exchange(m_markWhenParsed, false) && !m_pane.editorHasFocus()) {
         markCaretElement(); // it moved while the pane waited to follow
     }
     const bool rewritten = !original && m_editor.keepMarkup() &&

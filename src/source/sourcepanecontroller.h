@@ -74,8 +74,9 @@ private:
     bool m_parsing = false;                   // m_followed is being parsed off the way
     QByteArray m_previous;                    // the text the pane showed before m_followed
     std::shared_ptr<const SourceTree> m_previousTree; // and its parse, if it was made
-    bool m_markWhenParsed = false;                    // the caret's element is marked once it is
-    bool m_caretMoved = false; // the caret moved while the pane waited to follow
+    // The caret's element is marked once m_followed is read (or, the text unchanged, once
+    // the pane has followed).
+    bool m_markWhenParsed = false;
 };
 
 } // namespace lumipage
