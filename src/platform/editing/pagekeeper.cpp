@@ -1,5 +1,7 @@
 #include "platform/editing/pagekeeper.h"
 
+#include "platform/markup/textcodec.h"
+
 namespace lumipage
 {
 
@@ -20,6 +22,7 @@ void PageKeeper::reset(const QString &html)
 {
     m_idle.stop();
     m_copy = html;
+    m_savedBytes.clear();
     m_copyTime = QDateTime::currentDateTime();
     m_changed = false;
 }
@@ -28,6 +31,25 @@ void PageKeeper::noteChange()
 {
     m_changed = true;
     m_idle.start(m_delayMs); // every change starts the quiet time again
+}
+
+void PageKeeper::saved(const QByteArray &bytes, const QByteArray &encoding)
+{
+    m_idle.stop();
+    m_copy.clear();
+    m_savedBytes = bytes;
+    m_savedEncoding = encoding;
+    m_copyTime = QDateTime::currentDateTime();
+    m_changed = false;
+}
+
+QString PageKeeper::copy() const
+{
+    if (m_savedBytes.isNull())
+        return m_copy;
+    const std::optional<textcodec::Decoded> decoded =
+        textcodec::decode(m_savedBytes, m_savedEncoding);
+    return decoded ? decoded->text : QString::fromUtf8(m_savedBytes);
 }
 
 QString PageKeeper::restoreMessage() const
@@ -46,6 +68,7 @@ void PageKeeper::takeCopy()
         return;
     }
     m_copy = *html;
+    m_savedBytes.clear();
     m_copyTime = QDateTime::currentDateTime();
     m_changed = false;
     emit copied(m_copy);

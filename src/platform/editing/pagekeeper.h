@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -28,9 +29,12 @@ public:
     void reset(const QString &html);
     // The page changed; it is copied once it has been still for the idle delay.
     void noteChange();
+    // The page was just saved as `bytes` in `encoding`: they are its copy (decoded when
+    // needed), so that a save is not followed by a second reading of the whole page.
+    void saved(const QByteArray &bytes, const QByteArray &encoding);
 
     // The last copy, and whether the page changed after it was taken.
-    const QString &copy() const { return m_copy; }
+    QString copy() const;
     bool changedSinceCopy() const { return m_changed; }
     // When the copy was taken.
     QDateTime copyTime() const { return m_copyTime; }
@@ -49,6 +53,7 @@ private:
     QTimer m_idle;
     int m_delayMs = 2000;
     QString m_copy;
+    QByteArray m_savedBytes, m_savedEncoding; // the copy still as saved, when it was
     QDateTime m_copyTime;
     bool m_changed = false;
 };

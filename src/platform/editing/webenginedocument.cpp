@@ -152,8 +152,11 @@ bool WebEngineEditingComponent::SaveDocument(const QString &path)
 bool WebEngineEditingComponent::savePage(const QString &path, const PageReading &page)
 {
     BusyScope busy(*m_busy, tr("保存中…"));
-    if (!writePage(path, page))
+    QByteArray written;
+    if (!writePage(path, page, &written))
         return false;
+    // What was written is the page now: the copy kept against a dead engine process.
+    m_keeper->saved(written, m_encoding);
     // The page is that file from now on: browse mode, the recovery copy, file names made
     // relative and the effects copy's guard all go by it.
     m_path = QFileInfo(path).absoluteFilePath();

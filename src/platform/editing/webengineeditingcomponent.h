@@ -127,8 +127,8 @@ private:
     // The page's HTML in DocumentHTML's form; nullopt when unreadable.
     std::optional<QString> readHtml();
     // Writes `page` to `path`: with the author's markup kept where it reads back as the
-    // page, else whole.
-    bool writePage(const QString &path, const PageReading &page);
+    // page, else whole; `written` receives the bytes the file holds now.
+    bool writePage(const QString &path, const PageReading &page, QByteArray *written);
     // The page's bytes with the author's markup kept, put together but not yet read back
     // against the page's text; nullopt (m_keptFallback says why) when they cannot be.
     std::optional<KeptMarkup::Composed> composeKept(const PageReading &page);

@@ -78,7 +78,8 @@ std::optional<QByteArray> WebEngineEditingComponent::keptBytes(const PageReading
     return composed ? keptReadBack(*composed, page.html()) : std::nullopt;
 }
 
-bool WebEngineEditingComponent::writePage(const QString &path, const PageReading &page)
+bool WebEngineEditingComponent::writePage(const QString &path, const PageReading &page,
+                                          QByteArray *written)
 {
     // The kept bytes are put together and made durable in a temporary file while the
     // page's text is formed; they take the file's place only once they read back as it.
@@ -90,10 +91,13 @@ bool WebEngineEditingComponent::writePage(const QString &path, const PageReading
             return false;
     }
     const QString html = page.html();
-    if (composed && keptReadBack(*composed, html))
+    if (composed && keptReadBack(*composed, html)) {
+        *written = composed->bytes;
         return pagefile::commitWrite(*pending, path, composed->bytes.size(), &m_lastError);
+    }
     pending.reset(); // its temporary file goes; the file is written whole instead
-    return pagefile::writeBytes(path, textcodec::encode(html, m_encoding), &m_lastError);
+    *written = textcodec::encode(html, m_encoding);
+    return pagefile::writeBytes(path, *written, &m_lastError);
 }
 
 std::optional<QStringList>

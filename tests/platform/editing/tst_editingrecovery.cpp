@@ -90,6 +90,26 @@ private slots:
         QVERIFY(!m_editor->keeper().changedSinceCopy());
     }
 
+    void aSavedPageIsNotReadAgainForItsCopy()
+    {
+        // Saved within the quiet time after a change: the save's bytes are the copy, and
+        // no second reading of the whole page follows the save.
+        m_editor->keeper().setIdleDelay(300);
+        QVERIFY(setBody(*m_editor, QStringLiteral("<P id=p>start</P>")));
+        QVERIFY(selectIn(*m_editor, QStringLiteral("p"), 5, 5));
+        QVERIFY(m_editor->pasteHTML(QStringLiteral("<B>saved</B>")));
+        QTRY_VERIFY(m_editor->keeper().changedSinceCopy());
+        QSignalSpy copies(m_editor.get(), &EditingComponent::pageCopied);
+        const QString path = m_dir.filePath(QStringLiteral("saved.htm"));
+        QVERIFY(m_editor->SaveDocument(path));
+        QVERIFY(!copies.wait(900));
+        QVERIFY(!m_editor->keeper().changedSinceCopy());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(m_editor->keeper().copy(), QString::fromUtf8(file.readAll()));
+        QVERIFY(m_editor->keeper().copy().contains(QLatin1String("<B>saved</B>")));
+    }
+
     void aDeadPageComesBackFromItsCopy()
     {
         const QString path = m_dir.filePath(QStringLiteral("sjis.htm"));
