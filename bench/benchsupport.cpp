@@ -12,7 +12,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
+#include <QTest>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -168,6 +170,19 @@ void bareSave(QWebEngineView &bare, const QString &path, const QByteArray &encod
     QFile out(path);
     out.open(QIODevice::WriteOnly);
     out.write(bytes);
+}
+
+void editAndRest(QWebEnginePage *page)
+{
+    // In the page's own world: page scripts are off while editing.
+    evaluate(page,
+             "document.body.querySelector('p').append(' one word');"
+             "document.body.offsetHeight",
+             QWebEngineScript::ApplicationWorld);
+    // Long enough for the report and the refresh; longer rests leave the processor
+    // idle, and a save timed after one is timed on a processor waking up.
+    QTest::qWait(150);
+    evaluate(page, "0", QWebEngineScript::ApplicationWorld);
 }
 
 QString caretToEnd()

@@ -68,6 +68,11 @@ enum class Writing { Plain, Safe };
 // The bare engine's nearest thing to a save: its own serialisation, written out.
 void bareSave(QWebEngineView &bare, const QString &path, const QByteArray &encoding,
               Writing writing = Writing::Plain);
+// One word appended to the page's first paragraph, as a person edits before saving; then
+// the page laid out (a big page takes a while) and a moment's rest, in which the window
+// takes the change's report and refreshes. None of what follows an edit is the save's.
+void editAndRest(QWebEnginePage *page);
+
 // Scripts that put the caret at the end of the page's last text, or at the start of the
 // first.
 QString caretToEnd();

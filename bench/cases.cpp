@@ -11,8 +11,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTest>
-#include <QWebEngineScript>
 #include <QWebEngineView>
 
 namespace lumipage::bench
@@ -51,19 +49,6 @@ Budget loadBudget(qsizetype bytes)
     return {.minPairs = 9, .seconds = 60, .warmups = 0};
 }
 
-// One word appended to the first paragraph, then half a second's rest, as a person has
-// after an edit before saving: what follows an edit (layout, the editor's command states;
-// a few hundred ms on the biggest page) is not the save's.
-std::function<void()> oneEdit(QWebEnginePage *page)
-{
-    return [page] {
-        evaluate(page, "document.body.querySelector('p').append(' one word')",
-                 QWebEngineScript::ApplicationWorld); // page scripts are off while editing
-        QTest::qWait(500);
-        evaluate(page, "0", QWebEngineScript::ApplicationWorld);
-    };
-}
-
 // Saves that keep the author's markup: the original parsed and checked (done in the
 // background after a load, reported alone), then saves with no edit and after one edit.
 void keptMarkupCases(WebEngineEditingComponent &editor, QWebEngineView &bare, const QString &path,
@@ -87,8 +72,9 @@ void keptMarkupCases(WebEngineEditingComponent &editor, QWebEngineView &bare, co
     QWebEnginePage *page = editor.findChild<QWebEngineView *>()->page();
     const Budget edited{.minPairs = 9, .seconds = 40, .warmups = 0};
     report("SaveDocument kept markup, one edit", label,
-           compare(timed(oneEdit(page), [&] { editor.SaveDocument(out); }),
-                   timed(oneEdit(bare.page()), [&] { bareSave(bare, out, "UTF-8"); }), edited));
+           compare(timed([page] { editAndRest(page); }, [&] { editor.SaveDocument(out); }),
+                   timed([&] { editAndRest(bare.page()); }, [&] { bareSave(bare, out, "UTF-8"); }),
+                   edited));
     std::printf("{\"case\":\"kept markup after one edit\",\"page\":\"%s\",\"fallback\":\"%s\"}\n",
                 qPrintable(label), qPrintable(editor.keptMarkupFallback()));
     // Saved again unchanged (as after the recovery copy of a still page): only written.

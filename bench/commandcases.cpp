@@ -26,7 +26,6 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
-#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <atomic>
@@ -209,16 +208,6 @@ struct Bench {
     QWebEngineView bare;
     QElapsedTimer clock;
 };
-
-// One word appended to the first paragraph, then half a second's rest, as a person has
-// after an edit before saving.
-void editAndRest(QWebEnginePage *page)
-{
-    evaluate(page, "document.body.querySelector('p').append(' one word')",
-             QWebEngineScript::ApplicationWorld);
-    QTest::qWait(500);
-    evaluate(page, "0", QWebEngineScript::ApplicationWorld);
-}
 
 // Evaluates `condition` in the page's own world until it holds; false after a minute.
 bool waitUntil(QWebEnginePage *page, const QString &condition)
