@@ -36,6 +36,8 @@ public:
     // The last copy, and whether the page changed after it was taken.
     QString copy() const;
     bool changedSinceCopy() const { return m_changed; }
+    // Whether a copy will be taken once the page has been still long enough.
+    bool copyPending() const { return m_idle.isActive(); }
     // When the copy was taken.
     QDateTime copyTime() const { return m_copyTime; }
     // What the user is told when the page comes back from the copy: how old it is, or
