@@ -52,8 +52,7 @@ void KeptMarkup::clear()
 {
     m_source.reset();
     m_parse.reset();
-    m_lastHtml.clear();
-    m_lastBytes.clear();
+    forgetCheck();
 }
 
 const SourceTree &KeptMarkup::tree() const
@@ -101,11 +100,12 @@ std::optional<QByteArray> KeptMarkup::write(const std::vector<MarkupRegion> &reg
                                             const documentform::Aids &aids, QString *why,
                                             bool check) const
 {
-    if (check)
-        m_lastCheck = Check::None;
     std::optional<Composed> composed = compose(regions, markup, aids, why);
-    if (!composed)
+    if (!composed) {
+        if (check)
+            forgetCheck();
         return std::nullopt;
+    }
     if (!check)
         return std::move(composed->bytes);
     return readBack(*composed, html, why);
@@ -206,15 +206,22 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
     return Composed{std::move(out), std::move(pieces)};
 }
 
+void KeptMarkup::forgetCheck() const
+{
+    m_lastCheck = Check::None;
+    m_lastHtml.clear();
+    m_lastBytes.clear();
+}
+
 std::optional<QByteArray> KeptMarkup::readBack(const Composed &composed, const QString &html,
                                                QString *why) const
 {
     const QByteArray &out = composed.bytes;
     // The same bytes for the same page as at the last check (a save after the recovery
-    // copy wrote them): they read back then.
+    // copy wrote them): they read back then, by the check `m_lastCheck` still names.
     if (!m_lastHtml.isEmpty() && m_lastHtml == html && m_lastBytes == out)
         return out;
-    m_lastCheck = Check::None;
+    forgetCheck();
     const std::vector<Piece> &pieces = composed.pieces;
     if (pieces.empty()) {
         // Unchanged, the original read back as the page at the first check.

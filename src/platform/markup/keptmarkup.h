@@ -109,6 +109,7 @@ public:
 
 private:
     struct Parse;
+    void forgetCheck() const;
     bool readsBackInPlace(const std::vector<Piece> &pieces, const QString &html) const;
 
     std::shared_ptr<const sourcemap::SourceText> m_source;
