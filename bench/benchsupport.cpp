@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -183,6 +184,12 @@ void editAndRest(QWebEnginePage *page)
     // pairs per minute and a wider spread between them.
     QTest::qWait(150);
     evaluate(page, "0", QWebEngineScript::ApplicationWorld);
+}
+
+void settle()
+{
+    QThreadPool::globalInstance()->waitForDone();
+    QTest::qWait(100);
 }
 
 QString caretToEnd()

@@ -72,6 +72,10 @@ void bareSave(QWebEngineView &bare, const QString &path, const QByteArray &encod
 // the page laid out (a big page takes a while) and a moment's rest, in which the window
 // takes the change's report and refreshes. None of what follows an edit is the save's.
 void editAndRest(QWebEnginePage *page);
+// Untimed, before a trial: what the last one left running is done (the parse of a loaded
+// page's original runs on a worker and would land inside the other side's trial), then a
+// moment's rest for the engine's own clean-up.
+void settle();
 
 // Scripts that put the caret at the end of the page's last text, or at the start of the
 // first.

@@ -96,8 +96,8 @@ void componentCases(const QString &dir, const QString &only)
     for (const auto &[label, bytes] : pageSizes()) {
         const QString path = writePage(dir, label, page(bytes));
         report("LoadDocument", label,
-               compare(timed([&] { loadAndWait(editor, path); }),
-                       timed([&] { bareLoad(bare, path); }), loadBudget(bytes)));
+               compare(timed(settle, [&] { loadAndWait(editor, path); }),
+                       timed(settle, [&] { bareLoad(bare, path); }), loadBudget(bytes)));
         report("DocumentHTML vs outerHTML", label,
                compare(timed([&] { editor.DocumentHTML(); }),
                        timed([&] { evaluate(bare.page(), outerHtml); })));

@@ -306,8 +306,8 @@ void browseCases(Bench &bench, const QString &dir, const QString &only)
             if (bench.editor().BrowseMode()) {
                 bench.trigger(CommandId::Edit);
                 waitFor(bench.window->editor(), SIGNAL(DocumentComplete()));
-                QTest::qWait(200);
             }
+            settle();
             QElapsedTimer timer;
             timer.start();
             bench.trigger(CommandId::Browse);
@@ -320,7 +320,7 @@ void browseCases(Bench &bench, const QString &dir, const QString &only)
                 qFatal("browse mode did not show the page with its effect started");
             return timer.nsecsElapsed() / 1e6;
         };
-        const Trial plain = timed([&] {
+        const Trial plain = timed(settle, [&] {
             bareLoad(bench.bare, copy);
             if (!waitUntil(bench.bare.page(), started))
                 qFatal("the bare engine did not start the copy's effect");
