@@ -203,10 +203,15 @@ bool WebEngineEditingComponent::replaceElement(int ordinal, const QByteArray &na
     return true;
 }
 
-void WebEngineEditingComponent::onRendererDied()
+void WebEngineEditingComponent::onRendererDied(
+    QWebEnginePage::RenderProcessTerminationStatus status, int exitCode)
 {
     // Whatever waits on the dead page gives up at once; the page comes back from the
-    // last copy in a new process.
+    // last copy in a new process. Said on the error output too: edits since that copy
+    // are gone, and a log should tell why.
+    qWarning("the page's process ended (status %d, exit code %d); the page comes back from "
+             "its last copy",
+             int(status), exitCode);
     m_restoreMessage = m_keeper->restoreMessage();
     m_loader->pageLost();
     m_restoring = true;

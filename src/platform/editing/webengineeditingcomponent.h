@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QMap>
 #include <QThreadPool>
+#include <QWebEnginePage>
 
 #include <memory>
 #include <optional>
@@ -158,7 +159,7 @@ private:
     bool waitForLoad();
     void onRuntimeReady(const QString &url);
     void onStatuses(const QVariantMap &statuses, int revision, int caret, const QVariant &kept);
-    void onRendererDied();
+    void onRendererDied(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
     void onBrowseRendererDied();
     void onContextMenuRequested(const QPoint &pos);
     void updateConfiguration();
