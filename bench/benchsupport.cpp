@@ -1,6 +1,6 @@
 #include "benchsupport.h"
 
-#include "platform/pagefile.h"
+#include "document/pagefile.h"
 
 #include "platform/markup/textcodec.h"
 

@@ -7,7 +7,7 @@
 
 #include "benchsupport.h"
 
-#include "app/commandactions.h"
+#include "commands/commandactions.h"
 #include "app/mainwindow.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/effects/effectspage.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/commandid.h"
+#include "commands/commandid.h"
 #include "platform/editing/editingcommands.h"
 
 #include <array>
@@ -30,9 +30,10 @@ struct MenuRow {
     std::optional<CommandId> command;
 };
 extern const std::vector<MenuRow> kMenu;
-// Commands whose menu item stays enabled in both modes while their toolbar button
-// follows the mode (the menu item of the current mode simply does nothing new).
-inline constexpr CommandId kMenuAlwaysEnabled[] = {CommandId::Browse, CommandId::Edit};
+// The two mode commands have menu items of their own: chosen from the menu, an item
+// greys itself and enables its partner; the toolbar and the context menu switch modes
+// without touching them, so they show what the last switch from the menu left.
+inline constexpr CommandId kMenuOwnItems[] = {CommandId::Browse, CommandId::Edit};
 
 // A command that is one ExecCommand call on the surface.
 enum class CommandValue { None, One, Colour };

@@ -1,6 +1,6 @@
 #include "app/contextmenucontroller.h"
 
-#include "app/commandactions.h"
+#include "commands/commandactions.h"
 #include "app/commandtables.h"
 #include "platform/editing/editingcomponent.h"
 

@@ -1,6 +1,6 @@
 #include "app/documentfiles.h"
 
-#include "app/commandactions.h"
+#include "commands/commandactions.h"
 #include "app/document.h"
 #include "app/documentrecovery.h"
 #include "app/pagefilecheck.h"

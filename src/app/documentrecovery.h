@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/recoveryfiles.h"
+#include "document/recoveryfiles.h"
 
 class QWidget;
 

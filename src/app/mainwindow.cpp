@@ -1,6 +1,5 @@
 #include "app/mainwindow.h"
 
-#include "app/commandactions.h"
 #include "app/commandtables.h"
 #include "app/contextmenucontroller.h"
 #include "app/document.h"
@@ -11,9 +10,10 @@
 #include "app/palettewindow.h"
 #include "app/printcontroller.h"
 #include "app/recentfilesmenu.h"
-#include "app/spellingsetting.h"
 #include "app/staterefresh.h"
 #include "check/pagecheckcontroller.h"
+#include "check/spellingsetting.h"
+#include "commands/commandactions.h"
 #include "insert/insertioncontroller.h"
 #include "platform/commondialog.h"
 #include "platform/editing/webengineeditingcomponent.h"
@@ -77,8 +77,8 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     buildToolbar();
     buildMenus();
 
-    m_insertion = std::make_unique<InsertionController>(*m_editor, *m_commonDialog, *m_combo1,
-                                                        *m_combo2, programfiles::sideFolder());
+    m_insertion = std::make_unique<InsertionController>(*m_editor, *m_commonDialog, *m_elementList,
+                                                        *m_effectsList, programfiles::sideFolder());
     // Files chosen in the effect dialogs are named relative to the open page's folder.
     m_insertion->setPagePathSource([document = m_document.get()] { return document->path(); });
     connect(m_insertion.get(), &InsertionController::readMeRequested, this,
@@ -99,7 +99,7 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     setAcceptDrops(true);
     m_refresh = std::make_unique<StateRefresh>(
         *m_editor, *m_document, *m_actions, m_insertion->shared(),
-        StateRefresh::Controls{m_text4, m_combo1, m_combo2, m_command6});
+        StateRefresh::Controls{m_modeIndicator, m_elementList, m_effectsList, m_objectButtons});
     m_contextMenu = std::make_unique<ContextMenuController>(*m_editor, *m_actions);
     spelling::registerSetting(*m_editor, *m_actions);
     m_sourcePaneController = std::make_unique<SourcePaneController>(
@@ -111,8 +111,10 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     m_sourcePaneLayout =
         std::make_unique<SourcePaneLayout>(*m_pageSplitter, *m_sourcePane, *m_sourcePaneController,
                                            *m_actions->action(CommandId::SourcePane));
-    m_pageCheck = std::make_unique<PageCheckController>(*this, *m_editor, *m_document, *m_actions,
+    m_pageCheck = std::make_unique<PageCheckController>(*this, *m_editor, *m_actions,
                                                         *m_sourcePaneController);
+    connect(m_document.get(), &Document::settled, m_pageCheck.get(),
+            &PageCheckController::pageSettled);
     new PrintController(*m_editor, *m_commonDialog, *m_actions, *this); // 印刷…, PDFとして保存…
     registerCommands();
     applyStartState();
@@ -160,28 +162,28 @@ void MainWindow::buildControls()
         button->setToolTip(tips.at(i));
         button->setIcon(Icons::glyph(QString::fromUtf8(glyphs[i]), i == 3 ? 3 : 4));
         button->setGeometry(twips(lefts[i]), twips(480), twips(375), twips(375));
-        m_command6.append(button);
+        m_objectButtons.append(button);
     }
 
-    m_text4 = new QLineEdit(QStringLiteral("編集モード"), m_client);
-    m_text4->setObjectName(QStringLiteral("Text4"));
-    m_text4->setReadOnly(true);
-    m_text4->setFocusPolicy(Qt::NoFocus);
-    m_text4->setAlignment(Qt::AlignCenter);
-    m_text4->setGeometry(twips(7440), twips(480), twips(1215), twips(300));
+    m_modeIndicator = new QLineEdit(QStringLiteral("編集モード"), m_client);
+    m_modeIndicator->setObjectName(QStringLiteral("Text4"));
+    m_modeIndicator->setReadOnly(true);
+    m_modeIndicator->setFocusPolicy(Qt::NoFocus);
+    m_modeIndicator->setAlignment(Qt::AlignCenter);
+    m_modeIndicator->setGeometry(twips(7440), twips(480), twips(1215), twips(300));
 
-    m_combo1 = new QComboBox(m_client);
-    m_combo1->setObjectName(QStringLiteral("Combo1"));
-    m_combo1->setEditable(true);
-    m_combo1->setGeometry(twips(8760), twips(480), twips(2295), twips(315));
-    m_combo1->setInsertPolicy(QComboBox::NoInsert);
-    m_combo2 = new QComboBox(m_client);
-    m_combo2->setObjectName(QStringLiteral("Combo2"));
-    m_combo2->setEditable(true);
-    m_combo2->setInsertPolicy(QComboBox::NoInsert);
-    m_combo2->setGeometry(twips(11040), twips(480), twips(2535), twips(315));
-    m_combo2->setToolTip(QStringLiteral("同一文書には現時点では一つのScriptのみの対応です。"
-                                        "複数使用の場合はソースの編集を行ってください。"));
+    m_elementList = new QComboBox(m_client);
+    m_elementList->setObjectName(QStringLiteral("Combo1"));
+    m_elementList->setEditable(true);
+    m_elementList->setGeometry(twips(8760), twips(480), twips(2295), twips(315));
+    m_elementList->setInsertPolicy(QComboBox::NoInsert);
+    m_effectsList = new QComboBox(m_client);
+    m_effectsList->setObjectName(QStringLiteral("Combo2"));
+    m_effectsList->setEditable(true);
+    m_effectsList->setInsertPolicy(QComboBox::NoInsert);
+    m_effectsList->setGeometry(twips(11040), twips(480), twips(2535), twips(315));
+    m_effectsList->setToolTip(QStringLiteral("同一文書には現時点では一つのScriptのみの対応です。"
+                                             "複数使用の場合はソースの編集を行ってください。"));
 
     auto *author = new QPushButton(QStringLiteral("作者"), m_client);
     author->setObjectName(QStringLiteral("Command1"));
@@ -201,7 +203,7 @@ void MainWindow::registerCommands()
 
     static constexpr CommandId kObjectCommands[] = {CommandId::MakeAbsolute, CommandId::BringAbove,
                                                     CommandId::SendBelow, CommandId::RemoveFormat};
-    for (QPushButton *button : m_command6) {
+    for (QPushButton *button : m_objectButtons) {
         const CommandId command = kObjectCommands[button->property("index").toInt()];
         connect(button, &QPushButton::clicked, this, [this, command] {
             // Before the command acts, whatever it then does.

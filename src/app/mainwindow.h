@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/commandid.h"
 #include "app/palettewindow.h"
+#include "commands/commandid.h"
 #include "platform/commondialog.h"
 #include "platform/shell.h"
 
@@ -63,11 +63,11 @@ public:
     // a menu item (command, submenu or separator) by its control name.
     QAction *toolbarButton(const QString &key) const;
     QAction *menuItem(const QString &name) const;
-    QPushButton *objectButton(int index) const { return m_command6.at(index); }
+    QPushButton *objectButton(int index) const { return m_objectButtons.at(index); }
     PaletteWindow *palette() const;
-    QLineEdit *modeIndicator() const { return m_text4; }
-    QComboBox *elementList() const { return m_combo1; }
-    QComboBox *effectsList() const { return m_combo2; }
+    QLineEdit *modeIndicator() const { return m_modeIndicator; }
+    QComboBox *elementList() const { return m_elementList; }
+    QComboBox *effectsList() const { return m_effectsList; }
     // The page's source beside the page (shown by ソースを並べて表示).
     SourcePane *sourcePane() const { return m_sourcePane; }
 
@@ -92,6 +92,8 @@ private:
     void buildControls();
     void buildToolbar();
     void buildMenus();
+    // A mode switch chosen from the menu: the command, then the two mode items swap.
+    void switchModeFromMenu(CommandId id);
     void registerCommands();
     void applyStartState();
     void applyResizeRules();
@@ -107,10 +109,10 @@ private:
     QToolBar *m_toolbar = nullptr;
     CommandActions *m_actions = nullptr;
     QHash<QString, QAction *> m_menuItems; // submenus and separators, by control name
-    QList<QPushButton *> m_command6;
-    QLineEdit *m_text4 = nullptr;
-    QComboBox *m_combo1 = nullptr;
-    QComboBox *m_combo2 = nullptr;
+    QList<QPushButton *> m_objectButtons;
+    QLineEdit *m_modeIndicator = nullptr;
+    QComboBox *m_elementList = nullptr;
+    QComboBox *m_effectsList = nullptr;
     std::unique_ptr<Document> m_document;
     std::unique_ptr<PageCommands> m_commands;
     std::unique_ptr<DocumentFiles> m_files;

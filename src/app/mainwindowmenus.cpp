@@ -1,7 +1,7 @@
 // The main window's toolbar and menus, built from the command tables.
-#include "app/commandactions.h"
 #include "app/commandtables.h"
 #include "app/mainwindow.h"
+#include "commands/commandactions.h"
 #include "widgets/icons.h"
 
 #include <QAction>
@@ -58,11 +58,12 @@ void MainWindow::buildMenus()
             // The toolbar's button keeps its tool tip; the action reads as the menu names it.
             QAction *command = m_actions->action(*row.command);
             command->setText(caption);
-            if (!parent.isEmpty() && std::ranges::count(kMenuAlwaysEnabled, *row.command)) {
-                // The toolbar button follows the mode, the menu item stays enabled: an item
-                // of its own that runs the command.
+            if (!parent.isEmpty() && std::ranges::count(kMenuOwnItems, *row.command)) {
+                // The toolbar button follows the mode; the menu item is an item of its own
+                // that runs the command, then greys itself and enables its partner.
                 action = menus.value(parent)->addAction(caption);
-                connect(action, &QAction::triggered, this, [this, id = *row.command] { run(id); });
+                connect(action, &QAction::triggered, this,
+                        [this, id = *row.command] { switchModeFromMenu(id); });
             } else if (!parent.isEmpty()) {
                 menus.value(parent)->addAction(command);
                 action = command;
@@ -85,6 +86,14 @@ void MainWindow::buildMenus()
     m_actions->action(CommandId::NewDocument)->setShortcut(QKeySequence::New);
     m_actions->action(CommandId::OpenFile)->setShortcut(QKeySequence::Open);
     m_actions->action(CommandId::SaveFile)->setShortcut(QKeySequence::Save);
+}
+
+void MainWindow::switchModeFromMenu(CommandId id)
+{
+    const bool browse = id == CommandId::Browse;
+    run(id);
+    m_menuItems.value(QStringLiteral("go_browse"))->setEnabled(!browse);
+    m_menuItems.value(QStringLiteral("go_hennsyuu"))->setEnabled(browse);
 }
 
 } // namespace lumipage

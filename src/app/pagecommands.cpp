@@ -1,6 +1,6 @@
 #include "app/pagecommands.h"
 
-#include "app/commandactions.h"
+#include "commands/commandactions.h"
 #include "app/commandtables.h"
 #include "app/document.h"
 #include "app/palettewindow.h"

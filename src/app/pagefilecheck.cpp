@@ -1,7 +1,7 @@
 #include "app/pagefilecheck.h"
 
 #include "platform/editing/editingcomponent.h"
-#include "platform/fileerrors.h"
+#include "document/fileerrors.h"
 #include "platform/messages.h"
 #include "platform/pagereferences.h"
 

@@ -1,7 +1,7 @@
 #include "app/pageguard.h"
 
 #include "app/diskchanges.h"
-#include "platform/atomicfile.h"
+#include "document/atomicfile.h"
 #include "platform/messages.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/pagelock.h"
+#include "document/pagelock.h"
 
 #include <QObject>
 #include <QString>

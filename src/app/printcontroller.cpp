@@ -1,12 +1,12 @@
 #include "app/printcontroller.h"
 
-#include "app/commandactions.h"
+#include "commands/commandactions.h"
 #include "platform/browsing/pageprinter.h"
 #include "platform/commondialog.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/effects/effectspage.h"
 #include "platform/messages.h"
-#include "platform/pagefile.h"
+#include "document/pagefile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,11 +1,10 @@
 #include "check/pagecheckcontroller.h"
 
-#include "app/commandactions.h"
-#include "app/document.h"
-#include "app/spellingsetting.h"
 #include "check/finders/spelling.h"
 #include "check/pagecheck.h"
 #include "check/pagecheckpanel.h"
+#include "check/spellingsetting.h"
+#include "commands/commandactions.h"
 #include "platform/editing/editingcomponent.h"
 #include "source/sourcepanecontroller.h"
 
@@ -33,9 +32,8 @@ QList<check::PageFinding> timedCheck(const PageCheckInput &input, qint64 *elapse
 } // namespace
 
 PageCheckController::PageCheckController(QMainWindow &window, EditingComponent &editor,
-                                         Document &document, CommandActions &actions,
-                                         SourcePaneController &sourcePane)
-    : QObject(&window), m_editor(editor), m_document(document), m_sourcePane(sourcePane),
+                                         CommandActions &actions, SourcePaneController &sourcePane)
+    : QObject(&window), m_editor(editor), m_sourcePane(sourcePane),
       m_spelling(std::make_shared<check::EnglishSpelling>())
 {
     m_panel = new PageCheckPanel(&window);
@@ -56,10 +54,6 @@ PageCheckController::PageCheckController(QMainWindow &window, EditingComponent &
 
     // A page opened or saved is checked again while the panel is shown.
     connect(&editor, &EditingComponent::pageBegun, this, [this] { ++m_page; });
-    connect(&document, &Document::settled, this, [this] {
-        if (m_panel->isVisible())
-            request();
-    });
     connect(&editor, &EditingComponent::DocumentComplete, this, [this] {
         if (std::exchange(m_afterBrowse, false) && !m_editor.BrowseMode())
             request();
@@ -67,6 +61,12 @@ PageCheckController::PageCheckController(QMainWindow &window, EditingComponent &
 }
 
 PageCheckController::~PageCheckController() = default;
+
+void PageCheckController::pageSettled()
+{
+    if (m_panel->isVisible())
+        request();
+}
 
 void PageCheckController::request()
 {
@@ -96,9 +96,9 @@ void PageCheckController::check()
         m_panel->showFailure(m_editor.lastError());
         return;
     }
-    const QString path = m_document.path();
+    const QString path = m_editor.documentPath();
     input.folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
-    input.encoding = path.isEmpty() ? QByteArray("UTF-8") : m_document.encoding();
+    input.encoding = path.isEmpty() ? QByteArray("UTF-8") : m_editor.documentEncoding();
     if (const auto looks = m_editor.textLooks())
         for (const EditingComponent::TextLook &look : *looks)
             input.colours << check::TextColours{look.colour, look.background, look.fontSize,

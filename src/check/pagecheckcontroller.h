@@ -18,7 +18,6 @@ namespace check
 class EnglishSpelling;
 }
 class CommandActions;
-class Document;
 class EditingComponent;
 class PageCheckPanel;
 class SourcePaneController;
@@ -36,11 +35,13 @@ class PageCheckController : public QObject
 {
     Q_OBJECT
 public:
-    PageCheckController(QMainWindow &window, EditingComponent &editor, Document &document,
-                        CommandActions &actions, SourcePaneController &sourcePane);
+    PageCheckController(QMainWindow &window, EditingComponent &editor, CommandActions &actions,
+                        SourcePaneController &sourcePane);
     ~PageCheckController() override;
 
     PageCheckPanel *panel() const { return m_panel; }
+    // The page was just opened or saved: checked again while the panel is shown.
+    void pageSettled();
     // How long the last check read the page on the window's thread (the time editing
     // waits), worked on the worker thread, and took in all, in milliseconds.
     qint64 lastReadTime() const { return m_readTime; }
@@ -58,7 +59,6 @@ private:
     void activate(const check::PageFinding &finding);
 
     EditingComponent &m_editor;
-    Document &m_document;
     SourcePaneController &m_sourcePane;
     PageCheckPanel *m_panel = nullptr;
     QTimer m_soon; // gathers requests made in one turn of the event loop

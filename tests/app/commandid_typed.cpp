@@ -1,4 +1,4 @@
-#include "app/commandid.h"
+#include "commands/commandid.h"
 
 // Compiled by the test suite twice: as it stands, where it must compile, and with
 // MISSPELT defined, where it must not: a command is named by its id, never by a string

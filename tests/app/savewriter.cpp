@@ -1,8 +1,8 @@
 // Saves a page over and over through the editor's own write roads, alternating two
 // versions, until it is killed: the page file (page MODE) or the recovery copy (recovery
 // MODE). Started and killed by tst_killsave.
-#include "app/recoveryfiles.h"
-#include "platform/pagefile.h"
+#include "document/recoveryfiles.h"
+#include "document/pagefile.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -4,7 +4,7 @@
 
 #include "support/scripteddialogs.h"
 
-#include "app/commandactions.h"
+#include "commands/commandactions.h"
 #include "app/printcontroller.h"
 #include "platform/browsing/browseframe.h"
 #include "platform/browsing/shownfiles.h"

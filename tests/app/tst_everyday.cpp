@@ -6,9 +6,9 @@
 #include "app/commandtables.h"
 #include "app/filedrop.h"
 #include "app/recentfiles.h"
-#include "platform/fileerrors.h"
+#include "document/fileerrors.h"
 #include "platform/markup/htmltags.h"
-#include "platform/pagefile.h"
+#include "document/pagefile.h"
 #include "platform/pagereferences.h"
 #include "widgets/icons.h"
 

@@ -1,7 +1,7 @@
 // A save killed at any moment leaves the old page or the new one, never a mix, and the
 // temporary file it was writing goes at the next start.
-#include "platform/atomicfile.h"
-#include "platform/pagefile.h"
+#include "document/atomicfile.h"
+#include "document/pagefile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -194,18 +194,27 @@ private slots:
         QVERIFY(m_window->toolbarButton("go_edit")->isEnabled());
         QVERIFY(waitForDisplayChanged(*m_window->editor()));
         QVERIFY(!m_window->toolbarButton("ie")->isEnabled());
-        // Only the toolbar buttons follow the mode: both menu items stay enabled.
+        // The toolbar leaves the two menu items as they were: both enabled at start.
         QVERIFY(m_window->menuItem("go_browse")->isEnabled());
         QVERIFY(m_window->menuItem("go_hennsyuu")->isEnabled());
         m_window->menuItem("go_browse")->trigger(); // already browsing: stays so
         QVERIFY(m_window->editor()->BrowseMode());
+        // Chosen from the menu, ブラウズ実行 greys itself and enables 編集画面.
+        QVERIFY(!m_window->menuItem("go_browse")->isEnabled());
+        QVERIFY(m_window->menuItem("go_hennsyuu")->isEnabled());
 
         m_window->menuItem("go_hennsyuu")->trigger();
         QVERIFY(!m_window->editor()->BrowseMode());
         QCOMPARE(m_window->modeIndicator()->text(), QStringLiteral("編集モード"));
         QVERIFY(!m_window->toolbarButton("go_edit")->isEnabled());
         QVERIFY(m_window->menuItem("go_browse")->isEnabled());
-        QVERIFY(m_window->menuItem("go_hennsyuu")->isEnabled());
+        QVERIFY(!m_window->menuItem("go_hennsyuu")->isEnabled());
+        // Twice through the toolbar: the menu items stay as the menu left them.
+        m_window->toolbarButton("go_browse")->trigger();
+        m_window->toolbarButton("go_edit")->trigger();
+        QVERIFY(!m_window->editor()->BrowseMode());
+        QVERIFY(m_window->menuItem("go_browse")->isEnabled());
+        QVERIFY(!m_window->menuItem("go_hennsyuu")->isEnabled());
         QVERIFY(m_window->elementList()->isEnabled());
     }
 

@@ -6,7 +6,7 @@
 
 #include "app/document.h"
 #include "app/pageguard.h"
-#include "platform/pagelock.h"
+#include "document/pagelock.h"
 
 #include <QDir>
 #include <QSysInfo>

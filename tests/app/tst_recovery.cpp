@@ -5,7 +5,7 @@
 #include "app/document.h"
 
 #include "app/documentrecovery.h"
-#include "app/recoveryfiles.h"
+#include "document/recoveryfiles.h"
 #include "platform/editing/pagekeeper.h"
 
 #include <QDir>

@@ -4,9 +4,9 @@
 // left alone, and the setting 「スペルチェック」 switches all of it off and on at once.
 #include "support/testsupport.h"
 
-#include "app/commandactions.h"
+#include "commands/commandactions.h"
 #include "app/contextmenucontroller.h"
-#include "app/spellingsetting.h"
+#include "check/spellingsetting.h"
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include <QAction>

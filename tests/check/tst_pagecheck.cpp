@@ -4,7 +4,7 @@
 #include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
-#include "app/commandactions.h"
+#include "commands/commandactions.h"
 #include "check/pagecheckcontroller.h"
 #include "check/pagecheckpanel.h"
 #include "source/sourcepane.h"

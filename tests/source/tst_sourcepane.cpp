@@ -4,7 +4,7 @@
 #include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
-#include "app/commandactions.h"
+#include "commands/commandactions.h"
 #include "app/document.h"
 #include "platform/markup/textcodec.h"
 #include "source/sourcepane.h"

@@ -10,7 +10,7 @@
 #include "platform/editing/pageprotocol.h"
 #include "platform/markup/documentform.h"
 #include "platform/markup/htmltags.h"
-#include "platform/pagefile.h"
+#include "document/pagefile.h"
 
 #include <QFileInfo>
 #include <QJsonObject>

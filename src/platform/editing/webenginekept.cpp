@@ -5,7 +5,7 @@
 #include "platform/editing/pageloader.h"
 #include "platform/editing/pageprotocol.h"
 #include "platform/markup/textcodec.h"
-#include "platform/pagefile.h"
+#include "document/pagefile.h"
 
 #include <QJsonArray>
 

@@ -1,4 +1,4 @@
-#include "platform/pagelock.h"
+#include "document/pagelock.h"
 
 #include <QCoreApplication>
 #include <QFile>

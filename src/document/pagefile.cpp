@@ -1,7 +1,7 @@
-#include "platform/pagefile.h"
+#include "document/pagefile.h"
 
-#include "platform/atomicfile.h"
-#include "platform/fileerrors.h"
+#include "document/atomicfile.h"
+#include "document/fileerrors.h"
 #include "platform/markup/textcodec.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
-#include "app/recoveryfiles.h"
+#include "document/recoveryfiles.h"
 
-#include "platform/atomicfile.h"
-#include "platform/fileerrors.h"
+#include "document/atomicfile.h"
+#include "document/fileerrors.h"
 
 #include <QCoreApplication>
 #include <QDir>

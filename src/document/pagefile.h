@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/atomicfile.h"
+#include "document/atomicfile.h"
 
 #include <QByteArray>
 #include <QString>

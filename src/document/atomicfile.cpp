@@ -1,4 +1,4 @@
-#include "platform/atomicfile.h"
+#include "document/atomicfile.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

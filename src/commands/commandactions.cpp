@@ -1,4 +1,4 @@
-#include "app/commandactions.h"
+#include "commands/commandactions.h"
 
 #include <QAction>
 

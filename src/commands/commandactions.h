@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/commandid.h"
+#include "commands/commandid.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "platform/fileerrors.h"
+#include "document/fileerrors.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "app/spellingsetting.h"
+#include "check/spellingsetting.h"
 
-#include "app/commandactions.h"
+#include "commands/commandactions.h"
 #include "platform/editing/editingcomponent.h"
 
 #include <QAction>
