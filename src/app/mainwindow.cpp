@@ -15,6 +15,7 @@
 #include "app/staterefresh.h"
 #include "check/pagecheckcontroller.h"
 #include "insert/insertioncontroller.h"
+#include "insert/webimageinsertion.h"
 #include "platform/commondialog.h"
 #include "platform/editing/webengineeditingcomponent.h"
 #include "platform/effects/effectspage.h"
@@ -93,6 +94,8 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     new RecentFilesMenu(m_menuItems.value(QStringLiteral("recent_files"))->menu(),
                         m_files->recent(), openAsked);
     m_drops = std::make_unique<FileDrops>(*this, *m_editor, openAsked);
+    m_webImages = std::make_unique<WebImageInsertion>(*this);
+    m_drops->setImageMarkupRoad(webImageRoad());
     connect(
         m_editor, &EditingComponent::filesDropped, this,
         [this](const QList<QUrl> &urls, const QPoint &pos) { m_drops->droppedOnPage(urls, pos); });
@@ -121,6 +124,13 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
 
 MainWindow::~MainWindow() = default;
 
+ImageMarkupRoad MainWindow::webImageRoad()
+{
+    return [this](const ImageFields &fields, const QString &pageFolder) {
+        return m_webImages->markupFor(fields, pageFolder);
+    };
+}
+
 void MainWindow::buildControls()
 {
     m_client = new QWidget(this);
@@ -135,6 +145,7 @@ void MainWindow::buildControls()
     m_pageSplitter->setGeometry(twips(120), twips(960), twips(13335), twips(7455));
     auto *surface = new WebEngineEditingComponent(m_pageSplitter);
     surface->setCommonDialog(m_commonDialog.get());
+    surface->setImageMarkupRoad(webImageRoad());
     surface->setPageTransform(effectsTransform()); // browse mode plays the page's effects
     m_editor = surface;
     m_editor->setObjectName(QStringLiteral("DHTMLEdit1"));

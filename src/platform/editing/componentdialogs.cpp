@@ -91,8 +91,11 @@ bool ComponentDialogs::image(CommandOption option, const QVariant &value)
                        commonDialog(), m_component.window());
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    if (selected.value.isNull() || old.isEmpty())
-        return m_component.pasteHTML(imageMarkup(dialog.fields(), folder));
+    if (selected.value.isNull() || old.isEmpty()) {
+        const std::optional<QString> markup = m_imageRoad ? m_imageRoad(dialog.fields(), folder)
+                                                          : imageMarkup(dialog.fields(), folder);
+        return markup && m_component.pasteHTML(*markup);
+    }
     QJsonObject attributes;
     for (const auto &[name, text] : imageAttributes(dialog.fields(), folder))
         attributes.insert(name, text);
