@@ -44,8 +44,9 @@ void FileDrops::handle(const QList<QUrl> &urls, bool onEditedPage, const QPoint 
                 ImageFields fields;
                 fields.source = path;
                 // A picture whose offer was cancelled stays out; the others go in.
-                const std::optional<QString> markup =
-                    m_imageRoad ? m_imageRoad(fields, folder) : imageMarkup(fields, folder);
+                const std::optional<QString> markup = m_imageRoad
+                                                          ? m_imageRoad(fields, folder, 0, false)
+                                                          : imageMarkup(fields, folder);
                 fragment += markup.value_or(QString());
             }
             if (fragment.isEmpty())

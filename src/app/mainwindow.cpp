@@ -126,8 +126,9 @@ MainWindow::~MainWindow() = default;
 
 ImageMarkupRoad MainWindow::webImageRoad()
 {
-    return [this](const ImageFields &fields, const QString &pageFolder) {
-        return m_webImages->markupFor(fields, pageFolder);
+    return [this](const ImageFields &fields, const QString &pageFolder, int shownWidth,
+                  bool askAlways) {
+        return m_webImages->markupFor(fields, pageFolder, shownWidth, askAlways);
     };
 }
 

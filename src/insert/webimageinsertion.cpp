@@ -71,7 +71,8 @@ QString copyFolder(const QString &picture, const QString &pageFolder)
 WebImageInsertion::WebImageInsertion(QWidget &window) : m_window(window) {}
 
 std::optional<QString> WebImageInsertion::markupFor(const ImageFields &fields,
-                                                    const QString &pageFolder, int shownWidth)
+                                                    const QString &pageFolder, int shownWidth,
+                                                    bool askAlways)
 {
     const QString asIs = imageMarkup(fields, pageFolder);
     const QString path = QDir::isAbsolutePath(fields.source.trimmed())
@@ -85,7 +86,7 @@ std::optional<QString> WebImageInsertion::markupFor(const ImageFields &fields,
     const PictureInfo &info = *inspection.info;
     const bool graphic = info.format != QLatin1String("JPEG") && hasFewColours(path);
     const WebCopySuggestion suggestion = suggestWebCopy(info, shownWidth, graphic);
-    if (!suggestion.offer)
+    if (!suggestion.offer && !(askAlways && !info.animated && !info.svg))
         return asIs;
     WebImageDialog dialog(info, suggestion, &m_window);
     const int answer = dialog.exec();

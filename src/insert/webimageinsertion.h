@@ -22,10 +22,11 @@ public:
     explicit WebImageInsertion(QWidget &window);
 
     // The markup for the picture of `fields` on a page in `pageFolder` (empty: never saved),
-    // shown `shownWidth` wide (0: not known). Nothing when the user cancelled or a copy
-    // failed (told): nothing is then inserted, and no copy is left behind.
+    // shown `shownWidth` wide (0: not known); `askAlways` offers the copy whatever the
+    // picture's size (「Web用に最適化…」). Nothing when the user cancelled or a copy failed
+    // (told): nothing is then inserted, and no copy is left behind.
     std::optional<QString> markupFor(const ImageFields &fields, const QString &pageFolder,
-                                     int shownWidth = 0);
+                                     int shownWidth = 0, bool askAlways = false);
 
 private:
     QWidget &m_window;

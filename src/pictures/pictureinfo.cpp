@@ -62,6 +62,14 @@ QString unreadable(const QString &name)
 
 } // namespace
 
+QString sizeText(const PictureInfo &info)
+{
+    return QStringLiteral("%1×%2 ピクセル、%3 KB")
+        .arg(info.uprightWidth())
+        .arg(info.uprightHeight())
+        .arg(QLocale(QLocale::Japanese).toString((info.bytes + 1023) / 1024));
+}
+
 Inspection inspectPicture(const QString &path)
 {
     startVips();

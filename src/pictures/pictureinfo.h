@@ -36,6 +36,10 @@ struct Inspection {
 // The most pixels a picture may have: larger ones are refused before any is decoded.
 inline constexpr qint64 kMaxPixels = 250'000'000;
 
+// The picture's size upright and its weight as dialogs show them: "4032×3024 ピクセル、
+// 3,414 KB".
+QString sizeText(const PictureInfo &info);
+
 // Reads the header of the picture at `path`: size, format, orientation, GPS tags, frames.
 // A missing file, a file that is not a picture, a damaged header and a picture over
 // kMaxPixels give a problem.

@@ -96,9 +96,10 @@ private slots:
         editor->setCommonDialog(&common);
         QWidget window;
         WebImageInsertion insertion(window);
-        editor->setImageMarkupRoad([&insertion](const ImageFields &fields, const QString &folder) {
-            return insertion.markupFor(fields, folder);
-        });
+        editor->setImageMarkupRoad(
+            [&insertion](const ImageFields &fields, const QString &folder, int shown, bool always) {
+                return insertion.markupFor(fields, folder, shown, always);
+            });
         QVERIFY(loadAndWait(*editor, dir.filePath("page.htm")));
         QVERIFY(selectIn(*editor, "p", 7, 7));
         answerNextModal([photo](QWidget *w) {
@@ -121,6 +122,56 @@ private slots:
                  qPrintable(bodyOf(*editor)));
         QVERIFY(QFileInfo(dir.filePath("photo-800.jpg")).isFile());
         QVERIFY(QFileInfo(dir.filePath("photo-1600.jpg")).isFile());
+    }
+
+    // A picture already on the page: the image dialog tells its file's size and the size
+    // shown, and 「Web用に最適化…」 puts a copy twice the shown width in its place; one that
+    // carries more than the dialog shows (an id) is not offered, so nothing is lost.
+    void pictureOnThePageMadeIntoAWebCopy()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QProcess::execute("vips", {"black", dir.filePath("photo.jpg"), "2400", "1800",
+                                           "--bands", "3"}) == 0);
+        const qint64 kb = (QFileInfo(dir.filePath("photo.jpg")).size() + 1023) / 1024;
+        writeBytes(dir.filePath("page.htm"),
+                   "<HTML><BODY><P><IMG id=kept src=photo.jpg width=300 height=225>"
+                   "<IMG src=photo.jpg width=400 height=300></P></BODY></HTML>");
+        auto editor = shownEditor();
+        QWidget window;
+        WebImageInsertion insertion(window);
+        editor->setImageMarkupRoad(
+            [&insertion](const ImageFields &fields, const QString &folder, int shown, bool always) {
+                return insertion.markupFor(fields, folder, shown, always);
+            });
+        QVERIFY(loadAndWait(*editor, dir.filePath("page.htm")));
+        QVERIFY(editor->call("selectObject", {"kept"}).ok);
+        answerNextModal([](QWidget *w) {
+            QVERIFY(!w->findChild<QPushButton *>("imageOptimize")->isEnabled());
+            w->findChild<QPushButton *>("imageCancel")->click();
+        });
+        QVERIFY(!editor->ExecCommand(decmd::IMAGE, CommandOption::Prompt));
+
+        // A click selects the picture, as a user does.
+        QVERIFY(setBody(*editor, "<P><IMG src=photo.jpg width=400 height=300>after</P>"));
+        QVERIFY(clickPage(*editor, QPoint(100, 100)));
+        answerNextModal([kb](QWidget *w) {
+            QCOMPARE(w->findChild<QLabel *>("imageFileFacts")->text(),
+                     QStringLiteral("2400×1800 ピクセル、%1 KB(表示 400×300)").arg(kb));
+            QPointer<QWidget> imageDialog = w;
+            answerNextModal(
+                [](QWidget *web) {
+                    QCOMPARE(web->findChild<QSpinBox *>("webImageWidth")->value(), 800);
+                    web->findChild<QPushButton *>("webImageOk")->click();
+                },
+                imageDialog);
+            w->findChild<QPushButton *>("imageOptimize")->click();
+        });
+        QVERIFY(editor->ExecCommand(decmd::IMAGE, CommandOption::Prompt));
+        QCOMPARE(bodyOf(*editor),
+                 QStringLiteral("<P><IMG src=photo-800.jpg width=400 height=300>after</P>"));
+        QVERIFY(editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
+        QCOMPARE(bodyOf(*editor),
+                 QStringLiteral("<P><IMG src=photo.jpg width=400 height=300>after</P>"));
     }
 };
 

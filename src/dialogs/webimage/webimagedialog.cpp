@@ -35,21 +35,13 @@ const FormatItem kFormats[] = {
 
 } // namespace
 
-QString pictureSizeText(const pictures::PictureInfo &info)
-{
-    return QStringLiteral("%1×%2 ピクセル、%3 KB")
-        .arg(info.uprightWidth())
-        .arg(info.uprightHeight())
-        .arg(QLocale(QLocale::Japanese).toString((info.bytes + 1023) / 1024));
-}
-
 WebImageDialog::WebImageDialog(const pictures::PictureInfo &info,
                                const pictures::WebCopySuggestion &suggestion, QWidget *parent)
     : QDialog(parent)
 {
     DialogForm form(this, QStringLiteral("webImageDialog"), QStringLiteral("Web用に最適化"));
     QString facts =
-        QStringLiteral("「%1」: %2").arg(QFileInfo(info.path).fileName(), pictureSizeText(info));
+        QStringLiteral("「%1」: %2").arg(QFileInfo(info.path).fileName(), pictures::sizeText(info));
     if (info.gps)
         facts += QStringLiteral("、位置情報あり");
     form.label(QStringLiteral("webImageInfo"), facts);

@@ -38,7 +38,4 @@ private:
     QCheckBox *m_highDensity;
 };
 
-// The picture's facts as the dialogs show them: "4032×3024 ピクセル、3,413 KB".
-QString pictureSizeText(const pictures::PictureInfo &info);
-
 } // namespace lumipage

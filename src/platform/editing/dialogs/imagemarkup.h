@@ -36,9 +36,11 @@ QList<QPair<QString, QString>> imageAttributes(const ImageFields &fields,
 QString imageMarkup(const ImageFields &fields, const QString &pageFolder);
 
 // What turns a picture going into the page into markup (the web-copy offer lives above
-// the surface): the fragment for `fields` on a page in `pageFolder`, or nothing when the
-// user chose to insert nothing. Where none is set, imageMarkup() is the road.
-using ImageMarkupRoad =
-    std::function<std::optional<QString>(const ImageFields &fields, const QString &pageFolder)>;
+// the surface): the fragment for `fields` on a page in `pageFolder`, shown `shownWidth`
+// wide (0: not known), offered as a web copy only when bigger than needed unless
+// `askAlways`; nothing when the user chose to insert nothing. Where none is set,
+// imageMarkup() is the road.
+using ImageMarkupRoad = std::function<std::optional<QString>(
+    const ImageFields &fields, const QString &pageFolder, int shownWidth, bool askAlways)>;
 
 } // namespace lumipage
