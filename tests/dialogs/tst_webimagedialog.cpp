@@ -1,7 +1,6 @@
 // The web-copy dialog driven by its controls' names, and a phone photo put on a real page
 // through the image dialog: the copies written beside the page, the element naming them.
 #include "support/dialogdriver.h"
-#include "support/scripteddialogs.h"
 #include "support/testsupport.h"
 
 #include "dialogs/webimage/webimagedialog.h"
@@ -38,6 +37,24 @@ class TestWebImageDialog : public QObject
         info.orientation = 6;
         info.gps = true;
         return info;
+    }
+
+    // A 2400 × 1800 JPEG: wider than a page needs.
+    static bool writeBlackPhoto(const QString &path)
+    {
+        return QProcess::execute("vips", {"black", path, "2400", "1800", "--bands", "3"}) == 0;
+    }
+
+    // A shown editing surface whose new pictures go through `insertion`, as the main
+    // window wires it.
+    static std::unique_ptr<WebEngineEditingComponent> editorOffering(WebImageInsertion &insertion)
+    {
+        auto editor = shownEditor();
+        editor->setImageMarkupRoad(
+            [&insertion](const ImageFields &fields, const QString &folder, int shown, bool always) {
+                return insertion.markupFor(fields, folder, shown, always);
+            });
+        return editor;
     }
 
 private slots:
@@ -88,18 +105,11 @@ private slots:
     {
         QTemporaryDir dir;
         const QString photo = dir.filePath("photo.jpg");
-        QVERIFY(QProcess::execute(
-                    "vips", {"black", photo + "[Q=90]", "2400", "1800", "--bands", "3"}) == 0);
+        QVERIFY(writeBlackPhoto(photo));
         writeBytes(dir.filePath("page.htm"), "<HTML><BODY><P id=p>before after</P></BODY></HTML>");
-        auto editor = shownEditor();
-        ScriptedCommonDialog common;
-        editor->setCommonDialog(&common);
         QWidget window;
         WebImageInsertion insertion(window);
-        editor->setImageMarkupRoad(
-            [&insertion](const ImageFields &fields, const QString &folder, int shown, bool always) {
-                return insertion.markupFor(fields, folder, shown, always);
-            });
+        auto editor = editorOffering(insertion);
         QVERIFY(loadAndWait(*editor, dir.filePath("page.htm")));
         QVERIFY(selectIn(*editor, "p", 7, 7));
         answerNextModal([photo](QWidget *w) {
@@ -130,19 +140,14 @@ private slots:
     void pictureOnThePageMadeIntoAWebCopy()
     {
         QTemporaryDir dir;
-        QVERIFY(QProcess::execute("vips", {"black", dir.filePath("photo.jpg"), "2400", "1800",
-                                           "--bands", "3"}) == 0);
+        QVERIFY(writeBlackPhoto(dir.filePath("photo.jpg")));
         const qint64 kb = (QFileInfo(dir.filePath("photo.jpg")).size() + 1023) / 1024;
         writeBytes(dir.filePath("page.htm"),
                    "<HTML><BODY><P><IMG id=kept src=photo.jpg width=300 height=225>"
                    "<IMG src=photo.jpg width=400 height=300></P></BODY></HTML>");
-        auto editor = shownEditor();
         QWidget window;
         WebImageInsertion insertion(window);
-        editor->setImageMarkupRoad(
-            [&insertion](const ImageFields &fields, const QString &folder, int shown, bool always) {
-                return insertion.markupFor(fields, folder, shown, always);
-            });
+        auto editor = editorOffering(insertion);
         QVERIFY(loadAndWait(*editor, dir.filePath("page.htm")));
         QVERIFY(editor->call("selectObject", {"kept"}).ok);
         answerNextModal([](QWidget *w) {
