@@ -15,6 +15,7 @@
 #include "app/staterefresh.h"
 #include "check/pagecheckcontroller.h"
 #include "insert/insertioncontroller.h"
+#include "insert/pagepictures.h"
 #include "insert/webimageinsertion.h"
 #include "platform/commondialog.h"
 #include "platform/editing/webengineeditingcomponent.h"
@@ -210,6 +211,8 @@ void MainWindow::registerCommands()
     });
     m_actions->setHandler(CommandId::Exit, [this] { confirmExit(); });
     m_actions->setHandler(CommandId::InsertTable, [this] { m_insertion->insertTable(); });
+    m_actions->setHandler(CommandId::OptimizePagePictures,
+                          [this] { optimizePagePictures(*m_editor, *this); });
 
     static constexpr CommandId kObjectCommands[] = {CommandId::MakeAbsolute, CommandId::BringAbove,
                                                     CommandId::SendBelow, CommandId::RemoveFormat};

@@ -57,16 +57,15 @@ std::optional<QList<WebCopyResult>> makeCopies(const QList<WebCopyRequest> &requ
     return std::nullopt;
 }
 
-// Beside the picture when it lies in the page's folder tree, else in the page's folder.
-QString copyFolder(const QString &picture, const QString &pageFolder)
+} // namespace
+
+QString webCopyFolder(const QString &picture, const QString &pageFolder)
 {
     const QString beside = QFileInfo(picture).absolutePath();
     const QString relative = QDir(pageFolder).relativeFilePath(beside);
     return relative.startsWith(QLatin1String("..")) || QDir::isAbsolutePath(relative) ? pageFolder
                                                                                       : beside;
 }
-
-} // namespace
 
 WebImageInsertion::WebImageInsertion(QWidget &window) : m_window(window) {}
 
@@ -96,7 +95,7 @@ std::optional<QString> WebImageInsertion::markupFor(const ImageFields &fields,
         return std::nullopt;
     const WebImageChoice choice = dialog.choice();
     const auto copies =
-        makeCopies(webCopyRequests(choice, info.path, copyFolder(info.path, pageFolder),
+        makeCopies(webCopyRequests(choice, info.path, webCopyFolder(info.path, pageFolder),
                                    suggestion.shownWidth),
                    m_window);
     if (!copies)

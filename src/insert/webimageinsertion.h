@@ -14,8 +14,11 @@ namespace lumipage
 // The one road a picture file takes into the page (the image dialog, drops): a picture
 // bigger than the page needs is offered as a web copy (WebImageDialog), made on a worker
 // with a progress box, and the element names the copies; anything else goes in as it is.
-// Copies go beside the picture when it lies in the page's folder tree, else into the page's
-// folder; a page never saved gets the picture as it is.
+// Copies go where webCopyFolder() says; a page never saved gets the picture as it is.
+// Where a picture's web copies go: beside it when it lies in the page's folder tree, else
+// in the page's folder.
+QString webCopyFolder(const QString &picture, const QString &pageFolder);
+
 class WebImageInsertion
 {
 public:

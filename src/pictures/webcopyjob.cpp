@@ -1,5 +1,6 @@
 #include "pictures/webcopyjob.h"
 
+#include <QFile>
 #include <QPromise>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -13,7 +14,14 @@ QFuture<WebCopyResult> makeWebCopies(const QList<WebCopyRequest> &requests)
         for (int i = 0; i < requests.size(); ++i) {
             if (promise.isCanceled())
                 return;
-            promise.addResult(makeWebCopy(requests.at(i)));
+            const WebCopyResult copy = makeWebCopy(requests.at(i));
+            // Once cancelled, a result no longer reaches the caller: its copy goes here.
+            if (promise.isCanceled()) {
+                if (!copy.path.isEmpty())
+                    QFile::remove(copy.path);
+                return;
+            }
+            promise.addResult(copy);
             promise.setProgressValue(i + 1);
         }
     });

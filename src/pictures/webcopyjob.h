@@ -10,7 +10,8 @@ namespace lumipage::pictures
 
 // Makes the copies one after the other on a worker thread: one result for each request
 // in order, the progress counted in copies. Cancelling the future stops it between two
-// copies; those already written stay for the caller to keep or remove.
+// copies; the copy being made then is removed, those already reported stay for the caller
+// to keep or remove.
 QFuture<WebCopyResult> makeWebCopies(const QList<WebCopyRequest> &requests);
 
 } // namespace lumipage::pictures
