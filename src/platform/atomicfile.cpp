@@ -143,9 +143,16 @@ Result Pending::finish(bool replace)
     if (!m_result.ok || m_temporary.isEmpty())
         return m_result;
     const QByteArray temp = std::exchange(m_temporary, {});
-    const int renamed = replace ? ::rename(temp.constData(), m_target.constData())
-                                : ::renameat2(AT_FDCWD, temp.constData(), AT_FDCWD,
-                                              m_target.constData(), RENAME_NOREPLACE);
+    int renamed = replace ? ::rename(temp.constData(), m_target.constData())
+                          : ::renameat2(AT_FDCWD, temp.constData(), AT_FDCWD, m_target.constData(),
+                                        RENAME_NOREPLACE);
+    // A file system without the no-replace rename: a hard link is refused just the same
+    // when the name is taken.
+    if (renamed != 0 && !replace && (errno == EINVAL || errno == ENOSYS)) {
+        renamed = ::link(temp.constData(), m_target.constData());
+        if (renamed == 0)
+            ::unlink(temp.constData());
+    }
     if (renamed != 0) {
         const int errnum = errno;
         ::unlink(temp.constData());

@@ -84,15 +84,18 @@ void ImageDialog::showFileFacts()
     const QString path = QDir::isAbsolutePath(source) || m_pageFolder.isEmpty()
                              ? source
                              : QDir(m_pageFolder).filePath(source);
-    const bool local = !source.isEmpty() && QFileInfo(path).isFile();
+    const bool local = !source.isEmpty() &&
+                       (QDir::isAbsolutePath(source) || !m_pageFolder.isEmpty()) &&
+                       QFileInfo(path).isFile();
     const pictures::Inspection inspection =
         local ? pictures::inspectPicture(path) : pictures::Inspection{};
     QString facts = inspection.info ? pictures::sizeText(*inspection.info) : inspection.problem;
     if (inspection.info && m_shownWidth > 0 && m_shownHeight > 0)
         facts += QStringLiteral("(表示 %1×%2)").arg(m_shownWidth).arg(m_shownHeight);
     m_facts->setText(facts);
-    m_optimize->setEnabled(m_replaceable && inspection.info && !inspection.info->animated &&
-                           !inspection.info->svg);
+    // The copies go into the page's folder: a page never saved has none yet.
+    m_optimize->setEnabled(!m_pageFolder.isEmpty() && m_replaceable && inspection.info &&
+                           !inspection.info->animated && !inspection.info->svg);
 }
 
 ImageFields ImageDialog::fields() const
