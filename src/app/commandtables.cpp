@@ -121,6 +121,7 @@ const std::vector<MenuRow> kMenu = {
     {"gazo",      "insertgazo",     "画像取り込み",       C::InsertImage},
     {"gazo",      "haikeisettei",   "背景画像設定",       C::BackgroundImage},
     {"gazo",      "deletehaikei",   "背景画像削除",       C::RemoveBackground},
+    {"gazo",      "optimize_pictures", "ページの画像を最適化…", C::OptimizePagePictures},
     {"",          "veldobj",        "オブジェクト",       {}},
     {"veldobj",   "objectgo",       "オブジェクト化実行", C::MakeAbsolute},
     {"veldobj",   "mae_object",     "オブジェクトを前面", C::BringAbove},

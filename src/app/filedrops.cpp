@@ -43,8 +43,14 @@ void FileDrops::handle(const QList<QUrl> &urls, bool onEditedPage, const QPoint 
             for (const QString &path : drop.paths) {
                 ImageFields fields;
                 fields.source = path;
-                fragment += imageMarkup(fields, folder);
+                // A picture whose offer was cancelled stays out; the others go in.
+                const std::optional<QString> markup = m_imageRoad
+                                                          ? m_imageRoad(fields, folder, 0, false)
+                                                          : imageMarkup(fields, folder);
+                fragment += markup.value_or(QString());
             }
+            if (fragment.isEmpty())
+                break;
             m_editor.placeCaretAt(pos);
             if (!m_editor.pasteHTML(fragment))
                 messages::warn(&m_window, m_editor.lastError());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/editing/dialogs/imagemarkup.h"
+
 #include <QList>
 #include <QPoint>
 #include <QUrl>
@@ -23,6 +25,9 @@ public:
     FileDrops(QWidget &window, EditingComponent &editor,
               std::function<void(const QString &)> openPage);
 
+    // What each dropped picture goes in as (the web-copy offer); unset: as it is.
+    void setImageMarkupRoad(ImageMarkupRoad road) { m_imageRoad = std::move(road); }
+
     // Files dropped on the window beside the page.
     void droppedOnWindow(const QList<QUrl> &urls);
     // Files dropped on the page at `pos` (the editing component's coordinates).
@@ -34,6 +39,7 @@ private:
     QWidget &m_window;
     EditingComponent &m_editor;
     std::function<void(const QString &)> m_openPage;
+    ImageMarkupRoad m_imageRoad;
 };
 
 } // namespace lumipage

@@ -15,6 +15,8 @@
 #include "check/spellingsetting.h"
 #include "commands/commandactions.h"
 #include "insert/insertioncontroller.h"
+#include "insert/pagepictures.h"
+#include "insert/webimageinsertion.h"
 #include "platform/commondialog.h"
 #include "platform/editing/webengineeditingcomponent.h"
 #include "platform/effects/effectspage.h"
@@ -93,6 +95,8 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     new RecentFilesMenu(m_menuItems.value(QStringLiteral("recent_files"))->menu(),
                         m_files->recent(), openAsked);
     m_drops = std::make_unique<FileDrops>(*this, *m_editor, openAsked);
+    m_webImages = std::make_unique<WebImageInsertion>(*this);
+    m_drops->setImageMarkupRoad(webImageRoad());
     connect(
         m_editor, &EditingComponent::filesDropped, this,
         [this](const QList<QUrl> &urls, const QPoint &pos) { m_drops->droppedOnPage(urls, pos); });
@@ -123,6 +127,14 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
 
 MainWindow::~MainWindow() = default;
 
+ImageMarkupRoad MainWindow::webImageRoad()
+{
+    return [this](const ImageFields &fields, const QString &pageFolder, int shownWidth,
+                  bool askAlways) {
+        return m_webImages->markupFor(fields, pageFolder, shownWidth, askAlways);
+    };
+}
+
 void MainWindow::buildControls()
 {
     m_client = new QWidget(this);
@@ -137,6 +149,7 @@ void MainWindow::buildControls()
     m_pageSplitter->setGeometry(twips(120), twips(960), twips(13335), twips(7455));
     auto *surface = new WebEngineEditingComponent(m_pageSplitter);
     surface->setCommonDialog(m_commonDialog.get());
+    surface->setImageMarkupRoad(webImageRoad());
     surface->setPageTransform(effectsTransform()); // browse mode plays the page's effects
     m_editor = surface;
     m_editor->setObjectName(QStringLiteral("DHTMLEdit1"));
@@ -200,6 +213,8 @@ void MainWindow::registerCommands()
     });
     m_actions->setHandler(CommandId::Exit, [this] { confirmExit(); });
     m_actions->setHandler(CommandId::InsertTable, [this] { m_insertion->insertTable(); });
+    m_actions->setHandler(CommandId::OptimizePagePictures,
+                          [this] { optimizePagePictures(*m_editor, *this); });
 
     static constexpr CommandId kObjectCommands[] = {CommandId::MakeAbsolute, CommandId::BringAbove,
                                                     CommandId::SendBelow, CommandId::RemoveFormat};

@@ -3,6 +3,7 @@
 #include "app/palettewindow.h"
 #include "commands/commandid.h"
 #include "platform/commondialog.h"
+#include "platform/editing/dialogs/imagemarkup.h"
 #include "platform/shell.h"
 
 #include <QHash>
@@ -29,6 +30,7 @@ class PageCommands;
 class DocumentFiles;
 class DocumentRecovery;
 class FileDrops;
+class WebImageInsertion;
 class EditingComponent;
 class SourcePane;
 class SourcePaneController;
@@ -90,6 +92,8 @@ protected:
 
 private:
     void buildControls();
+    // New pictures (image dialog, drops) go through the web-copy offer.
+    ImageMarkupRoad webImageRoad();
     void buildToolbar();
     void buildMenus();
     // A mode switch chosen from the menu: the command, then the two mode items swap.
@@ -121,6 +125,7 @@ private:
     std::unique_ptr<InsertionController> m_insertion;
     std::unique_ptr<DocumentRecovery> m_recovery;
     std::unique_ptr<FileDrops> m_drops;
+    std::unique_ptr<WebImageInsertion> m_webImages; // the web-copy offer for new pictures
     std::unique_ptr<SourcePaneController> m_sourcePaneController;
     std::unique_ptr<SourcePaneLayout> m_sourcePaneLayout;
     std::unique_ptr<PageCheckController> m_pageCheck;

@@ -27,7 +27,8 @@ struct PageCheckInput {
     std::shared_ptr<check::EnglishSpelling> spelling; // null: spelling is not checked
 };
 
-// Every finding of every kind on the page, by line: files, HTML, accessibility, spelling.
+// Every finding of every kind on the page, by line: files, HTML, accessibility, pictures,
+// spelling. The page's local pictures are read (their headers only) on the calling thread.
 QList<check::PageFinding> findProblems(const PageCheckInput &input);
 
 } // namespace lumipage

@@ -64,6 +64,7 @@ enum class CommandId {
     SpellCheck,
     Print,
     SavePdf,
+    OptimizePagePictures,
     Count // not a command: the number of commands
 };
 

@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -129,10 +130,30 @@ Pending begin(const QString &path, const QByteArray &bytes)
 
 Result Pending::commit()
 {
+    return finish(true);
+}
+
+Result Pending::commitNew()
+{
+    return finish(false);
+}
+
+Result Pending::finish(bool replace)
+{
     if (!m_result.ok || m_temporary.isEmpty())
         return m_result;
     const QByteArray temp = std::exchange(m_temporary, {});
-    if (::rename(temp.constData(), m_target.constData()) != 0) {
+    int renamed = replace ? ::rename(temp.constData(), m_target.constData())
+                          : ::renameat2(AT_FDCWD, temp.constData(), AT_FDCWD, m_target.constData(),
+                                        RENAME_NOREPLACE);
+    // A file system without the no-replace rename: a hard link is refused just the same
+    // when the name is taken.
+    if (renamed != 0 && !replace && (errno == EINVAL || errno == ENOSYS)) {
+        renamed = ::link(temp.constData(), m_target.constData());
+        if (renamed == 0)
+            ::unlink(temp.constData());
+    }
+    if (renamed != 0) {
         const int errnum = errno;
         ::unlink(temp.constData());
         return failed(true, errnum);
@@ -170,6 +191,14 @@ Result write(const QString &path, const QByteArray &bytes)
 {
     Pending pending = begin(path, bytes);
     return pending.begun().ok ? pending.commit() : pending.begun();
+}
+
+Result writeNew(const QString &path, const QByteArray &bytes)
+{
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+        return failed(false, EEXIST);
+    Pending pending = begin(path, bytes);
+    return pending.begun().ok ? pending.commitNew() : pending.begun();
 }
 
 bool isTemporaryName(const QString &fileName)

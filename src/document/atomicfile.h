@@ -38,13 +38,19 @@ public:
     // How the temporary file's making went; commit() only after it went well.
     const Result &begun() const { return m_result; }
     Result commit();
+    // Commits only if the target is still free: fails with EEXIST, the other file whole,
+    // when something took the name meanwhile.
+    Result commitNew();
 
 private:
     friend Pending begin(const QString &path, const QByteArray &bytes);
+    Result finish(bool replace);
     Result m_result;
     QByteArray m_temporary, m_target;
 };
 Pending begin(const QString &path, const QByteArray &bytes);
+// The write of a file that must be new: never over an existing file (EEXIST).
+Result writeNew(const QString &path, const QByteArray &bytes);
 
 // Whether `fileName` names one of our temporary files.
 bool isTemporaryName(const QString &fileName);

@@ -1,5 +1,6 @@
 // Everyday work through the main window on the real editing surface: recent files,
-// dropped files, bringing outside pictures in on save, the page check, special files.
+// dropped files (a large photo through the web-copy offer), bringing outside pictures in on save,
+// the page check, special files.
 #include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
@@ -15,6 +16,8 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -140,6 +143,22 @@ private slots:
         QTRY_VERIFY(editor().DocumentHTML().contains("<IMG src=pics/pic.svg>"));
         QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QVERIFY(!editor().DocumentHTML().contains("<IMG"));
+        // A photo wider than a page needs, from outside the folder: its web copy goes in,
+        // written beside the page, shown at half its width; the photo stays as it was.
+        QVERIFY(QProcess::execute(
+                    "vips", {"black", path("photo.jpg"), "2400", "1800", "--bands", "3"}) == 0);
+        const QByteArray photo = readBytes(path("photo.jpg"));
+        answerNextModal([](QWidget *w) {
+            QCOMPARE(w->objectName(), QStringLiteral("webImageDialog"));
+            w->findChild<QPushButton *>("webImageOk")->click();
+        });
+        drop({path("photo.jpg")});
+        QTRY_VERIFY_WITH_TIMEOUT(
+            editor().DocumentHTML().contains("<IMG src=photo-1600.jpg width=800 height=600>"),
+            20000);
+        QVERIFY(QFileInfo(path("site/photo-1600.jpg")).isFile());
+        QCOMPARE(readBytes(path("photo.jpg")), photo);
+        QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
         // Anything else is refused with a message naming it.
         writeBytes(path("notes.txt"), "x");
         auto boxes = answerBoxes({QMessageBox::Ok});

@@ -1,14 +1,16 @@
 // The page check's finders on page text alone (no display, no engine): libtidy's codes in
 // our words, the accessibility rules of the markup, the contrast arithmetic, and which
-// words go to the dictionary.
+// words go to the dictionary, what the page's pictures cost and tell.
 #include "check/finders/accessibilityfindings.h"
 #include "check/finders/htmlfindings.h"
 #include "check/finders/parsedpage.h"
+#include "check/finders/picturefindings.h"
 #include "check/finders/spelling.h"
 #include "check/finders/tidymessages.h"
 
 #include <QTest>
 
+using namespace lumipage;
 using namespace lumipage::check;
 
 namespace
@@ -190,6 +192,48 @@ private slots:
         QCOMPARE(rows(spellingFindings(page, spelling)),
                  QStringList({"スペル 1 P 綴りが誤っているかもしれません: recieved（ほか 2 箇所）",
                               "スペル 4 P 綴りが誤っているかもしれません: teh"}));
+    }
+
+    void picturesHeavierThanShownTurnedOrPlaced()
+    {
+        const ParsedPage page(
+            QStringLiteral("<BODY>\n<IMG src=phone.jpg width=400 height=300>\n"
+                           "<IMG src=sharp.jpg width=\"800px\" height=600><IMG src=phone.jpg>\n"
+                           "<IMG src=http://example.org/a.png width=50% height=20>\n"
+                           "<IMG src=logo.png width=\"50%\" height=\"1\">\n"));
+        QCOMPARE(pictureSources(page),
+                 QStringList({"phone.jpg", "sharp.jpg", "http://example.org/a.png", "logo.png"}));
+        pictures::PictureInfo phone;
+        phone.path = QStringLiteral("/site/phone.jpg");
+        phone.width = 4032;
+        phone.height = 3024;
+        phone.bytes = 3'600'000;
+        phone.orientation = 6; // 3024 wide upright: still over twice 400
+        phone.gps = true;
+        pictures::PictureInfo sharp; // exactly twice what it is shown at: what sharp screens want
+        sharp.path = QStringLiteral("/site/sharp.jpg");
+        sharp.width = 1600;
+        sharp.height = 1200;
+        sharp.bytes = 1024 * 1024;
+        pictures::PictureInfo logo = sharp; // shown at a share of the column: not known
+        logo.path = QStringLiteral("/site/logo.png");
+        logo.width = 5000;
+        QCOMPARE(rows(pictureFindings(
+                     page, {{"phone.jpg", phone}, {"sharp.jpg", sharp}, {"logo.png", logo}})),
+                 QStringList({
+                     "画像 2 IMG 表示の大きさよりずっと大きな画像です(幅 3024 ピクセルを 400 "
+                     "で表示): phone.jpg",
+                     "画像 2 IMG 画像ファイルが 3.4 MB あり、読み込みに時間がかかります: phone.jpg",
+                     "画像 2 IMG EXIF の向きの情報で回転させて見せる画像です(向きを読まないところ"
+                     "では横倒しになります): phone.jpg",
+                     "画像 2 IMG 位置情報が含まれています(撮影した場所を誰でも読めます): phone.jpg",
+                     "画像 3 IMG width と height がありません(読み込みの間にページがずれます): "
+                     "phone.jpg",
+                     "画像 3 IMG 画像ファイルが 3.4 MB あり、読み込みに時間がかかります: phone.jpg",
+                     "画像 3 IMG EXIF の向きの情報で回転させて見せる画像です(向きを読まないところ"
+                     "では横倒しになります): phone.jpg",
+                     "画像 3 IMG 位置情報が含まれています(撮影した場所を誰でも読めます): phone.jpg",
+                 }));
     }
 };
 

@@ -16,7 +16,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -116,6 +118,30 @@ private slots:
         QCOMPARE(m_f.window->sourcePane()->editor()->selectedText(),
                  QStringLiteral("<input type=\"text\" name=\"quantity\">"));
         m_f.window->action(CommandId::SourcePane)->trigger();
+    }
+
+    // A phone photo shown small, turned by its orientation, telling where it was taken.
+    void aPhoneSizedPictureIsFound()
+    {
+        const QString photo = m_dir.filePath("phone.jpg");
+        QVERIFY(QProcess::execute("vips", {"black", photo, "2000", "1000", "--bands", "3"}) == 0);
+        QVERIFY(QProcess::execute("exiftool",
+                                  {"-q", "-overwrite_original", "-n", "-Orientation=6",
+                                   "-GPSLatitude=35.6", "-GPSLongitude=139.7", photo}) == 0);
+        writeBytes(m_dir.filePath("phone.htm"),
+                   "<!DOCTYPE html>\n<html lang=ja><head><title>t</title></head><body>\n"
+                   "<p><img src=phone.jpg alt=写真 width=400 height=800></p>\n</body></html>\n");
+        QSignalSpy checked(controller(), &PageCheckController::checked);
+        QVERIFY(loadAndWait(editor(), m_dir.filePath("phone.htm")));
+        QVERIFY(QTest::qWaitFor([&] { return !checked.isEmpty(); }, 10000));
+        QCOMPARE(
+            rows().filter(QRegularExpression("^画像 ")),
+            QStringList({"画像 3 IMG 表示の大きさよりずっと大きな画像です(幅 1000 ピクセルを "
+                         "400 で表示): phone.jpg",
+                         "画像 3 IMG EXIF の向きの情報で回転させて見せる画像です(向きを読まない"
+                         "ところでは横倒しになります): phone.jpg",
+                         "画像 3 IMG 位置情報が含まれています(撮影した場所を誰でも読めます): "
+                         "phone.jpg"}));
     }
 
     void aCleanPageHasNothingToReport()

@@ -10,16 +10,16 @@ import re
 import sys
 
 # Floors, highest first: the composition root, the features, the dialogs, the shared
-# form pieces and commands, the engine view and the desktop services, the page as a
-# file, the pure libraries (text, CSS, transfer, pictures), which link no GUI.
+# form pieces and commands, the engine view and the desktop services, and the libraries
+# without a GUI (the page as a file, page text and CSS, transfer, pictures), which may
+# use each other but never in a circle.
 FLOORS = [
     ["app"],
     ["source", "check", "insert", "styles", "publish", "images"],
     ["dialogs"],
     ["widgets", "commands"],
     ["platform", "platform/editing", "platform/browsing", "platform/effects"],
-    ["document"],
-    ["platform/markup", "check/finders", "transfer", "pictures", "platform/pictures"],
+    ["document", "platform/markup", "check/finders", "transfer", "pictures"],
 ]
 RANK = {unit: len(FLOORS) - i for i, floor in enumerate(FLOORS) for unit in floor}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)

@@ -16,6 +16,8 @@ QString kindName(FindingKind kind)
         return QStringLiteral("アクセシビリティ");
     case FindingKind::Spelling:
         return QStringLiteral("スペル");
+    case FindingKind::Image:
+        return QStringLiteral("画像");
     }
     return {};
 }

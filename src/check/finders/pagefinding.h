@@ -12,9 +12,11 @@ enum class FindingKind {
     Html,          // what an HTML validator reports
     Accessibility, // what keeps visitors with assistive technology or poor sight out
     Spelling,      // misspelt English words
+    Image,         // pictures heavier than the page needs, turned, or telling where taken
 };
 
-// The kind as the panel shows it (「ファイル」, 「HTML」, 「アクセシビリティ」, 「スペル」).
+// The kind as the panel shows it (「ファイル」, 「HTML」, 「アクセシビリティ」, 「スペル」,
+// 「画像」).
 QString kindName(FindingKind kind);
 
 // One problem on the page.

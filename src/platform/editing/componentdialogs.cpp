@@ -89,10 +89,20 @@ bool ComponentDialogs::image(CommandOption option, const QVariant &value)
     ImageDialog dialog({field("src"), field("alt"), field("align"), field("border"),
                         field("hspace"), field("vspace")},
                        commonDialog(), m_component.window());
-    if (dialog.exec() != QDialog::Accepted)
+    const int shownWidth = old.value(QStringLiteral("shownWidth")).toInt();
+    dialog.setPage(folder, shownWidth, old.value(QStringLiteral("shownHeight")).toInt(),
+                   old.isEmpty() || old.value(QStringLiteral("replaceable")).toBool());
+    const int answer = dialog.exec();
+    if (answer == QDialog::Rejected)
         return false;
-    if (selected.value.isNull() || old.isEmpty())
-        return m_component.pasteHTML(imageMarkup(dialog.fields(), folder));
+    const bool optimize = answer == ImageDialog::OptimizeForWeb && m_imageRoad;
+    if (selected.value.isNull() || old.isEmpty() || optimize) {
+        // A selected picture made into a web copy is replaced by the new element.
+        const std::optional<QString> markup =
+            m_imageRoad ? m_imageRoad(dialog.fields(), folder, shownWidth, optimize)
+                        : imageMarkup(dialog.fields(), folder);
+        return markup && m_component.pasteHTML(*markup);
+    }
     QJsonObject attributes;
     for (const auto &[name, text] : imageAttributes(dialog.fields(), folder))
         attributes.insert(name, text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/editing/dialogs/imagemarkup.h"
 #include "platform/editing/editingcommands.h"
 
 #include <QList>
@@ -29,6 +30,8 @@ public:
 
     // The common dialog the image dialog browses with (the program's own when set).
     void setCommonDialog(CommonDialog *dialog) { m_common = dialog; }
+    // What a new picture from the image dialog goes in as.
+    void setImageMarkupRoad(ImageMarkupRoad road) { m_imageRoad = std::move(road); }
 
     bool find();
     bool font();
@@ -42,6 +45,7 @@ private:
     CommonDialog *m_common = nullptr;
     std::unique_ptr<CommonDialog> m_own;
     QString m_findText;
+    ImageMarkupRoad m_imageRoad;
 };
 
 } // namespace lumipage

@@ -163,6 +163,11 @@ void WebEngineEditingComponent::setCommonDialog(CommonDialog *dialog)
     m_dialogs->setCommonDialog(dialog);
 }
 
+void WebEngineEditingComponent::setImageMarkupRoad(ImageMarkupRoad road)
+{
+    m_dialogs->setImageMarkupRoad(std::move(road));
+}
+
 void WebEngineEditingComponent::setPageTransform(PageTransform transform)
 {
     m_transform = transform;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/editing/dialogs/imagemarkup.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/editing/pagecaller.h"
 #include "platform/markup/keptmarkup.h"
@@ -99,6 +100,8 @@ public:
     QString documentPath() const override { return m_path; }
     // The common dialog the component's own dialogs use (the program's one).
     void setCommonDialog(CommonDialog *dialog);
+    // What a new picture from the image dialog goes in as (see ImageMarkupRoad).
+    void setImageMarkupRoad(ImageMarkupRoad road);
     // What browse mode shows and the effects copy writes is the page put through
     // `transform` (the effects runtime added); until one is set, browse mode shows the
     // page as it is and the effects copy is refused.

@@ -16,7 +16,9 @@ bool isSmallWholeNumber(const QString &text)
     return ok && value >= 0 && value <= 999;
 }
 
-QString sourceFor(const QString &source, const QString &pageFolder)
+} // namespace
+
+QString imageSourceFor(const QString &source, const QString &pageFolder)
 {
     const QString text = source.trimmed();
     if (pageFolder.isEmpty() || !QDir::isAbsolutePath(text))
@@ -24,8 +26,6 @@ QString sourceFor(const QString &source, const QString &pageFolder)
     const QString relative = QDir(pageFolder).relativeFilePath(QDir::cleanPath(text));
     return relative.startsWith(QLatin1String("..")) ? text : relative;
 }
-
-} // namespace
 
 QString imageProblem(const ImageFields &fields)
 {
@@ -47,7 +47,7 @@ QList<QPair<QString, QString>> imageAttributes(const ImageFields &fields, const 
         if (!value.trimmed().isEmpty())
             out.append({QLatin1String(name), value.trimmed()});
     };
-    add("src", sourceFor(fields.source, pageFolder));
+    add("src", imageSourceFor(fields.source, pageFolder));
     if (!fields.alt.isEmpty())
         out.append({QStringLiteral("alt"), fields.alt});
     add("align", fields.align);

@@ -4,6 +4,9 @@
 #include <QPair>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 namespace lumipage
 {
 
@@ -20,6 +23,10 @@ struct ImageFields {
 // Why the fields cannot make an image, or an empty text.
 QString imageProblem(const ImageFields &fields);
 
+// The name an image's `source` is written with: a file inside `pageFolder` relative to
+// it, so the page keeps working when moved; anything else as typed.
+QString imageSourceFor(const QString &source, const QString &pageFolder);
+
 // The image's attributes in the order they are written (empty fields left out). A file
 // inside `pageFolder` is named relative to it, so the page keeps working when moved.
 QList<QPair<QString, QString>> imageAttributes(const ImageFields &fields,
@@ -27,5 +34,13 @@ QList<QPair<QString, QString>> imageAttributes(const ImageFields &fields,
 
 // The IMG tag for the attributes.
 QString imageMarkup(const ImageFields &fields, const QString &pageFolder);
+
+// What turns a picture going into the page into markup (the web-copy offer lives above
+// the surface): the fragment for `fields` on a page in `pageFolder`, shown `shownWidth`
+// wide (0: not known), offered as a web copy only when bigger than needed unless
+// `askAlways`; nothing when the user chose to insert nothing. Where none is set,
+// imageMarkup() is the road.
+using ImageMarkupRoad = std::function<std::optional<QString>(
+    const ImageFields &fields, const QString &pageFolder, int shownWidth, bool askAlways)>;
 
 } // namespace lumipage

@@ -167,6 +167,12 @@
         const out = {};
         for (const name of IMAGE_ATTRS)
             out[name] = el.getAttribute(name) || '';
+        out.shownWidth = el.width; // as laid out, in CSS pixels
+        out.shownHeight = el.height;
+        // Whether a new element may take its place without losing anything it carries.
+        const shown = new Set(IMAGE_ATTRS.concat(['width', 'height']));
+        out.replaceable = Array.from(el.attributes).every(a => shown.has(a.name.toLowerCase())) &&
+            !(el.parentElement && el.parentElement.tagName === 'PICTURE');
         return out;
     };
 
