@@ -3,7 +3,7 @@
 #include "check/finders/htmlfindings.h"
 #include "check/finders/parsedpage.h"
 #include "check/finders/spelling.h"
-#include "platform/pagereferences.h"
+#include "platform/markup/pagereferences.h"
 
 namespace lumipage
 {
