@@ -1,0 +1,47 @@
+#pragma once
+
+#include "transfer/publishtarget.h"
+
+#include <QProcess>
+#include <QString>
+
+#include <memory>
+
+namespace lumipage::test
+{
+
+// Real servers on 127.0.0.1 for the publish tests, each serving a folder of the test's
+// temporary folder: FTP (pyftpdlib), SFTP (an sshd of its own, key login), WebDAV
+// (rclone). A server whose program is missing is not started and says why.
+class TestServers
+{
+public:
+    enum Kind { Ftp, Sftp, WebDav, Folder };
+    explicit TestServers(const QString &folder);
+    ~TestServers();
+
+    // Starts all servers that can run; their reasons otherwise.
+    void startAll();
+    QString whyMissing(Kind kind) const { return m_missing[kind]; }
+    // The target publishing to the server's "www" folder with the right credentials.
+    PublishTarget target(Kind kind) const;
+    // The folder on this disk where the target's files land.
+    QString publicFolder(Kind kind) const;
+    // Kills the server's processes that serve connections (for SFTP, the sessions;
+    // the listener stays), and for the others starts the server again on its port.
+    void killConnections(Kind kind);
+    void restart(Kind kind);
+    QString hostKeyFile() const; // the SFTP server's public host key
+    QString clientKey() const;   // the key the SFTP target logs in with
+    QString otherKey() const;    // a key the server does not know
+
+private:
+    bool start(Kind kind);
+    QString m_folder;
+    int m_ports[4] = {};
+    std::unique_ptr<QProcess> m_processes[4];
+    QString m_missing[4];
+    qint64 m_sshdPid = 0;
+};
+
+} // namespace lumipage::test
