@@ -180,7 +180,11 @@ TransferError CurlSite::stat(const QString &relative, RemoteState *state)
     TransferError error = perform(relative);
     long response = 0;
     curl_easy_getinfo(m_curl, CURLINFO_RESPONSE_CODE, &response);
+    // A folder FTP cannot enter holds no file for us either: the upload makes it, or
+    // says why it cannot.
+    const bool ftp = m_target.protocol == Protocol::Ftp || m_target.protocol == Protocol::Ftps;
     if (m_lastCode == CURLE_REMOTE_FILE_NOT_FOUND || m_lastCode == CURLE_FTP_COULDNT_RETR_FILE ||
+        (ftp && m_lastCode == CURLE_REMOTE_ACCESS_DENIED) ||
         (m_target.protocol == Protocol::WebDav && response == 404)) {
         *state = {};
         return {};
@@ -205,14 +209,17 @@ QByteArray CurlSite::quoted(const QString &relative) const
 
 TransferError CurlSite::makeFolders(const QString &relative)
 {
-    QString folder;
-    for (const QString &part : parentOf(relative).split(u'/', Qt::SkipEmptyParts)) {
-        folder = folder.isEmpty() ? part : folder + u'/' + part;
+    // Each folder from the server's root down to the file's, the remote folder's too.
+    const QString url = m_target.url(relative);
+    const qsizetype pathStart = url.indexOf(u'/', url.indexOf(QLatin1String("://")) + 3);
+    for (qsizetype slash = url.indexOf(u'/', pathStart + 1); slash > 0;
+         slash = url.indexOf(u'/', slash + 1)) {
+        const QString folder = url.left(slash + 1);
         if (m_madeFolders.contains(folder))
             continue;
-        prepare(m_target.url(folder) + u'/');
+        prepare(folder);
         curl_easy_setopt(m_curl, CURLOPT_CUSTOMREQUEST, "MKCOL");
-        TransferError error = perform(folder);
+        TransferError error = perform(relative);
         long response = 0;
         curl_easy_getinfo(m_curl, CURLINFO_RESPONSE_CODE, &response);
         if (!error.ok() && response != 405) // 405: it is there already

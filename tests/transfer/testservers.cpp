@@ -158,7 +158,9 @@ bool TestServers::start(Kind kind)
         }
         process->setStandardErrorFile(m_folder + QStringLiteral("/dav.log"), QIODevice::Append);
         process->start("rclone", {"serve", "webdav", served, "--addr", "127.0.0.1:" + port,
-                                  "--user", "author", "--pass", "secret"});
+                                  "--user", "author", "--pass", "secret",
+                                  // the test changes files behind it
+                                  "--dir-cache-time", "0s"});
     } else if (kind == Sftp) {
         if (!runs("/usr/sbin/sshd") || QStandardPaths::findExecutable("ssh-keygen").isEmpty()) {
             m_missing[kind] = QStringLiteral("sshd or ssh-keygen is missing (openssh-server)");
