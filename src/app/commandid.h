@@ -64,6 +64,8 @@ enum class CommandId {
     SpellCheck,
     Print,
     SavePdf,
+    PublishTarget,
+    PublishSite,
     Count // not a command: the number of commands
 };
 
