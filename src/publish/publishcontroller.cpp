@@ -154,6 +154,8 @@ void PublishController::prepared(const QList<publishplan::Item> &items, const QS
     }
     if (!error.ok()) {
         endJob();
+        if (error.kind == TransferError::Kind::Login)
+            m_passwords.forget(m_site.target.identity());
         if (error.kind != TransferError::Kind::Cancelled)
             messages::warn(&m_window, error.message());
         return;

@@ -115,4 +115,14 @@ void PasswordStore::remember(const QString &identity, const QString &password)
     job->start(); // it deletes itself when done
 }
 
+void PasswordStore::forget(const QString &identity)
+{
+    m_passwords.remove(identity);
+    if (!secretStoreRuns())
+        return;
+    auto *job = new QKeychain::DeletePasswordJob(kService, this);
+    job->setKey(identity);
+    job->start();
+}
+
 } // namespace lumipage

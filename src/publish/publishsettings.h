@@ -43,6 +43,8 @@ public:
     // `done` later when the secret store must be asked.
     void find(const QString &identity, std::function<void(std::optional<QString>)> done);
     void remember(const QString &identity, const QString &password);
+    // Forgets a password the server refused, so that the next publish asks again.
+    void forget(const QString &identity);
 
 private:
     QHash<QString, QString> m_passwords;

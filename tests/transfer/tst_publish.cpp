@@ -80,10 +80,11 @@ class PublishTest : public QObject
     }
 
     Outcome publish(const PublishTarget &target, const std::function<void(qint64)> &onBytes = {},
-                    const QString &acceptedKey = {}, bool tickChanged = false)
+                    const QString &acceptedKey = {}, bool tickChanged = false,
+                    const std::atomic_bool *cancel = nullptr)
     {
         Outcome out;
-        RemoteSite::Options options{knownHosts(), acceptedKey, nullptr};
+        RemoteSite::Options options{knownHosts(), acceptedKey, cancel};
         Publisher publisher(target, options, Manifest::pathFor(target));
         out.plan = publishplan::localPlan(sitefiles::siteFiles(m_site + "/index.htm", m_site),
                                           publisher.manifest());
@@ -246,6 +247,28 @@ private slots:
         QVERIFY2(next.result.error.ok(), qPrintable(next.result.error.message()));
         QCOMPARE(next.sent, QStringList({"img/big.jpg"}));
         compareServer(kind);
+    }
+
+    // A cancel in the middle of a file stops at once; the server keeps the old file and no
+    // temporary name, and the record still tells what is there.
+    void cancelLeavesTheOldFile()
+    {
+        skipWithoutServer(TestServers::Ftp);
+        const PublishTarget target = m_servers->target(TestServers::Ftp);
+        const QString remote = m_servers->publicFolder(TestServers::Ftp);
+        QVERIFY(publish(target).result.error.ok());
+        const QByteArray old = readAll(remote + "/img/big.jpg");
+        write(m_site + "/img/big.jpg", picture(20 << 20, 'c'));
+        write(m_site + "/img/f.png", picture(100, 'c'));
+        std::atomic_bool cancel = false;
+        const Outcome cancelled = publish(
+            target, [&](qint64 sent) { cancel = cancel || sent > (2 << 20); }, {}, false, &cancel);
+        QCOMPARE(cancelled.result.error.kind, TransferError::Kind::Cancelled);
+        QCOMPARE(readAll(remote + "/img/big.jpg"), old);
+        QVERIFY(!QFileInfo::exists(remote + "/img/.big.jpg.lumipage-part"));
+        const Outcome next = publish(target);
+        QCOMPARE(next.sent, QStringList({"img/big.jpg", "img/f.png"}));
+        compareServer(TestServers::Ftp);
     }
 
     void refusedLoginsSayWhy_data()
