@@ -56,7 +56,10 @@ std::optional<publishsettings::Site> PublishController::editTarget()
                                       "フォルダにしてください。"));
         return std::nullopt;
     }
-    const publishsettings::Site site{dialog.root(), dialog.target()};
+    publishsettings::Site site{dialog.root(), dialog.target()};
+    // A certificate trusted for this server stays trusted when other fields change.
+    if (stored && stored->target.identity() == site.target.identity())
+        site.target.certificatePin = stored->target.certificatePin;
     publishsettings::store(site);
     if (!site.target.password.isEmpty())
         m_passwords.remember(site.target.identity(), site.target.password);
@@ -150,6 +153,19 @@ void PublishController::prepared(const QList<publishplan::Item> &items, const QS
                           QMessageBox::Yes | QMessageBox::No,
                           QMessageBox::Warning) == QMessageBox::Yes)
             start(m_site, error.fingerprint);
+        return;
+    }
+    if (error.kind == TransferError::Kind::Certificate && !error.fingerprint.isEmpty() &&
+        m_site.target.certificatePin.isEmpty()) {
+        endJob();
+        if (messages::ask(&m_window, messages::applicationTitle(),
+                          error.message() + QStringLiteral("\n\nこの証明書を信頼しますか？"),
+                          QMessageBox::Yes | QMessageBox::No,
+                          QMessageBox::Warning) == QMessageBox::Yes) {
+            m_site.target.certificatePin = error.fingerprint; // remembered with the target
+            publishsettings::store(m_site);
+            start(m_site, QString());
+        }
         return;
     }
     if (!error.ok()) {

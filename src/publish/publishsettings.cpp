@@ -53,6 +53,7 @@ std::optional<Site> siteFor(const QString &pagePath)
             t.keyFile = settings.value(QStringLiteral("keyFile")).toString();
             t.remoteFolder = settings.value(QStringLiteral("remoteFolder")).toString();
             t.passive = settings.value(QStringLiteral("passive"), true).toBool();
+            t.certificatePin = settings.value(QStringLiteral("certificatePin")).toString();
             best = Site{root, t};
         }
         settings.endGroup();
@@ -73,6 +74,7 @@ void store(const Site &site)
     settings.setValue(QStringLiteral("keyFile"), site.target.keyFile);
     settings.setValue(QStringLiteral("remoteFolder"), site.target.remoteFolder);
     settings.setValue(QStringLiteral("passive"), site.target.passive);
+    settings.setValue(QStringLiteral("certificatePin"), site.target.certificatePin);
 }
 
 } // namespace publishsettings

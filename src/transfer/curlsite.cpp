@@ -1,5 +1,6 @@
 #include "transfer/curlsite.h"
 
+#include "transfer/certificatepin.h"
 #include "transfer/curlerrors.h"
 
 #include <QCryptographicHash>
@@ -41,6 +42,15 @@ size_t readFile(char *buffer, size_t size, size_t count, void *file)
 {
     const qint64 read = static_cast<QFile *>(file)->read(buffer, qint64(size * count));
     return read < 0 ? CURL_READFUNC_ABORT : size_t(read);
+}
+
+// An upload may start again from the beginning (an HTTP server asking for credentials
+// after the first bytes).
+int seekFile(void *file, curl_off_t offset, int origin)
+{
+    if (origin != SEEK_SET)
+        return CURL_SEEKFUNC_CANTSEEK;
+    return static_cast<QFile *>(file)->seek(qint64(offset)) ? CURL_SEEKFUNC_OK : CURL_SEEKFUNC_FAIL;
 }
 
 size_t discard(char *, size_t size, size_t count, void *)
@@ -125,6 +135,13 @@ void CurlSite::prepare(const QString &url)
         curl_easy_setopt(m_curl, CURLOPT_USERNAME, m_target.user.toUtf8().constData());
     if (!m_target.password.isEmpty())
         curl_easy_setopt(m_curl, CURLOPT_PASSWORD, m_target.password.toUtf8().constData());
+    if (!m_target.certificatePin.isEmpty()) {
+        // The author's trust replaces the authorities': the key must be the one accepted.
+        curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYPEER, 0L);
+        curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYHOST, 0L);
+        curl_easy_setopt(m_curl, CURLOPT_PINNEDPUBLICKEY,
+                         m_target.certificatePin.toLatin1().constData());
+    }
     switch (m_target.protocol) {
     case Protocol::Ftps:
         curl_easy_setopt(m_curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
@@ -146,7 +163,13 @@ void CurlSite::prepare(const QString &url)
         curl_easy_setopt(m_curl, CURLOPT_SSH_KEYDATA, this);
         break;
     case Protocol::WebDav:
-        curl_easy_setopt(m_curl, CURLOPT_HTTPAUTH, long(CURLAUTH_ANY));
+        // Over TLS the credentials go with the first request; in the clear the server is
+        // asked first which method it takes, so Digest is used where it is offered. (An
+        // upload that is asked for credentials midway must start again.)
+        curl_easy_setopt(m_curl, CURLOPT_HTTPAUTH,
+                         long(m_target.url(QString()).startsWith(QLatin1String("https:"))
+                                  ? CURLAUTH_BASIC
+                                  : CURLAUTH_ANY));
         break;
     case Protocol::Folder:
         break;
@@ -169,7 +192,37 @@ TransferError CurlSite::perform(const QString &relative)
                                                    : TransferError::Kind::HostKeyChanged;
     error.fingerprint = m_fingerprint;
     error.file = relative;
+    if (error.kind == TransferError::Kind::Certificate && m_target.certificatePin.isEmpty())
+        error.fingerprint = certificateKey();
     return error;
+}
+
+QString CurlSite::certificateKey()
+{
+    // A second connection that does not verify, only to read the certificate it is shown.
+    CURL *probe = curl_easy_init();
+    curl_easy_setopt(probe, CURLOPT_URL, m_target.url(QString()).toUtf8().constData());
+    curl_easy_setopt(probe, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(probe, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(probe, CURLOPT_CONNECTTIMEOUT, 20L);
+    curl_easy_setopt(probe, CURLOPT_SSL_VERIFYPEER, 0L);
+    curl_easy_setopt(probe, CURLOPT_SSL_VERIFYHOST, 0L);
+    curl_easy_setopt(probe, CURLOPT_CERTINFO, 1L);
+    curl_easy_setopt(probe, CURLOPT_WRITEFUNCTION, discard);
+    if (m_target.protocol == Protocol::Ftps)
+        curl_easy_setopt(probe, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+    curl_easy_setopt(probe, CURLOPT_USERNAME, m_target.user.toUtf8().constData());
+    curl_easy_setopt(probe, CURLOPT_PASSWORD, m_target.password.toUtf8().constData());
+    curl_easy_perform(probe); // a refused login still leaves the certificate seen
+    curl_certinfo *info = nullptr;
+    QString key;
+    if (curl_easy_getinfo(probe, CURLINFO_CERTINFO, &info) == CURLE_OK && info &&
+        info->num_of_certs > 0)
+        for (curl_slist *field = info->certinfo[0]; field; field = field->next)
+            if (qstrncmp(field->data, "Cert:", 5) == 0)
+                key = certificatepin::pinOf(QByteArray(field->data + 5));
+    curl_easy_cleanup(probe);
+    return key;
 }
 
 TransferError CurlSite::stat(const QString &relative, RemoteState *state)
@@ -245,6 +298,8 @@ TransferError CurlSite::put(const QString &localPath, const QString &relative,
     curl_easy_setopt(m_curl, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(m_curl, CURLOPT_READFUNCTION, readFile);
     curl_easy_setopt(m_curl, CURLOPT_READDATA, &file);
+    curl_easy_setopt(m_curl, CURLOPT_SEEKFUNCTION, seekFile);
+    curl_easy_setopt(m_curl, CURLOPT_SEEKDATA, &file);
     curl_easy_setopt(m_curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
     curl_easy_setopt(m_curl, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
     Slist after;

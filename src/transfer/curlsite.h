@@ -35,6 +35,8 @@ private:
     TransferError perform(const QString &relative);
     TransferError makeFolders(const QString &relative);
     QByteArray quoted(const QString &relative) const;
+    // The pin of the certificate the server shows, read without verifying it.
+    QString certificateKey();
 
     PublishTarget m_target;
     QString m_knownHosts;

@@ -17,6 +17,9 @@ struct PublishTarget {
     QString remoteFolder; // on the server (relative to the login folder unless it starts
                           // with "/"), or the local folder itself
     bool passive = true;  // FTP and FTPS
+    // FTPS and https: the public key ("sha256//BASE64") of a certificate the author chose to
+    // trust though no authority vouches for it (a self-signed one); only that key passes.
+    QString certificatePin;
 
     // The address of a file under the remote folder ("ftp://host:21/www/img/a.png"),
     // each part %-escaped; an empty `relative` gives the server's start ("ftp://host:21/").

@@ -40,6 +40,11 @@ QString TransferError::message() const
     case Kind::Certificate:
         text = QStringLiteral("サーバーの証明書を信頼できません。ホスト名が証明書のものと合っている"
                               "か確かめてください。");
+        if (!fingerprint.isEmpty())
+            text +=
+                QStringLiteral("自己署名の証明書なら、公開鍵 %1 がサーバーの管理者から知らされた"
+                               "ものと同じときだけ信頼してください。")
+                    .arg(fingerprint);
         break;
     case Kind::Permission:
         text = QStringLiteral("サーバーのフォルダーに書き込む権限がありません。リモートフォルダーの"

@@ -31,7 +31,7 @@ struct TransferError {
 
     Kind kind = Kind::None;
     QString detail;      // the server's or library's own words, for the end of the message
-    QString fingerprint; // "SHA256:…" for host key errors
+    QString fingerprint; // "SHA256:…" for host key errors, "sha256//…" (the key) for certificates
     QString file;        // the place under the remote folder it happened at, if any
 
     bool ok() const { return kind == Kind::None; }

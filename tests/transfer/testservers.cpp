@@ -110,14 +110,14 @@ TestServers::~TestServers()
 
 void TestServers::startAll()
 {
-    for (Kind kind : {Ftp, Sftp, WebDav})
+    for (Kind kind : {Ftp, Sftp, WebDav, Https})
         start(kind);
     QDir().mkpath(publicFolder(Folder));
 }
 
 QString TestServers::publicFolder(Kind kind) const
 {
-    const char *names[] = {"ftp", "sftp", "dav", "folder"};
+    const char *names[] = {"ftp", "sftp", "dav", "folder", "https"};
     return m_folder + u'/' + QLatin1String(names[kind]) + QStringLiteral("/www");
 }
 
@@ -128,6 +128,10 @@ QString TestServers::hostKeyFile() const
 QString TestServers::clientKey() const
 {
     return m_folder + QStringLiteral("/ssh/client_key");
+}
+QString TestServers::certificate() const
+{
+    return m_folder + QStringLiteral("/https/certificate.pem");
 }
 QString TestServers::otherKey() const
 {
@@ -151,16 +155,33 @@ bool TestServers::start(Kind kind)
         process->setStandardErrorFile(m_folder + QStringLiteral("/ftp.log"), QIODevice::Append);
         process->start("/usr/bin/python3", {"-m", "pyftpdlib", "-i", "127.0.0.1", "-p", port, "-w",
                                             "-d", served, "-u", "author", "-P", "secret"});
-    } else if (kind == WebDav) {
+    } else if (kind == WebDav || kind == Https) {
         if (QStandardPaths::findExecutable("rclone").isEmpty()) {
             m_missing[kind] = QStringLiteral("rclone is not installed");
             return false;
         }
+        QStringList arguments{"serve", "webdav", served, "--addr", "127.0.0.1:" + port, "--user",
+                              "author", "--pass", "secret",
+                              // the test changes files behind it
+                              "--dir-cache-time", "0s"};
+        if (kind == Https) {
+            const QString key = served + QStringLiteral("/../key.pem");
+            QProcess openssl;
+            openssl.setStandardErrorFile(QProcess::nullDevice());
+            if (!QFileInfo::exists(certificate()))
+                openssl.start("openssl",
+                              {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key,
+                               "-out", certificate(), "-days", "2", "-subj", "/CN=lumipage-test"});
+            if (openssl.state() != QProcess::NotRunning && !openssl.waitForFinished(30000))
+                openssl.kill();
+            if (!QFileInfo::exists(certificate())) {
+                m_missing[kind] = QStringLiteral("openssl could not make a certificate");
+                return false;
+            }
+            arguments << "--cert" << certificate() << "--key" << key;
+        }
         process->setStandardErrorFile(m_folder + QStringLiteral("/dav.log"), QIODevice::Append);
-        process->start("rclone", {"serve", "webdav", served, "--addr", "127.0.0.1:" + port,
-                                  "--user", "author", "--pass", "secret",
-                                  // the test changes files behind it
-                                  "--dir-cache-time", "0s"});
+        process->start("rclone", arguments);
     } else if (kind == Sftp) {
         if (!runs("/usr/sbin/sshd") || QStandardPaths::findExecutable("ssh-keygen").isEmpty()) {
             m_missing[kind] = QStringLiteral("sshd or ssh-keygen is missing (openssh-server)");
@@ -223,6 +244,10 @@ PublishTarget TestServers::target(Kind kind) const
         target.keyFile = clientKey();
         target.remoteFolder = publicFolder(kind);
         break;
+    case Https:
+        target.protocol = PublishTarget::Protocol::WebDav;
+        target.host = QStringLiteral("https://127.0.0.1");
+        break;
     case Folder:
         target.protocol = PublishTarget::Protocol::Folder;
         target.remoteFolder = publicFolder(kind);
@@ -246,7 +271,7 @@ void TestServers::killConnections(Kind kind)
 
 void TestServers::restart(Kind kind)
 {
-    if (kind == Ftp || kind == WebDav)
+    if (kind != Sftp && kind != Folder)
         start(kind);
 }
 

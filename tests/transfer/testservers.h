@@ -12,11 +12,12 @@ namespace lumipage::test
 
 // Real servers on 127.0.0.1 for the publish tests, each serving a folder of the test's
 // temporary folder: FTP (pyftpdlib), SFTP (an sshd of its own, key login), WebDAV
-// (rclone). A server whose program is missing is not started and says why.
+// and WebDAV over https on a self-signed certificate (rclone). A server whose program is missing is
+// not started and says why.
 class TestServers
 {
 public:
-    enum Kind { Ftp, Sftp, WebDav, Folder };
+    enum Kind { Ftp, Sftp, WebDav, Folder, Https };
     explicit TestServers(const QString &folder);
     ~TestServers();
 
@@ -34,13 +35,14 @@ public:
     QString hostKeyFile() const; // the SFTP server's public host key
     QString clientKey() const;   // the key the SFTP target logs in with
     QString otherKey() const;    // a key the server does not know
+    QString certificate() const; // the https server's self-signed certificate (PEM)
 
 private:
     bool start(Kind kind);
     QString m_folder;
-    int m_ports[4] = {};
-    std::unique_ptr<QProcess> m_processes[4];
-    QString m_missing[4];
+    int m_ports[5] = {};
+    std::unique_ptr<QProcess> m_processes[5];
+    QString m_missing[5];
     qint64 m_sshdPid = 0;
 };
 

@@ -298,6 +298,34 @@ private slots:
         QCOMPARE(publish(target).checkError.kind, TransferError::Kind::Refused);
     }
 
+    // https (as FTPS) verifies the certificate: a self-signed one is refused and its key
+    // shown; once the author trusts that key the publish goes through, and only that key.
+    void httpsTrustsOnlyTheAcceptedCertificate()
+    {
+        skipWithoutServer(TestServers::Https);
+        PublishTarget target = m_servers->target(TestServers::Https);
+        const Outcome refused = publish(target);
+        QCOMPARE(refused.checkError.kind, TransferError::Kind::Certificate);
+        QProcess pin;
+        pin.start("bash", {"-c", "openssl x509 -in '" + m_servers->certificate() +
+                                     "' -pubkey -noout | openssl pkey -pubin -outform der"
+                                     " | openssl dgst -sha256 -binary | base64"});
+        pin.waitForFinished();
+        const QString expected =
+            "sha256//" + QString::fromLatin1(pin.readAllStandardOutput()).trimmed();
+        QCOMPARE(refused.checkError.fingerprint, expected);
+        QVERIFY(refused.checkError.message().contains(expected));
+
+        target.certificatePin = expected;
+        const Outcome trusted = publish(target);
+        QVERIFY2(trusted.result.error.ok(), qPrintable(trusted.result.error.message()));
+        compareServer(TestServers::Https);
+
+        target.certificatePin = "sha256//" + QString(44, u'A').chopped(1) + u'=';
+        write(m_site + "/img/f.png", picture(100, 'p')); // something to send
+        QCOMPARE(publish(target).checkError.kind, TransferError::Kind::Certificate);
+    }
+
     // An unknown host key is shown by its fingerprint and trusted only when accepted;
     // once remembered, another key on the same server is refused.
     void sftpHostKeys()
