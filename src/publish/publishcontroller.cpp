@@ -70,6 +70,7 @@ void PublishController::publish()
 {
     if (m_job || !pageSaved())
         return;
+    m_linkedPages = false;
     std::optional<publishsettings::Site> site = publishsettings::siteFor(m_page.path());
     if (!site && !(site = editTarget()))
         return;
@@ -109,7 +110,7 @@ void PublishController::start(const publishsettings::Site &site, const QString &
         }
     });
     showProgress(QStringLiteral("公開するファイルを調べています…"));
-    m_job->prepare(m_page.path(), site.root, {});
+    m_job->prepare(m_page.path(), site.root, {m_linkedPages});
 }
 
 void PublishController::showProgress(const QString &text)
@@ -176,8 +177,15 @@ void PublishController::prepared(const QList<publishplan::Item> &items, const QS
             messages::warn(&m_window, error.message());
         return;
     }
-    PublishListDialog list(items, warnings, &m_window);
-    if (list.exec() != QDialog::Accepted) {
+    PublishListDialog list(items, warnings, m_linkedPages, &m_window);
+    const int answer = list.exec();
+    if (answer == PublishListDialog::kLinkedPagesSwitched) {
+        m_linkedPages = !m_linkedPages;
+        showProgress(QStringLiteral("公開するファイルを調べています…"));
+        m_job->prepare(m_page.path(), m_site.root, {m_linkedPages});
+        return;
+    }
+    if (answer != QDialog::Accepted) {
         endJob();
         return;
     }

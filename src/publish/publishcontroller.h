@@ -51,6 +51,7 @@ private:
     Page m_page;
     PasswordStore m_passwords;
     publishsettings::Site m_site;
+    bool m_linkedPages = false; // the local pages the page links to go too
     std::unique_ptr<PublishJob> m_job;
     QPointer<QProgressDialog> m_progress;
 };

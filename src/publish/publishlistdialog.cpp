@@ -2,6 +2,7 @@
 
 #include "publish/publishlisttext.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,7 +15,7 @@ namespace lumipage
 {
 
 PublishListDialog::PublishListDialog(const QList<publishplan::Item> &items,
-                                     const QStringList &warnings, QWidget *parent)
+                                     const QStringList &warnings, bool linkedPages, QWidget *parent)
     : QDialog(parent), m_items(items)
 {
     setObjectName(QStringLiteral("publishListDialog"));
@@ -46,6 +47,11 @@ PublishListDialog::PublishListDialog(const QList<publishplan::Item> &items,
     m_total = new QLabel(publishlisttext::totalText(items), this);
     m_total->setObjectName(QStringLiteral("publishTotal"));
     layout->addWidget(m_total);
+    auto *linked = new QCheckBox(QStringLiteral("リンク先のページも公開する"), this);
+    linked->setObjectName(QStringLiteral("publishLinkedPages"));
+    linked->setChecked(linkedPages);
+    layout->addWidget(linked);
+    connect(linked, &QCheckBox::toggled, this, [this] { done(kLinkedPagesSwitched); });
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *send = buttons->addButton(QStringLiteral("公開"), QDialogButtonBox::AcceptRole);
     send->setObjectName(QStringLiteral("publishSend"));

@@ -17,8 +17,12 @@ class PublishListDialog : public QDialog
 {
     Q_OBJECT
 public:
+    // The result when the author switches the linked pages on or off: the list is made
+    // again with them or without.
+    static constexpr int kLinkedPagesSwitched = 2;
+
     PublishListDialog(const QList<publishplan::Item> &items, const QStringList &warnings,
-                      QWidget *parent);
+                      bool linkedPages, QWidget *parent);
     // The items with the author's ticks.
     QList<publishplan::Item> items() const { return m_items; }
 

@@ -4,6 +4,7 @@
 #include "publish/publishtargetfields.h"
 #include "support/testsupport.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -118,7 +119,10 @@ private slots:
         const QString remote = m_dir.path() + "/public";
         QDir().mkpath(remote);
         QDir().mkpath(site);
-        test::writeBytes(site + "/index.htm", "<img src=a.png><img src=gone.png>");
+        test::writeBytes(site + "/index.htm",
+                         "<img src=a.png><img src=gone.png><a href=next.htm>next</a>");
+        test::writeBytes(site + "/next.htm", "<img src=b.png>");
+        test::writeBytes(site + "/b.png", "other picture");
         test::writeBytes(site + "/a.png", "picture");
         bool modified = true;
         int saves = 0;
@@ -138,12 +142,21 @@ private slots:
             QCOMPARE(list->topLevelItem(0)->text(1), QString("送信"));
             QCOMPARE(list->topLevelItem(1)->text(1), QString("見つかりません"));
             QCOMPARE(dialog->findChild<QLabel *>("publishTotal")->text(),
-                     QString("送信するファイル: 2 個（40 バイト）／全 3 個"));
+                     QString("送信するファイル: 2 個（65 バイト）／全 3 個"));
             answerNextModal([done](QWidget *box) {
                 *done << static_cast<QMessageBox *>(box)->text();
                 static_cast<QMessageBox *>(box)->accept();
             });
             dialog->findChild<QPushButton *>("publishSend")->click();
+        };
+        // The linked page and its picture join the list once the author asks for them.
+        const auto linkedShown = [&](QWidget *dialog) {
+            QCOMPARE(dialog->objectName(), QString("publishListDialog"));
+            auto *list = dialog->findChild<QTreeWidget *>("publishList");
+            QCOMPARE(list->topLevelItemCount(), 5);
+            QCOMPARE(list->findItems("b.png", Qt::MatchExactly).size(), 1);
+            answerNextModal(listShown);
+            dialog->findChild<QCheckBox *>("publishLinkedPages")->click();
         };
         const auto targetShown = [&](QWidget *dialog) {
             QCOMPARE(dialog->objectName(), QString("publishTargetDialog"));
@@ -156,7 +169,12 @@ private slots:
             QVERIFY(!dialog->findChild<QLineEdit *>("publishKeyFile")->isEnabled());
             protocol->setCurrentIndex(4);
             fill(dialog, "publishRemoteFolder", remote);
-            answerNextModal(listShown);
+            answerNextModal([&](QWidget *list) {
+                // First without the linked page; then with it, then without again.
+                QCOMPARE(list->findChild<QTreeWidget *>("publishList")->topLevelItemCount(), 3);
+                answerNextModal(linkedShown);
+                list->findChild<QCheckBox *>("publishLinkedPages")->click();
+            });
             dialog->findChild<QPushButton *>("publishOk")->click();
         };
         answerNextModal([&](QWidget *box) {
