@@ -350,8 +350,13 @@ TransferError CurlSite::cleanUp(const QStringList &relatives)
     for (const QString &relative : relatives) {
         const QString temporary = temporaryName(relative);
         if (m_target.protocol == Protocol::Sftp) {
+            // An old file moved aside whose successor never took its name goes back (a
+            // rename onto a name that is there fails on these servers, so a new file that
+            // did arrive stays); whatever is left aside then goes.
+            const QString aside = temporary + QStringLiteral("-old");
             commands.append("*rm " + quoted(temporary));
-            commands.append("*rm " + quoted(temporary + QStringLiteral("-old")));
+            commands.append("*rename " + quoted(aside) + ' ' + quoted(relative));
+            commands.append("*rm " + quoted(aside));
         } else {
             commands.append("*DELE " + quoted(temporary));
         }

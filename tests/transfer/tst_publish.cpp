@@ -271,6 +271,28 @@ private slots:
         compareServer(TestServers::Ftp);
     }
 
+    // SFTP replaces a file by moving the old one aside first; a publish broken off right
+    // after that move leaves the old file aside, and the next publish puts it back.
+    void sftpPutsBackAFileLeftAside()
+    {
+        skipWithoutServer(TestServers::Sftp);
+        trustSftp(TestServers::Sftp);
+        const PublishTarget target = m_servers->target(TestServers::Sftp);
+        const QString remote = m_servers->publicFolder(TestServers::Sftp);
+        QVERIFY(publish(target).result.error.ok());
+        const QByteArray old = readAll(remote + "/img/a.png");
+        QVERIFY(QFile::rename(remote + "/img/a.png", remote + "/img/.a.png.lumipage-part-old"));
+        Manifest manifest = Manifest::load(Manifest::pathFor(target));
+        manifest.pending = {"img/a.png"};
+        QVERIFY(manifest.save(Manifest::pathFor(target)).isEmpty());
+
+        const Outcome next = publish(target);
+        QVERIFY2(next.checkError.ok(), qPrintable(next.checkError.message()));
+        QCOMPARE(next.result.sent, 0);
+        QCOMPARE(readAll(remote + "/img/a.png"), old);
+        compareServer(TestServers::Sftp);
+    }
+
     void refusedLoginsSayWhy_data()
     {
         QTest::addColumn<int>("kindNumber");
