@@ -19,7 +19,7 @@ TransferError FolderSite::stat(const QString &relative, RemoteState *state)
 {
     if (!QFileInfo(m_folder).isDir())
         return {TransferError::Kind::Permission,
-                QStringLiteral("フォルダーがありません: ") + m_folder};
+                QStringLiteral("フォルダがありません: ") + m_folder};
     const QFileInfo info(m_folder + u'/' + relative);
     *state = {info.isFile(), info.isFile() ? info.size() : -1,
               info.isFile() ? info.lastModified().toSecsSinceEpoch() : 0};

@@ -47,7 +47,7 @@ QString TransferError::message() const
                     .arg(fingerprint);
         break;
     case Kind::Permission:
-        text = QStringLiteral("サーバーのフォルダーに書き込む権限がありません。リモートフォルダーの"
+        text = QStringLiteral("サーバーのフォルダに書き込む権限がありません。リモートフォルダの"
                               "設定か、サーバーの権限を確かめてください。");
         break;
     case Kind::DiskFull:
