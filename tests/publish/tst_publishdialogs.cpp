@@ -3,6 +3,7 @@
 #include "publish/publishsettings.h"
 #include "publish/publishtargetfields.h"
 #include "support/testsupport.h"
+#include "testservers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -201,6 +203,49 @@ private slots:
         QSettings().sync();
         QVERIFY(!test::readBytes(QSettings().fileName()).contains("s3cret-pw"));
         QCOMPARE(publishsettings::siteFor(site + "/index.htm")->target.protocol, ftp.protocol);
+    }
+
+    // A publish to an SFTP server not met before: its key's fingerprint is asked about,
+    // and once trusted the files go up through the worker and the count is shown.
+    void publishToAnUnknownSftpServer()
+    {
+        test::TestServers servers(m_dir.path() + "/servers");
+        if (!servers.start(test::TestServers::Sftp))
+            QSKIP(qPrintable(servers.whyMissing(test::TestServers::Sftp)));
+        const QString site = m_dir.path() + "/sftp-site";
+        QDir().mkpath(site);
+        test::writeBytes(site + "/index.htm", "<img src=a.png>");
+        test::writeBytes(site + "/a.png", "picture");
+        publishsettings::store({site, servers.target(test::TestServers::Sftp)});
+        auto window = std::make_unique<QWidget>();
+        auto *controller = new PublishController(
+            *window, {[&] { return site + "/index.htm"; }, [] { return false; }, [] {}});
+
+        QProcess keygen;
+        keygen.start("ssh-keygen", {"-l", "-E", "sha256", "-f", servers.hostKeyFile()});
+        keygen.waitForFinished();
+        const QString fingerprint =
+            QString::fromLatin1(keygen.readAllStandardOutput()).section(u' ', 1, 1);
+        auto done = std::make_shared<QStringList>();
+        answerNextModal([&](QWidget *box) {
+            const QString text = static_cast<QMessageBox *>(box)->text();
+            QVERIFY2(text.contains(fingerprint) && text.endsWith("このサーバーを信頼しますか？"),
+                     qPrintable(text));
+            answerNextModal([done](QWidget *list) {
+                QCOMPARE(list->objectName(), QString("publishListDialog"));
+                answerNextModal([done](QWidget *box) {
+                    *done << static_cast<QMessageBox *>(box)->text();
+                    static_cast<QMessageBox *>(box)->accept();
+                });
+                list->findChild<QPushButton *>("publishSend")->click();
+            });
+            static_cast<QMessageBox *>(box)->button(QMessageBox::Yes)->click();
+        });
+        controller->publish();
+        QTRY_COMPARE_WITH_TIMEOUT(done->size(), 1, 20000);
+        QCOMPARE(done->first(), QString("2 個のファイルを送信しました。"));
+        QCOMPARE(test::readBytes(servers.publicFolder(test::TestServers::Sftp) + "/a.png"),
+                 QByteArray("picture"));
     }
 };
 

@@ -23,6 +23,8 @@ public:
 
     // Starts all servers that can run; their reasons otherwise.
     void startAll();
+    // Starts one server; false (with the reason kept) when it cannot run.
+    bool start(Kind kind);
     QString whyMissing(Kind kind) const { return m_missing[kind]; }
     // The target publishing to the server's "www" folder with the right credentials.
     PublishTarget target(Kind kind) const;
@@ -38,7 +40,6 @@ public:
     QString certificate() const; // the https server's self-signed certificate (PEM)
 
 private:
-    bool start(Kind kind);
     QString m_folder;
     int m_ports[5] = {};
     std::unique_ptr<QProcess> m_processes[5];
