@@ -10,9 +10,26 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace lumipage
 {
+
+namespace
+{
+
+// Host keys are remembered per host and port: libcurl writes a trusted key under the host
+// name alone, so two SSH servers on one host would otherwise take each other's keys for
+// a changed one.
+QString knownHostsFile(const PublishTarget &target)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/known_hosts/%1_%2")
+               .arg(QString::fromLatin1(QUrl::toPercentEncoding(target.host.toLower())))
+               .arg(target.effectivePort());
+}
+
+} // namespace
 
 PublishController::PublishController(QWidget &window, Page page)
     : QObject(&window), m_window(window), m_page(std::move(page))
@@ -96,10 +113,8 @@ void PublishController::publish()
 void PublishController::start(const publishsettings::Site &site, const QString &acceptedHostKey)
 {
     m_site = site;
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     m_job = std::make_unique<PublishJob>(
-        site.target,
-        RemoteSite::Options{data + QStringLiteral("/known_hosts"), acceptedHostKey, nullptr},
+        site.target, RemoteSite::Options{knownHostsFile(site.target), acceptedHostKey, nullptr},
         Manifest::pathFor(site.target));
     connect(m_job.get(), &PublishJob::prepared, this, &PublishController::prepared);
     connect(m_job.get(), &PublishJob::finished, this, &PublishController::finished);

@@ -14,7 +14,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -218,9 +217,6 @@ private slots:
         test::writeBytes(site + "/index.htm", "<img src=a.png>");
         test::writeBytes(site + "/a.png", "picture");
         publishsettings::store({site, servers.target(test::TestServers::Sftp)});
-        // Keys remembered by an earlier run for another server on this host are not this one's.
-        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                      "/known_hosts");
         auto window = std::make_unique<QWidget>();
         auto *controller = new PublishController(
             *window, {[&] { return site + "/index.htm"; }, [] { return false; }, [] {}});
