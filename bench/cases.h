@@ -34,6 +34,9 @@ void effectInsertionCases(MainWindow &window, QWebEngineView &bare, const QStrin
 // The source pane: typing and a caret move with it shown, shown on a 5 MB page, and one
 // element edited in it (1 MB).
 void sourcePaneCases(const QString &dir, const QString &only);
+// Publishing 200 files (10 MB) to the test FTP and SFTP servers against curl sending them
+// in one run, and an unchanged 1,000-file site against hashing its files.
+void publishCases(const QString &dir, const QString &only);
 // Bulk replace against QString::replace.
 void replaceCases(const QString &only);
 

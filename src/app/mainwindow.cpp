@@ -23,6 +23,7 @@
 #include "platform/messages.h"
 #include "platform/programfiles.h"
 #include "platform/shell.h"
+#include "publish/publishcontroller.h"
 #include "source/sourcepane.h"
 #include "source/sourcepanecontroller.h"
 #include "source/sourcepanelayout.h"
@@ -120,6 +121,11 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     connect(m_document.get(), &Document::settled, m_pageCheck.get(),
             &PageCheckController::pageSettled);
     new PrintController(*m_editor, *m_commonDialog, *m_actions, *this); // 印刷…, PDFとして保存…
+    auto *publish = new PublishController( // 公開先の設定…, サイトへ公開…
+        *this, {[this] { return m_document->path(); }, [this] { return m_document->isModified(); },
+                [this] { m_actions->run(CommandId::SaveFile); }});
+    m_actions->setHandler(CommandId::PublishTarget, [publish] { publish->editTarget(); });
+    m_actions->setHandler(CommandId::PublishSite, [publish] { publish->publish(); });
     registerCommands();
     applyStartState();
     resize(twips(13650), twips(8700) + menuBar()->sizeHint().height());

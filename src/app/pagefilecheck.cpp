@@ -3,7 +3,7 @@
 #include "platform/editing/editingcomponent.h"
 #include "document/fileerrors.h"
 #include "platform/messages.h"
-#include "platform/pagereferences.h"
+#include "platform/markup/pagereferences.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "check/finders/parsedpage.h"
 #include "check/finders/picturefindings.h"
 #include "check/finders/spelling.h"
-#include "platform/pagereferences.h"
+#include "platform/markup/pagereferences.h"
 
 #include <QFileInfo>
 

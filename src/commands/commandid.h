@@ -65,6 +65,8 @@ enum class CommandId {
     Print,
     SavePdf,
     OptimizePagePictures,
+    PublishTarget,
+    PublishSite,
     Count // not a command: the number of commands
 };
 

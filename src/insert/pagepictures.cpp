@@ -3,7 +3,7 @@
 #include "insert/pagepicturesdialog.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/messages.h"
-#include "platform/pagereferences.h"
+#include "platform/markup/pagereferences.h"
 
 #include <QDir>
 #include <QFileInfo>

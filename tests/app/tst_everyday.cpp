@@ -9,7 +9,7 @@
 #include "document/fileerrors.h"
 #include "platform/markup/htmltags.h"
 #include "document/pagefile.h"
-#include "platform/pagereferences.h"
+#include "platform/markup/pagereferences.h"
 #include "widgets/icons.h"
 
 #include <QDir>

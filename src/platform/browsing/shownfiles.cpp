@@ -1,7 +1,7 @@
 #include "platform/browsing/shownfiles.h"
 
 #include "platform/markup/htmltags.h"
-#include "platform/pagereferences.h"
+#include "platform/markup/pagereferences.h"
 
 #include <QDir>
 #include <QFile>

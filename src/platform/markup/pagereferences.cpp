@@ -1,4 +1,4 @@
-#include "platform/pagereferences.h"
+#include "platform/markup/pagereferences.h"
 
 #include "platform/markup/htmltags.h"
 

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "transfer/publishtarget.h"
+
+#include <QProcess>
+#include <QString>
+
+#include <memory>
+
+namespace lumipage::test
+{
+
+// Real servers on 127.0.0.1 for the publish tests, each serving a folder of the test's
+// temporary folder: FTP (pyftpdlib), SFTP (an sshd of its own, key login), WebDAV
+// and WebDAV over https on a self-signed certificate (rclone). A server whose program is missing is
+// not started and says why.
+class TestServers
+{
+public:
+    enum Kind { Ftp, Sftp, WebDav, Folder, Https };
+    explicit TestServers(const QString &folder);
+    ~TestServers();
+
+    // Starts all servers that can run; their reasons otherwise.
+    void startAll();
+    // Starts one server; false (with the reason kept) when it cannot run.
+    bool start(Kind kind);
+    QString whyMissing(Kind kind) const { return m_missing[kind]; }
+    // The target publishing to the server's "www" folder with the right credentials.
+    PublishTarget target(Kind kind) const;
+    // The folder on this disk where the target's files land.
+    QString publicFolder(Kind kind) const;
+    // Kills the server's processes that serve connections (for SFTP, the sessions;
+    // the listener stays), and for the others starts the server again on its port.
+    void killConnections(Kind kind);
+    void restart(Kind kind);
+    QString hostKeyFile() const; // the SFTP server's public host key
+    QString clientKey() const;   // the key the SFTP target logs in with
+    QString otherKey() const;    // a key the server does not know
+    QString certificate() const; // the https server's self-signed certificate (PEM)
+
+private:
+    QString m_folder;
+    int m_ports[5] = {};
+    std::unique_ptr<QProcess> m_processes[5];
+    QString m_missing[5];
+    qint64 m_sshdPid = 0;
+};
+
+} // namespace lumipage::test
