@@ -64,6 +64,7 @@ enum class CommandId {
     SpellCheck,
     Print,
     SavePdf,
+    StylePanel,
     Count // not a command: the number of commands
 };
 

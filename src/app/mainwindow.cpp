@@ -24,6 +24,7 @@
 #include "source/sourcepane.h"
 #include "source/sourcepanecontroller.h"
 #include "source/sourcepanelayout.h"
+#include "styles/stylecontroller.h"
 #include "widgets/icons.h"
 
 #include <QApplication>
@@ -114,6 +115,10 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     m_pageCheck = std::make_unique<PageCheckController>(*this, *m_editor, *m_document, *m_actions,
                                                         *m_sourcePaneController);
     new PrintController(*m_editor, *m_commonDialog, *m_actions, *this); // 印刷…, PDFとして保存…
+    m_styles = new StyleController(*this, *m_editor, *m_actions->action(CommandId::StylePanel));
+    m_actions->setHandler(CommandId::StylePanel, [this] {
+        m_styles->setShown(m_actions->action(CommandId::StylePanel)->isChecked());
+    });
     registerCommands();
     applyStartState();
     resize(twips(13650), twips(8700) + menuBar()->sizeHint().height());

@@ -1,0 +1,211 @@
+// Lumipage page runtime: the styles of the caret's element, for the style panel. The
+// engine decides what applies: each style rule of each sheet is tested with
+// element.matches(), @media with matchMedia() and @supports with CSS.supports(); the
+// editor orders the rules (specificity, place) and finds each one in its own reading of
+// the sheet by the sheet and the rule's place among its parent's rules.
+(function (LP) {
+    'use strict';
+
+    const STYLE = 1, IMPORT = 3, MEDIA = 4, SUPPORTS = 12;
+    // The attributes that style an element in the old way, by element.
+    const PRESENTATIONAL = {
+        FONT: ['color', 'face', 'size'], BODY: ['bgcolor', 'text', 'link', 'vlink', 'alink',
+            'background'], TABLE: ['bgcolor', 'align', 'width', 'border', 'cellpadding',
+            'cellspacing'], TD: ['bgcolor', 'align', 'valign', 'width', 'height'],
+        TH: ['bgcolor', 'align', 'valign', 'width', 'height'], TR: ['bgcolor', 'align', 'valign'],
+        P: ['align'], DIV: ['align'], H1: ['align'], H2: ['align'], H3: ['align'], H4: ['align'],
+        H5: ['align'], H6: ['align'], IMG: ['align', 'border', 'width', 'height', 'hspace',
+            'vspace'], HR: ['align', 'color', 'size', 'width', 'noshade'],
+    };
+
+    const isAid = el => !!(el && el.closest && el.closest('[data-lumipage-aid]'));
+
+    // The selectors of a list, split at its top-level commas.
+    function selectorsOf(text) {
+        const out = [];
+        let depth = 0, quote = '', start = 0;
+        for (let i = 0; i < text.length; ++i) {
+            const c = text[i];
+            if (quote) {
+                if (c === '\\') ++i;
+                else if (c === quote) quote = '';
+            } else if (c === '"' || c === "'") {
+                quote = c;
+            } else if (c === '(' || c === '[') {
+                ++depth;
+            } else if (c === ')' || c === ']') {
+                --depth;
+            } else if (c === ',' && depth === 0) {
+                out.push(text.slice(start, i).trim());
+                start = i + 1;
+            }
+        }
+        out.push(text.slice(start).trim());
+        return out;
+    }
+
+    function safeMatches(el, selector) {
+        try {
+            return el.matches(selector);
+        } catch (e) {
+            return false; // a selector the engine keeps but matches() refuses
+        }
+    }
+
+    // Every sheet of the page with its rules flattened: [{sheet, path, rule, media}].
+    function collect() {
+        const sheets = [], rules = [];
+        let styleIndex = 0;
+        function walk(list, sheet, path, media) {
+            for (let i = 0; i < list.length; ++i) {
+                const rule = list[i];
+                const here = path.concat(i);
+                if (rule.type === STYLE) {
+                    rules.push({sheet, path: here, rule, media});
+                } else if (rule.type === MEDIA) {
+                    if (window.matchMedia(rule.media.mediaText).matches)
+                        walk(rule.cssRules, sheet, here, media.concat(rule.media.mediaText));
+                } else if (rule.type === SUPPORTS) {
+                    if (CSS.supports(rule.conditionText))
+                        walk(rule.cssRules, sheet, here, media);
+                } else if (rule.type === IMPORT && rule.styleSheet) {
+                    const m = rule.media.mediaText;
+                    if (!m || window.matchMedia(m).matches)
+                        add(rule.styleSheet, 'import', sheet, m ? media.concat(m) : media);
+                }
+            }
+        }
+        function add(sheet, kind, parent, media) {
+            const entry = {kind, href: sheet.href || '', parent, styleIndex: -1, text: null,
+                           error: ''};
+            const index = sheets.push(entry) - 1;
+            if (kind === 'style') {
+                entry.styleIndex = styleIndex++;
+                entry.text = sheet.ownerNode.textContent;
+            }
+            if (sheet.disabled)
+                return;
+            const m = sheet.media && sheet.media.mediaText;
+            if (m && !window.matchMedia(m).matches)
+                return;
+            let list;
+            try {
+                list = sheet.cssRules;
+            } catch (e) {
+                entry.error = String(e && e.message || e);
+                return;
+            }
+            walk(list, index, [], m ? media.concat(m) : media);
+        }
+        for (const sheet of document.styleSheets) {
+            const owner = sheet.ownerNode;
+            if (!owner || isAid(owner))
+                continue;
+            add(sheet, owner.localName === 'style' ? 'style' : 'link', -1, []);
+        }
+        return {sheets, rules};
+    }
+
+    function presentational(el) {
+        const out = [];
+        const names = PRESENTATIONAL[el.tagName] || [];
+        for (const name of names)
+            if (el.hasAttribute(name))
+                out.push([name, el.getAttribute(name)]);
+        if (el.tagName === 'CENTER')
+            out.push(['CENTER', '']);
+        return out;
+    }
+
+    function matched(el, all) {
+        const out = [];
+        for (let order = 0; order < all.rules.length; ++order) {
+            const r = all.rules[order];
+            const text = r.rule.selectorText;
+            if (!safeMatches(el, text))
+                continue;
+            const selectors = selectorsOf(text).filter(s => safeMatches(el, s));
+            out.push({sheet: r.sheet, path: r.path, selectorText: text, selectors,
+                      media: r.media, order});
+        }
+        return out;
+    }
+
+    // The caret's element (or the selected object) and its ancestors, each with its style
+    // attribute, presentational attributes and the rules matching it; the page's sheets;
+    // the computed values of `properties` on the element.
+    LP.api.styleMatches = function (properties) {
+        const ordinal = LP.api.caretElement();
+        const elements = LP.pageElements();
+        const el = ordinal >= 0 ? elements[ordinal] : null;
+        if (!el)
+            return {element: -1, chain: [], sheets: [], computed: {}};
+        const all = collect();
+        const chain = [];
+        for (let e = el; e && e.nodeType === 1; e = e.parentElement) {
+            chain.push({ordinal: e === el ? ordinal : elements.indexOf(e), tag: e.tagName,
+                        id: e.id || '', classes: [...e.classList],
+                        style: e.hasAttribute('style') ? e.getAttribute('style') : null,
+                        presentational: presentational(e), rules: matched(e, all)});
+        }
+        const style = getComputedStyle(el);
+        const computed = {};
+        for (const p of properties || [])
+            computed[p] = style.getPropertyValue(p);
+        const sheets = all.sheets.map(s => ({kind: s.kind, href: s.href, parent: s.parent,
+                                             styleIndex: s.styleIndex, text: s.text,
+                                             error: s.error}));
+        return {element: ordinal, chain, sheets, computed};
+    };
+
+    // A linked or imported sheet that arrives after the page: what the caret's element
+    // looks like may have changed.
+    document.addEventListener('load', e => {
+        if (e.target && e.target.localName === 'link')
+            LP.scheduleDisplayChanged();
+    }, true);
+
+    // Whether the engine takes `value` for `property`.
+    LP.api.styleSupports = (property, value) => CSS.supports(property, value);
+
+    // Shows an edit on the page. The style attribute and a style element's text change as
+    // one step of the page's undo history; a rule of a linked sheet is set through the
+    // engine's reading of the sheet (the file itself is the editor's to write).
+    LP.api.styleApply = function (edit) {
+        if (edit.place === 'attribute') {
+            const el = LP.pageElements()[edit.ordinal];
+            if (!el)
+                return false;
+            LP.history.run('style', () => {
+                if (edit.text === '')
+                    el.removeAttribute('style');
+                else
+                    el.setAttribute('style', edit.text);
+            });
+        } else if (edit.place === 'presentational') {
+            const el = LP.pageElements()[edit.ordinal];
+            if (!el)
+                return false;
+            LP.history.run('style', () => el.setAttribute(edit.name, edit.value));
+        } else if (edit.place === 'style') {
+            const owners = [...document.querySelectorAll('style')].filter(s => !isAid(s));
+            const owner = owners[edit.styleIndex];
+            if (!owner)
+                return false;
+            LP.history.run('style', () => { owner.textContent = edit.text; });
+        } else {
+            const key = edit.path.join('.');
+            const hit = collect().rules.find(r => r.sheet === edit.sheet &&
+                                                  r.path.join('.') === key);
+            if (!hit)
+                return false;
+            const list = hit.rule;
+            if (edit.value === null)
+                list.style.removeProperty(edit.property);
+            else
+                list.style.setProperty(edit.property, edit.value, edit.important ? 'important' : '');
+        }
+        LP.scheduleDisplayChanged();
+        return true;
+    };
+})(window.__lumipage = window.__lumipage || {});

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "styles/linkedsheets.h"
+#include "styles/stylecascade.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QTimer>
+#include <QVariantMap>
+
+class QAction;
+class QMainWindow;
+
+namespace lumipage
+{
+
+class EditingComponent;
+class StylePanel;
+
+// スタイル: the style panel docked in the window, shown and hidden by the checkable
+// command `toggle` (remembered between runs), kept filled while shown. The page is asked
+// without waiting (one call, gathered over caret moves that come in a burst), so moving
+// the caret never waits for the panel. An entered value is checked by our reading
+// (nothing that reaches beyond the declaration) and by the engine (CSS.supports), then
+// written where it stands: the style attribute and a style element's text change on the
+// page as one undo step; a linked or imported sheet's file is written at once (atomically,
+// in its own encoding, only that declaration's bytes), shown on the page through the
+// engine's reading of the sheet, and taken back with the panel's 「元に戻す」. The panel
+// belongs to the window.
+class StyleController : public QObject
+{
+    Q_OBJECT
+public:
+    StyleController(QMainWindow &window, EditingComponent &editor, QAction &toggle);
+
+    StylePanel *panel() const { return m_panel; }
+    // Shows or hides the panel (the command's handler), remembered between runs.
+    void setShown(bool shown);
+
+signals:
+    // The panel shows the caret's element as the page has it now.
+    void filled();
+    // An entered value was written (or refused: the panel says why).
+    void edited(bool written);
+
+private:
+    void request();
+    void ask();
+    void answered(const QVariant &answer, quint64 asked);
+    std::optional<styles::SheetSource> readSheet(int index, const QVariantMap &sheet);
+    void enter(int row, const QString &value);
+    void write(const styles::StyleRow &row, const QString &value);
+    void undo();
+    void finish(bool written, const QString &message);
+    QString pageFolder() const;
+    int styleElementLine(int styleIndex);
+
+    // One write of a linked sheet that the panel can take back.
+    struct SheetEdit {
+        QString path;
+        QByteArray before, after;
+        int sheet = -1;
+        QList<int> rulePath;
+        QString property, oldValue;
+        bool important = false;
+    };
+
+    EditingComponent &m_editor;
+    QAction &m_toggle;
+    StylePanel *m_panel = nullptr;
+    LinkedSheets m_sheets;
+    QTimer m_soon;            // gathers the caret moves of one burst into one request
+    quint64 m_asked = 0;      // counts requests, so an answer overtaken by a newer is dropped
+    bool m_waiting = false;   // a request is out
+    bool m_again = false;     // asked again meanwhile
+    QVariantMap m_answer;     // the page's last answer
+    QString m_pageText;       // the page's file, for the lines of its style elements
+    QDateTime m_pageTextTime; // when that file was changed
+    QList<SheetEdit> m_undo;  // the panel's writes of linked sheets, latest last
+};
+
+} // namespace lumipage

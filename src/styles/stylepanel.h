@@ -1,0 +1,57 @@
+#pragma once
+
+#include "styles/stylecascade.h"
+
+#include <QDockWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace lumipage
+{
+
+// The style panel (`stylePanel`): the rules that apply to the caret's element, one row per
+// declaration (`styleRules`: セレクタ / 場所 / プロパティ / 値; overridden ones struck
+// through), the current row's value to edit (`styleValue`, Enter applies), 「元に戻す」 for
+// the panel's own edits of linked sheets (`styleUndo`), a line for messages
+// (`styleMessage`) and the engine's computed values (`styleComputed`). It only shows and
+// reports; StyleController fills it.
+class StylePanel : public QDockWidget
+{
+    Q_OBJECT
+public:
+    explicit StylePanel(QWidget *parent = nullptr);
+
+    // Shows the rows of the element `label`, and the computed values (property, value).
+    void showRows(const QString &label, const QList<styles::StyleRow> &rows,
+                  const QList<std::pair<QString, QString>> &computed);
+    // No element to show (no caret, or the page could not answer).
+    void showNothing(const QString &why);
+    // A message for the user under the rows (a refused value, a failed write); empty
+    // clears it.
+    void showMessage(const QString &message);
+    void setUndoAvailable(bool available);
+
+    const QList<styles::StyleRow> &rows() const { return m_rows; }
+    int currentRow() const;
+
+signals:
+    // The user typed `value` for the row `row` and pressed Enter.
+    void valueEntered(int row, const QString &value);
+    void undoRequested();
+
+private:
+    void rowChanged();
+
+    QLabel *m_element = nullptr;
+    QTreeWidget *m_rules = nullptr;
+    QLineEdit *m_value = nullptr;
+    QPushButton *m_undo = nullptr;
+    QLabel *m_message = nullptr;
+    QTreeWidget *m_computed = nullptr;
+    QList<styles::StyleRow> m_rows;
+};
+
+} // namespace lumipage
