@@ -36,5 +36,7 @@ void effectInsertionCases(MainWindow &window, QWebEngineView &bare, const QStrin
 void sourcePaneCases(const QString &dir, const QString &only);
 // Bulk replace against QString::replace.
 void replaceCases(const QString &only);
+// Our CSS reader on a 1 MB sheet against the engine's parse of the same text.
+void styleCases(const QString &only);
 
 } // namespace lumipage::bench

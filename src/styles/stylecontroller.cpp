@@ -268,7 +268,7 @@ void StyleController::write(const styles::StyleRow &row, const QString &value)
         } else {
             d = declarationAt(sheet.parseStylesheet().rules, row.declarationStart, &block, holder);
         }
-        if (!d)
+        if (!d || d->name.toLower() != row.property)
             return finish(false, u"宣言が見つかりませんでした。パネルを読み直します。"_s);
         const css::Edit edit = css::setValue(*d, value);
         if (!edit.problem.isEmpty())
@@ -288,7 +288,10 @@ void StyleController::write(const styles::StyleRow &row, const QString &value)
         const css::Sheet sheet(file->text.text);
         const css::Declaration *d =
             declarationAt(sheet.parseStylesheet().rules, row.declarationStart, &block, holder);
-        if (!d)
+        // The file may have changed since the panel read it: the same place must still
+        // hold the same declaration.
+        if (!d || d->name.toLower() != row.property ||
+            file->text.text.sliced(d->valueStart, d->valueEnd - d->valueStart) != row.value)
             return finish(false, u"宣言が見つかりませんでした。パネルを読み直します。"_s);
         const css::Edit edit = css::setValue(*d, value);
         if (!edit.problem.isEmpty())

@@ -91,8 +91,10 @@ class TestStylePanel : public QObject
         auto *rules = m_styles->panel()->findChild<QTreeWidget *>(u"styleRules"_s);
         const QList<styles::StyleRow> &rows = m_styles->panel()->rows();
         for (int i = 0; i < rows.size(); ++i)
-            if (rows[i].property == property && rows[i].inherited.isEmpty())
+            if (rows[i].property == property && rows[i].inherited.isEmpty()) {
                 rules->setCurrentItem(rules->topLevelItem(i));
+                break;
+            }
         auto *line = m_styles->panel()->findChild<QLineEdit *>(u"styleValue"_s);
         if (!line->isEnabled())
             return false;
@@ -227,6 +229,21 @@ private slots:
                           Qt::LeftButton);
         QVERIFY(filled.wait(10000) || filled.count() > 0);
         QCOMPARE(test::readBytes(path(u"style.css"_s)), kStyle);
+    }
+
+    // A sheet another program changed since the panel read it: the declaration is looked
+    // for again, and where it no longer reads as shown nothing is written over the change.
+    void outsideChangeIsKept()
+    {
+        QVERIFY(fillForTarget());
+        QCOMPARE(row(u"font-weight"_s)->value, u"normal"_s);
+        const QByteArray theirs =
+            QByteArray(kStyle).replace("font-weight: normal", "font-weight: 300");
+        test::writeBytes(path(u"style.css"_s), theirs);
+        QVERIFY(enter(u"font-weight"_s, u"600"_s));
+        const QString message = m_styles->panel()->findChild<QLabel *>(u"styleMessage"_s)->text();
+        QVERIFY2(message.contains(u"見つかりません"_s), qPrintable(message));
+        QCOMPARE(test::readBytes(path(u"style.css"_s)), theirs);
     }
 };
 

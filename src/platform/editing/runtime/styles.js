@@ -52,6 +52,32 @@
         }
     }
 
+    // Properties an element passes to its children: an ancestor's rule counts only with one.
+    const INHERITED = new Set(['color', 'font-family', 'font-size', 'font-style', 'font-variant',
+        'font-weight', 'line-height', 'letter-spacing', 'word-spacing', 'text-align',
+        'text-indent', 'text-transform', 'white-space', 'visibility', 'cursor',
+        'list-style-type', 'list-style-position', 'list-style-image', 'direction', 'quotes',
+        'border-collapse', 'border-spacing', 'caption-side', 'empty-cells', 'writing-mode']);
+    function passesOn(style) {
+        for (let i = 0; i < style.length; ++i)
+            if (INHERITED.has(style[i]) || style[i].startsWith('--'))
+                return true;
+        return false;
+    }
+
+    // The rules are collected again only when the page or its sheets changed since.
+    let collected = null, collectedKey = '';
+    let sheetChanges = 0;
+    function collectOnce() {
+        const key = LP.revision + '/' + sheetChanges + '/' + document.styleSheets.length + '/' +
+                    window.innerWidth;
+        if (!collected || key !== collectedKey) {
+            collected = collect();
+            collectedKey = key;
+        }
+        return collected;
+    }
+
     // Every sheet of the page with its rules flattened: [{sheet, path, rule, media}].
     function collect() {
         const sheets = [], rules = [];
@@ -61,7 +87,7 @@
                 const rule = list[i];
                 const here = path.concat(i);
                 if (rule.type === STYLE) {
-                    rules.push({sheet, path: here, rule, media});
+                    rules.push({sheet, path: here, rule, media, passesOn: passesOn(rule.style)});
                 } else if (rule.type === MEDIA) {
                     if (window.matchMedia(rule.media.mediaText).matches)
                         walk(rule.cssRules, sheet, here, media.concat(rule.media.mediaText));
@@ -117,10 +143,12 @@
         return out;
     }
 
-    function matched(el, all) {
+    function matched(el, all, ancestor) {
         const out = [];
         for (let order = 0; order < all.rules.length; ++order) {
             const r = all.rules[order];
+            if (ancestor && !r.passesOn)
+                continue;
             const text = r.rule.selectorText;
             if (!safeMatches(el, text))
                 continue;
@@ -140,13 +168,13 @@
         const el = ordinal >= 0 ? elements[ordinal] : null;
         if (!el)
             return {element: -1, chain: [], sheets: [], computed: {}};
-        const all = collect();
+        const all = collectOnce();
         const chain = [];
         for (let e = el; e && e.nodeType === 1; e = e.parentElement) {
             chain.push({ordinal: e === el ? ordinal : elements.indexOf(e), tag: e.tagName,
                         id: e.id || '', classes: [...e.classList],
                         style: e.hasAttribute('style') ? e.getAttribute('style') : null,
-                        presentational: presentational(e), rules: matched(e, all)});
+                        presentational: presentational(e), rules: matched(e, all, e !== el)});
         }
         const style = getComputedStyle(el);
         const computed = {};
@@ -161,8 +189,10 @@
     // A linked or imported sheet that arrives after the page: what the caret's element
     // looks like may have changed.
     document.addEventListener('load', e => {
-        if (e.target && e.target.localName === 'link')
+        if (e.target && e.target.localName === 'link') {
+            ++sheetChanges;
             LP.scheduleDisplayChanged();
+        }
     }, true);
 
     // Whether the engine takes `value` for `property`.
@@ -194,16 +224,20 @@
                 return false;
             LP.history.run('style', () => { owner.textContent = edit.text; });
         } else {
+            ++sheetChanges;
             const key = edit.path.join('.');
-            const hit = collect().rules.find(r => r.sheet === edit.sheet &&
+            const hit = collectOnce().rules.find(r => r.sheet === edit.sheet &&
                                                   r.path.join('.') === key);
             if (!hit)
                 return false;
             const list = hit.rule;
-            if (edit.value === null)
+            // A value typed with "!important" sets the priority, not the value.
+            const value = edit.value === null ? null : edit.value.replace(/\s*!\s*important\s*$/i, '');
+            const important = edit.important || value !== edit.value;
+            if (value === null)
                 list.style.removeProperty(edit.property);
             else
-                list.style.setProperty(edit.property, edit.value, edit.important ? 'important' : '');
+                list.style.setProperty(edit.property, value, important ? 'important' : '');
         }
         LP.scheduleDisplayChanged();
         return true;
