@@ -83,6 +83,9 @@ StyleController::StyleController(QMainWindow &window, EditingComponent &editor, 
     connect(&m_soon, &QTimer::timeout, this, &StyleController::ask);
     connect(m_panel, &StylePanel::valueEntered, this, &StyleController::enter);
     connect(m_panel, &StylePanel::undoRequested, this, &StyleController::undo);
+    connect(m_panel, &StylePanel::switchRequested, this, &StyleController::switchRow);
+    connect(m_panel, &StylePanel::removeRequested, this, &StyleController::removeRow);
+    connect(m_panel, &StylePanel::addRequested, this, &StyleController::addToRow);
 }
 
 void StyleController::setShown(bool shown)
@@ -237,88 +240,149 @@ void StyleController::enter(int index, const QString &value)
 
 void StyleController::write(const styles::StyleRow &row, const QString &value)
 {
-    QJsonObject apply;
-    css::DeclarationBlock holder;
-    const css::DeclarationBlock *block = nullptr;
-    const QVariantList sheets = m_answer[u"sheets"_s].toList();
-    switch (row.where) {
-    case styles::Where::Presentational:
-        apply = {{u"place"_s, u"presentational"_s},
-                 {u"ordinal"_s, row.ordinal},
-                 {u"name"_s, row.property},
-                 {u"value"_s, value}};
-        break;
-    case styles::Where::Attribute:
-    case styles::Where::StyleElement: {
-        QString text;
-        if (row.where == styles::Where::Attribute) {
-            for (const QVariant &el : m_answer[u"chain"_s].toList())
-                if (el.toMap()[u"ordinal"_s].toInt() == row.ordinal)
-                    text = el.toMap()[u"style"_s].toString();
-        } else {
-            text = sheets.value(row.sheet).toMap()[u"text"_s].toString();
-        }
-        const css::Sheet sheet(text);
-        const css::Declaration *d = nullptr;
-        if (row.where == styles::Where::Attribute) {
-            holder = css::attributeBlock(sheet);
-            for (const css::Declaration &candidate : holder.declarations)
-                if (candidate.start == row.declarationStart)
-                    d = &candidate;
-        } else {
-            d = declarationAt(sheet.parseStylesheet().rules, row.declarationStart, &block, holder);
-        }
-        if (!d || d->name.toLower() != row.property)
-            return finish(false, u"宣言が見つかりませんでした。パネルを読み直します。"_s);
-        const css::Edit edit = css::setValue(*d, value);
-        if (!edit.problem.isEmpty())
-            return finish(false, edit.problem);
-        apply = {{u"place"_s, row.where == styles::Where::Attribute ? u"attribute"_s : u"style"_s},
-                 {u"ordinal"_s, row.ordinal},
-                 {u"styleIndex"_s, row.styleIndex},
-                 {u"text"_s, css::applied(text, edit)}};
-        break;
+    if (row.where == styles::Where::Presentational) {
+        const QJsonObject apply = {{u"place"_s, u"presentational"_s},
+                                   {u"ordinal"_s, row.ordinal},
+                                   {u"name"_s, row.property},
+                                   {u"value"_s, value}};
+        return show(apply);
     }
-    case styles::Where::Sheet: {
-        const QString path = QUrl(sheets.value(row.sheet).toMap()[u"href"_s].toString()).path();
-        const LinkedSheets::File *file =
-            m_sheets.read(path, pageFolder(), m_editor.documentEncoding());
+    const bool important =
+        css::Sheet(u"x:"_s + value).parseOneDeclaration().declarations.value(0).important;
+    change(row, {[value](const QString &, const css::DeclarationBlock &,
+                         const css::Declaration &d) { return css::setValue(d, value); },
+                 row.property, value, important || row.important});
+}
+
+void StyleController::switchRow(int index)
+{
+    if (index < 0 || index >= m_panel->rows().size())
+        return;
+    const styles::StyleRow row = m_panel->rows()[index];
+    change(row, {[](const QString &text, const css::DeclarationBlock &, const css::Declaration &d) {
+                     return d.disabled ? css::switchOn(text, d) : css::switchOff(text, d);
+                 },
+                 row.property, row.disabled ? QJsonValue(row.value) : QJsonValue(), row.important});
+}
+
+void StyleController::removeRow(int index)
+{
+    if (index < 0 || index >= m_panel->rows().size())
+        return;
+    const styles::StyleRow row = m_panel->rows()[index];
+    change(row, {[](const QString &text, const css::DeclarationBlock &block,
+                    const css::Declaration &d) { return css::removeDeclaration(text, block, d); },
+                 row.property, QJsonValue(), false});
+}
+
+void StyleController::addToRow(int index, const QString &typed)
+{
+    if (index < 0 || index >= m_panel->rows().size())
+        return;
+    const qsizetype colon = typed.indexOf(u':');
+    if (colon < 0)
+        return finish(false, u"「プロパティ: 値」の形で入力してください。"_s);
+    const QString name = typed.first(colon).trimmed().toLower();
+    const QString value = typed.sliced(colon + 1).trimmed();
+    const styles::StyleRow row = m_panel->rows()[index];
+    const bool important =
+        css::Sheet(u"x:"_s + value).parseOneDeclaration().declarations.value(0).important;
+    QPointer<StyleController> self(this);
+    m_editor.callLater(
+        u"styleSupports"_s, {name, value},
+        [self, row, name, value, important](const QVariant &supported) {
+            if (!self)
+                return;
+            if (!supported.toBool())
+                return self->finish(
+                    false,
+                    u"「%1」は %2 の値として使えません。書き込みませんでした。"_s.arg(value, name));
+            self->change(row,
+                         {[name, value](const QString &text, const css::DeclarationBlock &block,
+                                        const css::Declaration &) {
+                              return css::addDeclaration(text, block, name, value);
+                          },
+                          name, value, important, true});
+        });
+}
+
+void StyleController::change(const styles::StyleRow &row, const Change &change)
+{
+    if (!row.readOnlyReason.isEmpty())
+        return finish(false, row.readOnlyReason);
+    if (row.where == styles::Where::Presentational)
+        return finish(false, u"属性は、ここでは値を変えることだけができます。"_s);
+    css::DeclarationBlock holder;
+    const css::DeclarationBlock *block = &holder;
+    const QVariantList sheets = m_answer[u"sheets"_s].toList();
+    QString text;
+    const LinkedSheets::File *file = nullptr;
+    QString path;
+    if (row.where == styles::Where::Attribute) {
+        for (const QVariant &el : m_answer[u"chain"_s].toList())
+            if (el.toMap()[u"ordinal"_s].toInt() == row.ordinal)
+                text = el.toMap()[u"style"_s].toString();
+    } else if (row.where == styles::Where::StyleElement) {
+        text = sheets.value(row.sheet).toMap()[u"text"_s].toString();
+    } else {
+        path = QUrl(sheets.value(row.sheet).toMap()[u"href"_s].toString()).path();
+        file = m_sheets.read(path, pageFolder(), m_editor.documentEncoding());
         if (!file)
             return finish(false, u"スタイルシートを読めませんでした。"_s);
-        const css::Sheet sheet(file->text.text);
-        const css::Declaration *d =
-            declarationAt(sheet.parseStylesheet().rules, row.declarationStart, &block, holder);
-        // The file may have changed since the panel read it: the same place must still
-        // hold the same declaration.
-        if (!d || d->name.toLower() != row.property ||
-            file->text.text.sliced(d->valueStart, d->valueEnd - d->valueStart) != row.value)
-            return finish(false, u"宣言が見つかりませんでした。パネルを読み直します。"_s);
-        const css::Edit edit = css::setValue(*d, value);
-        if (!edit.problem.isEmpty())
-            return finish(false, edit.problem);
-        SheetEdit undo{path, {}, {}, row.sheet, row.path, row.property, row.value, row.important};
-        if (const QString failed =
-                m_sheets.replace(path, edit.start, edit.end, edit.text, &undo.before);
-            !failed.isEmpty())
-            return finish(false, failed);
-        undo.after = m_sheets.read(path, pageFolder(), m_editor.documentEncoding())->bytes;
-        m_undo.append(undo);
-        m_panel->setUndoAvailable(true);
-        QJsonArray rulePath;
-        for (int step : row.path)
-            rulePath.append(step);
-        apply = {
-            {u"place"_s, u"sheet"_s},
-            {u"sheet"_s, row.sheet},
-            {u"path"_s, rulePath},
-            {u"property"_s, row.property},
-            {u"value"_s, value},
-            {u"important"_s,
-             css::Sheet(u"x:"_s + value).parseOneDeclaration().declarations.value(0).important ||
-                 row.important}};
-        break;
+        text = file->text.text;
     }
+    const css::Sheet sheet(text);
+    const css::Declaration *d = nullptr;
+    if (row.where == styles::Where::Attribute) {
+        holder = css::attributeBlock(sheet);
+        for (const css::Declaration &candidate : holder.declarations)
+            if (candidate.start == row.declarationStart)
+                d = &candidate;
+    } else {
+        d = declarationAt(sheet.parseStylesheet().rules, row.declarationStart, &block, holder);
     }
+    // The text may have changed since the panel read it (a sheet changed elsewhere): the
+    // same place must still hold the same declaration.
+    if (!d || d->name.toLower() != row.property ||
+        text.sliced(d->valueStart, d->valueEnd - d->valueStart) != row.value)
+        return finish(false, u"宣言が見つかりませんでした。パネルを読み直します。"_s);
+    const css::Edit edit = change.edit(text, *block, *d);
+    if (!edit.problem.isEmpty())
+        return finish(false, edit.problem);
+
+    if (row.where != styles::Where::Sheet)
+        return show(
+            {{u"place"_s, row.where == styles::Where::Attribute ? u"attribute"_s : u"style"_s},
+             {u"ordinal"_s, row.ordinal},
+             {u"styleIndex"_s, row.styleIndex},
+             {u"text"_s, css::applied(text, edit)}});
+
+    QJsonArray rulePath;
+    for (int step : row.path)
+        rulePath.append(step);
+    const QJsonObject rule = {
+        {u"place"_s, u"sheet"_s}, {u"sheet"_s, row.sheet}, {u"path"_s, rulePath}};
+    SheetEdit undo{path, {}, {}, rule};
+    // What takes the engine's reading back: the property as it was, or gone when new.
+    undo.engine[u"property"_s] = change.property;
+    undo.engine[u"value"_s] = change.added || row.disabled ? QJsonValue() : QJsonValue(row.value);
+    undo.engine[u"important"_s] = row.important;
+    if (const QString failed =
+            m_sheets.replace(path, edit.start, edit.end, edit.text, &undo.before);
+        !failed.isEmpty())
+        return finish(false, failed);
+    undo.after = m_sheets.read(path, pageFolder(), m_editor.documentEncoding())->bytes;
+    m_undo.append(undo);
+    m_panel->setUndoAvailable(true);
+    QJsonObject apply = rule;
+    apply[u"property"_s] = change.property;
+    apply[u"value"_s] = change.value;
+    apply[u"important"_s] = change.important;
+    show(apply);
+}
+
+void StyleController::show(const QJsonObject &apply)
+{
     QPointer<StyleController> self(this);
     m_editor.callLater(u"styleApply"_s, {apply}, [self](const QVariant &done) {
         if (self)
@@ -336,17 +400,7 @@ void StyleController::undo()
     if (const QString failed = m_sheets.restore(last.path, last.after, last.before);
         !failed.isEmpty())
         return finish(false, failed);
-    QJsonArray rulePath;
-    for (int step : last.rulePath)
-        rulePath.append(step);
-    const QJsonObject apply = {{u"place"_s, u"sheet"_s},    {u"sheet"_s, last.sheet},
-                               {u"path"_s, rulePath},       {u"property"_s, last.property},
-                               {u"value"_s, last.oldValue}, {u"important"_s, last.important}};
-    QPointer<StyleController> self(this);
-    m_editor.callLater(u"styleApply"_s, {apply}, [self](const QVariant &) {
-        if (self)
-            self->finish(true, {});
-    });
+    show(last.engine);
 }
 
 void StyleController::finish(bool written, const QString &message)

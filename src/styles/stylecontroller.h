@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/markup/cssedits.h"
 #include "styles/linkedsheets.h"
 #include "styles/stylecascade.h"
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QObject>
 #include <QTimer>
 #include <QVariantMap>
@@ -55,15 +57,29 @@ private:
     QString pageFolder() const;
     int styleElementLine(int styleIndex);
 
-    // One write of a linked sheet that the panel can take back.
+    // One write of a linked sheet that the panel can take back: the bytes before and after,
+    // and what takes the engine's reading of the sheet back (the rule, property, value).
     struct SheetEdit {
         QString path;
         QByteArray before, after;
-        int sheet = -1;
-        QList<int> rulePath;
-        QString property, oldValue;
-        bool important = false;
+        QJsonObject engine;
     };
+    // An edit of a row's declaration: the text change, and for a linked sheet the same
+    // change in the engine's reading of it (a null value: the property goes).
+    struct Change {
+        std::function<css::Edit(const QString &text, const css::DeclarationBlock &block,
+                                const css::Declaration &declaration)>
+            edit;
+        QString property;
+        QJsonValue value;
+        bool important = false;
+        bool added = false; // a new declaration: taken back by removing the property
+    };
+    void switchRow(int row);
+    void removeRow(int row);
+    void addToRow(int row, const QString &typed);
+    void change(const styles::StyleRow &row, const Change &change);
+    void show(const QJsonObject &apply);
 
     EditingComponent &m_editor;
     QAction &m_toggle;

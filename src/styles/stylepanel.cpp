@@ -77,9 +77,20 @@ StylePanel::StylePanel(QWidget *parent) : QDockWidget(u"スタイル"_s, parent)
     m_undo->setObjectName(u"styleUndo"_s);
     m_undo->setToolTip(u"このパネルでしたリンク先のスタイルシートの変更を元に戻します"_s);
     m_undo->setEnabled(false);
+    m_switch = new QPushButton(u"オン/オフ"_s, body);
+    m_switch->setObjectName(u"styleSwitch"_s);
+    m_switch->setToolTip(u"宣言をコメントにしてオフにします（もう一度押すとオン）"_s);
+    m_remove = new QPushButton(u"削除"_s, body);
+    m_remove->setObjectName(u"styleRemove"_s);
     edit->addWidget(m_value, 1);
+    edit->addWidget(m_switch);
+    edit->addWidget(m_remove);
     edit->addWidget(m_undo);
     layout->addLayout(edit);
+    m_new = new QLineEdit(body);
+    m_new->setObjectName(u"styleNew"_s);
+    m_new->setPlaceholderText(u"この行のルールに追加（プロパティ: 値、Enter で追加）"_s);
+    layout->addWidget(m_new);
     m_message = new QLabel(body);
     m_message->setObjectName(u"styleMessage"_s);
     m_message->setWordWrap(true);
@@ -92,6 +103,18 @@ StylePanel::StylePanel(QWidget *parent) : QDockWidget(u"スタイル"_s, parent)
             emit valueEntered(currentRow(), m_value->text());
     });
     connect(m_undo, &QPushButton::clicked, this, &StylePanel::undoRequested);
+    connect(m_switch, &QPushButton::clicked, this, [this] {
+        if (currentRow() >= 0)
+            emit switchRequested(currentRow());
+    });
+    connect(m_remove, &QPushButton::clicked, this, [this] {
+        if (currentRow() >= 0)
+            emit removeRequested(currentRow());
+    });
+    connect(m_new, &QLineEdit::returnPressed, this, [this] {
+        if (currentRow() >= 0 && !m_new->text().trimmed().isEmpty())
+            emit addRequested(currentRow(), m_new->text());
+    });
 }
 
 void StylePanel::showRows(const QString &label, const QList<styles::StyleRow> &rows,
@@ -160,6 +183,10 @@ void StylePanel::rowChanged()
     const int row = currentRow();
     const bool editable = row >= 0 && m_rows[row].readOnlyReason.isEmpty();
     m_value->setEnabled(editable);
+    const bool declaration = editable && m_rows[row].where != styles::Where::Presentational;
+    m_switch->setEnabled(declaration);
+    m_remove->setEnabled(declaration);
+    m_new->setEnabled(declaration);
     m_value->setText(row >= 0 ? m_rows[row].value : QString());
     m_value->setToolTip(row >= 0 ? m_rows[row].readOnlyReason : QString());
 }

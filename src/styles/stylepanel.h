@@ -14,7 +14,9 @@ namespace lumipage
 
 // The style panel (`stylePanel`): the rules that apply to the caret's element, one row per
 // declaration (`styleRules`: セレクタ / 場所 / プロパティ / 値; overridden ones struck
-// through), the current row's value to edit (`styleValue`, Enter applies), 「元に戻す」 for
+// through), the current row's value to edit (`styleValue`, Enter applies), オン/オフ
+// (`styleSwitch`), 削除 (`styleRemove`), a declaration to add to the row's rule
+// (`styleNew`: "property: value", Enter adds), 「元に戻す」 for
 // the panel's own edits of linked sheets (`styleUndo`), a line for messages
 // (`styleMessage`) and the engine's computed values (`styleComputed`). It only shows and
 // reports; StyleController fills it.
@@ -41,6 +43,11 @@ signals:
     // The user typed `value` for the row `row` and pressed Enter.
     void valueEntered(int row, const QString &value);
     void undoRequested();
+    // The user asked to switch the row's declaration off (or on), to remove it, or to add
+    // `typed` ("property: value") to the row's rule.
+    void switchRequested(int row);
+    void removeRequested(int row);
+    void addRequested(int row, const QString &typed);
 
 private:
     void rowChanged();
@@ -48,6 +55,9 @@ private:
     QLabel *m_element = nullptr;
     QTreeWidget *m_rules = nullptr;
     QLineEdit *m_value = nullptr;
+    QLineEdit *m_new = nullptr;
+    QPushButton *m_switch = nullptr;
+    QPushButton *m_remove = nullptr;
     QPushButton *m_undo = nullptr;
     QLabel *m_message = nullptr;
     QTreeWidget *m_computed = nullptr;

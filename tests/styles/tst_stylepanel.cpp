@@ -85,8 +85,8 @@ class TestStylePanel : public QObject
         return nullptr;
     }
 
-    // Enters `value` for the row of `property` as a user does: the row, then the line.
-    bool enter(const QString &property, const QString &value)
+    // Makes the first row of `property` the current one, as a click does.
+    void select(const QString &property)
     {
         auto *rules = m_styles->panel()->findChild<QTreeWidget *>(u"styleRules"_s);
         const QList<styles::StyleRow> &rows = m_styles->panel()->rows();
@@ -95,6 +95,12 @@ class TestStylePanel : public QObject
                 rules->setCurrentItem(rules->topLevelItem(i));
                 break;
             }
+    }
+
+    // Enters `value` for the row of `property` as a user does: the row, then the line.
+    bool enter(const QString &property, const QString &value)
+    {
+        select(property);
         auto *line = m_styles->panel()->findChild<QLineEdit *>(u"styleValue"_s);
         if (!line->isEnabled())
             return false;
@@ -228,6 +234,42 @@ private slots:
         QTest::mouseClick(m_styles->panel()->findChild<QPushButton *>(u"styleUndo"_s),
                           Qt::LeftButton);
         QVERIFY(filled.wait(10000) || filled.count() > 0);
+        QCOMPARE(test::readBytes(path(u"style.css"_s)), kStyle);
+    }
+
+    // Switching a declaration off and on, adding one and removing one, each where it
+    // stands; the panel's undo takes the sheet's removal back.
+    void switchAddAndRemove()
+    {
+        QVERIFY(fillForTarget());
+        const auto press = [&](const QString &property, const QString &button) {
+            select(property);
+            QSignalSpy filled(m_styles, &StyleController::filled);
+            QTest::mouseClick(m_styles->panel()->findChild<QPushButton *>(button), Qt::LeftButton);
+            return QTest::qWaitFor([&] { return filled.count() > 0; }, 10000);
+        };
+        QVERIFY(press(u"text-indent"_s, u"styleSwitch"_s));
+        QVERIFY(m_editor->DocumentHTML().contains(u"p  { /* text-indent: 2em; */ }"_s));
+        QVERIFY(row(u"text-indent"_s)->disabled);
+        QVERIFY(press(u"text-indent"_s, u"styleSwitch"_s));
+        QVERIFY(m_editor->DocumentHTML().contains(u"p  { text-indent: 2em; }"_s));
+
+        select(u"margin-left"_s);
+        auto *added = m_styles->panel()->findChild<QLineEdit *>(u"styleNew"_s);
+        QSignalSpy filled(m_styles, &StyleController::filled);
+        QTest::keyClicks(added, u"outline-style: dotted"_s);
+        QTest::keyClick(added, Qt::Key_Return);
+        QVERIFY(QTest::qWaitFor([&] { return row(u"outline-style"_s) != nullptr; }, 10000));
+        QCOMPARE(row(u"outline-style"_s)->selector, u"style 属性"_s);
+
+        QVERIFY(press(u"text-decoration"_s, u"styleRemove"_s));
+        QCOMPARE(test::readBytes(path(u"style.css"_s)),
+                 QByteArray(kStyle).replace("p { text-decoration: underline }", "p { }"));
+        QVERIFY(!row(u"text-decoration"_s));
+        filled.clear();
+        QTest::mouseClick(m_styles->panel()->findChild<QPushButton *>(u"styleUndo"_s),
+                          Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return row(u"text-decoration"_s) != nullptr; }, 10000));
         QCOMPARE(test::readBytes(path(u"style.css"_s)), kStyle);
     }
 
