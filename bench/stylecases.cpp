@@ -18,7 +18,7 @@ namespace
 // declarations each, comments, @media blocks and a Japanese font name now and then.
 QString sheet(qsizetype bytes)
 {
-    QString text = QStringLiteral("@charset \"utf-8\";\n@import url(\"base.css\");\n");
+    QString text = QStringLiteral("@charset \"utf-8\";\n");
     for (int i = 0; text.size() < bytes; ++i) {
         if (i % 50 == 0)
             text += QStringLiteral("/* section %1 */\n@media (max-width: 768px) {\n"

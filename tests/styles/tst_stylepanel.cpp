@@ -273,6 +273,20 @@ private slots:
         QCOMPARE(test::readBytes(path(u"style.css"_s)), kStyle);
     }
 
+    // An edit of a style element or attribute is one step of the page's undo history.
+    void pageEditsAreOneUndoStep()
+    {
+        QVERIFY(fillForTarget());
+        const QString before = m_editor->DocumentHTML();
+        QVERIFY(enter(u"text-indent"_s, u"3em"_s));
+        QVERIFY(m_editor->DocumentHTML().contains(u"text-indent: 3em"_s));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
+        QCOMPARE(m_editor->DocumentHTML(), before);
+        QVERIFY(enter(u"margin-left"_s, u"7px"_s));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
+        QCOMPARE(m_editor->DocumentHTML(), before);
+    }
+
     // A sheet another program changed since the panel read it: the declaration is looked
     // for again, and where it no longer reads as shown nothing is written over the change.
     void outsideChangeIsKept()
