@@ -58,7 +58,9 @@ StyleController::StyleController(QMainWindow &window, EditingComponent &editor, 
     : QObject(&window), m_editor(editor), m_toggle(toggle)
 {
     m_panel = new StylePanel(&window);
-    window.addDockWidget(Qt::RightDockWidgetArea, m_panel);
+    // Under the page, as the check panel: the rows read across the window's width.
+    window.addDockWidget(Qt::BottomDockWidgetArea, m_panel);
+    window.resizeDocks({m_panel}, {260}, Qt::Vertical);
     m_toggle.setCheckable(true);
     m_toggle.setChecked(QSettings().value(kShownKey, false).toBool());
     m_panel->setVisible(m_toggle.isChecked());

@@ -51,20 +51,21 @@ StylePanel::StylePanel(QWidget *parent) : QDockWidget(u"スタイル"_s, parent)
     m_element->setObjectName(u"styleElement"_s);
     layout->addWidget(m_element);
 
-    auto *split = new QSplitter(Qt::Vertical, body);
+    auto *split = new QSplitter(Qt::Horizontal, body);
     m_rules = new QTreeWidget(split);
     m_rules->setObjectName(u"styleRules"_s);
     m_rules->setHeaderLabels({u"セレクタ"_s, u"場所"_s, u"プロパティ"_s, u"値"_s});
     m_rules->setRootIsDecorated(false);
     m_rules->setUniformRowHeights(true);
     m_rules->setAllColumnsShowFocus(true);
-    m_rules->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_rules->header()->setSectionResizeMode(QHeaderView::Interactive);
+    m_rules->header()->setStretchLastSection(true);
     m_computed = new QTreeWidget(split);
     m_computed->setObjectName(u"styleComputed"_s);
     m_computed->setHeaderLabels({u"計算された値"_s, u""_s});
     m_computed->setRootIsDecorated(false);
     m_computed->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    split->setStretchFactor(0, 3);
+    split->setStretchFactor(0, 2);
     split->setStretchFactor(1, 1);
     layout->addWidget(split, 1);
 
@@ -138,11 +139,19 @@ void StylePanel::showRows(const QString &label, const QList<styles::StyleRow> &r
                 item->setForeground(c,
                                     m_rules->palette().color(QPalette::Disabled, QPalette::Text));
         }
+        item->setToolTip(SelectorColumn, selectorText(row));
+        item->setToolTip(ValueColumn, valueText(row));
         if (!row.readOnlyReason.isEmpty())
             item->setToolTip(PlaceColumn, row.readOnlyReason);
         items.append(item);
     }
     m_rules->addTopLevelItems(items);
+    // Columns as wide as they need, but none so wide that the value goes out of sight (a
+    // long selector or condition reads in full in its tool tip).
+    for (int c = SelectorColumn; c < ValueColumn; ++c) {
+        m_rules->resizeColumnToContents(c);
+        m_rules->setColumnWidth(c, std::min(m_rules->columnWidth(c), 150));
+    }
     for (int i = 0; i < rows.size(); ++i)
         if (rows[i].selector + rows[i].property == currentKey) {
             m_rules->setCurrentItem(items[i]);

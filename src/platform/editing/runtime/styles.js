@@ -163,8 +163,11 @@
     // attribute, presentational attributes and the rules matching it; the page's sheets;
     // the computed values of `properties` on the element.
     LP.api.styleMatches = function (properties) {
-        const ordinal = LP.api.caretElement();
+        // Without a caret yet (a page just opened), the body: what the whole page inherits.
         const elements = LP.pageElements();
+        let ordinal = LP.api.caretElement();
+        if (ordinal < 0 && document.body)
+            ordinal = elements.indexOf(document.body);
         const el = ordinal >= 0 ? elements[ordinal] : null;
         if (!el)
             return {element: -1, chain: [], sheets: [], computed: {}};
