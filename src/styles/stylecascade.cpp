@@ -72,6 +72,38 @@ QString cascadeKey(const StyleRow &row)
                                     : row.equivalent.section(u':', 0, 0);
 }
 
+// The shorthands that set a longhand ("margin" for "margin-top"), nearest first.
+QStringList shorthandsOf(const QString &longhand)
+{
+    static const QHash<QString, QStringList> table = [] {
+        QHash<QString, QStringList> t;
+        const QStringList sides = {u"top"_s, u"right"_s, u"bottom"_s, u"left"_s};
+        for (const QString &side : sides) {
+            t.insert(u"margin-"_s + side, {u"margin"_s});
+            t.insert(u"padding-"_s + side, {u"padding"_s});
+            for (const QString &part : {u"width"_s, u"style"_s, u"color"_s})
+                t.insert(u"border-%1-%2"_s.arg(side, part),
+                         {u"border-"_s + side, u"border-"_s + part, u"border"_s});
+            t.insert(u"border-"_s + side, {u"border"_s});
+        }
+        for (const QString &part : {u"width"_s, u"style"_s, u"color"_s})
+            t.insert(u"border-"_s + part, {u"border"_s});
+        for (const QString &part : {u"color"_s, u"image"_s, u"repeat"_s, u"position"_s, u"size"_s,
+                                    u"attachment"_s, u"origin"_s, u"clip"_s})
+            t.insert(u"background-"_s + part, {u"background"_s});
+        for (const QString &part :
+             {u"font-style"_s, u"font-variant"_s, u"font-weight"_s, u"font-stretch"_s,
+              u"font-size"_s, u"line-height"_s, u"font-family"_s})
+            t.insert(part, {u"font"_s});
+        for (const QString &part : {u"type"_s, u"position"_s, u"image"_s})
+            t.insert(u"list-style-"_s + part, {u"list-style"_s});
+        for (const QString &part : {u"color"_s, u"style"_s, u"width"_s})
+            t.insert(u"outline-"_s + part, {u"outline"_s});
+        return t;
+    }();
+    return table.value(longhand);
+}
+
 struct ParsedSheet {
     SheetSource source;
     std::unique_ptr<css::Sheet> sheet;
@@ -242,9 +274,18 @@ QList<StyleRow> cascadeRows(const QVariantMap &answer, const SheetReader &readSh
                     row.inherited = label;
                 }
                 const auto found = winner.constFind(key);
-                row.overridden =
-                    !row.disabled && (decided.contains(key) || found == winner.cend() ||
-                                      found->first != &g || found->second != i);
+                bool beaten = found == winner.cend() || found->first != &g || found->second != i;
+                // A stronger shorthand sets the longhand too ("margin" over "margin-top").
+                for (const QString &shorthand : shorthandsOf(key)) {
+                    const auto other = winner.constFind(shorthand);
+                    if (other != winner.cend() &&
+                        stronger(other->first->rows[other->second], other->second, other->first,
+                                 g.rows[i], i, &g))
+                        beaten = true;
+                    if (decided.contains(shorthand))
+                        beaten = true;
+                }
+                row.overridden = !row.disabled && (decided.contains(key) || beaten);
                 if (!row.disabled)
                     settledHere.insert(key);
                 rows.append(row);

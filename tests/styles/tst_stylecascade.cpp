@@ -96,6 +96,40 @@ private slots:
                                      u"DIV#box|div|s.css:5|color ×"_s}));
     }
 
+    // A shorthand set later or more strongly overrides the longhands it sets, on the
+    // element and from an ancestor; a longhand set after the shorthand wins.
+    void shorthands()
+    {
+        const QString sheet = u"#x { margin: 0; font: 12px serif }\n"
+                              ".a { margin-top: 4px; padding: 1px; line-height: 2 }\n"
+                              ".b { padding-left: 3px }\n"
+                              "div { font-size: 20px }\n"_s;
+        const QVariantMap answer = {
+            {u"sheets"_s, QVariantList{QVariantMap{{u"kind"_s, u"link"_s}}}},
+            {u"chain"_s,
+             QVariantList{
+                 QVariantMap{{u"ordinal"_s, 2},
+                             {u"tag"_s, u"P"_s},
+                             {u"rules"_s, QVariantList{match(0, {0}, u"#x"_s, {u"#x"_s}, 0),
+                                                       match(0, {1}, u".a"_s, {u".a"_s}, 1),
+                                                       match(0, {2}, u".b"_s, {u".b"_s}, 2)}}},
+                 QVariantMap{{u"ordinal"_s, 1},
+                             {u"tag"_s, u"DIV"_s},
+                             {u"rules"_s, QVariantList{match(0, {3}, u"div"_s, {u"div"_s}, 3)}}}}}};
+        const auto rows = styles::cascadeRows(answer, [&](int, const QVariantMap &) {
+            styles::SheetSource source;
+            source.text = sheet;
+            source.label = u"s.css"_s;
+            return std::optional(source);
+        });
+        QStringList overridden;
+        for (const styles::StyleRow &r : rows)
+            if (r.overridden)
+                overridden << r.selector + u' ' + r.property;
+        QCOMPARE(overridden,
+                 QStringList({u".a margin-top"_s, u".a line-height"_s, u"div font-size"_s}));
+    }
+
     void equivalents()
     {
         QCOMPARE(styles::cssEquivalent(u"FONT"_s, u"size"_s, u"+1"_s), u"font-size: large"_s);
