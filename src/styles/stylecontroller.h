@@ -78,6 +78,9 @@ private:
     void switchRow(int row);
     void removeRow(int row);
     void addToRow(int row, const QString &typed);
+    void addRule(int sheet, const QString &typed);
+    // Goes on with `then` when the engine takes `value` for `property`; else says so.
+    void ifSupported(const QString &property, const QString &value, std::function<void()> then);
     void change(const styles::StyleRow &row, const Change &change);
     void show(const QJsonObject &apply);
 

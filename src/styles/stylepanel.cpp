@@ -1,5 +1,6 @@
 #include "styles/stylepanel.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -91,7 +92,17 @@ StylePanel::StylePanel(QWidget *parent) : QDockWidget(u"スタイル"_s, parent)
     m_new = new QLineEdit(body);
     m_new->setObjectName(u"styleNew"_s);
     m_new->setPlaceholderText(u"この行のルールに追加（プロパティ: 値、Enter で追加）"_s);
-    layout->addWidget(m_new);
+    auto *adding = new QHBoxLayout;
+    m_sheets = new QComboBox(body);
+    m_sheets->setObjectName(u"styleSheets"_s);
+    m_addRule = new QPushButton(u"クラスのルールを追加"_s, body);
+    m_addRule->setObjectName(u"styleAddRule"_s);
+    m_addRule->setToolTip(
+        u"要素のクラス（なければ id）のルールを、選んだシートの最後に追加します"_s);
+    adding->addWidget(m_new, 1);
+    adding->addWidget(m_sheets);
+    adding->addWidget(m_addRule);
+    layout->addLayout(adding);
     m_message = new QLabel(body);
     m_message->setObjectName(u"styleMessage"_s);
     m_message->setWordWrap(true);
@@ -111,6 +122,10 @@ StylePanel::StylePanel(QWidget *parent) : QDockWidget(u"スタイル"_s, parent)
     connect(m_remove, &QPushButton::clicked, this, [this] {
         if (currentRow() >= 0)
             emit removeRequested(currentRow());
+    });
+    connect(m_addRule, &QPushButton::clicked, this, [this] {
+        if (m_sheets->currentIndex() >= 0)
+            emit addRuleRequested(m_sheets->currentData().toInt(), m_new->text());
     });
     connect(m_new, &QLineEdit::returnPressed, this, [this] {
         if (currentRow() >= 0 && !m_new->text().trimmed().isEmpty())
@@ -182,6 +197,17 @@ void StylePanel::setUndoAvailable(bool available)
     m_undo->setEnabled(available);
 }
 
+void StylePanel::setSheets(const QList<std::pair<QString, int>> &sheets)
+{
+    const QString chosen = m_sheets->currentText();
+    m_sheets->clear();
+    for (const auto &[label, sheet] : sheets)
+        m_sheets->addItem(label, sheet);
+    if (const int again = m_sheets->findText(chosen); again >= 0)
+        m_sheets->setCurrentIndex(again);
+    m_addRule->setEnabled(!sheets.isEmpty());
+}
+
 int StylePanel::currentRow() const
 {
     return m_rules->currentItem() ? m_rules->indexOfTopLevelItem(m_rules->currentItem()) : -1;
@@ -195,7 +221,6 @@ void StylePanel::rowChanged()
     const bool declaration = editable && m_rows[row].where != styles::Where::Presentational;
     m_switch->setEnabled(declaration);
     m_remove->setEnabled(declaration);
-    m_new->setEnabled(declaration);
     m_value->setText(row >= 0 ? m_rows[row].value : QString());
     m_value->setToolTip(row >= 0 ? m_rows[row].readOnlyReason : QString());
 }

@@ -4,6 +4,7 @@
 
 #include <QDockWidget>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,7 +17,9 @@ namespace lumipage
 // declaration (`styleRules`: セレクタ / 場所 / プロパティ / 値; overridden ones struck
 // through), the current row's value to edit (`styleValue`, Enter applies), オン/オフ
 // (`styleSwitch`), 削除 (`styleRemove`), a declaration to add to the row's rule
-// (`styleNew`: "property: value", Enter adds), 「元に戻す」 for
+// (`styleNew`: "property: value", Enter adds) or, with 「クラスのルールを追加」
+// (`styleAddRule`), to a new rule for the element's class or id in the sheet chosen in
+// `styleSheets`, 「元に戻す」 for
 // the panel's own edits of linked sheets (`styleUndo`), a line for messages
 // (`styleMessage`) and the engine's computed values (`styleComputed`). It only shows and
 // reports; StyleController fills it.
@@ -35,6 +38,8 @@ public:
     // clears it.
     void showMessage(const QString &message);
     void setUndoAvailable(bool available);
+    // The sheets a new rule may go into: (label, sheet), the first chosen.
+    void setSheets(const QList<std::pair<QString, int>> &sheets);
 
     const QList<styles::StyleRow> &rows() const { return m_rows; }
     int currentRow() const;
@@ -48,6 +53,9 @@ signals:
     void switchRequested(int row);
     void removeRequested(int row);
     void addRequested(int row, const QString &typed);
+    // The user asked for a new rule for the element's class (or id) in the sheet `sheet`
+    // (as the page's answer numbers them), holding `typed` ("property: value").
+    void addRuleRequested(int sheet, const QString &typed);
 
 private:
     void rowChanged();
@@ -58,6 +66,8 @@ private:
     QLineEdit *m_new = nullptr;
     QPushButton *m_switch = nullptr;
     QPushButton *m_remove = nullptr;
+    QComboBox *m_sheets = nullptr;
+    QPushButton *m_addRule = nullptr;
     QPushButton *m_undo = nullptr;
     QLabel *m_message = nullptr;
     QTreeWidget *m_computed = nullptr;

@@ -8,6 +8,7 @@
 #include "support/testsupport.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -285,6 +286,31 @@ private slots:
         QVERIFY(enter(u"margin-left"_s, u"7px"_s));
         QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QCOMPARE(m_editor->DocumentHTML(), before);
+    }
+
+    // A rule for the element's class added at the end of the chosen sheet, laid out as the
+    // sheet's rules, shown at once; the panel's undo takes it back.
+    void ruleForTheClass()
+    {
+        QVERIFY(fillForTarget());
+        auto *sheets = m_styles->panel()->findChild<QComboBox *>(u"styleSheets"_s);
+        const int styleCss = sheets->findText(u"style.css"_s);
+        QVERIFY(styleCss >= 0);
+        QVERIFY(sheets->findText(u"../outside.css"_s) < 0); // read only: not offered
+        sheets->setCurrentIndex(styleCss);
+        auto *typed = m_styles->panel()->findChild<QLineEdit *>(u"styleNew"_s);
+        typed->setText(u"outline-width: 2px"_s);
+        QTest::mouseClick(m_styles->panel()->findChild<QPushButton *>(u"styleAddRule"_s),
+                          Qt::LeftButton);
+        QVERIFY2(QTest::qWaitFor([&] { return row(u"outline-width"_s) != nullptr; }, 10000),
+                 qPrintable(m_styles->panel()->findChild<QLabel *>(u"styleMessage"_s)->text() +
+                            QString::fromUtf8(test::readBytes(path(u"style.css"_s)))));
+        QCOMPARE(row(u"outline-width"_s)->place, u"style.css:13"_s);
+        QCOMPARE(test::readBytes(path(u"style.css"_s)), kStyle + ".a { outline-width: 2px; }\r\n");
+        QTest::mouseClick(m_styles->panel()->findChild<QPushButton *>(u"styleUndo"_s),
+                          Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return row(u"outline-width"_s) == nullptr; }, 10000));
+        QCOMPARE(test::readBytes(path(u"style.css"_s)), kStyle);
     }
 
     // A sheet another program changed since the panel read it: the declaration is looked

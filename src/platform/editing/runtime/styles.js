@@ -103,7 +103,7 @@
         }
         function add(sheet, kind, parent, media) {
             const entry = {kind, href: sheet.href || '', parent, styleIndex: -1, text: null,
-                           error: ''};
+                           error: '', object: sheet};
             const index = sheets.push(entry) - 1;
             if (kind === 'style') {
                 entry.styleIndex = styleIndex++;
@@ -220,6 +220,20 @@
             if (!el)
                 return false;
             LP.history.run('style', () => el.setAttribute(edit.name, edit.value));
+        } else if (edit.place === 'rule' || edit.place === 'unrule') {
+            // A rule added at the end of a linked sheet, or taken away again.
+            const entry = collectOnce().sheets[edit.sheet];
+            if (!entry)
+                return false;
+            const list = entry.object.cssRules;
+            if (edit.place === 'rule') {
+                entry.object.insertRule(edit.text, list.length);
+            } else {
+                const last = list[list.length - 1];
+                if (!last || last.selectorText !== edit.selector)
+                    return false;
+                entry.object.deleteRule(list.length - 1);
+            }
         } else if (edit.place === 'style') {
             const owners = [...document.querySelectorAll('style')].filter(s => !isAid(s));
             const owner = owners[edit.styleIndex];
@@ -227,7 +241,6 @@
                 return false;
             LP.history.run('style', () => { owner.textContent = edit.text; });
         } else {
-            ++sheetChanges;
             const key = edit.path.join('.');
             const hit = collectOnce().rules.find(r => r.sheet === edit.sheet &&
                                                   r.path.join('.') === key);
@@ -242,6 +255,7 @@
             else
                 list.style.setProperty(edit.property, value, important ? 'important' : '');
         }
+        ++sheetChanges; // the rules are collected afresh for the next answer
         LP.scheduleDisplayChanged();
         return true;
     };
