@@ -83,6 +83,8 @@ private:
     void ifSupported(const QString &property, const QString &value, std::function<void()> then);
     void change(const styles::StyleRow &row, const Change &change);
     void show(const QJsonObject &apply);
+    // The bytes of the sheet at `path` as just written, for the panel's undo.
+    QByteArray writtenBytes(const QString &path);
 
     EditingComponent &m_editor;
     QAction &m_toggle;

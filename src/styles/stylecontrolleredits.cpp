@@ -77,6 +77,13 @@ void StyleController::ifSupported(const QString &property, const QString &value,
         });
 }
 
+QByteArray StyleController::writtenBytes(const QString &path)
+{
+    // Unreadable right after the write: the undo then finds the file changed and says so.
+    const LinkedSheets::File *now = m_sheets.read(path, pageFolder(), m_editor.documentEncoding());
+    return now ? now->bytes : QByteArray();
+}
+
 void StyleController::write(const styles::StyleRow &row, const QString &value)
 {
     if (row.where == styles::Where::Presentational) {
@@ -178,9 +185,7 @@ void StyleController::addRule(int index, const QString &typed)
                 self->m_sheets.replace(source->path, edit.start, edit.end, edit.text, &undo.before);
             !failed.isEmpty())
             return self->finish(false, failed);
-        undo.after = self->m_sheets
-                         .read(source->path, self->pageFolder(), self->m_editor.documentEncoding())
-                         ->bytes;
+        undo.after = self->writtenBytes(source->path);
         self->m_undo.append(undo);
         self->m_panel->setUndoAvailable(true);
         self->show({{u"place"_s, u"rule"_s},
@@ -254,7 +259,7 @@ void StyleController::change(const styles::StyleRow &row, const Change &change)
             m_sheets.replace(path, edit.start, edit.end, edit.text, &undo.before);
         !failed.isEmpty())
         return finish(false, failed);
-    undo.after = m_sheets.read(path, pageFolder(), m_editor.documentEncoding())->bytes;
+    undo.after = writtenBytes(path);
     m_undo.append(undo);
     m_panel->setUndoAvailable(true);
     QJsonObject apply = rule;
