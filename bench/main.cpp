@@ -132,7 +132,7 @@ int main(int argc, char **argv)
     commandCases(dir.path(), only);
     sourcePaneCases(dir.path(), only);
     replaceCases(only);
-    styleCases(only);
+    styleCases(dir.path(), only);
     processCases(dir.path(), only, big);
     return 0;
 }

@@ -2,10 +2,18 @@
 #include "benchsupport.h"
 #include "cases.h"
 
+#include "platform/editing/webengineeditingcomponent.h"
 #include "platform/markup/cssparser.h"
+#include "styles/stylecontroller.h"
+#include "support/testsupport.h"
 
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMainWindow>
+#include <QSignalSpy>
 #include <QWebEngineView>
 
 namespace lumipage::bench
@@ -38,8 +46,65 @@ QString sheet(qsizetype bytes)
 
 } // namespace
 
-void styleCases(const QString &only)
+namespace
 {
+
+// The style panel filled after a caret move between two paragraphs of a page that links a
+// sheet of 5,000 rules, against the bare engine's caret move and one round trip.
+void panelCase(const QString &dir)
+{
+    QString rules;
+    for (int i = 0; i < 5000; ++i)
+        rules += QStringLiteral(".c%1 p, #n%1 > a:hover { color: #%2; margin: %3px }\n")
+                     .arg(i)
+                     .arg(i % 4096, 3, 16, QLatin1Char('0'))
+                     .arg(i % 9);
+    rules += QStringLiteral("p { line-height: 1.6 }\n.lead { font-weight: bold }\n");
+    QFile css(dir + QStringLiteral("/rules.css"));
+    css.open(QIODevice::WriteOnly);
+    css.write(rules.toUtf8());
+    css.close();
+    const QByteArray html = "<!DOCTYPE html><html><head><link rel=stylesheet href=rules.css>"
+                            "</head><body><div><p id=a class=lead>First</p>"
+                            "<p id=b>Second</p></div></body></html>";
+    const QString page = writePage(dir, QStringLiteral("styled"), html);
+
+    auto editor = test::shownEditor();
+    QMainWindow window;
+    QAction toggle;
+    StyleController styles(window, *editor, toggle);
+    window.show();
+    styles.setShown(true);
+    test::loadAndWait(*editor, page);
+    QWebEngineView bare;
+    bare.resize(910, 580);
+    bare.show();
+    bareLoad(bare, page);
+    bool first = true;
+    const Trial ours = [&] {
+        first = !first;
+        QSignalSpy filled(&styles, &StyleController::filled);
+        QElapsedTimer clock;
+        clock.start();
+        test::selectIn(*editor, first ? QStringLiteral("a") : QStringLiteral("b"), 0, 0);
+        QTest::qWaitFor([&] { return filled.count() > 0; }, 10000);
+        return clock.nsecsElapsed() / 1e6;
+    };
+    const Trial engine = timed([&] {
+        evaluate(bare.page(), QStringLiteral("getSelection().collapse(document.getElementById("
+                                             "'%1').firstChild, 0); 0")
+                                  .arg(first ? QStringLiteral("a") : QStringLiteral("b")));
+    });
+    report(QStringLiteral("style panel filled after a caret move (bare: caret move + round trip)"),
+           QStringLiteral("5,000-rule sheet"), compare(ours, engine));
+}
+
+} // namespace
+
+void styleCases(const QString &dir, const QString &only)
+{
+    if (wanted(only, "style panel"))
+        panelCase(dir);
     if (!wanted(only, "css parse"))
         return;
     const QString text = sheet(1024 * 1024);

@@ -106,8 +106,8 @@ QStringList shorthandsOf(const QString &longhand)
 
 struct ParsedSheet {
     SheetSource source;
-    std::unique_ptr<css::Sheet> sheet;
-    css::Block top;
+    const css::Sheet *sheet = nullptr;
+    const css::Block *top = nullptr;
 };
 
 } // namespace
@@ -147,8 +147,10 @@ QList<StyleRow> cascadeRows(const QVariantMap &answer, const SheetReader &readSh
             if (auto source = readSheet(i, sheets[i].toMap())) {
                 auto p = std::make_unique<ParsedSheet>();
                 p->source = *source;
-                p->sheet = std::make_unique<css::Sheet>(source->text);
-                p->top = p->sheet->parseStylesheet();
+                if (!p->source.parsed)
+                    p->source.parsed = std::make_shared<const ParsedText>(source->text);
+                p->sheet = &p->source.parsed->sheet;
+                p->top = &p->source.parsed->top;
                 parsed[i] = std::move(p);
             }
         }
@@ -185,7 +187,7 @@ QList<StyleRow> cascadeRows(const QVariantMap &answer, const SheetReader &readSh
             for (const QVariant &step : match[u"path"_s].toList())
                 path.append(step.toInt());
             const css::Rule *rule =
-                ruleAt(*p->sheet, p->top.rules, path, match[u"selectorText"_s].toString());
+                ruleAt(*p->sheet, p->top->rules, path, match[u"selectorText"_s].toString());
             if (!rule)
                 continue;
             const QVariantMap sheet = sheets[index].toMap();

@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace lumipage::styles
@@ -15,10 +16,19 @@ namespace lumipage::styles
 // Where a declaration stands, so that an edit finds it again.
 enum class Where { Attribute, StyleElement, Sheet, Presentational };
 
+// A sheet's text read once, kept while the text stays as it is (a big sheet is not read
+// again on every caret move).
+struct ParsedText {
+    explicit ParsedText(const QString &text) : sheet(text), top(sheet.parseStylesheet()) {}
+    css::Sheet sheet;
+    css::Block top;
+};
+
 // One sheet as the style panel reads it: its text with our parse, where it stands and
 // whether it may be written.
 struct SheetSource {
-    QString text;           // decoded
+    std::shared_ptr<const ParsedText> parsed; // the text's parse, when already made
+    QString text;                             // decoded
     QString label;          // "style.css", or empty for a style element of the page
     QString path;           // the file, for a linked or imported sheet
     int firstLine = 1;      // the page's line where a style element's text begins

@@ -47,7 +47,7 @@ StyleController::StyleController(QMainWindow &window, EditingComponent &editor, 
     m_toggle.setChecked(QSettings().value(kShownKey, false).toBool());
     m_panel->setVisible(m_toggle.isChecked());
     m_soon.setSingleShot(true);
-    m_soon.setInterval(30);
+    m_soon.setInterval(0); // one request per turn of the event loop; more wait for the answer
 
     // Closed by its own button: the command follows. Tabbed away, it stays shown.
     connect(m_panel, &QDockWidget::visibilityChanged, this, [this](bool visible) {
@@ -58,6 +58,7 @@ StyleController::StyleController(QMainWindow &window, EditingComponent &editor, 
     });
     connect(&m_editor, &EditingComponent::DisplayChanged, this, &StyleController::request);
     connect(&m_editor, &EditingComponent::DocumentComplete, this, [this] {
+        m_parsed.clear();
         m_pageText.clear();
         m_pageTextTime = {};
         m_undo.clear();
@@ -182,7 +183,21 @@ int StyleController::styleElementLine(int styleIndex)
     return 1;
 }
 
-std::optional<styles::SheetSource> StyleController::readSheet(int, const QVariantMap &sheet)
+std::optional<styles::SheetSource> StyleController::readSheet(int index, const QVariantMap &sheet)
+{
+    std::optional<styles::SheetSource> read = readSheetText(sheet);
+    if (!read)
+        return read;
+    // Our parse of each sheet is kept while its text stays the same.
+    const QString key = read->path.isEmpty() ? u"style %1"_s.arg(index) : read->path;
+    auto &kept = m_parsed[key];
+    if (!kept || kept->sheet.text() != read->text)
+        kept = std::make_shared<const styles::ParsedText>(read->text);
+    read->parsed = kept;
+    return read;
+}
+
+std::optional<styles::SheetSource> StyleController::readSheetText(const QVariantMap &sheet)
 {
     styles::SheetSource source;
     if (sheet[u"kind"_s].toString() == u"style") {

@@ -50,6 +50,7 @@ private:
     void ask();
     void answered(const QVariant &answer, quint64 asked);
     std::optional<styles::SheetSource> readSheet(int index, const QVariantMap &sheet);
+    std::optional<styles::SheetSource> readSheetText(const QVariantMap &sheet);
     void enter(int row, const QString &value);
     void write(const styles::StyleRow &row, const QString &value);
     void undo();
@@ -97,7 +98,8 @@ private:
     QVariantMap m_answer;     // the page's last answer
     QString m_pageText;       // the page's file, for the lines of its style elements
     QDateTime m_pageTextTime; // when that file was changed
-    QList<SheetEdit> m_undo;  // the panel's writes of linked sheets, latest last
+    QHash<QString, std::shared_ptr<const styles::ParsedText>> m_parsed; // by file or element
+    QList<SheetEdit> m_undo; // the panel's writes of linked sheets, latest last
 };
 
 } // namespace lumipage

@@ -41,7 +41,14 @@ const QByteArray kStyle = "@import url(\"imported.css\");\r\n"
                           "@media (min-width: 1px) {\r\n  p { text-decoration: underline }\r\n}\r\n"
                           "@media (max-width: 1px) {\r\n  p { text-decoration: overline }\r\n}\r\n"
                           "#target { font-weight: normal; }\r\n";
-const QByteArray kImported = "p { background-color: yellow; }\n";
+// Selectors the runtime's quick "cannot match" must not pass over: a child combinator, a
+// sibling combinator in a list, an element name in capitals, a descendant; and one that
+// does not match.
+const QByteArray kImported = "p { background-color: yellow; }\n"
+                             "div > p.a { outline-color: red }\n"
+                             ".x + p, P#target { orphans: 3 }\n"
+                             "body .a { widows: 2 }\n"
+                             ".nomatch p { color: pink }\n";
 const QByteArray kOutside = "p { word-spacing: 4px; }\n";
 
 QByteArray sjisSheet()
@@ -146,11 +153,13 @@ private slots:
         for (const styles::StyleRow &r : m_styles->panel()->rows())
             if (r.inherited.isEmpty())
                 order << r.selector + u' ' + r.property + (r.overridden ? u" ×"_s : u""_s);
-        QCOMPARE(order, QStringList({u"style 属性 margin-left"_s, u"style 属性 padding-top"_s,
-                                     u"#target font-weight ×"_s, u".a color"_s,
-                                     u".a border-top-width"_s, u".a font-family"_s, u".a color ×"_s,
-                                     u".a font-weight"_s, u"p text-indent"_s, u"p word-spacing"_s,
-                                     u"p text-decoration"_s, u"p background-color"_s}));
+        QCOMPARE(order,
+                 QStringList({u"style 属性 margin-left"_s, u"style 属性 padding-top"_s,
+                              u".x + p, P#target orphans"_s, u"#target font-weight ×"_s,
+                              u"div > p.a outline-color"_s, u"body .a widows"_s, u".a color"_s,
+                              u".a border-top-width"_s, u".a font-family"_s, u".a color ×"_s,
+                              u".a font-weight"_s, u"p text-indent"_s, u"p word-spacing"_s,
+                              u"p text-decoration"_s, u"p background-color"_s}));
         QCOMPARE(row(u"font-family"_s)->value, u"\"ＭＳ ゴシック\""_s);
         QCOMPARE(row(u"font-family"_s)->place, u"sjis.css:3"_s);
         QCOMPARE(row(u"text-indent"_s)->place, u"ページ内 9行"_s);

@@ -44,6 +44,60 @@
         return out;
     }
 
+    // What an element and its ancestors must have for `selector` to match them: a quick
+    // "cannot match" before asking the engine, as browsers hash their rules (a 5,000-rule
+    // sheet would otherwise cost a matches() each per element). Names compare lowercased
+    // (quirks-mode pages match classes in any case); a selector this cannot read surely
+    // (escapes, namespaces, sibling combinators) requires nothing, and goes to the engine.
+    function requirements(selector) {
+        const parts = [];
+        let depth = 0, part = '', plain = !/[\\|]/.test(selector);
+        for (const c of selector) {
+            if (c === '(' || c === '[')
+                ++depth;
+            else if (c === ')' || c === ']')
+                --depth;
+            if (depth === 0 && /[\s>+~]/.test(c)) {
+                if (c === '+' || c === '~')
+                    plain = false;
+                if (part)
+                    parts.push(part);
+                part = '';
+            } else {
+                part += c;
+            }
+        }
+        if (part)
+            parts.push(part);
+        const names = compound => {
+            const bare = compound.replace(/\[[^\]]*\]|\([^)]*\)/g, '').toLowerCase();
+            const out = [];
+            const tag = /^[^.#:*\[]+/.exec(bare);
+            if (tag)
+                out.push('t:' + tag[0]);
+            for (const m of bare.matchAll(/([.#])([^.#:\[]+)/g))
+                out.push((m[1] === '.' ? 'c:' : 'i:') + m[2]);
+            return out;
+        };
+        if (!plain)
+            return {own: [], above: []};
+        return {own: names(parts.pop() || ''), above: parts.flatMap(names)};
+    }
+    function namesOf(el) {
+        const out = ['t:' + el.localName.toLowerCase()];
+        if (el.id)
+            out.push('i:' + el.id.toLowerCase());
+        for (const c of el.classList)
+            out.push('c:' + c.toLowerCase());
+        return out;
+    }
+    // Whether some selector of the rule may match an element with `own` names under
+    // ancestors with the names `above`.
+    function mayMatch(rule, own, above) {
+        return rule.needs.some(n => n.own.every(x => own.has(x)) &&
+                                    n.above.every(x => above.has(x)));
+    }
+
     function safeMatches(el, selector) {
         try {
             return el.matches(selector);
@@ -87,7 +141,8 @@
                 const rule = list[i];
                 const here = path.concat(i);
                 if (rule.type === STYLE) {
-                    rules.push({sheet, path: here, rule, media, passesOn: passesOn(rule.style)});
+                    rules.push({sheet, path: here, rule, media, passesOn: passesOn(rule.style),
+                                needs: selectorsOf(rule.selectorText).map(requirements)});
                 } else if (rule.type === MEDIA) {
                     if (window.matchMedia(rule.media.mediaText).matches)
                         walk(rule.cssRules, sheet, here, media.concat(rule.media.mediaText));
@@ -145,9 +200,14 @@
 
     function matched(el, all, ancestor) {
         const out = [];
+        const own = new Set(namesOf(el));
+        const above = new Set();
+        for (let up = el.parentElement; up; up = up.parentElement)
+            for (const n of namesOf(up))
+                above.add(n);
         for (let order = 0; order < all.rules.length; ++order) {
             const r = all.rules[order];
-            if (ancestor && !r.passesOn)
+            if ((ancestor && !r.passesOn) || !mayMatch(r, own, above))
                 continue;
             const text = r.rule.selectorText;
             if (!safeMatches(el, text))
