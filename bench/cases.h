@@ -39,5 +39,8 @@ void sourcePaneCases(const QString &dir, const QString &only);
 void publishCases(const QString &dir, const QString &only);
 // Bulk replace against QString::replace.
 void replaceCases(const QString &only);
+// Our CSS reader on a 1 MB sheet against the engine's parse of the same text; the style
+// panel filled after a caret move on a page with a 5,000-rule sheet.
+void styleCases(const QString &dir, const QString &only);
 
 } // namespace lumipage::bench

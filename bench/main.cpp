@@ -133,6 +133,7 @@ int main(int argc, char **argv)
     sourcePaneCases(dir.path(), only);
     replaceCases(only);
     publishCases(dir.path(), only);
+    styleCases(dir.path(), only);
     processCases(dir.path(), only, big);
     return 0;
 }

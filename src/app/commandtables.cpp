@@ -120,6 +120,7 @@ const std::vector<MenuRow> kMenu = {
     {"veldhtml",  "orderlist",      "番号付きリスト",     C::NumberedList},
     {"veldhtml",  "mmmm",           "-",                  {}},
     {"veldhtml",  "source_pane",    "ソースを並べて表示", C::SourcePane},
+    {"veldhtml",  "style_panel",    "スタイル",           C::StylePanel},
     {"",          "gazo",           "画像",               {}},
     {"gazo",      "insertgazo",     "画像取り込み",       C::InsertImage},
     {"gazo",      "haikeisettei",   "背景画像設定",       C::BackgroundImage},

@@ -27,6 +27,7 @@
 #include "source/sourcepane.h"
 #include "source/sourcepanecontroller.h"
 #include "source/sourcepanelayout.h"
+#include "styles/stylecontroller.h"
 #include "widgets/icons.h"
 
 #include <QApplication>
@@ -126,6 +127,10 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
                 [this] { m_actions->run(CommandId::SaveFile); }});
     m_actions->setHandler(CommandId::PublishTarget, [publish] { publish->editTarget(); });
     m_actions->setHandler(CommandId::PublishSite, [publish] { publish->publish(); });
+    m_styles = new StyleController(*this, *m_editor, *m_actions->action(CommandId::StylePanel));
+    m_actions->setHandler(CommandId::StylePanel, [this] {
+        m_styles->setShown(m_actions->action(CommandId::StylePanel)->isChecked());
+    });
     registerCommands();
     applyStartState();
     resize(twips(13650), twips(8700) + menuBar()->sizeHint().height());

@@ -36,6 +36,7 @@ class SourcePane;
 class SourcePaneController;
 class SourcePaneLayout;
 class PageCheckController;
+class StyleController;
 class StateRefresh;
 
 // The main window `Form1`: toolbar, object buttons, mode indicator, the two lists and
@@ -129,6 +130,7 @@ private:
     std::unique_ptr<SourcePaneController> m_sourcePaneController;
     std::unique_ptr<SourcePaneLayout> m_sourcePaneLayout;
     std::unique_ptr<PageCheckController> m_pageCheck;
+    StyleController *m_styles = nullptr; // owned by the window
 };
 
 } // namespace lumipage

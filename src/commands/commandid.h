@@ -67,6 +67,7 @@ enum class CommandId {
     OptimizePagePictures,
     PublishTarget,
     PublishSite,
+    StylePanel,
     Count // not a command: the number of commands
 };
 

@@ -4,11 +4,13 @@
 #include "platform/markup/documentform.h"
 
 #include <QFuture>
+#include <QJsonArray>
 #include <QStringList>
 #include <QUrl>
 #include <QVariant>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -145,6 +147,17 @@ public:
     };
     // Asks the page in one trip; nothing when it does not answer (lastError says why).
     virtual std::optional<std::vector<TextLook>> textLooks() { return std::vector<TextLook>{}; }
+
+    // Calls the page runtime's operation `name` without waiting (for reads nobody waits
+    // for, like a panel following the caret): `answered` gets its value once the page
+    // answers, or an invalid value when it cannot (no page, a load under way, an error).
+    virtual void callLater(const QString &name, const QJsonArray &args,
+                           std::function<void(const QVariant &)> answered)
+    {
+        Q_UNUSED(name)
+        Q_UNUSED(args)
+        answered({});
+    }
 
     // The document object's part the program uses: paste at the selection, page colour.
     virtual bool pasteHTML(const QString &fragment) = 0;

@@ -13,8 +13,10 @@
 #include "document/pagefile.h"
 
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
+#include <QWebEngineScript>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace lumipage
@@ -106,6 +108,27 @@ PageCaller::Result WebEngineEditingComponent::call(const QString &name, const QJ
     if (!result.ok)
         fail(result.error);
     return result;
+}
+
+void WebEngineEditingComponent::callLater(const QString &name, const QJsonArray &args,
+                                          std::function<void(const QVariant &)> answered)
+{
+    if (m_loader->pending() || BrowseMode()) {
+        answered({});
+        return;
+    }
+    const QString script =
+        QStringLiteral("(function (a) { return window.__lumipage ? "
+                       "window.__lumipage.call(a[0], a[1]) : null; })(%1)")
+            .arg(QString::fromUtf8(
+                QJsonDocument(QJsonArray{name, args}).toJson(QJsonDocument::Compact)));
+    m_page->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                          [answered = std::move(answered)](const QVariant &value) {
+                              const QVariantMap answer = value.toMap();
+                              answered(answer.value(QStringLiteral("ok")).toBool()
+                                           ? answer.value(QStringLiteral("value"))
+                                           : QVariant());
+                          });
 }
 
 std::optional<PageReading> WebEngineEditingComponent::readDocument(bool forSave)

@@ -79,6 +79,8 @@ public:
                        const QByteArray &encoding) override;
     std::optional<ScriptPresence> scriptPresence(const QString &mention = {}) override;
     std::optional<std::vector<TextLook>> textLooks() override;
+    void callLater(const QString &name, const QJsonArray &args,
+                   std::function<void(const QVariant &)> answered) override;
     bool pasteHTML(const QString &fragment) override;
     bool setBgColor(const QString &colour) override;
     bool setBodyAttributes(const QList<QPair<QString, QString>> &attributes) override;

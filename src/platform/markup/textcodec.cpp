@@ -47,8 +47,9 @@ int japaneseScore(const QByteArray &bytes, bool euc)
 }
 
 // Appends `part` encoded; a part that does not fit is split until single characters
-// are left, which are written as numeric character references.
-void appendEncoded(QByteArray &out, QStringView part, const QByteArray &encoding)
+// are left, which `escape` writes.
+void appendEncoded(QByteArray &out, QStringView part, const QByteArray &encoding,
+                   const std::function<QByteArray(char32_t)> &escape)
 {
     QStringEncoder encoder(encoding.constData(), QStringConverter::Flag::Stateless);
     const QByteArray encoded = encoder.encode(part);
@@ -58,14 +59,14 @@ void appendEncoded(QByteArray &out, QStringView part, const QByteArray &encoding
     }
     const bool single = part.size() == 1 || (part.size() == 2 && part.at(0).isHighSurrogate());
     if (single) {
-        out += "&#" + QByteArray::number(part.toUcs4().value(0)) + ';';
+        out += escape(part.toUcs4().value(0));
         return;
     }
     qsizetype half = part.size() / 2;
     if (part.at(half - 1).isHighSurrogate())
         ++half;
-    appendEncoded(out, part.left(half), encoding);
-    appendEncoded(out, part.mid(half), encoding);
+    appendEncoded(out, part.left(half), encoding, escape);
+    appendEncoded(out, part.mid(half), encoding, escape);
 }
 
 } // namespace
@@ -138,6 +139,13 @@ std::optional<Decoded> decode(const QByteArray &bytes, const QByteArray &encodin
 
 QByteArray encode(const QString &text, const QByteArray &encoding)
 {
+    return encode(text, encoding,
+                  [](char32_t c) { return "&#" + QByteArray::number(quint32(c)) + ';'; });
+}
+
+QByteArray encode(const QString &text, const QByteArray &encoding,
+                  const std::function<QByteArray(char32_t)> &escape)
+{
     QStringEncoder encoder(encoding.constData(), QStringConverter::Flag::Stateless);
     if (!encoder.isValid())
         return text.toUtf8();
@@ -148,7 +156,7 @@ QByteArray encode(const QString &text, const QByteArray &encoding)
     // Some characters do not fit: find them by halving, so only they become references.
     QByteArray out;
     out.reserve(whole.size() + 64);
-    appendEncoded(out, QStringView(text), encoding);
+    appendEncoded(out, QStringView(text), encoding, escape);
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace lumipage::textcodec
@@ -33,6 +34,11 @@ std::optional<Decoded> decode(const QByteArray &bytes, const QByteArray &encodin
 
 // Encodes; characters the encoding cannot hold become numeric character references.
 QByteArray encode(const QString &text, const QByteArray &encoding);
+
+// Encodes; characters the encoding cannot hold become what `escape` writes for them (a
+// style sheet escapes them its own way).
+QByteArray encode(const QString &text, const QByteArray &encoding,
+                  const std::function<QByteArray(char32_t)> &escape);
 
 // Whether the bytes look like text at all: not a known binary format, and few control
 // bytes in the first 8 KB (a stray NUL is still text).

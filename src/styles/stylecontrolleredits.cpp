@@ -1,0 +1,294 @@
+// StyleController's edits: a value entered, a declaration switched, removed or added, a
+// rule added, and the panel's undo of its sheet writes (kept apart from the filling).
+#include "styles/stylecontroller.h"
+
+#include "platform/editing/editingcomponent.h"
+#include "platform/markup/cssedits.h"
+#include "styles/stylepanel.h"
+
+#include <QJsonArray>
+#include <QPointer>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace lumipage
+{
+
+namespace
+{
+
+// The declaration of `block` (recursing into @media) that starts at `start`.
+const css::Declaration *declarationAt(const QList<css::Rule> &rules, qsizetype start,
+                                      const css::DeclarationBlock **block,
+                                      css::DeclarationBlock &holder)
+{
+    for (const css::Rule &r : rules) {
+        for (const css::Declaration &d : r.block.declarations)
+            if (d.start == start) {
+                holder = css::blockOf(r);
+                *block = &holder;
+                return &d;
+            }
+        if (const auto *d = declarationAt(r.block.rules, start, block, holder))
+            return d;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void StyleController::enter(int index, const QString &value)
+{
+    const QList<styles::StyleRow> &rows = m_panel->rows();
+    if (index < 0 || index >= rows.size())
+        return;
+    const styles::StyleRow row = rows[index];
+    if (!row.readOnlyReason.isEmpty())
+        return finish(false, row.readOnlyReason);
+    if (row.where != styles::Where::Presentational) {
+        if (const QString problem = css::valueProblem(value); !problem.isEmpty())
+            return finish(false, problem);
+    }
+    const QString property = row.where == styles::Where::Presentational
+                                 ? row.equivalent.section(u':', 0, 0)
+                                 : row.property;
+    ifSupported(property, value.trimmed(), [this, row, value] { write(row, value.trimmed()); });
+}
+
+void StyleController::ifSupported(const QString &property, const QString &value,
+                                  std::function<void()> then)
+{
+    // The engine has the last word on what a property takes (an old attribute without a
+    // CSS equivalent has no property to ask about).
+    if (property.isEmpty())
+        return then();
+    QPointer<StyleController> self(this);
+    m_editor.callLater(
+        u"styleSupports"_s, {property, value},
+        [self, property, value, then](const QVariant &supported) {
+            if (!self)
+                return;
+            if (!supported.toBool())
+                return self->finish(
+                    false, u"「%1」は %2 の値として使えません。書き込みませんでした。"_s.arg(
+                               value, property));
+            then();
+        });
+}
+
+QByteArray StyleController::writtenBytes(const QString &path)
+{
+    // Unreadable right after the write: the undo then finds the file changed and says so.
+    const LinkedSheets::File *now = m_sheets.read(path, pageFolder(), m_editor.documentEncoding());
+    return now ? now->bytes : QByteArray();
+}
+
+void StyleController::write(const styles::StyleRow &row, const QString &value)
+{
+    if (row.where == styles::Where::Presentational) {
+        const QJsonObject apply = {{u"place"_s, u"presentational"_s},
+                                   {u"ordinal"_s, row.ordinal},
+                                   {u"name"_s, row.property},
+                                   {u"value"_s, value}};
+        return show(apply);
+    }
+    const bool important =
+        css::Sheet(u"x:"_s + value).parseOneDeclaration().declarations.value(0).important;
+    change(row, {[value](const QString &, const css::DeclarationBlock &,
+                         const css::Declaration &d) { return css::setValue(d, value); },
+                 row.property, value, important || row.important});
+}
+
+void StyleController::switchRow(int index)
+{
+    if (index < 0 || index >= m_panel->rows().size())
+        return;
+    const styles::StyleRow row = m_panel->rows()[index];
+    change(row, {[](const QString &text, const css::DeclarationBlock &, const css::Declaration &d) {
+                     return d.disabled ? css::switchOn(text, d) : css::switchOff(text, d);
+                 },
+                 row.property, row.disabled ? QJsonValue(row.value) : QJsonValue(), row.important});
+}
+
+void StyleController::removeRow(int index)
+{
+    if (index < 0 || index >= m_panel->rows().size())
+        return;
+    const styles::StyleRow row = m_panel->rows()[index];
+    change(row, {[](const QString &text, const css::DeclarationBlock &block,
+                    const css::Declaration &d) { return css::removeDeclaration(text, block, d); },
+                 row.property, QJsonValue(), false});
+}
+
+void StyleController::addToRow(int index, const QString &typed)
+{
+    if (index < 0 || index >= m_panel->rows().size())
+        return;
+    const qsizetype colon = typed.indexOf(u':');
+    if (colon < 0)
+        return finish(false, u"「プロパティ: 値」の形で入力してください。"_s);
+    const QString name = typed.first(colon).trimmed().toLower();
+    const QString value = typed.sliced(colon + 1).trimmed();
+    const styles::StyleRow row = m_panel->rows()[index];
+    const bool important =
+        css::Sheet(u"x:"_s + value).parseOneDeclaration().declarations.value(0).important;
+    ifSupported(name, value, [this, row, name, value, important] {
+        change(row, {[name, value](const QString &text, const css::DeclarationBlock &block,
+                                   const css::Declaration &) {
+                         return css::addDeclaration(text, block, name, value);
+                     },
+                     name, value, important, true});
+    });
+}
+
+void StyleController::addRule(int index, const QString &typed)
+{
+    const QVariantMap element = m_answer[u"chain"_s].toList().value(0).toMap();
+    const QVariantList classes = element[u"classes"_s].toList();
+    const QString id = element[u"id"_s].toString();
+    if (classes.isEmpty() && id.isEmpty())
+        return finish(false, u"この要素にはクラスも id もないので、ルールを追加できません。"_s);
+    const QString selector =
+        classes.isEmpty() ? css::idSelector(id) : css::classSelector(classes.front().toString());
+    const qsizetype colon = typed.indexOf(u':');
+    if (colon < 0)
+        return finish(false, u"「プロパティ: 値」の形で入力してください。"_s);
+    const QString name = typed.first(colon).trimmed().toLower();
+    const QString value = typed.sliced(colon + 1).trimmed();
+    if (const QString problem = css::valueProblem(value); !problem.isEmpty())
+        return finish(false, problem);
+    const QVariantMap sheet = m_answer[u"sheets"_s].toList().value(index).toMap();
+    ifSupported(name, value, [this, index, sheet, selector, name, value] {
+        StyleController *self = this;
+        if (sheet[u"kind"_s].toString() == u"style") {
+            const QString text = sheet[u"text"_s].toString();
+            const css::Edit edit =
+                css::addRule(text, css::Sheet(text).parseStylesheet(), selector, name, value);
+            if (!edit.problem.isEmpty())
+                return self->finish(false, edit.problem);
+            return self->show({{u"place"_s, u"style"_s},
+                               {u"styleIndex"_s, sheet[u"styleIndex"_s].toInt()},
+                               {u"text"_s, css::applied(text, edit)}});
+        }
+        const auto source = self->readSheet(index, sheet);
+        if (!source || !source->readOnlyReason.isEmpty())
+            return self->finish(false, source ? source->readOnlyReason
+                                              : u"スタイルシートを読めませんでした。"_s);
+        const css::Edit edit = css::addRule(
+            source->text, css::Sheet(source->text).parseStylesheet(), selector, name, value);
+        if (!edit.problem.isEmpty())
+            return self->finish(false, edit.problem);
+        SheetEdit undo{source->path, {}, {}, {}};
+        undo.engine = {{u"place"_s, u"unrule"_s}, {u"sheet"_s, index}, {u"selector"_s, selector}};
+        if (const QString failed =
+                self->m_sheets.replace(source->path, edit.start, edit.end, edit.text, &undo.before);
+            !failed.isEmpty())
+            return self->finish(false, failed);
+        undo.after = self->writtenBytes(source->path);
+        self->m_undo.append(undo);
+        self->m_panel->setUndoAvailable(true);
+        self->show({{u"place"_s, u"rule"_s},
+                    {u"sheet"_s, index},
+                    {u"text"_s, u"%1 { %2: %3; }"_s.arg(selector, name, value)}});
+    });
+}
+
+void StyleController::change(const styles::StyleRow &row, const Change &change)
+{
+    if (!row.readOnlyReason.isEmpty())
+        return finish(false, row.readOnlyReason);
+    if (row.where == styles::Where::Presentational)
+        return finish(false, u"属性は、ここでは値を変えることだけができます。"_s);
+    css::DeclarationBlock holder;
+    const css::DeclarationBlock *block = &holder;
+    const QVariantList sheets = m_answer[u"sheets"_s].toList();
+    QString text;
+    const LinkedSheets::File *file = nullptr;
+    QString path;
+    if (row.where == styles::Where::Attribute) {
+        for (const QVariant &el : m_answer[u"chain"_s].toList())
+            if (el.toMap()[u"ordinal"_s].toInt() == row.ordinal)
+                text = el.toMap()[u"style"_s].toString();
+    } else if (row.where == styles::Where::StyleElement) {
+        text = sheets.value(row.sheet).toMap()[u"text"_s].toString();
+    } else {
+        path = QUrl(sheets.value(row.sheet).toMap()[u"href"_s].toString()).path();
+        file = m_sheets.read(path, pageFolder(), m_editor.documentEncoding());
+        if (!file)
+            return finish(false, u"スタイルシートを読めませんでした。"_s);
+        text = file->text.text;
+    }
+    const css::Sheet sheet(text);
+    const css::Declaration *d = nullptr;
+    if (row.where == styles::Where::Attribute) {
+        holder = css::attributeBlock(sheet);
+        for (const css::Declaration &candidate : holder.declarations)
+            if (candidate.start == row.declarationStart)
+                d = &candidate;
+    } else {
+        d = declarationAt(sheet.parseStylesheet().rules, row.declarationStart, &block, holder);
+    }
+    // The text may have changed since the panel read it (a sheet changed elsewhere): the
+    // same place must still hold the same declaration.
+    if (!d || d->name.toLower() != row.property ||
+        text.sliced(d->valueStart, d->valueEnd - d->valueStart) != row.value)
+        return finish(false, u"宣言が見つかりませんでした。パネルを読み直します。"_s);
+    const css::Edit edit = change.edit(text, *block, *d);
+    if (!edit.problem.isEmpty())
+        return finish(false, edit.problem);
+
+    if (row.where != styles::Where::Sheet)
+        return show(
+            {{u"place"_s, row.where == styles::Where::Attribute ? u"attribute"_s : u"style"_s},
+             {u"ordinal"_s, row.ordinal},
+             {u"styleIndex"_s, row.styleIndex},
+             {u"text"_s, css::applied(text, edit)}});
+
+    QJsonArray rulePath;
+    for (int step : row.path)
+        rulePath.append(step);
+    const QJsonObject rule = {
+        {u"place"_s, u"sheet"_s}, {u"sheet"_s, row.sheet}, {u"path"_s, rulePath}};
+    SheetEdit undo{path, {}, {}, rule};
+    // What takes the engine's reading back: the property as it was, or gone when new.
+    undo.engine[u"property"_s] = change.property;
+    undo.engine[u"value"_s] = change.added || row.disabled ? QJsonValue() : QJsonValue(row.value);
+    undo.engine[u"important"_s] = row.important;
+    if (const QString failed =
+            m_sheets.replace(path, edit.start, edit.end, edit.text, &undo.before);
+        !failed.isEmpty())
+        return finish(false, failed);
+    undo.after = writtenBytes(path);
+    m_undo.append(undo);
+    m_panel->setUndoAvailable(true);
+    QJsonObject apply = rule;
+    apply[u"property"_s] = change.property;
+    apply[u"value"_s] = change.value;
+    apply[u"important"_s] = change.important;
+    show(apply);
+}
+
+void StyleController::show(const QJsonObject &apply)
+{
+    QPointer<StyleController> self(this);
+    m_editor.callLater(u"styleApply"_s, {apply}, [self](const QVariant &done) {
+        if (self)
+            self->finish(done.toBool(),
+                         done.toBool() ? QString() : u"ページに反映できませんでした。"_s);
+    });
+}
+
+void StyleController::undo()
+{
+    if (m_undo.isEmpty())
+        return;
+    const SheetEdit last = m_undo.takeLast();
+    m_panel->setUndoAvailable(!m_undo.isEmpty());
+    if (const QString failed = m_sheets.restore(last.path, last.after, last.before);
+        !failed.isEmpty())
+        return finish(false, failed);
+    show(last.engine);
+}
+
+} // namespace lumipage
