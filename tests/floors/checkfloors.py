@@ -15,7 +15,7 @@ import sys
 # use each other but never in a circle.
 FLOORS = [
     ["app"],
-    ["source", "check", "insert", "styles", "publish", "images"],
+    ["source", "check", "insert", "styles", "publish"],
     ["dialogs"],
     ["widgets", "commands"],
     ["platform", "platform/editing", "platform/browsing", "platform/effects"],
