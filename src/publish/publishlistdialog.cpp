@@ -43,6 +43,8 @@ PublishListDialog::PublishListDialog(const QList<publishplan::Item> &items,
             item->setCheckState(0, row.checked ? Qt::Checked : Qt::Unchecked);
     }
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_list->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     layout->addWidget(m_list);
     m_total = new QLabel(publishlisttext::totalText(items), this);
     m_total->setObjectName(QStringLiteral("publishTotal"));
