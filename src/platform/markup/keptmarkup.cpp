@@ -2,6 +2,7 @@
 
 #include "platform/markup/elementrules.h"
 #include "platform/markup/textcodec.h"
+#include "platform/markup/writtenstyle.h"
 
 #include <QThreadPool>
 
@@ -35,15 +36,7 @@ void KeptMarkup::reset(const QByteArray &original, const QByteArray &encoding,
         parse->tree = std::move(tree);
         parse->done.notify_all();
     });
-    // Most tags in lower case; the first line end a CR LF.
-    qsizetype lower = 0, upper = 0;
-    for (qsizetype k = original.indexOf('<'); k >= 0 && k + 1 < original.size();
-         k = original.indexOf('<', k + 1)) {
-        const char c = original.at(k + 1);
-        lower += c >= 'a' && c <= 'z';
-        upper += c >= 'A' && c <= 'Z';
-    }
-    m_lowerCase = lower > upper;
+    m_style = writtenStyle(original);
     const qsizetype lineEnd = original.indexOf('\n');
     m_crlf = lineEnd > 0 && original.at(lineEnd - 1) == '\r';
 }
@@ -136,11 +129,12 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
         if (e.rawText && content && !piece.region.between) {
             piece.text = piece.form = piece.read = engine;
         } else {
-            // DocumentHTML's form; written in the page's own case (the same text on an
-            // upper-case page).
+            // DocumentHTML's form; written in the page's own style (the same text on an
+            // upper-case page that leaves values bare where it can).
             piece.read = documentform::rewrite(engine, aids).markup;
-            piece.text =
-                m_lowerCase ? documentform::rewrite(engine, aids, false).markup : piece.read;
+            piece.text = m_style.upperCaseNames && !m_style.quotedValues && !m_style.closedVoids
+                             ? piece.read
+                             : documentform::rewrite(engine, aids, m_style).markup;
             if (!content) {
                 piece.form = startTagOf(piece.read, e);
                 piece.text = startTagOf(piece.text, e);
@@ -157,7 +151,8 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
             if (!left.endTag && !left.isVoid)
                 piece.text.prepend(
                     QLatin1String("</") +
-                    QString::fromLatin1(m_lowerCase ? left.name : left.name.toUpper()) + u'>');
+                    QString::fromLatin1(m_style.upperCaseNames ? left.name.toUpper() : left.name) +
+                    u'>');
         }
         if (toEnd && !e.tail.isEmpty()) {
             if (!piece.text.endsWith(e.tail)) {

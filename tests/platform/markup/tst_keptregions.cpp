@@ -4,6 +4,7 @@
 #include "platform/markup/keptmarkup.h"
 #include "platform/markup/sourcetree.h"
 #include "platform/markup/textcodec.h"
+#include "platform/markup/writtenstyle.h"
 
 #include <QTest>
 
@@ -172,6 +173,32 @@ private slots:
         // bytes, known to read back by the same check.
         QCOMPARE(kept.write({{3, true}}, {"\n<input name=\"q\"> z "}, html, {}, &why), edited);
         QCOMPARE(kept.lastCheck(), KeptMarkup::Check::InPlace);
+    }
+
+    void anXhtmlPageIsWrittenInItsOwnStyle()
+    {
+        // Lower-case names, every value quoted, void elements closed with " />"; the
+        // declaration the parser reads as a comment stays as written.
+        const QByteArray page = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                                "<html xmlns=\"http://www.w3.org/1999/xhtml\"><body>\r\n"
+                                "<p class=\"a\">one<br />two</p>\r\n<hr/></body></html>";
+        KeptMarkup kept; // 0 html, 1 head, 2 body, 3 p, 4 br, 5 hr
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        QVERIFY(kept.tree().documentHtml().startsWith("<!--?xml version=\"1.0\""));
+        const QByteArray edited = QByteArray(page).replace(
+            "two</p>",
+            "two <a href=\"b.htm\">b</a><br />\r\nthree<img src=\"c.png\" alt=\"\" /></p>");
+        const QString html = SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml();
+        QString why;
+        QCOMPARE(kept.write({{3, true}},
+                            {"one<br>two <a href=\"b.htm\">b</a><br>\nthree<img src=\"c.png\" "
+                             "alt=\"\">"},
+                            html, {}, &why)
+                     .value_or(why.toUtf8()),
+                 edited);
+        // An upper-case page that leaves values bare keeps doing so.
+        const documentform::Style legacy = writtenStyle("<P ALIGN=center><IMG SRC=a.gif><BR>");
+        QVERIFY(legacy.upperCaseNames && !legacy.quotedValues && !legacy.closedVoids);
     }
 
     void bytesMapBackThroughTwoByteAndBadCharacters()
