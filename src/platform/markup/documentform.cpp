@@ -2,6 +2,7 @@
 
 #include "platform/markup/documentformwriter.h"
 #include "platform/markup/elementrules.h"
+#include "platform/markup/writtenstyle.h"
 
 #include <vector>
 
@@ -121,7 +122,8 @@ qsizetype rawTextEnd(QStringView in, qsizetype from, QStringView name)
 class Rewriter
 {
 public:
-    Rewriter(QStringView in, const Aids &aids, const Style &style, std::vector<ElementSpan> *spans)
+    Rewriter(QStringView in, const Aids &aids, const WrittenStyle &style,
+             std::vector<ElementSpan> *spans)
         : m_in(in), m_aids(aids), m_style(style),
           m_out(in.size() + in.size() / 32 + 16, style.upperCaseNames), m_hasCr(in.contains(u'\r')),
           m_spans(spans)
@@ -325,7 +327,7 @@ private:
 
     QStringView m_in;
     const Aids &m_aids;
-    const Style &m_style;
+    const WrittenStyle &m_style;
     Writer m_out;
     qsizetype m_at = 0;
     const bool m_hasCr;
@@ -336,17 +338,23 @@ private:
 
 } // namespace
 
-Rewritten rewrite(QStringView engineMarkup, const Aids &aids, const Style &style,
+Rewritten rewrite(QStringView engineMarkup, const Aids &aids, const WrittenStyle &style,
                   std::vector<ElementSpan> *spans)
 {
     return Rewriter(engineMarkup, aids, style, spans).run();
+}
+
+Rewritten rewrite(QStringView engineMarkup, const Aids &aids, bool upperCaseNames,
+                  std::vector<ElementSpan> *spans)
+{
+    return rewrite(engineMarkup, aids, WrittenStyle{upperCaseNames}, spans);
 }
 
 QString document(QStringView before, QStringView root, QStringView after, const Aids &aids,
                  std::vector<ElementSpan> *spans)
 {
     const size_t first = spans ? spans->size() : 0;
-    Rewritten rewritten = rewrite(root, aids, {}, spans);
+    Rewritten rewritten = rewrite(root, aids, true, spans);
     if (spans)
         for (size_t k = first; k < spans->size(); ++k) {
             ElementSpan &span = (*spans)[k];

@@ -17,13 +17,6 @@ struct Aids {
     QSet<QString> attributes;
 };
 
-// How markup is written where a page's author wrote it otherwise than DocumentHTML.
-struct Style {
-    bool upperCaseNames = true; // false: HTML names in the engine's lower case
-    bool quotedValues = false;  // every value in double quotes, also where bare would do
-    bool closedVoids = false;   // void HTML elements end in " />", as XHTML pages write them
-};
-
 struct Rewritten {
     QString markup;
     // The markup ends inside PLAINTEXT, which reads to the end of the file: nothing
@@ -48,9 +41,10 @@ struct ElementSpan {
 // newline of PRE, TEXTAREA and LISTING doubled (the parser drops one), editing aids
 // left out, and nothing after the content of PLAINTEXT. One pass, linear in the input;
 // any input, however malformed, gives some output without reading past its end.
-// `style` writes it otherwise where it reads back the same, for markup written into a
-// page in its author's style. With `spans`, each element's place in the result is added to it.
-Rewritten rewrite(QStringView engineMarkup, const Aids &aids = {}, const Style &style = {},
+// `upperCaseNames` false leaves HTML names in the engine's lower case (for markup written
+// into a page whose author wrote them so).
+// With `spans`, each element's place in the result is added to it.
+Rewritten rewrite(QStringView engineMarkup, const Aids &aids = {}, bool upperCaseNames = true,
                   std::vector<ElementSpan> *spans = nullptr);
 
 // The whole page: the nodes before the root element (doctype, comments, already in

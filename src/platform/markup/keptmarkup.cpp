@@ -15,6 +15,7 @@ namespace lumipage
 
 // The original's parse, made on a worker thread.
 struct KeptMarkup::Parse {
+    WrittenStyle style; // how the original's tags are written, known before the parse starts
     std::mutex mutex;
     std::condition_variable done;
     std::unique_ptr<const SourceTree> tree;
@@ -30,13 +31,14 @@ void KeptMarkup::reset(const QByteArray &original, const QByteArray &encoding,
     m_source = std::make_shared<const sourcemap::SourceText>(*std::move(source));
     m_encoding = encoding;
     m_parse = std::make_shared<Parse>();
+    m_parse->style = writtenStyle(original);
+    m_lowerCase = !m_parse->style.upperCaseNames;
     QThreadPool::globalInstance()->start([parse = m_parse, source = m_source] {
         auto tree = std::make_unique<const SourceTree>(*source);
         const std::lock_guard lock(parse->mutex);
         parse->tree = std::move(tree);
         parse->done.notify_all();
     });
-    m_style = writtenStyle(original);
     const qsizetype lineEnd = original.indexOf('\n');
     m_crlf = lineEnd > 0 && original.at(lineEnd - 1) == '\r';
 }
@@ -132,9 +134,10 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
             // DocumentHTML's form; written in the page's own style (the same text on an
             // upper-case page that leaves values bare where it can).
             piece.read = documentform::rewrite(engine, aids).markup;
-            piece.text = m_style.upperCaseNames && !m_style.quotedValues && !m_style.closedVoids
+            const WrittenStyle &style = m_parse->style;
+            piece.text = style.upperCaseNames && !style.quotedValues && !style.closedVoids
                              ? piece.read
-                             : documentform::rewrite(engine, aids, m_style).markup;
+                             : documentform::rewrite(engine, aids, style).markup;
             if (!content) {
                 piece.form = startTagOf(piece.read, e);
                 piece.text = startTagOf(piece.text, e);
@@ -151,8 +154,7 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
             if (!left.endTag && !left.isVoid)
                 piece.text.prepend(
                     QLatin1String("</") +
-                    QString::fromLatin1(m_style.upperCaseNames ? left.name.toUpper() : left.name) +
-                    u'>');
+                    QString::fromLatin1(m_lowerCase ? left.name : left.name.toUpper()) + u'>');
         }
         if (toEnd && !e.tail.isEmpty()) {
             if (!piece.text.endsWith(e.tail)) {

@@ -115,9 +115,9 @@ private:
     std::shared_ptr<const sourcemap::SourceText> m_source;
     std::shared_ptr<Parse> m_parse;
     QByteArray m_encoding;
-    // The page's own style, followed by what is written anew: how its tags are written,
-    // its lines ending in CR LF.
-    documentform::Style m_style;
+    // The page's own style, followed by what is written anew: its tag names in lower
+    // case, its lines ending in CR LF.
+    bool m_lowerCase = false;
     bool m_crlf = false;
     mutable QString m_lastHtml;
     mutable Check m_lastCheck = Check::None;

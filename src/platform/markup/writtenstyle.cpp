@@ -20,7 +20,7 @@ bool isSpace(char c)
 
 } // namespace
 
-documentform::Style writtenStyle(QByteArrayView original)
+WrittenStyle writtenStyle(QByteArrayView original)
 {
     qsizetype lower = 0, upper = 0, quoted = 0, bare = 0, closed = 0, open = 0;
     const qsizetype n = original.size();

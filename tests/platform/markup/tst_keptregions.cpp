@@ -197,7 +197,7 @@ private slots:
                      .value_or(why.toUtf8()),
                  edited);
         // An upper-case page that leaves values bare keeps doing so.
-        const documentform::Style legacy = writtenStyle("<P ALIGN=center><IMG SRC=a.gif><BR>");
+        const WrittenStyle legacy = writtenStyle("<P ALIGN=center><IMG SRC=a.gif><BR>");
         QVERIFY(legacy.upperCaseNames && !legacy.quotedValues && !legacy.closedVoids);
     }
 
