@@ -1,6 +1,7 @@
 #include "platform/markup/keptmarkup.h"
 
 #include "platform/markup/elementrules.h"
+#include "platform/markup/sourcemapescapes.h"
 #include "platform/markup/textcodec.h"
 #include "platform/markup/writtenstyle.h"
 
@@ -182,6 +183,9 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
                                                 : e.innerStart;
         piece.to = !content ? e.tagEnd : runsOn ? e.runsOnTo : contentEnd;
         piece.bytes = textcodec::encode(piece.text, m_encoding);
+        if (sourcemap::hasEscapeState(m_encoding))
+            piece.bytes =
+                sourcemap::fitEscapes(m_source->original, piece.from, piece.to, piece.bytes);
         pieces.push_back(std::move(piece));
     }
     std::sort(pieces.begin(), pieces.end(),
@@ -230,7 +234,9 @@ std::optional<QByteArray> KeptMarkup::readBack(const Composed &composed, const Q
     }
     // Safe by construction: the bytes must read back as the page, checked where the
     // changes stand when the page allows it, else by parsing the written page whole.
-    if (readsBackInPlace(pieces, html)) {
+    // A stretch in an encoding with escape state reads by the state around it: the whole
+    // page is decoded again.
+    if (!sourcemap::hasEscapeState(m_encoding) && readsBackInPlace(pieces, html)) {
         m_lastCheck = Check::InPlace;
     } else {
         sourcemap::SourceText written;

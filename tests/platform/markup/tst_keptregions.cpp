@@ -2,6 +2,7 @@
 // changes writes anew, what the written bytes must read back as, and how offsets in the
 // decoded text lead back to the original bytes.
 #include "platform/markup/keptmarkup.h"
+#include "platform/markup/sourcemapescapes.h"
 #include "platform/markup/sourcetree.h"
 #include "platform/markup/textcodec.h"
 #include "platform/markup/writtenstyle.h"
@@ -213,7 +214,36 @@ private slots:
         QVERIFY(source);
         QCOMPARE(source->toOriginal(3 + 3), qsizetype(5));     // after ㈱ (3 UTF-8 bytes)
         QCOMPARE(source->toOriginal(3 + 3 + 3), qsizetype(6)); // after U+FFFD: at </p>
-        QVERIFY(!sourcemap::map(page, "ISO-2022-JP", text));   // no offsets without state
+        QVERIFY(!sourcemap::map(page, "ISO-2022-JP", text));   // not what the bytes read as
+    }
+
+    void isoJisPagesAreKeptStretchByStretch()
+    {
+        // Escapes into the two-byte set and back, half-width katakana, and a line end in
+        // ASCII: every element's ends lead to its bytes.
+        const QByteArray page = "<p>\x1B$B$\"$$\x1B(B ab</p>\n<p>\x1B$B$&\x1B(Bc\x1B$B$(\x1B(B"
+                                "</p><p>x\x1B(I6\x1B(B</p>";
+        const QString text = textcodec::decode(page, "ISO-2022-JP")->text;
+        KeptMarkup kept; // 0 html, 1 head, 2 body, 3 p, 4 p, 5 p
+        kept.reset(page, "ISO-2022-JP", text);
+        QVERIFY(kept.hasOriginal());
+        const std::vector<SourceElement> &e = kept.tree().elements();
+        QCOMPARE(page.mid(e[4].innerStart, e[4].innerEnd - e[4].innerStart),
+                 "\x1B$B$&\x1B(Bc\x1B$B$("); // the return to ASCII goes with "</p>"
+        QCOMPARE(page.mid(e[5].tagStart, e[5].outerEnd - e[5].tagStart), "<p>x\x1B(I6\x1B(B</p>");
+        // A word typed into the first: only it changes, and back in ASCII before " ab".
+        const QString edited = QString(text).replace(u"あい"_qs, u"あ語い"_qs);
+        const QString html =
+            SourceTree(sourcemap::SourceText{{}, edited.toUtf8(), {}}).documentHtml();
+        QString why;
+        QCOMPARE(kept.write({{3, true}}, {u"あ語い ab"_qs}, html, {}, &why).value_or(why.toUtf8()),
+                 QByteArray(page).replace("$\"$$", "$\"8l$$"));
+        QCOMPARE(kept.lastCheck(), KeptMarkup::Check::Whole);
+        // ASCII written in place of each two-byte character: the escapes the bytes around
+        // it need, and no escape straight before another (that reads as a bad character).
+        QCOMPARE(sourcemap::fitEscapes(page, 3, 8, "x"), "x\x1B$B");
+        QCOMPARE(sourcemap::fitEscapes(page, 8, 10, "x"), "\x1B(Bx");
+        QCOMPARE(sourcemap::fitEscapes(page, 8, 10, "\x1B$B8l\x1B(B"), "\x1B$B8l");
     }
 };
 
