@@ -1,6 +1,7 @@
 #include "platform/markup/keptmarkup.h"
 
 #include "platform/markup/elementrules.h"
+#include "platform/markup/keptstarttags.h"
 #include "platform/markup/sourcemapescapes.h"
 #include "platform/markup/textcodec.h"
 #include "platform/markup/writtenstyle.h"
@@ -145,6 +146,14 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
             } else {
                 piece.form =
                     e.leadingLine && engine.startsWith(u'\n') ? u'\n' + piece.read : piece.read;
+                // The elements it still holds keep their start tags as written.
+                const MarkupRegion &r = piece.region;
+                const qint32 from =
+                    r.between && r.left >= 0 ? elements[size_t(r.left)].outerEnd : e.innerStart;
+                const qint32 to =
+                    r.between && r.right >= 0 ? elements[size_t(r.right)].tagStart : e.innerEnd;
+                piece.text = keptStartTags(engine, aids, style, original, *m_source, m_encoding,
+                                           r.ordinal, from, to);
             }
         }
         // After a child whose end the parser implied from what followed it: what is written

@@ -18,10 +18,10 @@ using namespace lumipage::test;
 namespace
 {
 
-const QStringList kCorpus = {"modern.htm",   "xhtml.htm", "svgmath.htm", "legacy.htm",
-                             "sjis.htm",     "eucjp.htm", "stray.htm",   "contact.htm",
-                             "forms.htm",    "lists.htm", "docbook.htm", "xhtmljp.htm",
-                             "iso2022jp.htm"};
+const QStringList kCorpus = {"modern.htm",    "xhtml.htm", "svgmath.htm", "legacy.htm",
+                             "sjis.htm",      "eucjp.htm", "stray.htm",   "contact.htm",
+                             "forms.htm",     "lists.htm", "docbook.htm", "xhtmljp.htm",
+                             "iso2022jp.htm", "code.htm"};
 
 QList<QByteArray> linesOf(const QByteArray &bytes)
 {
@@ -246,6 +246,32 @@ private slots:
         }
         // And it reads back as the page that was saved.
         QVERIFY(loadAndWait(*m_editor, m_dir.filePath(page)));
+        QCOMPARE(m_editor->DocumentHTML(), html);
+    }
+
+    void enterInHighlightedCodeKeepsItsTokens()
+    {
+        // A new line in the middle of a highlighted line: the tokens' tags stay as written.
+        const QByteArray original = open("code.htm");
+        QVERIFY(!original.isEmpty());
+        const QVariantMap box = m_editor->call("elementInfo", {"code"}).value.toMap();
+        QVERIFY(clickPage(*m_editor, QPoint(qRound(box.value("left").toDouble()) + 2,
+                                            qRound(box.value("top").toDouble()) + 2)));
+        QVERIFY(selectIn(*m_editor, "code", 2, 2));
+        QTest::keyClick(surface(), Qt::Key_Return);
+        QTest::keyClicks(surface(), "x");
+        QTRY_VERIFY(m_editor->DocumentHTML().contains("x"));
+        const QString html = m_editor->DocumentHTML();
+        const QByteArray saved = save("code.htm");
+        QVERIFY2(m_editor->keptMarkupFallback().isEmpty(),
+                 qPrintable(m_editor->keptMarkupFallback()));
+        const auto [from, to] = changedLines(original, saved);
+        const int line = int(original.left(original.indexOf("id=\"code\"")).count('\n'));
+        QVERIFY2(from == line && to == line, saved.constData());
+        // The token split in two: its copy is the one tag written anew.
+        QCOMPARE(saved.count("<span class=\""), original.count("<span class=\"") + 1);
+        QVERIFY(saved.contains("<span class=nb>cat</span> <span class='s2'>"));
+        QVERIFY(loadAndWait(*m_editor, m_dir.filePath("code.htm")));
         QCOMPARE(m_editor->DocumentHTML(), html);
     }
 

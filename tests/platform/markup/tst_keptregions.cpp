@@ -202,6 +202,43 @@ private slots:
         QVERIFY(legacy.upperCaseNames && !legacy.quotedValues && !legacy.closedVoids);
     }
 
+    void anEditedElementKeepsTheStartTagsItHolds()
+    {
+        // Highlighted code: a line added and a bold word put in; every token's tags stay
+        // as written, single quotes and upper case included.
+        const QByteArray page = "<pre><code class=\"cpp\"><span class='kw'>int</span> "
+                                "<SPAN CLASS=fn>main</SPAN>() {\n    <span class=\"kw\">return"
+                                "</span> <span class=\"num\">0</span>;\n}</code></pre>";
+        KeptMarkup kept; // 0 html, 1 head, 2 body, 3 pre, 4 code, 5 span, 6 span, 7 span, 8 span
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        const QByteArray edited = QByteArray(page)
+                                      .replace("{\n", "{\n\n")
+                                      .replace("<SPAN CLASS=fn>", "<b>x</b><SPAN CLASS=fn>")
+                                      .replace("\"num\">0<", "\"num\">1<");
+        const QString html = SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml();
+        QString why;
+        QCOMPARE(kept.write({{4, true}},
+                            {"<span class=\"kw\">int</span> <b>x</b><span class=\"fn\">main</span>"
+                             "() {\n\n    <span class=\"kw\">return</span> <span "
+                             "class=\"num\">1</span>;\n}"},
+                            html, {}, &why)
+                     .value_or(why.toUtf8()),
+                 edited);
+        QCOMPARE(kept.lastCheck(), KeptMarkup::Check::InPlace);
+        // A start tag that changed is written anew, the others as they were.
+        const QString changed = QString(html)
+                                    .replace("CLASS=\"fn\"", "CLASS=\"name\"")
+                                    .replace("<SPAN class=fn>", "<SPAN class=name>");
+        QCOMPARE(kept.write({{4, true}},
+                            {"<span class=\"kw\">int</span> <b>x</b><span class=\"name\">main"
+                             "</span>() {\n\n    <span class=\"kw\">return</span> <span "
+                             "class=\"num\">1</span>;\n}"},
+                            changed, {}, &why)
+                     .value_or(why.toUtf8()),
+                 QByteArray(edited).replace("<SPAN CLASS=fn>main</SPAN>",
+                                            "<span class=\"name\">main</span>"));
+    }
+
     void bytesMapBackThroughTwoByteAndBadCharacters()
     {
         // ㈱ in its IBM form (the converter writes the NEC one), then a byte no character
