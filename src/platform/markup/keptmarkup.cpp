@@ -9,6 +9,7 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <cctype>
 #include <condition_variable>
 #include <mutex>
 
@@ -79,6 +80,31 @@ void toCrLf(QString &text)
         return;
     out += QStringView(text).sliced(from);
     text = std::move(out);
+}
+
+// Where `original`'s content [from, to) ends in end tags and white space alone, with one end
+// tag at least: that end of `text` (the content written anew) as the original wrote it, when
+// `text` ends in the same white space.
+void keepEndTagsRunOver(QString &text, const QByteArray &original, qint32 from, qint32 to)
+{
+    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    qint32 at = to;
+    QString white;
+    for (bool tag = true; tag;) {
+        while (at > from && space(original[at - 1]))
+            white.prepend(QLatin1Char(original[--at]));
+        const qsizetype open = at > from ? original.lastIndexOf("</", at - 1) : -1;
+        tag = open >= from && original[at - 1] == '>';
+        for (qsizetype k = open + 2; tag && k < at - 1; ++k)
+            tag = std::isalpha(static_cast<unsigned char>(original[k])) || space(original[k]);
+        if (tag)
+            at = qint32(open);
+    }
+    white.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    if (at == to || !original.sliced(at, to - at).contains("</") || !text.endsWith(white))
+        return;
+    text.chop(white.size());
+    text += QString::fromLatin1(original.sliced(at, to - at));
 }
 
 // The start tag alone, from the rewritten element with no children.
@@ -183,6 +209,15 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
         const bool runsOn = toEnd && e.runsOnTo > contentEnd;
         if (runsOn)
             piece.text += e.endTagsPast;
+        // Or the element is left open and its own content runs over the end tags after it
+        // (a last paragraph without </p> holds the line ends around </body> and </html>):
+        // those end tags stay where they stand, the white space around them as written.
+        if (toEnd && !runsOn && !e.endTag)
+            keepEndTagsRunOver(piece.text, m_source->original,
+                               piece.region.between && r.left >= 0
+                                   ? elements[size_t(r.left)].outerEnd
+                                   : e.innerStart,
+                               contentEnd);
         if (content && e.leadingLine && piece.text.startsWith(u'\n'))
             piece.text.prepend(u'\n');
         if (m_crlf)

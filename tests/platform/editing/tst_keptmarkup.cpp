@@ -21,7 +21,7 @@ namespace
 const QStringList kCorpus = {"modern.htm",    "xhtml.htm", "svgmath.htm", "legacy.htm",
                              "sjis.htm",      "eucjp.htm", "stray.htm",   "contact.htm",
                              "forms.htm",     "lists.htm", "docbook.htm", "xhtmljp.htm",
-                             "iso2022jp.htm", "code.htm"};
+                             "iso2022jp.htm", "code.htm",  "bodytext.htm"};
 
 QList<QByteArray> linesOf(const QByteArray &bytes)
 {
@@ -272,6 +272,53 @@ private slots:
         QCOMPARE(saved.count("<span class=\""), original.count("<span class=\"") + 1);
         QVERIFY(saved.contains("<span class=nb>cat</span> <span class='s2'>"));
         QVERIFY(loadAndWait(*m_editor, m_dir.filePath("code.htm")));
+        QCOMPARE(m_editor->DocumentHTML(), html);
+    }
+
+    void enterSplitsOnlyItsLooseLine_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QByteArray>("marker"); // on the one line that may change
+        // Lines of fonts and links separated by <BR> in a CENTER; lines straight in the
+        // body, the selection across a font's end deleted first.
+        QTest::newRow("center") << "head" << 10 << 10 << QByteArray("SIZE=2");
+        QTest::newRow("body") << "top" << 56 << 59 << QByteArray("COLOR=RED");
+    }
+    void enterSplitsOnlyItsLooseLine()
+    {
+        QFETCH(QString, id);
+        QFETCH(int, start);
+        QFETCH(int, end);
+        QFETCH(QByteArray, marker);
+        const QByteArray original = open("bodytext.htm");
+        QVERIFY(!original.isEmpty());
+        QVERIFY(clickPage(*m_editor, QPoint(5, 5)));
+        QVERIFY(selectIn(*m_editor, id, start, end));
+        if (start != end)
+            QTest::keyClick(surface(), Qt::Key_Backspace);
+        QTest::keyClick(surface(), Qt::Key_Return);
+        QTest::keyClicks(surface(), "x");
+        QTRY_VERIFY(m_editor->DocumentHTML().contains("x"));
+        const QString html = m_editor->DocumentHTML();
+        const QByteArray saved = save("bodytext.htm");
+        QVERIFY2(m_editor->keptMarkupFallback().isEmpty(),
+                 qPrintable(m_editor->keptMarkupFallback()));
+        const auto [from, to] = changedLines(original, saved);
+        const int line = int(original.left(original.indexOf(marker)).count('\n'));
+        // In the body the engine puts what follows the new line into a DIV to the body's
+        // end, whose end tag the last lines take: the lines between stay as written.
+        const QList<QByteArray> lines = linesOf(original);
+        const int last = id == "top" ? int(lines.size()) - 4 : line;
+        QVERIFY(saved.contains(lines.mid(line + 1, last - line).join('\n')));
+        QVERIFY2(from == line && to <= (id == "top" ? int(lines.size()) - 1 : line),
+                 qPrintable(QStringLiteral("lines %1-%2 changed, not %3:\n%4")
+                                .arg(from)
+                                .arg(to)
+                                .arg(line)
+                                .arg(QString::fromUtf8(saved))));
+        QVERIFY(loadAndWait(*m_editor, m_dir.filePath("bodytext.htm")));
         QCOMPARE(m_editor->DocumentHTML(), html);
     }
 

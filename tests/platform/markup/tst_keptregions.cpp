@@ -146,6 +146,13 @@ private slots:
         QCOMPARE(kept.write({{2, true, true, 3, -1}}, {"<p>b c\n\n\n</p>"}, html, {}, &why)
                      .value_or(why.toUtf8()),
                  edited);
+        // The paragraph's own content written anew: the end tags it runs over stay as
+        // written, with the line ends around them.
+        const QByteArray crlf = QByteArray(page).replace("\n", "\r\n");
+        KeptMarkup open;
+        open.reset(crlf, "UTF-8", QString::fromUtf8(crlf));
+        QCOMPARE(open.write({{4, true}}, {"b c\n\n\n"}, html, {}, &why).value_or(why.toUtf8()),
+                 QByteArray(crlf).replace("b\r\n", "b c\r\n"));
     }
 
     void aFormEndsAtItsEndTag()
