@@ -12,6 +12,15 @@ namespace lumipage
 namespace
 {
 
+// The elements the parser keeps in its list of open formatting elements, to open again
+// where they were not closed by their own end tags.
+bool isFormatting(const QByteArray &name)
+{
+    static const QByteArrayList names = {"a",    "b", "big",   "code",   "em",     "font", "i",
+                                         "nobr", "s", "small", "strike", "strong", "tt",   "u"};
+    return names.contains(name);
+}
+
 QStringView formOf(QStringView in, const documentform::ElementSpan &s)
 {
     return in.sliced(s.tagStart, s.innerStart - s.tagStart);
@@ -110,6 +119,28 @@ QString keptStartTags(QStringView engine, const documentform::Aids &aids, const 
         qsizetype at, length;
         qint32 from, to;
     };
+    // Whether the element, closed by its own end tag, and all inside it stand where their
+    // tags are, with no formatting element closed otherwise than by its own end tag: its
+    // bytes then leave nothing open for the parser to carry on (a bold closed only by the
+    // end of a FONT around it would come back in what follows).
+    const auto closedThrough = [&](qint32 k) {
+        if (!elements[size_t(k)].endTag)
+            return false;
+        for (qint32 d = k; d < end; ++d) {
+            if (d > k) {
+                qint32 p = elements[size_t(d)].parent;
+                while (p > k)
+                    p = elements[size_t(p)].parent;
+                if (p != k)
+                    return true; // past its descendants
+            }
+            const SourceElement &x = elements[size_t(d)];
+            if ((!x.contiguous && !x.isVoid) || x.displaced || x.cloned ||
+                (!x.endTag && isFormatting(x.name)))
+                return false;
+        }
+        return true;
+    };
     std::vector<Kept> kept;
     qsizetype skipUntil = -1; // inside an element kept whole
     for (const auto &[i, k] : matches(held, was, spans, now, readSpans)) {
@@ -121,9 +152,8 @@ QString keptStartTags(QStringView engine, const documentform::Aids &aids, const 
         // The same element through its end as it was, where its bytes hold just it: all of
         // it as written (character references in its text too), nothing inside it taken again.
         const documentform::ElementSpan &o = spans[size_t(held[i])];
-        if (e.endTag && e.contiguous && !e.displaced &&
-            now.sliced(r.tagStart, r.outerEnd - r.tagStart) ==
-                was.sliced(o.tagStart, o.outerEnd - o.tagStart)) {
+        if (closedThrough(held[i]) && now.sliced(r.tagStart, r.outerEnd - r.tagStart) ==
+                                          was.sliced(o.tagStart, o.outerEnd - o.tagStart)) {
             kept.push_back({t.tagStart, t.outerEnd - t.tagStart, e.tagStart, e.outerEnd});
             skipUntil = r.outerEnd;
             continue;

@@ -314,7 +314,8 @@ private slots:
         // end, whose end tag the last lines take: the lines between stay as written.
         const QList<QByteArray> lines = linesOf(original);
         const int last = id == "top" ? int(lines.size()) - 4 : line;
-        QVERIFY(saved.contains(lines.mid(line + 1, last - line).join('\n')));
+        QVERIFY2(saved.contains(lines.mid(line + 1, last - line).join('\n')),
+                 qPrintable(textcodec::decode(saved, "windows-31j")->text));
         QVERIFY2(from == line && to <= (id == "top" ? int(lines.size()) - 1 : line),
                  qPrintable(QStringLiteral("lines %1-%2 changed, not %3:\n%4")
                                 .arg(from)

@@ -244,6 +244,18 @@ private slots:
                      .value_or(why.toUtf8()),
                  QByteArray(edited).replace("<SPAN CLASS=fn>main</SPAN>",
                                             "<span class=\"name\">main</span>"));
+        // A link whose bold its end closes (misnested): kept whole, the bold would stay open
+        // and come back around what follows; its start tags are kept, the bold's end is new.
+        KeptMarkup misnested; // 0 html, 1 head, 2 body, 3 div, 4 a, 5 b, 6 b (the copy)
+        const QByteArray open = "<div><a href=l><b>t</a> u</div>";
+        misnested.reset(open, "UTF-8", QString::fromUtf8(open));
+        const QByteArray typed = QByteArray(open).replace(" u", " uw");
+        QCOMPARE(misnested
+                     .write({{3, true}}, {"<a href=\"l\"><b>t</b></a><b> uw</b>"},
+                            SourceTree(sourcemap::SourceText{{}, typed, {}}).documentHtml(), {},
+                            &why)
+                     .value_or(why.toUtf8()),
+                 "<div><a href=l><b>t</b></a><b> uw</b></div>");
     }
 
     void bytesMapBackThroughTwoByteAndBadCharacters()
