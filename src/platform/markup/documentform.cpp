@@ -2,6 +2,7 @@
 
 #include "platform/markup/documentformwriter.h"
 #include "platform/markup/elementrules.h"
+#include "platform/markup/writtenstyle.h"
 
 #include <vector>
 
@@ -24,10 +25,10 @@ struct Open {
 
 // A value as the engine wrote it between double quotes (& as &amp;, " as &quot;,
 // U+00A0 as &nbsp;), written bare when it reads back the same, else in double quotes
-// with only & and " escaped.
-void addValue(Writer &out, QStringView value)
+// with only & and " escaped (always so when `quoted`).
+void addValue(Writer &out, QStringView value, bool quoted)
 {
-    bool bare = !value.isEmpty(), plain = true; // plain: no reference and no CR
+    bool bare = !value.isEmpty() && !quoted, plain = true; // plain: no reference and no CR
     for (QChar q : value) {
         const char16_t c = q.unicode();
         if (c == u'&' || c == u'\r')
@@ -121,9 +122,11 @@ qsizetype rawTextEnd(QStringView in, qsizetype from, QStringView name)
 class Rewriter
 {
 public:
-    Rewriter(QStringView in, const Aids &aids, bool upperCase, std::vector<ElementSpan> *spans)
-        : m_in(in), m_aids(aids), m_out(in.size() + in.size() / 32 + 16, upperCase),
-          m_hasCr(in.contains(u'\r')), m_spans(spans)
+    Rewriter(QStringView in, const Aids &aids, const WrittenStyle &style,
+             std::vector<ElementSpan> *spans)
+        : m_in(in), m_aids(aids), m_style(style),
+          m_out(in.size() + in.size() / 32 + 16, style.upperCaseNames), m_hasCr(in.contains(u'\r')),
+          m_spans(spans)
     {
     }
 
@@ -246,11 +249,13 @@ private:
             m_out.add(attribute);
             if (hasValue) {
                 m_out.add(u'=');
-                addValue(m_out, value);
+                addValue(m_out, value, m_style.quotedValues);
             }
         }
         if (k < n && m_in[k] == u'>')
             ++k;
+        if (m_style.closedVoids && ns == Ns::Html && kindOf(name) == Void)
+            m_out.add(u" /");
         m_out.add(u'>');
         m_at = k;
         const bool hide = parentHidden || aid;
@@ -322,6 +327,7 @@ private:
 
     QStringView m_in;
     const Aids &m_aids;
+    const WrittenStyle &m_style;
     Writer m_out;
     qsizetype m_at = 0;
     const bool m_hasCr;
@@ -332,10 +338,16 @@ private:
 
 } // namespace
 
+Rewritten rewrite(QStringView engineMarkup, const Aids &aids, const WrittenStyle &style,
+                  std::vector<ElementSpan> *spans)
+{
+    return Rewriter(engineMarkup, aids, style, spans).run();
+}
+
 Rewritten rewrite(QStringView engineMarkup, const Aids &aids, bool upperCaseNames,
                   std::vector<ElementSpan> *spans)
 {
-    return Rewriter(engineMarkup, aids, upperCaseNames, spans).run();
+    return rewrite(engineMarkup, aids, WrittenStyle{upperCaseNames}, spans);
 }
 
 QString document(QStringView before, QStringView root, QStringView after, const Aids &aids,

@@ -1,11 +1,15 @@
 #include "platform/markup/keptmarkup.h"
 
 #include "platform/markup/elementrules.h"
+#include "platform/markup/keptstarttags.h"
+#include "platform/markup/sourcemapescapes.h"
 #include "platform/markup/textcodec.h"
+#include "platform/markup/writtenstyle.h"
 
 #include <QThreadPool>
 
 #include <algorithm>
+#include <cctype>
 #include <condition_variable>
 #include <mutex>
 
@@ -14,6 +18,7 @@ namespace lumipage
 
 // The original's parse, made on a worker thread.
 struct KeptMarkup::Parse {
+    WrittenStyle style; // how the original's tags are written, known before the parse starts
     std::mutex mutex;
     std::condition_variable done;
     std::unique_ptr<const SourceTree> tree;
@@ -29,21 +34,14 @@ void KeptMarkup::reset(const QByteArray &original, const QByteArray &encoding,
     m_source = std::make_shared<const sourcemap::SourceText>(*std::move(source));
     m_encoding = encoding;
     m_parse = std::make_shared<Parse>();
+    m_parse->style = writtenStyle(original);
+    m_lowerCase = !m_parse->style.upperCaseNames;
     QThreadPool::globalInstance()->start([parse = m_parse, source = m_source] {
         auto tree = std::make_unique<const SourceTree>(*source);
         const std::lock_guard lock(parse->mutex);
         parse->tree = std::move(tree);
         parse->done.notify_all();
     });
-    // Most tags in lower case; the first line end a CR LF.
-    qsizetype lower = 0, upper = 0;
-    for (qsizetype k = original.indexOf('<'); k >= 0 && k + 1 < original.size();
-         k = original.indexOf('<', k + 1)) {
-        const char c = original.at(k + 1);
-        lower += c >= 'a' && c <= 'z';
-        upper += c >= 'A' && c <= 'Z';
-    }
-    m_lowerCase = lower > upper;
     const qsizetype lineEnd = original.indexOf('\n');
     m_crlf = lineEnd > 0 && original.at(lineEnd - 1) == '\r';
 }
@@ -82,6 +80,31 @@ void toCrLf(QString &text)
         return;
     out += QStringView(text).sliced(from);
     text = std::move(out);
+}
+
+// Where `original`'s content [from, to) ends in end tags and white space alone, with one end
+// tag at least: that end of `text` (the content written anew) as the original wrote it, when
+// `text` ends in the same white space.
+void keepEndTagsRunOver(QString &text, const QByteArray &original, qint32 from, qint32 to)
+{
+    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    qint32 at = to;
+    QString white;
+    for (bool tag = true; tag;) {
+        while (at > from && space(original[at - 1]))
+            white.prepend(QLatin1Char(original[--at]));
+        const qsizetype open = at > from ? original.lastIndexOf("</", at - 1) : -1;
+        tag = open >= from && original[at - 1] == '>';
+        for (qsizetype k = open + 2; tag && k < at - 1; ++k)
+            tag = std::isalpha(static_cast<unsigned char>(original[k])) || space(original[k]);
+        if (tag)
+            at = qint32(open);
+    }
+    white.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    if (at == to || !original.sliced(at, to - at).contains("</") || !text.endsWith(white))
+        return;
+    text.chop(white.size());
+    text += QString::fromLatin1(original.sliced(at, to - at));
 }
 
 // The start tag alone, from the rewritten element with no children.
@@ -136,17 +159,27 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
         if (e.rawText && content && !piece.region.between) {
             piece.text = piece.form = piece.read = engine;
         } else {
-            // DocumentHTML's form; written in the page's own case (the same text on an
-            // upper-case page).
+            // DocumentHTML's form; written in the page's own style (the same text on an
+            // upper-case page that leaves values bare where it can).
             piece.read = documentform::rewrite(engine, aids).markup;
-            piece.text =
-                m_lowerCase ? documentform::rewrite(engine, aids, false).markup : piece.read;
+            const WrittenStyle &style = m_parse->style;
+            piece.text = style.upperCaseNames && !style.quotedValues && !style.closedVoids
+                             ? piece.read
+                             : documentform::rewrite(engine, aids, style).markup;
             if (!content) {
                 piece.form = startTagOf(piece.read, e);
                 piece.text = startTagOf(piece.text, e);
             } else {
                 piece.form =
                     e.leadingLine && engine.startsWith(u'\n') ? u'\n' + piece.read : piece.read;
+                // The elements it still holds keep their start tags as written.
+                const MarkupRegion &r = piece.region;
+                const qint32 from =
+                    r.between && r.left >= 0 ? elements[size_t(r.left)].outerEnd : e.innerStart;
+                const qint32 to =
+                    r.between && r.right >= 0 ? elements[size_t(r.right)].tagStart : e.innerEnd;
+                piece.text = keptStartTags(engine, aids, style, original, *m_source, m_encoding,
+                                           r.ordinal, from, to);
             }
         }
         // After a child whose end the parser implied from what followed it: what is written
@@ -176,6 +209,15 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
         const bool runsOn = toEnd && e.runsOnTo > contentEnd;
         if (runsOn)
             piece.text += e.endTagsPast;
+        // Or the element is left open and its own content runs over the end tags after it
+        // (a last paragraph without </p> holds the line ends around </body> and </html>):
+        // those end tags stay where they stand, the white space around them as written.
+        if (toEnd && !runsOn && !e.endTag)
+            keepEndTagsRunOver(piece.text, m_source->original,
+                               piece.region.between && r.left >= 0
+                                   ? elements[size_t(r.left)].outerEnd
+                                   : e.innerStart,
+                               contentEnd);
         if (content && e.leadingLine && piece.text.startsWith(u'\n'))
             piece.text.prepend(u'\n');
         if (m_crlf)
@@ -185,6 +227,9 @@ std::optional<KeptMarkup::Composed> KeptMarkup::compose(const std::vector<Markup
                                                 : e.innerStart;
         piece.to = !content ? e.tagEnd : runsOn ? e.runsOnTo : contentEnd;
         piece.bytes = textcodec::encode(piece.text, m_encoding);
+        if (sourcemap::hasEscapeState(m_encoding))
+            piece.bytes =
+                sourcemap::fitEscapes(m_source->original, piece.from, piece.to, piece.bytes);
         pieces.push_back(std::move(piece));
     }
     std::sort(pieces.begin(), pieces.end(),
@@ -233,7 +278,9 @@ std::optional<QByteArray> KeptMarkup::readBack(const Composed &composed, const Q
     }
     // Safe by construction: the bytes must read back as the page, checked where the
     // changes stand when the page allows it, else by parsing the written page whole.
-    if (readsBackInPlace(pieces, html)) {
+    // A stretch in an encoding with escape state reads by the state around it: the whole
+    // page is decoded again.
+    if (!sourcemap::hasEscapeState(m_encoding) && readsBackInPlace(pieces, html)) {
         m_lastCheck = Check::InPlace;
     } else {
         sourcemap::SourceText written;

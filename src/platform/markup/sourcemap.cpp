@@ -1,4 +1,5 @@
 #include "platform/markup/sourcemap.h"
+#include "platform/markup/sourcemapescapes.h"
 
 namespace lumipage::sourcemap
 {
@@ -81,6 +82,8 @@ qsizetype charBytes(Family family, const unsigned char *p, qsizetype at, qsizety
 std::optional<SourceText> map(const QByteArray &original, const QByteArray &encoding,
                               const QString &decoded)
 {
+    if (hasEscapeState(encoding))
+        return mapEscaped(original, encoding, decoded);
     const Family family = familyOf(encoding);
     if (family == Family::Other)
         return std::nullopt;

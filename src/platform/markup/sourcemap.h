@@ -26,9 +26,9 @@ struct SourceText {
 };
 
 // Lines `decoded` (the text `original` read in `encoding`, byte-order mark dropped) up
-// with the bytes it came from, character by character. nullopt for an encoding whose
-// characters cannot be told apart by their bytes alone (ISO-2022-JP, UTF-16), or when
-// the converter read the bytes other than the rules here expect.
+// with the bytes it came from, character by character (ISO-2022-JP: sourcemapescapes.h).
+// nullopt for an encoding whose characters cannot be told apart by their bytes (UTF-16),
+// or when the converter read the bytes other than the rules here expect.
 std::optional<SourceText> map(const QByteArray &original, const QByteArray &encoding,
                               const QString &decoded);
 

@@ -46,14 +46,37 @@ int japaneseScore(const QByteArray &bytes, bool euc)
     return score;
 }
 
+// In an encoding whose escape sequences set how bytes read (ISO-2022-JP), encoded text
+// returns to ASCII at its end (the converter leaves it in the last set it chose, and what
+// follows would be read in that set), and an escape straight before another is left out
+// (decoders read that as a bad character).
+void endInAscii(QByteArray &encoded, const QByteArray &encoding)
+{
+    if (!encoding.toLower().startsWith("iso-2022"))
+        return;
+    const qsizetype last = encoded.lastIndexOf('\x1B');
+    if (last >= 0 && encoded.mid(last, 3) != "\x1B(B")
+        encoded += "\x1B(B";
+    for (qsizetype k = encoded.indexOf('\x1B'); k >= 0; k = encoded.indexOf('\x1B', k + 1)) {
+        qsizetype end = k + 1;
+        while (end < encoded.size() && encoded[end] >= 0x20 && encoded[end] <= 0x2F)
+            ++end;
+        if (end + 1 < encoded.size() && encoded[end + 1] == '\x1B') {
+            encoded.remove(k, end + 1 - k);
+            --k;
+        }
+    }
+}
+
 // Appends `part` encoded; a part that does not fit is split until single characters
 // are left, which `escape` writes.
 void appendEncoded(QByteArray &out, QStringView part, const QByteArray &encoding,
                    const std::function<QByteArray(char32_t)> &escape)
 {
     QStringEncoder encoder(encoding.constData(), QStringConverter::Flag::Stateless);
-    const QByteArray encoded = encoder.encode(part);
+    QByteArray encoded = encoder.encode(part);
     if (!encoder.hasError()) {
+        endInAscii(encoded, encoding);
         out += encoded;
         return;
     }
@@ -150,13 +173,16 @@ QByteArray encode(const QString &text, const QByteArray &encoding,
     if (!encoder.isValid())
         return text.toUtf8();
     QByteArray whole = encoder.encode(text);
-    if (!encoder.hasError())
+    if (!encoder.hasError()) {
+        endInAscii(whole, encoding);
         return whole;
+    }
 
     // Some characters do not fit: find them by halving, so only they become references.
     QByteArray out;
     out.reserve(whole.size() + 64);
     appendEncoded(out, QStringView(text), encoding, escape);
+    endInAscii(out, encoding);
     return out;
 }
 

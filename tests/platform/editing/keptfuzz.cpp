@@ -95,9 +95,10 @@ const char *const kKindNames[] = {"type", "enter", "backspace", "delete", "bold"
 
 const QStringList &KeptFuzz::pages()
 {
-    static const QStringList names = {"modern.htm", "xhtml.htm",   "legacy.htm",  "sjis.htm",
-                                      "eucjp.htm",  "svgmath.htm", "stray.htm",   "contact.htm",
-                                      "forms.htm",  "lists.htm",   "docbook.htm", "legacy2.htm"};
+    static const QStringList names = {
+        "modern.htm",  "xhtml.htm",     "legacy.htm", "sjis.htm",     "eucjp.htm",    "svgmath.htm",
+        "stray.htm",   "contact.htm",   "forms.htm",  "lists.htm",    "docbook.htm",  "legacy2.htm",
+        "xhtmljp.htm", "iso2022jp.htm", "code.htm",   "bodytext.htm", "misnested.htm"};
     return names;
 }
 

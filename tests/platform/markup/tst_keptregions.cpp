@@ -2,8 +2,10 @@
 // changes writes anew, what the written bytes must read back as, and how offsets in the
 // decoded text lead back to the original bytes.
 #include "platform/markup/keptmarkup.h"
+#include "platform/markup/sourcemapescapes.h"
 #include "platform/markup/sourcetree.h"
 #include "platform/markup/textcodec.h"
+#include "platform/markup/writtenstyle.h"
 
 #include <QTest>
 
@@ -144,6 +146,13 @@ private slots:
         QCOMPARE(kept.write({{2, true, true, 3, -1}}, {"<p>b c\n\n\n</p>"}, html, {}, &why)
                      .value_or(why.toUtf8()),
                  edited);
+        // The paragraph's own content written anew: the end tags it runs over stay as
+        // written, with the line ends around them.
+        const QByteArray crlf = QByteArray(page).replace("\n", "\r\n");
+        KeptMarkup open;
+        open.reset(crlf, "UTF-8", QString::fromUtf8(crlf));
+        QCOMPARE(open.write({{4, true}}, {"b c\n\n\n"}, html, {}, &why).value_or(why.toUtf8()),
+                 QByteArray(crlf).replace("b\r\n", "b c\r\n"));
     }
 
     void aFormEndsAtItsEndTag()
@@ -174,6 +183,81 @@ private slots:
         QCOMPARE(kept.lastCheck(), KeptMarkup::Check::InPlace);
     }
 
+    void anXhtmlPageIsWrittenInItsOwnStyle()
+    {
+        // Lower-case names, every value quoted, void elements closed with " />"; the
+        // declaration the parser reads as a comment stays as written.
+        const QByteArray page = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                                "<html xmlns=\"http://www.w3.org/1999/xhtml\"><body>\r\n"
+                                "<p class=\"a\">one<br />two</p>\r\n<hr/></body></html>";
+        KeptMarkup kept; // 0 html, 1 head, 2 body, 3 p, 4 br, 5 hr
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        QVERIFY(kept.tree().documentHtml().startsWith("<!--?xml version=\"1.0\""));
+        const QByteArray edited = QByteArray(page).replace(
+            "two</p>",
+            "two <a href=\"b.htm\">b</a><br />\r\nthree<img src=\"c.png\" alt=\"\" /></p>");
+        const QString html = SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml();
+        QString why;
+        QCOMPARE(kept.write({{3, true}},
+                            {"one<br>two <a href=\"b.htm\">b</a><br>\nthree<img src=\"c.png\" "
+                             "alt=\"\">"},
+                            html, {}, &why)
+                     .value_or(why.toUtf8()),
+                 edited);
+        // An upper-case page that leaves values bare keeps doing so.
+        const WrittenStyle legacy = writtenStyle("<P ALIGN=center><IMG SRC=a.gif><BR>");
+        QVERIFY(legacy.upperCaseNames && !legacy.quotedValues && !legacy.closedVoids);
+    }
+
+    void anEditedElementKeepsTheStartTagsItHolds()
+    {
+        // Highlighted code: a line added and a bold word put in; every token's tags stay
+        // as written, single quotes and upper case included.
+        const QByteArray page = "<pre><code class=\"cpp\"><span class='kw'>int</span> "
+                                "<SPAN CLASS=fn>main</SPAN>() {\n    <span class=\"kw\">return"
+                                "</span> <span class=\"num\">0</span>;\n}</code></pre>";
+        KeptMarkup kept; // 0 html, 1 head, 2 body, 3 pre, 4 code, 5 span, 6 span, 7 span, 8 span
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        const QByteArray edited = QByteArray(page)
+                                      .replace("{\n", "{\n\n")
+                                      .replace("<SPAN CLASS=fn>", "<b>x</b><SPAN CLASS=fn>")
+                                      .replace("\"num\">0<", "\"num\">1<");
+        const QString html = SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml();
+        QString why;
+        QCOMPARE(kept.write({{4, true}},
+                            {"<span class=\"kw\">int</span> <b>x</b><span class=\"fn\">main</span>"
+                             "() {\n\n    <span class=\"kw\">return</span> <span "
+                             "class=\"num\">1</span>;\n}"},
+                            html, {}, &why)
+                     .value_or(why.toUtf8()),
+                 edited);
+        QCOMPARE(kept.lastCheck(), KeptMarkup::Check::InPlace);
+        // A start tag that changed is written anew, the others as they were.
+        const QString changed = QString(html)
+                                    .replace("CLASS=\"fn\"", "CLASS=\"name\"")
+                                    .replace("<SPAN class=fn>", "<SPAN class=name>");
+        QCOMPARE(kept.write({{4, true}},
+                            {"<span class=\"kw\">int</span> <b>x</b><span class=\"name\">main"
+                             "</span>() {\n\n    <span class=\"kw\">return</span> <span "
+                             "class=\"num\">1</span>;\n}"},
+                            changed, {}, &why)
+                     .value_or(why.toUtf8()),
+                 QByteArray(edited).replace("<SPAN CLASS=fn>main</SPAN>",
+                                            "<span class=\"name\">main</span>"));
+        // A link whose bold its end closes (misnested): kept whole, the bold would stay open
+        // and come back around what follows; its start tags are kept, the bold's end is new.
+        KeptMarkup misnested; // 0 html, 1 head, 2 body, 3 div, 4 a, 5 b, 6 b (the copy)
+        const QByteArray open = "<div><a href=l><b>t</a> u</div>";
+        misnested.reset(open, "UTF-8", QString::fromUtf8(open));
+        const QByteArray typed = QByteArray(open).replace(" u", " uw");
+        QCOMPARE(misnested
+                     .write({{3, true}}, {"<a href=\"l\"><b>t</b></a><b> uw</b>"},
+                            SourceTree(sourcemap::SourceText{{}, typed, {}}).documentHtml(), {},
+                            &why)
+                     .value_or(why.toUtf8()),
+                 "<div><a href=l><b>t</b></a><b> uw</b></div>");
+    }
+
     void bytesMapBackThroughTwoByteAndBadCharacters()
     {
         // ㈱ in its IBM form (the converter writes the NEC one), then a byte no character
@@ -186,7 +270,36 @@ private slots:
         QVERIFY(source);
         QCOMPARE(source->toOriginal(3 + 3), qsizetype(5));     // after ㈱ (3 UTF-8 bytes)
         QCOMPARE(source->toOriginal(3 + 3 + 3), qsizetype(6)); // after U+FFFD: at </p>
-        QVERIFY(!sourcemap::map(page, "ISO-2022-JP", text));   // no offsets without state
+        QVERIFY(!sourcemap::map(page, "ISO-2022-JP", text));   // not what the bytes read as
+    }
+
+    void isoJisPagesAreKeptStretchByStretch()
+    {
+        // Escapes into the two-byte set and back, half-width katakana, and a line end in
+        // ASCII: every element's ends lead to its bytes.
+        const QByteArray page = "<p>\x1B$B$\"$$\x1B(B ab</p>\n<p>\x1B$B$&\x1B(Bc\x1B$B$(\x1B(B"
+                                "</p><p>x\x1B(I6\x1B(B</p>";
+        const QString text = textcodec::decode(page, "ISO-2022-JP")->text;
+        KeptMarkup kept; // 0 html, 1 head, 2 body, 3 p, 4 p, 5 p
+        kept.reset(page, "ISO-2022-JP", text);
+        QVERIFY(kept.hasOriginal());
+        const std::vector<SourceElement> &e = kept.tree().elements();
+        QCOMPARE(page.mid(e[4].innerStart, e[4].innerEnd - e[4].innerStart),
+                 "\x1B$B$&\x1B(Bc\x1B$B$("); // the return to ASCII goes with "</p>"
+        QCOMPARE(page.mid(e[5].tagStart, e[5].outerEnd - e[5].tagStart), "<p>x\x1B(I6\x1B(B</p>");
+        // A word typed into the first: only it changes, and back in ASCII before " ab".
+        const QString edited = QString(text).replace(u"あい"_qs, u"あ語い"_qs);
+        const QString html =
+            SourceTree(sourcemap::SourceText{{}, edited.toUtf8(), {}}).documentHtml();
+        QString why;
+        QCOMPARE(kept.write({{3, true}}, {u"あ語い ab"_qs}, html, {}, &why).value_or(why.toUtf8()),
+                 QByteArray(page).replace("$\"$$", "$\"8l$$"));
+        QCOMPARE(kept.lastCheck(), KeptMarkup::Check::Whole);
+        // ASCII written in place of each two-byte character: the escapes the bytes around
+        // it need, and no escape straight before another (that reads as a bad character).
+        QCOMPARE(sourcemap::fitEscapes(page, 3, 8, "x"), "x\x1B$B");
+        QCOMPARE(sourcemap::fitEscapes(page, 8, 10, "x"), "\x1B(Bx");
+        QCOMPARE(sourcemap::fitEscapes(page, 8, 10, "\x1B$B8l\x1B(B"), "\x1B$B8l");
     }
 };
 

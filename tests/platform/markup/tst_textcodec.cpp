@@ -69,8 +69,9 @@ private slots:
             << sjis(u"終わり"_s) + "\x82" << QByteArray("windows-31j") << u"終わり\uFFFD"_s << true;
         QTest::newRow("euc-jp") << euc(u"漢字"_s) + "\xFF" + euc(u"かな"_s) << QByteArray("EUC-JP")
                                 << u"漢字\uFFFDかな"_s << true;
-        QTest::newRow("utf-8") << QByteArray("a\xFF" "b") << QByteArray("UTF-8") << u"a\uFFFDb"_s
-                               << true;
+        QTest::newRow("utf-8") << QByteArray("a\xFF"
+                                             "b")
+                               << QByteArray("UTF-8") << u"a\uFFFDb"_s << true;
         QTest::newRow("nul is a character")
             << QByteArray("a\0b", 3) << QByteArray("UTF-8") << QString(u"a\0b"_s) << false;
     }
@@ -124,6 +125,12 @@ private slots:
         QCOMPARE(textcodec::decode(bytes, "windows-31j")->text,
                  QStringLiteral("漢字 &#233; &#128512; ①"));
         QCOMPARE(textcodec::encode(text, "UTF-8"), text.toUtf8());
+        // In ISO-2022-JP each part around a reference returns to ASCII, and no escape
+        // stands straight before another (both read as other or bad characters).
+        const QByteArray jis = textcodec::encode(QStringLiteral("山田 ｶﾀ 山"), "ISO-2022-JP");
+        QCOMPARE(jis, "\x1B$B;3ED\x1B(B &#65398;&#65408; \x1B$B;3\x1B(B");
+        QCOMPARE(textcodec::decode(jis, "ISO-2022-JP")->text,
+                 QStringLiteral("山田 &#65398;&#65408; 山"));
     }
 
     void longTextWithARareCharacterKeepsEverythingElse()
