@@ -227,7 +227,15 @@ void StylePanel::rowChanged()
     m_remove->setEnabled(declaration);
     m_value->setText(row >= 0 ? m_rows[row].value : QString());
     m_value->setToolTip(row >= 0 ? m_rows[row].readOnlyReason : QString());
-    m_editors->showFor(row >= 0 ? m_rows[row].property : QString(), editable);
+    if (row < 0) {
+        m_editors->showFor(QString(), false, false);
+    } else {
+        // A presentational attribute by the CSS property it stands for (bgcolor: a colour).
+        const styles::StyleRow &r = m_rows[row];
+        const bool attribute = r.where == styles::Where::Presentational;
+        m_editors->showFor(attribute ? r.equivalent.section(u':', 0, 0).trimmed() : r.property,
+                           editable, attribute);
+    }
 }
 
 } // namespace lumipage

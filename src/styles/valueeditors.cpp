@@ -76,11 +76,11 @@ ValueEditors::ValueEditors(QLineEdit &line, QWidget *parent) : QWidget(parent), 
             [this](const QString &family) { put(css::fontFamilyText(family, m_line.text())); });
 }
 
-void ValueEditors::showFor(const QString &property, bool editable)
+void ValueEditors::showFor(const QString &property, bool editable, bool attribute)
 {
     const QString value = m_line.text();
     const css::EditorKind kind =
-        editable ? css::editorKind(property, value) : css::EditorKind::Text;
+        editable ? css::editorKind(property, value, attribute) : css::EditorKind::Text;
     m_colour->setVisible(kind == css::EditorKind::Colour);
     m_length->setVisible(kind == css::EditorKind::Length);
     m_unit->setVisible(kind == css::EditorKind::Length);

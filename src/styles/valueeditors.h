@@ -24,7 +24,8 @@ public:
     ValueEditors(QLineEdit &line, QWidget *parent = nullptr);
 
     // Shows the editor for `property` with the line's value; none when `editable` is false.
-    void showFor(const QString &property, bool editable);
+    // `attribute`: a presentational attribute's value, `property` its CSS equivalent's.
+    void showFor(const QString &property, bool editable, bool attribute);
 
 private:
     void chooseColour();

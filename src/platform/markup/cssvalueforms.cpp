@@ -38,18 +38,18 @@ QString hex2(int channel, bool upper)
 }
 } // namespace
 
-EditorKind editorKind(const QString &property, const QString &value)
+EditorKind editorKind(const QString &property, const QString &value, bool attribute)
 {
     const QString name = property.trimmed().toLower();
     const QString text = value.trimmed();
-    if (name == u"font-family")
+    if (name == u"font-family" && !attribute)
         return EditorKind::FontFamily;
     if (isColourProperty(name)) {
         const bool one = text.isEmpty() || isWideKeyword(text) || colourOf(text) ||
                          text.compare(u"currentcolor", Qt::CaseInsensitive) == 0;
         return one ? EditorKind::Colour : EditorKind::Text;
     }
-    if (isLengthProperty(name))
+    if (isLengthProperty(name) && !attribute)
         return text.isEmpty() || isWideKeyword(text) || lengthOf(text) ? EditorKind::Length
                                                                        : EditorKind::Text;
     return EditorKind::Text;

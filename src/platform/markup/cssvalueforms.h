@@ -18,7 +18,9 @@ enum class EditorKind { Text, Colour, Length, FontFamily };
 // property holding one length in px, em, rem, % or pt (or 0, or nothing); the font list
 // for font-family; else only the text. A value the editor cannot show whole (two colours,
 // "0 auto", 10vh, a var()) keeps to the text, so that choosing never drops a part of it.
-EditorKind editorKind(const QString &property, const QString &value);
+// With `attribute` the value is a presentational attribute's and `property` its CSS
+// equivalent's: only the colour fits, as such attributes take no CSS units or font lists.
+EditorKind editorKind(const QString &property, const QString &value, bool attribute = false);
 
 // The colour `value` writes, when it is exactly one colour (not currentColor).
 std::optional<Color> colourOf(const QString &value);

@@ -19,36 +19,43 @@ private slots:
         QTest::addColumn<QString>("property");
         QTest::addColumn<QString>("value");
         QTest::addColumn<K>("kind");
-        QTest::newRow("colour") << u"color"_s << u"#abc"_s << K::Colour;
-        QTest::newRow("named colour, capitals") << u"Background-Color"_s << u"Red"_s << K::Colour;
+        QTest::addColumn<bool>("attribute");
+        QTest::newRow("colour") << u"color"_s << u"#abc"_s << K::Colour << false;
+        QTest::newRow("named colour, capitals")
+            << u"Background-Color"_s << u"Red"_s << K::Colour << false;
         QTest::newRow("side colour, rgb")
-            << u"border-top-color"_s << u"rgb(1, 2, 3)"_s << K::Colour;
-        QTest::newRow("keyword") << u"color"_s << u"inherit"_s << K::Colour;
-        QTest::newRow("empty") << u"outline-color"_s << u""_s << K::Colour;
+            << u"border-top-color"_s << u"rgb(1, 2, 3)"_s << K::Colour << false;
+        QTest::newRow("keyword") << u"color"_s << u"inherit"_s << K::Colour << false;
+        QTest::newRow("empty") << u"outline-color"_s << u""_s << K::Colour << false;
         // Values one colour cannot stand for keep to the text.
-        QTest::newRow("two colours") << u"border-color"_s << u"red blue"_s << K::Text;
-        QTest::newRow("variable") << u"color"_s << u"var(--x)"_s << K::Text;
-        QTest::newRow("not a colour property") << u"background"_s << u"red"_s << K::Text;
-        QTest::newRow("length") << u"margin-left"_s << u"1.5em"_s << K::Length;
-        QTest::newRow("percent") << u"max-width"_s << u"50%"_s << K::Length;
-        QTest::newRow("bare zero") << u"padding"_s << u"0"_s << K::Length;
-        QTest::newRow("auto") << u"width"_s << u"auto"_s << K::Length;
-        QTest::newRow("side width") << u"border-left-width"_s << u"2PX"_s << K::Length;
-        QTest::newRow("two lengths") << u"margin"_s << u"0 auto"_s << K::Text;
-        QTest::newRow("other unit") << u"height"_s << u"10vh"_s << K::Text;
-        QTest::newRow("unitless") << u"line-height"_s << u"1.5"_s << K::Text;
-        QTest::newRow("calc") << u"width"_s << u"calc(1px + 2em)"_s << K::Text;
-        QTest::newRow("width-ish name") << u"border-width-x"_s << u"1px"_s << K::Text;
-        QTest::newRow("fonts") << u"font-family"_s << u"\"ＭＳ ゴシック\", serif"_s
-                               << K::FontFamily;
-        QTest::newRow("other") << u"display"_s << u"block"_s << K::Text;
+        QTest::newRow("two colours") << u"border-color"_s << u"red blue"_s << K::Text << false;
+        QTest::newRow("variable") << u"color"_s << u"var(--x)"_s << K::Text << false;
+        QTest::newRow("not a colour property") << u"background"_s << u"red"_s << K::Text << false;
+        QTest::newRow("length") << u"margin-left"_s << u"1.5em"_s << K::Length << false;
+        QTest::newRow("percent") << u"max-width"_s << u"50%"_s << K::Length << false;
+        QTest::newRow("bare zero") << u"padding"_s << u"0"_s << K::Length << false;
+        QTest::newRow("auto") << u"width"_s << u"auto"_s << K::Length << false;
+        QTest::newRow("side width") << u"border-left-width"_s << u"2PX"_s << K::Length << false;
+        QTest::newRow("two lengths") << u"margin"_s << u"0 auto"_s << K::Text << false;
+        QTest::newRow("other unit") << u"height"_s << u"10vh"_s << K::Text << false;
+        QTest::newRow("unitless") << u"line-height"_s << u"1.5"_s << K::Text << false;
+        QTest::newRow("calc") << u"width"_s << u"calc(1px + 2em)"_s << K::Text << false;
+        QTest::newRow("width-ish name") << u"border-width-x"_s << u"1px"_s << K::Text << false;
+        QTest::newRow("fonts") << u"font-family"_s << u"\"ＭＳ ゴシック\", serif"_s << K::FontFamily
+                               << false;
+        QTest::newRow("other") << u"display"_s << u"block"_s << K::Text << false;
+        // A presentational attribute, by its CSS equivalent: a colour, but never a CSS unit.
+        QTest::newRow("bgcolor") << u"background-color"_s << u"#fff"_s << K::Colour << true;
+        QTest::newRow("width attribute") << u"width"_s << u"50%"_s << K::Text << true;
+        QTest::newRow("face attribute") << u"font-family"_s << u"Arial"_s << K::Text << true;
     }
     void editorKind()
     {
         QFETCH(QString, property);
         QFETCH(QString, value);
         QFETCH(css::EditorKind, kind);
-        QCOMPARE(css::editorKind(property, value), kind);
+        QFETCH(bool, attribute);
+        QCOMPARE(css::editorKind(property, value, attribute), kind);
     }
 
     // The chosen colour in the author's form; #rrggbb for anything else.
