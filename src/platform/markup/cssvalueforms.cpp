@@ -68,6 +68,10 @@ QString colourText(int red, int green, int blue, int alpha, const QString &value
 {
     const QString text = value.trimmed();
     const QString lower = text.toLower();
+    const bool upper = text.startsWith(u'#') && text != lower;
+    if (text.startsWith(u'#') && (text.size() == 5 || text.size() == 9)) // #rgba, #rrggbbaa
+        return u'#' + hex2(red, upper) + hex2(green, upper) + hex2(blue, upper) +
+               hex2(alpha, upper);
     if (lower.startsWith(u"rgb") || alpha < 255) {
         const QString channels = u"%1, %2, %3"_s.arg(red).arg(green).arg(blue);
         if (alpha < 255)
@@ -75,7 +79,6 @@ QString colourText(int red, int green, int blue, int alpha, const QString &value
                                          QString::number(std::round(alpha / 2.55) / 100, 'g', 3));
         return u"rgb(%1)"_s.arg(channels);
     }
-    const bool upper = text.startsWith(u'#') && text != lower;
     const bool shortForm = text.startsWith(u'#') && text.size() == 4;
     if (shortForm && red % 17 == 0 && green % 17 == 0 && blue % 17 == 0) {
         const QString digits = QString::number(red / 17, 16) + QString::number(green / 17, 16) +

@@ -26,8 +26,9 @@ EditorKind editorKind(const QString &property, const QString &value, bool attrib
 std::optional<Color> colourOf(const QString &value);
 
 // A colour from the dialog (channels 0–255) written the way the author wrote `value`:
-// #rgb stays short where the colour allows, rgb() stays a function (with commas), upper-case hex
-// stays upper case; anything else becomes #rrggbb (rgba() when not opaque).
+// #rgb stays short where the colour allows, hex with alpha keeps its alpha, upper-case hex
+// stays upper case, rgb() stays a function (with commas); anything else becomes #rrggbb
+// (rgba() when not opaque).
 QString colourText(int red, int green, int blue, int alpha, const QString &value);
 
 // A length: its number and unit ("px", "em", "rem", "%", "pt"; "px" for a bare 0).

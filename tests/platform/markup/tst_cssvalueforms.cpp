@@ -71,6 +71,7 @@ private slots:
         QTest::newRow("empty") << u""_s << 255 << u"#ff8800"_s;
         QTest::newRow("rgb with commas") << u"rgb(0,0,0)"_s << 255 << u"rgb(255, 136, 0)"_s;
         QTest::newRow("rgb with spaces") << u"rgb(0 0 0)"_s << 128 << u"rgba(255, 136, 0, 0.5)"_s;
+        QTest::newRow("hex with alpha") << u"#0000"_s << 128 << u"#ff880080"_s;
         QTest::newRow("translucent") << u"#000"_s << 64 << u"rgba(255, 136, 0, 0.25)"_s;
     }
     void colourText()
