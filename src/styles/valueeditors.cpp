@@ -94,7 +94,7 @@ void ValueEditors::showFor(const QString &property, bool editable, bool attribut
         m_length->setValue(length ? length->number : 0);
         m_unit->setCurrentText(length ? length->unit : u"px"_s);
     } else if (kind == css::EditorKind::FontFamily) {
-        m_font->setCurrentIndex(-1);
+        m_font->setCurrentIndex(m_font->findText(css::firstFamily(value)));
     }
 }
 

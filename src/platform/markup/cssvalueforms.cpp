@@ -31,6 +31,29 @@ bool isLengthProperty(const QString &property)
     return lengths.match(property).hasMatch();
 }
 
+// Where the first family of a font-family list ends: its comma outside quotes, or the end;
+// `quote` gets the quote the first family is written in, if any.
+qsizetype firstComma(const QString &value, QChar *quote)
+{
+    QChar open;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (!open.isNull()) {
+            if (c == u'\\')
+                ++i;
+            else if (c == open)
+                open = QChar();
+        } else if (c == u'"' || c == u'\'') {
+            open = c;
+            if (quote)
+                *quote = c;
+        } else if (c == u',') {
+            return i;
+        }
+    }
+    return value.size();
+}
+
 QString hex2(int channel, bool upper)
 {
     const QString text = QString::number(channel, 16).rightJustified(2, u'0');
@@ -116,28 +139,24 @@ QStringList genericFamilies()
     return {u"serif"_s, u"sans-serif"_s, u"monospace"_s, u"cursive"_s, u"fantasy"_s};
 }
 
+QString firstFamily(const QString &value)
+{
+    const QString first = value.left(firstComma(value, nullptr)).trimmed();
+    if (first.size() < 2 || (first[0] != u'"' && first[0] != u'\'') || first.back() != first[0])
+        return first.simplified();
+    QString name;
+    for (qsizetype i = 1; i + 1 < first.size(); ++i) {
+        if (first[i] == u'\\' && i + 2 < first.size())
+            ++i;
+        name += first[i];
+    }
+    return name;
+}
+
 QString fontFamilyText(const QString &family, const QString &value)
 {
-    // The fallbacks: what follows the first comma outside quotes.
-    QChar quote;
-    qsizetype comma = -1;
     QChar authorQuote = u'"';
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value[i];
-        if (!quote.isNull()) {
-            if (c == u'\\')
-                ++i;
-            else if (c == quote)
-                quote = QChar();
-        } else if (c == u'"' || c == u'\'') {
-            quote = c;
-            if (comma < 0)
-                authorQuote = c;
-        } else if (c == u',') {
-            comma = i;
-            break;
-        }
-    }
+    const qsizetype comma = firstComma(value, &authorQuote);
     // A single identifier and the generic families go bare; anything else is quoted.
     static const QRegularExpression plain(uR"(^-?[A-Za-z_][A-Za-z0-9_-]*$)"_s);
     QString name = family;
@@ -145,7 +164,7 @@ QString fontFamilyText(const QString &family, const QString &value)
         name.replace(u"\\"_s, u"\\\\"_s).replace(authorQuote, u"\\"_s + authorQuote);
         name = authorQuote + name + authorQuote;
     }
-    return comma < 0 ? name : name + value.mid(comma);
+    return name + value.mid(comma);
 }
 
 } // namespace lumipage::css

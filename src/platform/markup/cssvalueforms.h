@@ -45,6 +45,8 @@ QStringList lengthUnits();
 // serif, sans-serif, monospace, cursive, fantasy.
 QStringList genericFamilies();
 
+// The first family of a font-family list, unquoted and unescaped.
+QString firstFamily(const QString &value);
 // `value` (a font-family list) with its first family replaced by `family`, the fallbacks
 // kept; the name quoted when it is not a plain identifier list, in the author's quotes.
 QString fontFamilyText(const QString &family, const QString &value);

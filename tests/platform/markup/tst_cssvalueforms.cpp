@@ -113,6 +113,10 @@ private slots:
         QCOMPARE(css::fontFamilyText(u"Times New Roman"_s, u""_s), u"\"Times New Roman\""_s);
         QCOMPARE(css::fontFamilyText(u"monospace"_s, u"\"x\""_s), u"monospace"_s);
         QCOMPARE(css::fontFamilyText(u"My \"Font\""_s, u"x"_s), u"\"My \\\"Font\\\"\""_s);
+        // The list shows the row's first family: unquoted, unescaped, spaces as one.
+        QCOMPARE(css::firstFamily(u" \"My \\\"Font\\\", Arial\" , serif"_s),
+                 u"My \"Font\", Arial"_s);
+        QCOMPARE(css::firstFamily(u"Times   New Roman, serif"_s), u"Times New Roman"_s);
     }
 };
 
