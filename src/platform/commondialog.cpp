@@ -55,9 +55,11 @@ std::optional<QString> CommonDialog::showSave(QWidget *parent)
     return runFileDialog(parent, *this, true);
 }
 
-std::optional<QColor> CommonDialog::showColor(QWidget *parent)
+std::optional<QColor> CommonDialog::showColor(QWidget *parent, const QColor &initial)
 {
     QColorDialog colours(parent);
+    if (initial.isValid())
+        colours.setCurrentColor(initial);
     colours.setObjectName(QStringLiteral("CommonDialog1"));
     colours.setOption(QColorDialog::DontUseNativeDialog);
     if (colours.exec() != QDialog::Accepted)

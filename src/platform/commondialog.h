@@ -32,7 +32,8 @@ public:
     virtual std::optional<QString> showOpen(QWidget *parent);
     // Save dialog: existing and new names accepted, no overwrite question of its own.
     virtual std::optional<QString> showSave(QWidget *parent);
-    virtual std::optional<QColor> showColor(QWidget *parent);
+    // The colour dialog, starting from `initial` when it is valid.
+    virtual std::optional<QColor> showColor(QWidget *parent, const QColor &initial = {});
     virtual std::optional<FontChoice> showFont(QWidget *parent, const FontChoice &initial);
 
     // "a(*.x)|*.x|b|*.y" in Qt's "a(*.x);;b (*.y)" form.

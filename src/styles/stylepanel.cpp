@@ -1,5 +1,7 @@
 #include "styles/stylepanel.h"
 
+#include "styles/valueeditors.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -75,6 +77,7 @@ StylePanel::StylePanel(QWidget *parent) : QDockWidget(u"スタイル"_s, parent)
     m_value->setObjectName(u"styleValue"_s);
     m_value->setPlaceholderText(u"値（Enter で反映）"_s);
     m_value->setEnabled(false);
+    m_editors = new ValueEditors(*m_value, body);
     m_undo = new QPushButton(u"元に戻す"_s, body);
     m_undo->setObjectName(u"styleUndo"_s);
     m_undo->setToolTip(u"このパネルでしたリンク先のスタイルシートの変更を元に戻します"_s);
@@ -85,6 +88,7 @@ StylePanel::StylePanel(QWidget *parent) : QDockWidget(u"スタイル"_s, parent)
     m_remove = new QPushButton(u"削除"_s, body);
     m_remove->setObjectName(u"styleRemove"_s);
     edit->addWidget(m_value, 1);
+    edit->addWidget(m_editors);
     edit->addWidget(m_switch);
     edit->addWidget(m_remove);
     edit->addWidget(m_undo);
@@ -223,6 +227,15 @@ void StylePanel::rowChanged()
     m_remove->setEnabled(declaration);
     m_value->setText(row >= 0 ? m_rows[row].value : QString());
     m_value->setToolTip(row >= 0 ? m_rows[row].readOnlyReason : QString());
+    if (row < 0) {
+        m_editors->showFor(QString(), false, false);
+    } else {
+        // A presentational attribute by the CSS property it stands for (bgcolor: a colour).
+        const styles::StyleRow &r = m_rows[row];
+        const bool attribute = r.where == styles::Where::Presentational;
+        m_editors->showFor(attribute ? r.equivalent.section(u':', 0, 0).trimmed() : r.property,
+                           editable, attribute);
+    }
 }
 
 } // namespace lumipage

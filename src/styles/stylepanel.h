@@ -13,9 +13,12 @@ class QTreeWidget;
 namespace lumipage
 {
 
+class ValueEditors;
+
 // The style panel (`stylePanel`): the rules that apply to the caret's element, one row per
 // declaration (`styleRules`: セレクタ / 場所 / プロパティ / 値; overridden ones struck
-// through), the current row's value to edit (`styleValue`, Enter applies), オン/オフ
+// through), the current row's value to edit (`styleValue`, Enter applies) with the editor
+// that fits its property beside it (ValueEditors), オン/オフ
 // (`styleSwitch`), 削除 (`styleRemove`), a declaration to add to the row's rule
 // (`styleNew`: "property: value", Enter adds) or, with 「クラスのルールを追加」
 // (`styleAddRule`), to a new rule for the element's class or id in the sheet chosen in
@@ -63,6 +66,7 @@ private:
     QLabel *m_element = nullptr;
     QTreeWidget *m_rules = nullptr;
     QLineEdit *m_value = nullptr;
+    ValueEditors *m_editors = nullptr;
     QLineEdit *m_new = nullptr;
     QPushButton *m_switch = nullptr;
     QPushButton *m_remove = nullptr;

@@ -8,13 +8,18 @@
 #include "support/testsupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QColorDialog>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 using namespace lumipage;
@@ -320,6 +325,56 @@ private slots:
                           Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([&] { return row(u"outline-width"_s) == nullptr; }, 10000));
         QCOMPARE(test::readBytes(path(u"style.css"_s)), kStyle);
+    }
+
+    // The editor beside the value line follows the row's property and only fills the line;
+    // a colour chosen in the real dialog and applied with Enter reaches the page and changes
+    // only that value in the saved bytes.
+    void valueEditors()
+    {
+        QVERIFY(fillForTarget());
+        StylePanel *panel = m_styles->panel();
+        auto *line = panel->findChild<QLineEdit *>(u"styleValue"_s);
+        auto *colour = panel->findChild<QToolButton *>(u"styleColour"_s);
+        auto *length = panel->findChild<QDoubleSpinBox *>(u"styleLength"_s);
+        select(u"font-family"_s);
+        QVERIFY(panel->findChild<QComboBox *>(u"styleFont"_s)->isVisible());
+        QVERIFY(!colour->isVisible() && !length->isVisible());
+        select(u"margin-left"_s);
+        QVERIFY(length->isVisible() && !colour->isVisible());
+        QCOMPARE(length->value(), 3.0);
+        panel->findChild<QComboBox *>(u"styleLengthUnit"_s)->setCurrentText(u"em"_s);
+        QCOMPARE(line->text(), u"3em"_s);
+
+        QVERIFY(m_editor->SaveDocument(path(u"page.htm"_s)));
+        const QByteArray before = test::readBytes(path(u"page.htm"_s));
+        select(u"color"_s);
+        QCOMPARE(row(u"color"_s)->value, u"blue"_s); // the page's style element wins
+        QVERIFY(colour->isVisible() && !length->isVisible());
+        QColor initial;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget())) {
+                answer.stop();
+                initial = dialog->currentColor();
+                dialog->setCurrentColor(QColor(0x12, 0xab, 0x34));
+                dialog->accept();
+            }
+        });
+        answer.start(50);
+        QTest::mouseClick(colour, Qt::LeftButton);
+        QCOMPARE(initial, QColor(Qt::blue)); // the dialog starts from the row's colour
+        QCOMPARE(line->text(), u"#12ab34"_s);
+        QCOMPARE(line->window()->focusWidget(), line); // Enter goes to the line next
+        QTest::keyClick(line, Qt::Key_Return);
+        QVERIFY(QTest::qWaitFor([&] { return row(u"color"_s)->value == u"#12ab34"; }, 10000));
+        auto *computed = panel->findChild<QTreeWidget *>(u"styleComputed"_s);
+        const auto items = computed->findItems(u"color"_s, Qt::MatchExactly);
+        QVERIFY(!items.isEmpty());
+        QCOMPARE(items.front()->text(1), u"rgb(18, 171, 52)"_s);
+        QVERIFY(m_editor->SaveDocument(path(u"page.htm"_s)));
+        QCOMPARE(test::readBytes(path(u"page.htm"_s)),
+                 QByteArray(before).replace("color: blue", "color: #12ab34"));
     }
 
     // A sheet another program changed since the panel read it: the declaration is looked

@@ -19,7 +19,7 @@ public:
 
     std::optional<QString> showOpen(QWidget *) override { return next(); }
     std::optional<QString> showSave(QWidget *) override { return next(); }
-    std::optional<QColor> showColor(QWidget *) override
+    std::optional<QColor> showColor(QWidget *, const QColor & = {}) override
     {
         ++shown;
         if (colours.isEmpty())
