@@ -75,6 +75,33 @@ private slots:
         QVERIFY(!editor().DocumentHTML().contains("data:"));
     }
 
+    // A page never saved is saved first, as the picture goes beside it; declining pastes
+    // nothing and writes nothing.
+    void aNewPageIsSavedFirst()
+    {
+        QVERIFY(QDir().mkpath(path("new")));
+        QImage shot(40, 30, QImage::Format_RGB32);
+        shot.fill(Qt::blue);
+        QGuiApplication::clipboard()->setImage(shot);
+        auto boxes = answerBoxes({QMessageBox::Cancel});
+        m_f.window->run(CommandId::Paste);
+        QTRY_COMPARE(boxes->size(), 1);
+        QCOMPARE(boxes->first(),
+                 "貼り付ける画像はページと同じフォルダーにファイルとして保存します。"
+                 "\n先にページを保存してください。保存しますか？");
+        QVERIFY(!editor().DocumentHTML().contains("<IMG"));
+        QVERIFY(QDir(path("new")).isEmpty());
+
+        boxes = answerBoxes({QMessageBox::Ok, QMessageBox::Ok}); // the question, 保存しました
+        m_f.dialog->files.enqueue(path("new/new.htm"));
+        m_f.window->run(CommandId::Paste);
+        QTRY_VERIFY2(editor().DocumentHTML().contains("<IMG src=paste-1.png width=40 height=30>"),
+                     qPrintable(editor().DocumentHTML()));
+        QCOMPARE(boxes->size(), 2);
+        QCOMPARE(editor().documentPath(), path("new/new.htm"));
+        QCOMPARE(QImage(path("new/paste-1.png")).size(), QSize(40, 30));
+    }
+
     // A copied photo file wider than a page needs: the web-copy offer shows, and its copy
     // goes in, written beside the photo in the page's folder.
     void copiedPhotoFileThroughTheWebCopyOffer()
