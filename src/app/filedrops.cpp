@@ -48,7 +48,7 @@ void FileDrops::handle(const QList<QUrl> &urls, bool onEditedPage, const QPoint 
     });
 }
 
-bool FileDrops::insertPictures(const QStringList &paths, QSize size)
+QString FileDrops::insertPictures(const QStringList &paths, QSize size)
 {
     const QString page = m_editor.documentPath();
     const QString folder = page.isEmpty() ? QString() : QFileInfo(page).absolutePath();
@@ -70,11 +70,11 @@ bool FileDrops::insertPictures(const QStringList &paths, QSize size)
         fragment += markup.value_or(QString());
     }
     if (fragment.isEmpty())
-        return false;
+        return {};
     if (m_editor.pasteHTML(fragment))
-        return true;
+        return fragment;
     messages::warn(&m_window, m_editor.lastError());
-    return false;
+    return {};
 }
 
 } // namespace lumipage

@@ -36,8 +36,9 @@ public:
     void droppedOnPage(const QList<QUrl> &urls, const QPoint &pos);
     // Puts the pictures `paths` in at the selection as one step, through the picture road;
     // `size`, when known, is written as the shown size of a picture going in as it is.
-    // False when nothing went in (every offer cancelled, or the page refused: told).
-    bool insertPictures(const QStringList &paths, QSize size = {});
+    // The markup that went in; empty when nothing did (every offer cancelled, or the page
+    // refused: told).
+    QString insertPictures(const QStringList &paths, QSize size = {});
 
 private:
     void handle(const QList<QUrl> &urls, bool onEditedPage, const QPoint &pos);

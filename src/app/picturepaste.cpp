@@ -107,8 +107,10 @@ void PicturePaste::pasteImage()
                                       .arg(QDir::toNativeSeparators(path), written.systemText));
         return;
     }
-    // A picture that did not go in (its offer cancelled) leaves no file behind.
-    if (!m_drops.insertPictures({path}, image.size()))
+    // The written picture goes again when the page does not name it: its offer was
+    // cancelled, or its web copies went in instead (the data is still on the clipboard).
+    const QString inserted = m_drops.insertPictures({path}, image.size());
+    if (!inserted.contains(QFileInfo(path).fileName()))
         QFile::remove(path);
 }
 

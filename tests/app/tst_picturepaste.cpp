@@ -73,6 +73,20 @@ private slots:
         QTRY_VERIFY2(editor().DocumentHTML().contains("<IMG src=paste-3.png width=120 height=80>"),
                      qPrintable(editor().DocumentHTML()));
         QVERIFY(!editor().DocumentHTML().contains("data:"));
+
+        // One too big for the page: its web copy goes in, and the full picture, named
+        // nowhere, is not left beside the page.
+        QImage big(2400, 1800, QImage::Format_RGB32);
+        big.fill(Qt::darkGreen);
+        QGuiApplication::clipboard()->setImage(big);
+        answerNextModal([](QWidget *w) {
+            QCOMPARE(w->objectName(), QStringLiteral("webImageDialog"));
+            w->findChild<QPushButton *>("webImageOk")->click();
+        });
+        m_f.window->run(CommandId::Paste);
+        QTRY_VERIFY2_WITH_TIMEOUT(editor().DocumentHTML().contains("<IMG src=paste-4-"),
+                                  qPrintable(editor().DocumentHTML()), 20000);
+        QVERIFY(!QFileInfo::exists(path("paste-4.png")));
     }
 
     // A page never saved is saved first, as the picture goes beside it; declining pastes
