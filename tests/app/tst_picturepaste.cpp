@@ -48,10 +48,17 @@ private slots:
     }
 
     // A screenshot (image data, nothing else) goes beside the page under a free name, as
-    // one undo step; Ctrl+V on the page takes the same road.
+    // one undo step; Ctrl+V on the page takes the same road; text goes in as before.
     void imageDataBecomesAFileBesideThePage()
     {
         QVERIFY(savedPage());
+        // Text pastes as the engine always did.
+        QGuiApplication::clipboard()->setText("plain words");
+        m_f.window->run(CommandId::Paste);
+        QTRY_VERIFY2(editor().DocumentHTML().contains("plain words"),
+                     qPrintable(editor().DocumentHTML()));
+        QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
+
         const QByteArray kept = "not a picture of ours";
         writeBytes(path("paste-1.png"), kept);
         QImage shot(120, 80, QImage::Format_RGB32);
