@@ -66,8 +66,7 @@ bool PicturePaste::paste()
 void PicturePaste::pasteImage()
 {
     // Read before any question: a save dialog may change what the clipboard holds.
-    const QImage image =
-        qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData());
+    const QImage image = QGuiApplication::clipboard()->image();
     if (image.isNull()) {
         messages::warn(&m_window, QStringLiteral("クリップボードの画像を読み取れませんでした。"));
         return;
