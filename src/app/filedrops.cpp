@@ -1,6 +1,7 @@
 #include "app/filedrops.h"
 
 #include "app/filedrop.h"
+#include "dialogs/webimage/webimagemarkup.h"
 #include "platform/editing/dialogs/imagemarkup.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/messages.h"
@@ -36,31 +37,44 @@ void FileDrops::handle(const QList<QUrl> &urls, bool onEditedPage, const QPoint 
         case FileDrop::Action::OpenPage:
             m_openPage(drop.paths.first());
             break;
-        case FileDrop::Action::InsertImages: {
-            const QString page = m_editor.documentPath();
-            const QString folder = page.isEmpty() ? QString() : QFileInfo(page).absolutePath();
-            QString fragment;
-            for (const QString &path : drop.paths) {
-                ImageFields fields;
-                fields.source = path;
-                // A picture whose offer was cancelled stays out; the others go in.
-                const std::optional<QString> markup = m_imageRoad
-                                                          ? m_imageRoad(fields, folder, 0, false)
-                                                          : imageMarkup(fields, folder);
-                fragment += markup.value_or(QString());
-            }
-            if (fragment.isEmpty())
-                break;
+        case FileDrop::Action::InsertImages:
             m_editor.placeCaretAt(pos);
-            if (!m_editor.pasteHTML(fragment))
-                messages::warn(&m_window, m_editor.lastError());
+            insertPictures(drop.paths);
             break;
-        }
         case FileDrop::Action::Refuse:
             messages::warn(&m_window, drop.message);
             break;
         }
     });
+}
+
+QString FileDrops::insertPictures(const QStringList &paths, QSize size)
+{
+    const QString page = m_editor.documentPath();
+    const QString folder = page.isEmpty() ? QString() : QFileInfo(page).absolutePath();
+    QString fragment;
+    for (const QString &path : paths) {
+        ImageFields fields;
+        fields.source = path;
+        const QString asIs = imageMarkup(fields, folder);
+        // A picture whose offer was cancelled stays out; the others go in.
+        std::optional<QString> markup = m_imageRoad ? m_imageRoad(fields, folder, 0, false) : asIs;
+        if (markup == asIs && size.isValid()) {
+            WebImageMarkupFields sized;
+            sized.image = fields;
+            sized.picture = path;
+            sized.shownWidth = size.width();
+            sized.shownHeight = size.height();
+            markup = webImageMarkup(sized, folder);
+        }
+        fragment += markup.value_or(QString());
+    }
+    if (fragment.isEmpty())
+        return {};
+    if (m_editor.pasteHTML(fragment))
+        return fragment;
+    messages::warn(&m_window, m_editor.lastError());
+    return {};
 }
 
 } // namespace lumipage

@@ -4,6 +4,8 @@
 
 #include <QList>
 #include <QPoint>
+#include <QSize>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -32,6 +34,11 @@ public:
     void droppedOnWindow(const QList<QUrl> &urls);
     // Files dropped on the page at `pos` (the editing component's coordinates).
     void droppedOnPage(const QList<QUrl> &urls, const QPoint &pos);
+    // Puts the pictures `paths` in at the selection as one step, through the picture road;
+    // `size`, when known, is written as the shown size of a picture going in as it is.
+    // The markup that went in; empty when nothing did (every offer cancelled, or the page
+    // refused: told).
+    QString insertPictures(const QStringList &paths, QSize size = {});
 
 private:
     void handle(const QList<QUrl> &urls, bool onEditedPage, const QPoint &pos);

@@ -8,6 +8,7 @@
 #include "app/filedrops.h"
 #include "app/pagecommands.h"
 #include "app/palettewindow.h"
+#include "app/picturepaste.h"
 #include "app/printcontroller.h"
 #include "app/recentfilesmenu.h"
 #include "app/staterefresh.h"
@@ -99,6 +100,13 @@ MainWindow::MainWindow(std::unique_ptr<CommonDialog> commonDialog, std::unique_p
     m_drops = std::make_unique<FileDrops>(*this, *m_editor, openAsked);
     m_webImages = std::make_unique<WebImageInsertion>(*this);
     m_drops->setImageMarkupRoad(webImageRoad());
+    // A picture on the clipboard goes in as a dropped one; anything else as the engine does.
+    auto *picturePaste = new PicturePaste(*this, *m_editor, *m_drops,
+                                          [this] { m_actions->run(CommandId::SaveFile); });
+    m_actions->setHandler(CommandId::Paste, [this, picturePaste] {
+        if (!picturePaste->paste())
+            m_editor->ExecCommand(decmd::PASTE, CommandOption::Prompt);
+    });
     connect(
         m_editor, &EditingComponent::filesDropped, this,
         [this](const QList<QUrl> &urls, const QPoint &pos) { m_drops->droppedOnPage(urls, pos); });
