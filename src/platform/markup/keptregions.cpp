@@ -56,15 +56,17 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
         // (the parser moved a child of it, on a misnested page), or between its content's
         // start (where its tags stand) and a child: the part stands alone when the elements
         // between the two, and only they, have their tags between the two, misnested among
-        // themselves or not. A left child the parser moved out of a misnested element still
-        // ends where its own end tag stands; a copy's tags are another's.
-        const auto endsInPlace = [&](qint32 k) {
+        // themselves or not. Around a misnested child (`moved`), a left child the parser
+        // moved out of a misnested element still ends where its own end tag stands (a
+        // copy's tags are another's); an edit's own part starts past a child left in place.
+        const auto endsInPlace = [&](qint32 k, bool moved) {
             const SourceElement &e = elements[size_t(k)];
-            return !e.displaced || (e.startTag && e.endTag && !e.cloned);
+            return !e.displaced || (moved && e.startTag && e.endTag && !e.cloned);
         };
-        const auto inPlaceBetween = [&](qint32 parent, qint32 left, qint32 right) {
+        const auto inPlaceBetween = [&](qint32 parent, qint32 left, qint32 right,
+                                        bool moved = false) {
             if (right <= std::max(left, parent) || !valid(right) ||
-                (left >= 0 ? !endsInPlace(left) : elements[size_t(parent)].displaced) ||
+                (left >= 0 ? !endsInPlace(left, moved) : elements[size_t(parent)].displaced) ||
                 elements[size_t(right)].displaced)
                 return false;
             const qint32 from = partFrom(elements[size_t(parent)], left);
@@ -107,7 +109,7 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
                     if (l >= lefts.size() || r >= rights.size())
                         continue;
                     if (closedBefore(lefts[l]) && elements[size_t(rights[r])].startTag &&
-                        inPlaceBetween(parent, lefts[l], rights[r]))
+                        inPlaceBetween(parent, lefts[l], rights[r], true))
                         return std::pair{lefts[l], rights[r]};
                 }
             }
