@@ -56,10 +56,17 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
         // (the parser moved a child of it, on a misnested page), or between its content's
         // start (where its tags stand) and a child: the part stands alone when the elements
         // between the two, and only they, have their tags between the two, misnested among
-        // themselves or not.
-        const auto inPlaceBetween = [&](qint32 parent, qint32 left, qint32 right) {
+        // themselves or not. Around a misnested child (`moved`), a left child the parser
+        // moved out of a misnested element still ends where its own end tag stands (a
+        // copy's tags are another's); an edit's own part starts past a child left in place.
+        const auto endsInPlace = [&](qint32 k, bool moved) {
+            const SourceElement &e = elements[size_t(k)];
+            return !e.displaced || (moved && e.startTag && e.endTag && !e.cloned);
+        };
+        const auto inPlaceBetween = [&](qint32 parent, qint32 left, qint32 right,
+                                        bool moved = false) {
             if (right <= std::max(left, parent) || !valid(right) ||
-                elements[size_t(left >= 0 ? left : parent)].displaced ||
+                (left >= 0 ? !endsInPlace(left, moved) : elements[size_t(parent)].displaced) ||
                 elements[size_t(right)].displaced)
                 return false;
             const qint32 from = partFrom(elements[size_t(parent)], left);
@@ -81,24 +88,30 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
                 inside += e.tagStart >= from && e.tagStart < to;
             return from <= to && inside == right - first;
         };
-        // The siblings around `child` in `parent`, the nearest first, between which it
-        // stands alone; nullopt when there are none.
+        // The siblings around `child` in `parent` between which it stands alone, the fewest
+        // between them first; nullopt when there are none.
         const auto partAround = [&](qint32 parent,
                                     qint32 child) -> std::optional<std::pair<qint32, qint32>> {
-            qint32 left = child, right = child;
-            for (int tries = 0; tries < 8; ++tries) {
-                do
-                    --left;
-                while (left > parent && elements[size_t(left)].parent != parent);
-                do
-                    ++right;
-                while (valid(right) && elements[size_t(right)].parent != parent &&
-                       elements[size_t(right)].parent > parent);
-                if (left <= parent || !valid(right) || elements[size_t(right)].parent != parent)
-                    return std::nullopt;
-                if (closedBefore(left) && elements[size_t(right)].startTag &&
-                    inPlaceBetween(parent, left, right))
-                    return std::pair{left, right};
+            constexpr int kSiblings = 8; // on each side
+            std::vector<qint32> lefts, rights;
+            for (qint32 left = child - 1; left > parent && int(lefts.size()) < kSiblings; --left)
+                if (elements[size_t(left)].parent == parent)
+                    lefts.push_back(left);
+            for (qint32 right = child + 1;
+                 valid(right) && elements[size_t(right)].parent >= parent &&
+                 int(rights.size()) < kSiblings;
+                 ++right)
+                if (elements[size_t(right)].parent == parent)
+                    rights.push_back(right);
+            for (size_t width = 0; width + 2 <= lefts.size() + rights.size(); ++width) {
+                for (size_t l = 0; l <= width; ++l) {
+                    const size_t r = width - l;
+                    if (l >= lefts.size() || r >= rights.size())
+                        continue;
+                    if (closedBefore(lefts[l]) && elements[size_t(rights[r])].startTag &&
+                        inPlaceBetween(parent, lefts[l], rights[r], true))
+                        return std::pair{lefts[l], rights[r]};
+                }
             }
             return std::nullopt;
         };

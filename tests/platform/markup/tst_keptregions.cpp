@@ -132,6 +132,31 @@ private slots:
         QCOMPARE(written({3, true, true, -1, 4}, "<p>new</p>", edited), edited);
     }
 
+    void aParagraphMovedOutOfABoldBoundsThePartAroundAFont()
+    {
+        // The first paragraph the parser moved out of the bold its </b> closes, and ended
+        // by its own </p>; the font left open in the next paragraph is copied into the third.
+        // 0 html, 1 head, 2 body, 3 b, 4 p (moved), 5 b (copy), 6 p, 7 font, 8 p,
+        // 9 font (copy), 10 div, 11 p.
+        const QByteArray page =
+            "<body><b><p>x</b>y</p><p>a<font>b</p><p>c</font></p><div>d</div><p>e</p>";
+        KeptMarkup kept;
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        // An edit in the third paragraph writes the body from the moved paragraph's end to
+        // the div (the font's tags and both copies' places), not the whole page.
+        using R = std::vector<MarkupRegion>;
+        QCOMPARE(*kept.regions({{8, false, false, {{-1, -1}}}}), (R{{2, true, true, 4, 10}}));
+        const QByteArray edited = QByteArray(page).replace("c</font>", "c</font> new");
+        QString why;
+        QCOMPARE(kept.write({{2, true, true, 4, 10}},
+                            {"<p>a<font>b</font></p><p><font>c</font> new</p>"},
+                            SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml(), {},
+                            &why)
+                     .value_or(why.toUtf8()),
+                 QByteArray(page).replace("<p>a<font>b</p><p>c</font></p>",
+                                          "<p>a<font>b</font></p><p><font>c</font> new</p>"));
+    }
+
     void whiteSpaceAfterTheLastEndTagsIsWrittenOnce()
     {
         // The last paragraph has no end tag: the parser reads the line ends after </body>
