@@ -150,7 +150,7 @@ bool DocumentFiles::saveDocument()
     EditingComponent &editor = m_editor;
     // The page is read once and that reading serves the whole save; only bringing files
     // in changes the page, and then it is read again.
-    std::optional<PageReading> page = editor.readPage();
+    std::optional<PageSnapshot> page = editor.readPage();
     if (page) {
         switch (offerToBringFilesIn(m_window, editor, *page, *path)) {
         case BringIn::Failed:

@@ -15,7 +15,7 @@ namespace lumipage
 
 using namespace pagereferences;
 
-BringIn offerToBringFilesIn(QWidget &window, EditingComponent &editor, const PageReading &page,
+BringIn offerToBringFilesIn(QWidget &window, EditingComponent &editor, const PageSnapshot &page,
                             const QString &savePath)
 {
     // The engine's markup is looked at first: the page's form need not be waited for

@@ -8,7 +8,7 @@ namespace lumipage
 {
 
 class EditingComponent;
-struct PageReading;
+struct PageSnapshot;
 
 // What came of offering to bring files in.
 enum class BringIn {
@@ -22,7 +22,7 @@ enum class BringIn {
 // whether to copy them into the folder. Yes copies them (an existing different file is
 // never overwritten: the copy gets a numbered name) and writes their relative names into
 // the page as one undo step; No leaves the page as it is.
-BringIn offerToBringFilesIn(QWidget &window, EditingComponent &editor, const PageReading &page,
+BringIn offerToBringFilesIn(QWidget &window, EditingComponent &editor, const PageSnapshot &page,
                             const QString &savePath);
 
 } // namespace lumipage

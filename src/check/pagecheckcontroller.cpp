@@ -12,7 +12,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMainWindow>
-#include <QScopeGuard>
+#include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace lumipage
@@ -75,8 +75,7 @@ void PageCheckController::request()
 
 void PageCheckController::check()
 {
-    // Reading the page waits for it, and timers run meanwhile: a request then comes back
-    // here before the check has begun.
+    // One check at a time: a request while the page is read or checked comes after it.
     if (m_watcher.isRunning() || m_reading) {
         m_again = true;
         return;
@@ -85,28 +84,43 @@ void PageCheckController::check()
         m_afterBrowse = true; // browse mode shows a copy; the page itself is back soon
         return;
     }
-    QElapsedTimer clock;
-    clock.start();
     m_started = QDateTime::currentMSecsSinceEpoch();
+    m_checkedPage = m_page;
     m_reading = true;
-    const auto done = qScopeGuard([this] { m_reading = false; });
+    // The page is read through callbacks: the window goes on meanwhile.
+    m_editor.preservedHTMLLater([this, self = QPointer(this)](std::optional<QString> text) {
+        if (!self)
+            return;
+        if (!text) {
+            m_reading = false;
+            m_panel->showFailure(m_editor.lastError().isEmpty()
+                                     ? tr("ページを読み取れませんでした。")
+                                     : m_editor.lastError());
+            return;
+        }
+        m_editor.textLooksLater([this, self, text = std::move(*text)](
+                                    std::optional<std::vector<EditingComponent::TextLook>> looks) {
+            if (self)
+                startCheck(text, looks.value_or(std::vector<EditingComponent::TextLook>{}));
+        });
+    });
+}
+
+void PageCheckController::startCheck(const QString &text,
+                                     const std::vector<EditingComponent::TextLook> &looks)
+{
+    m_reading = false;
     PageCheckInput input;
-    input.text = m_editor.preservedHTML();
-    if (input.text.isEmpty() && !m_editor.lastError().isEmpty()) {
-        m_panel->showFailure(m_editor.lastError());
-        return;
-    }
+    input.text = text;
     const QString path = m_editor.documentPath();
     input.folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
     input.encoding = path.isEmpty() ? QByteArray("UTF-8") : m_editor.documentEncoding();
-    if (const auto looks = m_editor.textLooks())
-        for (const EditingComponent::TextLook &look : *looks)
-            input.colours << check::TextColours{look.colour, look.background, look.fontSize,
-                                                look.fontWeight, look.elements};
+    for (const EditingComponent::TextLook &look : looks)
+        input.colours << check::TextColours{look.colour, look.background, look.fontSize,
+                                            look.fontWeight, look.elements};
     if (spelling::enabled())
         input.spelling = m_spelling;
-    m_checkedPage = m_page;
-    m_readTime = clock.elapsed();
+    m_readTime = QDateTime::currentMSecsSinceEpoch() - m_started;
     m_panel->showChecking();
     m_watcher.setFuture(
         QtConcurrent::run([input, elapsed = &m_workerTime] { return timedCheck(input, elapsed); }));

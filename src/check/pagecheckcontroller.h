@@ -2,6 +2,8 @@
 
 #include "check/finders/pagefinding.h"
 
+#include "platform/editing/editingcomponent.h"
+
 #include <QFutureWatcher>
 #include <QObject>
 #include <QTimer>
@@ -55,6 +57,8 @@ signals:
 private:
     void request();
     void check();
+    // The page was read: its findings are looked for on a worker.
+    void startCheck(const QString &text, const std::vector<EditingComponent::TextLook> &looks);
     void finished();
     void activate(const check::PageFinding &finding);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/pagedocument.h"
 #include "platform/editing/editingcommands.h"
 #include "platform/markup/documentform.h"
 
@@ -17,21 +18,6 @@
 namespace lumipage
 {
 
-// The page read once: its text in DocumentHTML's form, with what the component needs to
-// write it as a file (the attributes it adds for editing, what changed since the load).
-// A save reads the page once and hands this on to everything that needs the page's text.
-struct PageReading {
-    // DocumentHTML's form. A save's reading forms it on a worker thread while the save
-    // puts its bytes together; html() waits for it.
-    QFuture<QString> forming;
-    // The page as the engine serialised it: for scans that need not wait for the form.
-    QString markup;
-    documentform::Aids aids;
-    QVariant changes;
-
-    QString html() const { return forming.result(); }
-};
-
 // The editing surface the program talks to: commands, statuses, the page as text
 // and as files, modes, options and events. Operations are synchronous; failures are
 // reported through the return value and lastError(), never by changing the page.
@@ -48,16 +34,22 @@ public:
     // The last status snapshot whole: every queried command's status, by command number.
     virtual QHash<int, CommandStatus> statuses() const = 0;
 
+    // The page as a file: its path, encoding, original bytes and the save, which only it
+    // writes.
+    virtual PageDocument &document() = 0;
+
     // Reads a page from a file and shows it; on failure (a file that cannot be read, a
     // page the engine stops loading) the current page stays and lastError() says why.
     virtual bool LoadDocument(const QString &path) = 0;
-    // Writes the page in its encoding, atomically; on failure the old file stays whole.
+    // Writes the page in its encoding, atomically, through the document; on failure the
+    // old file stays whole.
     virtual bool SaveDocument(const QString &path) = 0;
     // Reads the page in one trip, for a save; nullopt (lastError says why) when it
     // cannot be read.
-    virtual std::optional<PageReading> readPage() = 0;
-    // Writes `page`, read by readPage() with nothing changed since, as SaveDocument does.
-    virtual bool savePage(const QString &path, const PageReading &page) = 0;
+    virtual std::optional<PageSnapshot> readPage() = 0;
+    // Hands `page`, read by readPage() with nothing changed since, to the document to
+    // write, as SaveDocument does.
+    virtual bool savePage(const QString &path, const PageSnapshot &page) = 0;
     // Writes a copy of the page that plays its effects in today's browsers (the effects
     // runtime and translated scripts inline, the page's own scripts kept as they are),
     // in the page's encoding. The page and its own file never change: a copy over the
@@ -77,6 +69,13 @@ public:
     // The text a save would write: with the author's markup kept (see setKeepMarkup),
     // the page's own text but for what was edited; otherwise DocumentHTML.
     virtual QString preservedHTML() { return DocumentHTML(); }
+    // The same without waiting for the page: `done` gets it once the page answers, or
+    // nullopt when it cannot be read now (a load under way, browse mode, an error). For
+    // reads nobody waits for: the recovery copy, the page check.
+    virtual void preservedHTMLLater(std::function<void(std::optional<QString>)> done)
+    {
+        done(preservedHTML());
+    }
     // The same, for a view that follows the page: from what changed since the last
     // preservedHTML (whose check of the kept writing a save repeats), without reading the
     // whole page when it can.
@@ -147,6 +146,12 @@ public:
     };
     // Asks the page in one trip; nothing when it does not answer (lastError says why).
     virtual std::optional<std::vector<TextLook>> textLooks() { return std::vector<TextLook>{}; }
+    // The same without waiting: `done` gets them once the page answers (nullopt when it
+    // cannot).
+    virtual void textLooksLater(std::function<void(std::optional<std::vector<TextLook>>)> done)
+    {
+        done(textLooks());
+    }
 
     // Calls the page runtime's operation `name` without waiting (for reads nobody waits
     // for, like a panel following the caret): `answered` gets its value once the page

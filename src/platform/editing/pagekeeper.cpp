@@ -2,6 +2,8 @@
 
 #include "platform/markup/textcodec.h"
 
+#include <QPointer>
+
 namespace lumipage
 {
 
@@ -11,8 +13,7 @@ namespace
 constexpr int kRetryMs = 500;
 } // namespace
 
-PageKeeper::PageKeeper(std::function<std::optional<QString>()> read, QObject *parent)
-    : QObject(parent), m_read(std::move(read))
+PageKeeper::PageKeeper(Read read, QObject *parent) : QObject(parent), m_read(std::move(read))
 {
     m_idle.setSingleShot(true);
     connect(&m_idle, &QTimer::timeout, this, &PageKeeper::takeCopy);
@@ -21,6 +22,8 @@ PageKeeper::PageKeeper(std::function<std::optional<QString>()> read, QObject *pa
 void PageKeeper::reset(const QString &html)
 {
     m_idle.stop();
+    m_reading = false; // what a reading under way brings is dropped
+    ++m_begun;
     m_copy = html;
     m_savedBytes.clear();
     m_copyTime = QDateTime::currentDateTime();
@@ -30,12 +33,15 @@ void PageKeeper::reset(const QString &html)
 void PageKeeper::noteChange()
 {
     m_changed = true;
+    ++m_changes;
     m_idle.start(m_delayMs); // every change starts the quiet time again
 }
 
 void PageKeeper::saved(const QByteArray &bytes, const QByteArray &encoding)
 {
     m_idle.stop();
+    m_reading = false; // what a reading under way brings is dropped
+    ++m_begun;
     m_copy.clear();
     m_savedBytes = bytes;
     m_savedEncoding = encoding;
@@ -62,15 +68,31 @@ QString PageKeeper::restoreMessage() const
 
 void PageKeeper::takeCopy()
 {
-    const std::optional<QString> html = m_read();
+    if (m_reading)
+        return; // the reading under way ends with a copy or a retry
+    m_reading = true;
+    m_read([self = QPointer(this), changes = m_changes,
+            begun = m_begun](const std::optional<QString> &html) {
+        if (self)
+            self->copyRead(html, changes, begun);
+    });
+}
+
+void PageKeeper::copyRead(const std::optional<QString> &html, quint64 changes, quint64 begun)
+{
+    if (begun != m_begun)
+        return; // a page began or was saved while this one was read
+    m_reading = false;
     if (!html) {
-        m_idle.start(kRetryMs);
+        if (!m_idle.isActive())
+            m_idle.start(kRetryMs);
         return;
     }
     m_copy = *html;
     m_savedBytes.clear();
     m_copyTime = QDateTime::currentDateTime();
-    m_changed = false;
+    // A change while the page was read comes in the next copy (its quiet time is running).
+    m_changed = changes != m_changes;
     emit copied(m_copy);
 }
 

@@ -20,8 +20,10 @@ class PageKeeper : public QObject
 {
     Q_OBJECT
 public:
-    // `read` reads the page's text; nullopt when it cannot be read just now (tried again).
-    explicit PageKeeper(std::function<std::optional<QString>()> read, QObject *parent = nullptr);
+    // Reads the page's text without waiting: calls its argument with the text once read,
+    // or nullopt when the page cannot be read just now (tried again soon).
+    using Read = std::function<void(std::function<void(std::optional<QString>)>)>;
+    explicit PageKeeper(Read read, QObject *parent = nullptr);
 
     // How long the page must be still before it is copied, in milliseconds.
     void setIdleDelay(int ms) { m_delayMs = ms; }
@@ -37,7 +39,7 @@ public:
     QString copy() const;
     bool changedSinceCopy() const { return m_changed; }
     // Whether a copy will be taken once the page has been still long enough.
-    bool copyPending() const { return m_idle.isActive(); }
+    bool copyPending() const { return m_idle.isActive() || m_reading; }
     // When the copy was taken.
     QDateTime copyTime() const { return m_copyTime; }
     // What the user is told when the page comes back from the copy: how old it is, or
@@ -51,7 +53,12 @@ signals:
 private:
     void takeCopy();
 
-    std::function<std::optional<QString>()> m_read;
+    void copyRead(const std::optional<QString> &html, quint64 changes, quint64 begun);
+
+    Read m_read;
+    bool m_reading = false;
+    quint64 m_changes = 0; // changes noted so far
+    quint64 m_begun = 0;   // pages begun or saved so far: a reading from before is too old
     QTimer m_idle;
     int m_delayMs = 2000;
     QString m_copy;

@@ -21,10 +21,10 @@ DocumentMarkup documentMarkup(const QVariant &answer)
     return markup;
 }
 
-KeptChanges keptChanges(const QVariant &answer)
+PageChanges keptChanges(const QVariant &answer)
 {
     const QVariantMap fields = answer.toMap();
-    KeptChanges kept;
+    PageChanges kept;
     kept.whole = fields.value(QStringLiteral("whole")).toBool();
     kept.generation = fields.value(QStringLiteral("generation")).toInt();
     for (const QVariant &row : fields.value(QStringLiteral("changes")).toList()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/pagedocument.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/markup/documentform.h"
 #include "platform/markup/keptmarkup.h"
@@ -25,15 +26,9 @@ struct DocumentMarkup {
 DocumentMarkup documentMarkup(const QVariant &answer);
 
 // What the runtime's keptChanges answers: the changed elements, or that only the whole
-// page will do (a change outside the root element).
-struct KeptChanges {
-    bool whole = false;
-    std::vector<MarkupChange> changes;
-    int generation = 0; // which original the ordinals count in (see changes.js)
-    // The engine's markup of the changes' own stretches, where it came with them.
-    std::vector<std::pair<MarkupRegion, QString>> markup;
-};
-KeptChanges keptChanges(const QVariant &answer);
+// page will do (a change outside the root element); the generation counts as changes.js
+// numbers the originals.
+PageChanges keptChanges(const QVariant &answer);
 
 // The argument of the runtime's keptMarkup: the stretches whose engine markup is asked.
 QJsonArray keptRegions(const std::vector<MarkupRegion> &regions);

@@ -3,6 +3,7 @@
 // it.
 #include "platform/editing/webengineeditingcomponent.h"
 
+#include "document/pagefile.h"
 #include "platform/browsing/guardedpage.h"
 #include "platform/editing/busyindicator.h"
 #include "platform/editing/pagekeeper.h"
@@ -10,7 +11,6 @@
 #include "platform/editing/pageprotocol.h"
 #include "platform/markup/documentform.h"
 #include "platform/markup/htmltags.h"
-#include "document/pagefile.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -34,9 +34,7 @@ const QString kEmptyPage =
 
 void WebEngineEditingComponent::startLoad(const QString &path, const QString &html)
 {
-    m_keptBefore.clear(); // the new page numbers its elements for the original kept now
-    m_keptGeneration = 0;
-    m_keptWritten = false; // the new page's first writing is checked whole
+    m_document.began(); // the new page numbers its elements for the original kept now
     if (!m_restoring) {
         m_keeper->reset(html);
         emit pageBegun();
@@ -56,42 +54,33 @@ bool WebEngineEditingComponent::waitForLoad()
 
 bool WebEngineEditingComponent::LoadDocument(const QString &path)
 {
-    pagefile::Page page;
-    if (!pagefile::read(path, &page, &m_lastError))
-        return false;
     // The page open now comes back if the new one cannot be shown.
+    const PageDocument::State before = m_document.state();
+    pagefile::Page page;
+    if (!m_document.open(path, &page, &m_lastError))
+        return false;
     const std::optional<QString> previous = readHtml();
-    const QString previousPath = std::exchange(m_path, QFileInfo(path).absoluteFilePath());
-    const QByteArray previousEncoding = std::exchange(m_encoding, page.encoding);
-    m_notice = page.notice;
-    keepOriginal(page.bytes, page.text);
-    startLoad(m_path, page.text);
+    startLoad(m_document.path(), page.text);
     if (waitForLoad())
         return true;
     const QString why = m_lastError;
     m_loader->stop();
-    m_path = previousPath;
-    m_encoding = previousEncoding;
-    m_notice.clear();
-    if (previous) {
-        keepOriginalText(*previous);
+    m_document.restore(before, previous);
+    if (previous)
         startLoad(pageLocation(), *previous);
-    }
     m_lastError = tr("ファイル「%1」を開けませんでした。%2").arg(path, why);
     return false;
 }
 
 void WebEngineEditingComponent::NewDocument()
 {
-    m_path.clear();
-    m_encoding = "UTF-8";
-    m_kept.clear();
+    m_document.clear();
     startLoad(pageLocation(), kEmptyPage);
 }
 
 bool WebEngineEditingComponent::setDocumentHTML(const QString &html)
 {
-    keepOriginalText(html);
+    m_document.showText(html);
     startLoad(pageLocation(), html);
     return true;
 }
@@ -131,15 +120,17 @@ void WebEngineEditingComponent::callLater(const QString &name, const QJsonArray 
                           });
 }
 
-std::optional<PageReading> WebEngineEditingComponent::readDocument(bool forSave)
+std::optional<PageSnapshot> WebEngineEditingComponent::readDocument(bool forSave)
 {
-    const bool withChanges = forSave && m_keepMarkup && m_kept.hasOriginal();
+    const bool withChanges = forSave && m_document.wantsChanges();
     const PageCaller::Result result =
         call(QStringLiteral("documentMarkup"), QJsonArray{withChanges});
     if (!result.ok)
         return std::nullopt;
     pageprotocol::DocumentMarkup markup = pageprotocol::documentMarkup(result.value);
-    PageReading page{{}, markup.root, markup.aids, std::move(markup.changes)};
+    PageSnapshot page{{}, markup.root, markup.aids, std::nullopt};
+    if (markup.changes.isValid())
+        page.changes = pageprotocol::keptChanges(markup.changes);
     const auto form = [markup = std::move(markup)] {
         return documentform::document(markup.before, markup.root, markup.after, markup.aids);
     };
@@ -150,7 +141,7 @@ std::optional<PageReading> WebEngineEditingComponent::readDocument(bool forSave)
 
 std::optional<QString> WebEngineEditingComponent::readHtml()
 {
-    std::optional<PageReading> page = readDocument(false);
+    std::optional<PageSnapshot> page = readDocument(false);
     if (!page)
         return std::nullopt;
     return page->html();
@@ -161,28 +152,25 @@ QString WebEngineEditingComponent::DocumentHTML()
     return readHtml().value_or(QString());
 }
 
-std::optional<PageReading> WebEngineEditingComponent::readPage()
+std::optional<PageSnapshot> WebEngineEditingComponent::readPage()
 {
     return readDocument(true);
 }
 
 bool WebEngineEditingComponent::SaveDocument(const QString &path)
 {
-    const std::optional<PageReading> page = readPage();
+    const std::optional<PageSnapshot> page = readPage();
     return page && savePage(path, *page);
 }
 
-bool WebEngineEditingComponent::savePage(const QString &path, const PageReading &page)
+bool WebEngineEditingComponent::savePage(const QString &path, const PageSnapshot &page)
 {
     BusyScope busy(*m_busy, tr("保存中…"));
     QByteArray written;
-    if (!writePage(path, page, &written))
+    if (!m_document.save(path, page, *this, &written, &m_lastError))
         return false;
     // What was written is the page now: the copy kept against a dead engine process.
-    m_keeper->saved(written, m_encoding);
-    // The page is that file from now on: browse mode, the recovery copy, file names made
-    // relative and the effects copy's guard all go by it.
-    m_path = QFileInfo(path).absoluteFilePath();
+    m_keeper->saved(written, m_document.encoding());
     return true;
 }
 
@@ -219,10 +207,7 @@ bool WebEngineEditingComponent::replaceElement(int ordinal, const QByteArray &na
         return false;
     // The page numbered its elements afresh: the text with the markup as written is the
     // original from now on, as a page set whole is; the one before comes back with an undo.
-    m_keptBefore.insert(m_keptGeneration, m_kept);
-    m_keptGeneration = result.value.toInt();
-    keepOriginalText(pageText);
-    m_keptWritten = false; // read back whole once before the pane follows it unchecked
+    m_document.replacedElement(result.value.toInt(), pageText);
     return true;
 }
 
@@ -240,7 +225,7 @@ void WebEngineEditingComponent::onRendererDied(
     m_restoring = true;
     m_caller.abandonWaiting();
     const QString html = m_keeper->copy();
-    keepOriginalText(html);
+    m_document.showText(html);
     QTimer::singleShot(0, this, [this, html] {
         // A fresh page: the old one's channel transport died with its process.
         createPage();
@@ -252,9 +237,7 @@ void WebEngineEditingComponent::onRendererDied(
 void WebEngineEditingComponent::openRecovered(const QString &html, const QString &path,
                                               const QByteArray &encoding)
 {
-    m_path = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
-    m_encoding = encoding.isEmpty() ? QByteArray("UTF-8") : encoding;
-    keepOriginalText(html);
+    m_document.showRecovered(html, path, encoding);
     startLoad(pageLocation(), html);
     m_keeper->noteChange(); // not saved anywhere yet: keep it as a changed page
 }
@@ -265,19 +248,14 @@ bool WebEngineEditingComponent::SaveEffectsCopy(const QString &path, const QStri
         m_lastError = tr("効果を再生する仕組みが組み込まれていないため、書き出せません。");
         return false;
     }
-    if (!m_path.isEmpty() && QFileInfo(path) == QFileInfo(m_path)) {
-        m_lastError = QStringLiteral(
-            "編集中のページのファイルには書き出せません。別の名前を指定してください。");
-        return false;
-    }
     BusyScope busy(*m_busy, tr("保存中…"));
     const std::optional<QString> html = readHtml();
     if (!html)
         return false;
     const QString copy = m_transform(*html).html;
-    return pagefile::write(path,
-                           baseFolder.isEmpty() ? copy : htmltags::withBaseFolder(copy, baseFolder),
-                           m_encoding, &m_lastError);
+    return m_document.writeCopy(
+        path, baseFolder.isEmpty() ? copy : htmltags::withBaseFolder(copy, baseFolder),
+        &m_lastError);
 }
 
 } // namespace lumipage

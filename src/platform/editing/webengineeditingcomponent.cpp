@@ -93,10 +93,11 @@ WebEngineEditingComponent::WebEngineEditingComponent(QWidget *parent) : EditingC
     connect(m_browse, &BrowseSession::rendererDied, this,
             &WebEngineEditingComponent::onBrowseRendererDied);
     m_keeper = new PageKeeper(
-        [this]() -> std::optional<QString> {
-            if (m_caller.busy() || m_loader->pending() || !m_loader->ready())
-                return std::nullopt;
-            return keptText();
+        [this](std::function<void(std::optional<QString>)> done) {
+            if (!m_loader->ready())
+                done(std::nullopt);
+            else
+                preservedHTMLLater(std::move(done));
         },
         this);
     connect(m_keeper, &PageKeeper::copied, this, &EditingComponent::pageCopied);
@@ -183,7 +184,8 @@ void WebEngineEditingComponent::setLoadTimeout(int ms)
 // folder of the program's files; relative names in the page resolve beside it.
 QString WebEngineEditingComponent::pageLocation() const
 {
-    return m_path.isEmpty() ? programfiles::sideFolder() + QStringLiteral("/untitled.htm") : m_path;
+    const QString path = m_document.path();
+    return path.isEmpty() ? programfiles::sideFolder() + QStringLiteral("/untitled.htm") : path;
 }
 
 void WebEngineEditingComponent::fail(const QString &message)
@@ -339,6 +341,14 @@ std::optional<std::vector<EditingComponent::TextLook>> WebEngineEditingComponent
     if (!result.ok)
         return std::nullopt;
     return pageprotocol::textLooks(result.value);
+}
+
+void WebEngineEditingComponent::textLooksLater(
+    std::function<void(std::optional<std::vector<TextLook>>)> done)
+{
+    callLater(QStringLiteral("textLooks"), {}, [done = std::move(done)](const QVariant &answer) {
+        done(answer.isValid() ? std::optional(pageprotocol::textLooks(answer)) : std::nullopt);
+    });
 }
 
 bool WebEngineEditingComponent::setBgColor(const QString &colour)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/editing/dialogs/imagemarkup.h"
+#include "document/pagedocument.h"
+#include "fragments/imagemarkup.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/editing/pagecaller.h"
-#include "platform/markup/keptmarkup.h"
 #include "platform/pagetransform.h"
 
 #include <QHash>
@@ -41,7 +41,7 @@ class PageLoader;
 // PageLoader (loading), PageCaller (calls into the page), EventQueue (events held back
 // during calls), BrowseSession (browse mode), PageKeeper (the copy a dead page comes back
 // from) and ComponentDialogs (its own dialogs).
-class WebEngineEditingComponent : public EditingComponent
+class WebEngineEditingComponent : public EditingComponent, private PageSource
 {
     Q_OBJECT
 public:
@@ -53,8 +53,8 @@ public:
     QHash<int, CommandStatus> statuses() const override;
     bool LoadDocument(const QString &path) override;
     bool SaveDocument(const QString &path) override;
-    std::optional<PageReading> readPage() override;
-    bool savePage(const QString &path, const PageReading &page) override;
+    std::optional<PageSnapshot> readPage() override;
+    bool savePage(const QString &path, const PageSnapshot &page) override;
     bool SaveEffectsCopy(const QString &path, const QString &baseFolder = {}) override;
     void NewDocument() override;
     void Refresh() override;
@@ -62,23 +62,26 @@ public:
     bool setDocumentHTML(const QString &html) override;
     QString preservedHTML() override;
     QString followedHTML() override;
+    void preservedHTMLLater(std::function<void(std::optional<QString>)> done) override;
     std::optional<QByteArray> unchangedOriginal() override;
-    void setKeepMarkup(bool keep) override { m_keepMarkup = keep; }
-    bool keepMarkup() const override { return m_keepMarkup; }
+    void setKeepMarkup(bool keep) override { m_document.setKeepMarkup(keep); }
+    bool keepMarkup() const override { return m_document.keepMarkup(); }
     // Why the last save (or preservedHTML) wrote the whole page although the markup was
     // to be kept; empty when it kept it.
-    QString keptMarkupFallback() const override { return m_keptFallback; }
+    QString keptMarkupFallback() const override { return m_document.keptFallback(); }
+    PageDocument &document() override { return m_document; }
     int caretElement() override;
     void setFollowReports(bool on) override;
     int reportedCaretElement() const override { return m_reportedCaret; }
     bool selectElement(int ordinal) override;
     bool replaceElement(int ordinal, const QByteArray &name, const QString &markup,
                         const QString &pageText) override;
-    KeptMarkup::Check keptMarkupCheck() const { return m_kept.lastCheck(); }
+    KeptMarkup::Check keptMarkupCheck() const { return m_document.keptCheck(); }
     void openRecovered(const QString &html, const QString &path,
                        const QByteArray &encoding) override;
     std::optional<ScriptPresence> scriptPresence(const QString &mention = {}) override;
     std::optional<std::vector<TextLook>> textLooks() override;
+    void textLooksLater(std::function<void(std::optional<std::vector<TextLook>>)> done) override;
     void callLater(const QString &name, const QJsonArray &args,
                    std::function<void(const QVariant &)> answered) override;
     bool pasteHTML(const QString &fragment) override;
@@ -97,9 +100,9 @@ public:
     bool editingAid(EditingAid aid) const override { return m_aids.value(aid, false); }
     bool busy() const override;
     QString lastError() const override { return m_lastError; }
-    QString lastNotice() const override { return m_notice; }
+    QString lastNotice() const override { return m_document.notice(); }
 
-    QString documentPath() const override { return m_path; }
+    QString documentPath() const override { return m_document.path(); }
     // The common dialog the component's own dialogs use (the program's one).
     void setCommonDialog(CommonDialog *dialog);
     // What a new picture from the image dialog goes in as (see ImageMarkupRoad).
@@ -109,7 +112,7 @@ public:
     // page as it is and the effects copy is refused.
     void setPageTransform(PageTransform transform);
     // The one the page was read in; UTF-8 for new pages.
-    QByteArray documentEncoding() const override { return m_encoding; }
+    QByteArray documentEncoding() const override { return m_document.encoding(); }
     // How long a synchronous call may wait for the page, in milliseconds.
     void setCallTimeout(int ms) { m_timeoutMs = ms; }
     // How long a load may go without progress before it is given up, in milliseconds.
@@ -129,35 +132,13 @@ private:
     // markup is kept and there is an original to keep), what changed since the load;
     // nullopt (lastError says why) when unreadable. For a save the form is made on a
     // worker thread.
-    std::optional<PageReading> readDocument(bool forSave);
+    std::optional<PageSnapshot> readDocument(bool forSave);
     // The page's HTML in DocumentHTML's form; nullopt when unreadable.
     std::optional<QString> readHtml();
-    // Writes `page` to `path`: with the author's markup kept where it reads back as the
-    // page, else whole; `written` receives the bytes the file holds now.
-    bool writePage(const QString &path, const PageReading &page, QByteArray *written);
-    // The page's bytes with the author's markup kept, put together but not yet read back
-    // against the page's text; nullopt (m_keptFallback says why) when they cannot be.
-    std::optional<KeptMarkup::Composed> composeKept(const PageReading &page);
-    // Those bytes, when they read back as `html`; nullopt (m_keptFallback says why) else.
-    std::optional<QByteArray> keptReadBack(const KeptMarkup::Composed &composed,
-                                           const QString &html);
-    std::optional<QByteArray> keptBytes(const PageReading &page);
-    // The text a save would write; nullopt when the page cannot be read.
-    std::optional<QString> keptText();
-    // Makes the original the page's elements are numbered for (`generation`) the kept one;
-    // false when it is not known.
-    bool keepGeneration(int generation);
-    // The engine's markup of each of `regions` (see KeptMarkup::write); nullopt, with `why`
-    // set, when the page does not give it.
-    std::optional<QStringList>
-    regionMarkup(const std::vector<MarkupRegion> &regions, QString *why,
-                 const std::vector<std::pair<MarkupRegion, QString>> &known = {});
-    // The kept bytes from the change list alone, unchecked; nullopt when they cannot be.
-    std::optional<QByteArray> followedBytes();
-    // The page is about to show `text`, read from `bytes`: that is the original to keep.
-    void keepOriginal(const QByteArray &bytes, const QString &text);
-    // The page is about to show `text`, which no file holds: its encoded form is kept.
-    void keepOriginalText(const QString &text);
+    // What the document asks of the page while it writes (see PageSource).
+    std::optional<PageChanges> pageChanges(bool withMarkup, QString *why) override;
+    std::optional<QStringList> stretchMarkup(const std::vector<MarkupRegion> &regions,
+                                             QString *why) override;
     // Begins a load of `html` as the page of `path`: a new page unless it is restored.
     void startLoad(const QString &path, const QString &html);
     // Waits for a pending load; false (lastError says why) when it failed.
@@ -198,8 +179,6 @@ private:
     quint64 m_reportedKeptAt = 0;
     bool m_restoring = false; // a reload after the page's process died
     QString m_restoreMessage;
-    QString m_path;
-    QByteArray m_encoding = "UTF-8";
     bool m_browsing = false;
     int m_timeoutMs = 15000;
     QHash<int, CommandStatus> m_statuses;
@@ -209,18 +188,8 @@ private:
     // The misspelt word the pending right click landed on, with the checker's suggestions.
     Misspelling m_misspelling;
     QString m_lastError;
-    QString m_notice;
-    KeptMarkup m_kept;
-    // The originals an element typed in the source pane replaced, by the page's number
-    // for them: an undo of that element brings its original back. m_kept is number
-    // m_keptGeneration.
-    QHash<int, KeptMarkup> m_keptBefore;
-    int m_keptGeneration = 0;
-    bool m_keepMarkup = true;
-    QString m_keptFallback;
-    bool m_keptWritten = false;    // the last kept writing was checked and kept the markup
-    documentform::Aids m_keptAids; // what the page's editing aids were at its last reading
-    QThreadPool m_forming;         // forms a save's reading while the save goes on
+    PageDocument m_document;
+    QThreadPool m_forming; // forms a save's reading while the save goes on
 };
 
 } // namespace lumipage

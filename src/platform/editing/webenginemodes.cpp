@@ -31,7 +31,8 @@ void WebEngineEditingComponent::setBrowseMode(bool browse)
         const std::optional<QString> html = readHtml();
         if (!html)
             return;
-        const QString name = m_path.isEmpty() ? tr("新しいページ") : QFileInfo(m_path).fileName();
+        const QString path = m_document.path();
+        const QString name = path.isEmpty() ? tr("新しいページ") : QFileInfo(path).fileName();
         // The frame first, so that the view has its place at the chosen width before
         // the page loads (what runs on load measures the page as it is shown).
         m_stack->setCurrentWidget(m_browseFrame);
