@@ -2,7 +2,7 @@
 
 #include "app/filedrop.h"
 #include "dialogs/webimage/webimagemarkup.h"
-#include "platform/editing/dialogs/imagemarkup.h"
+#include "fragments/imagemarkup.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/messages.h"
 

@@ -3,7 +3,7 @@
 #include "app/palettewindow.h"
 #include "commands/commandid.h"
 #include "platform/commondialog.h"
-#include "platform/editing/dialogs/imagemarkup.h"
+#include "fragments/imagemarkup.h"
 #include "platform/shell.h"
 
 #include <QHash>

@@ -1,15 +1,16 @@
 #include "app/pagecommands.h"
 
-#include "commands/commandactions.h"
 #include "app/commandtables.h"
 #include "app/document.h"
 #include "app/palettewindow.h"
+#include "commands/commandactions.h"
 #include "dialogs/elements/backgroundimagedialog.h"
 #include "dialogs/elements/linkdialog.h"
 #include "insert/insertioncontroller.h"
 #include "platform/commondialog.h"
 #include "platform/editing/editingcomponent.h"
 #include "source/sourcewindow.h"
+#include "widgets/backgroundmarkup.h"
 
 #include <QAction>
 
@@ -68,21 +69,35 @@ void PageCommands::showPalette()
 
 void PageCommands::setLink()
 {
-    LinkDialog dialog(m_editor, m_commonDialog, &m_window);
-    dialog.exec();
+    LinkDialog dialog(m_commonDialog, &m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The target goes to the component exactly as typed or chosen.
+    m_editor.ExecCommand(decmd::HYPERLINK, CommandOption::DontPrompt, dialog.target());
+    m_editor.Refresh();
 }
 
 void PageCommands::setBackgroundImage()
 {
-    BackgroundImageDialog dialog(m_editor, m_commonDialog, &m_window);
+    BackgroundImageDialog dialog(m_commonDialog, &m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const BackgroundImageDialog::Outcome outcome = dialog.outcome();
+    const auto [picture, properties] = dialog.choice();
     SharedValues &shared = m_insertion.shared();
-    shared.background_attr = outcome.backgroundAttr;
-    if (outcome.rewritten())
-        m_document.setSnapshot(outcome.page);
-    m_actions.setEnabled(CommandId::RemoveBackground, outcome.rewritten());
+    shared.background_attr = backgroundAttr(picture, properties);
+    bool rewritten = false;
+    // No body tag, or the text starts with it: the page stays as it is.
+    if (m_editor.DocumentHTML().indexOf(QStringLiteral("<BODY")) > 0) {
+        // The body's attributes change in place, as one undo step; the whole value is the
+        // picture's name, spaces and all.
+        const qsizetype equals = properties.indexOf(QLatin1Char('='));
+        rewritten =
+            m_editor.setBodyAttributes({{QStringLiteral("background"), picture},
+                                        {properties.left(equals), properties.mid(equals + 1)}});
+        if (rewritten)
+            m_document.setSnapshot(m_editor.DocumentHTML());
+    }
+    m_actions.setEnabled(CommandId::RemoveBackground, rewritten);
 }
 
 void PageCommands::removeBackgroundImage()

@@ -1,4 +1,4 @@
-#include "platform/editing/dialogs/imagemarkup.h"
+#include "fragments/imagemarkup.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/dialogresult.h"
+#include "fragments/dialogresult.h"
 
 namespace lumipage
 {

@@ -232,7 +232,17 @@ void InsertionController::startPreview(QDialog &dialog, EffectKind kind)
 
 void InsertionController::insertTable()
 {
-    TableDialog dialog(m_editor, m_editor.window());
+    // An empty count inserts nothing; other counts are checked by the component, which
+    // says why it refuses.
+    TableDialog dialog(
+        [this](const InsertTableParam &param) -> std::optional<QString> {
+            if (param.NumRows.isEmpty() || param.NumCols.isEmpty() ||
+                m_editor.ExecCommand(decmd::INSERTTABLE, CommandOption::Default,
+                                     QVariant::fromValue(param)))
+                return std::nullopt;
+            return m_editor.lastError();
+        },
+        m_editor.window());
     dialog.prefill(QStringLiteral("border=1 bordercolor=gray cellPadding=1 cellSpacing=1 width=5%"),
                    QStringLiteral("bgcolor=white align=left"));
     dialog.exec();

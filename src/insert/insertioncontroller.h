@@ -2,7 +2,7 @@
 
 #include "insert/sharedvalues.h"
 #include "platform/editing/editingcomponent.h"
-#include "widgets/dialogresult.h"
+#include "fragments/dialogresult.h"
 
 #include <QDialog>
 #include <QObject>

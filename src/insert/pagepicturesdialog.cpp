@@ -2,7 +2,7 @@
 
 #include "insert/webimageinsertion.h"
 #include "pictures/webcopyjob.h"
-#include "platform/editing/dialogs/imagemarkup.h"
+#include "fragments/imagemarkup.h"
 
 #include <QDialogButtonBox>
 #include <QFile>

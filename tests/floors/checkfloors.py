@@ -19,7 +19,7 @@ FLOORS = [
     ["dialogs"],
     ["widgets", "commands"],
     ["platform", "platform/editing", "platform/browsing", "platform/effects"],
-    ["document", "platform/markup", "check/finders", "transfer", "pictures"],
+    ["document", "platform/markup", "check/finders", "transfer", "pictures", "fragments"],
 ]
 RANK = {unit: len(FLOORS) - i for i, floor in enumerate(FLOORS) for unit in floor}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)

@@ -1,6 +1,6 @@
 #include "dialogs/effects/effectresult.h"
 
-#include "platform/editing/dialogs/imagemarkup.h"
+#include "fragments/imagemarkup.h"
 
 #include <QDir>
 

@@ -2,7 +2,6 @@
 
 #include "platform/commondialog.h"
 #include "platform/dialogform.h"
-#include "platform/editing/editingcomponent.h"
 #include "widgets/backgroundmarkup.h"
 
 #include <QComboBox>
@@ -12,9 +11,8 @@
 namespace lumipage
 {
 
-BackgroundImageDialog::BackgroundImageDialog(EditingComponent &editor, CommonDialog &commonDialog,
-                                             QWidget *parent)
-    : QDialog(parent), m_editor(editor)
+BackgroundImageDialog::BackgroundImageDialog(CommonDialog &commonDialog, QWidget *parent)
+    : QDialog(parent)
 {
     DialogForm form(this, QStringLiteral("Form19"), QStringLiteral("背景画像設定"));
     m_path = form.row(QStringLiteral("画像の指定"), form.lineEdit(QStringLiteral("Text1")));
@@ -45,18 +43,7 @@ void BackgroundImageDialog::apply()
     const std::optional<QString> properties = backgroundProperties(m_pattern->currentText());
     if (!properties)
         return; // an unknown pattern text: nothing happens, the dialog stays
-    m_outcome = {backgroundAttr(m_path->text(), *properties), QString()};
-    const QString html = m_editor.DocumentHTML();
-    if (html.indexOf(QStringLiteral("<BODY")) <= 0) { // no body tag, or the text starts with it
-        accept();
-        return;
-    }
-    // The body's attributes change in place, as one undo step; the whole value is the
-    // picture's name, spaces and all.
-    const qsizetype equals = properties->indexOf(QLatin1Char('='));
-    if (m_editor.setBodyAttributes({{QStringLiteral("background"), m_path->text()},
-                                    {properties->left(equals), properties->mid(equals + 1)}}))
-        m_outcome.page = m_editor.DocumentHTML();
+    m_choice = {m_path->text(), *properties};
     accept();
 }
 

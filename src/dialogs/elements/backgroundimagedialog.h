@@ -10,32 +10,27 @@ namespace lumipage
 {
 
 class CommonDialog;
-class EditingComponent;
 
-// The background-image dialog `Form19`: sets the chosen picture and whether it scrolls
-// on the page's BODY, as one undo step. On OK it changes the page and closes; the
-// opener keeps what it hands back.
+// The background-image dialog `Form19`: asks for the picture and whether it scrolls; the
+// opener sets them on the page's BODY.
 class BackgroundImageDialog : public QDialog
 {
     Q_OBJECT
 public:
-    BackgroundImageDialog(EditingComponent &editor, CommonDialog &commonDialog, QWidget *parent);
+    BackgroundImageDialog(CommonDialog &commonDialog, QWidget *parent);
 
-    // What OK did: the tag text standing for the background ("<BODY background=…
-    // bgProperties=…"), and the page text after the change (empty when the page had no
-    // BODY tag to change).
-    struct Outcome {
-        QString backgroundAttr;
-        QString page;
-        bool rewritten() const { return !page.isEmpty(); }
+    // What OK chose: the picture's name as typed or browsed, and the scrolling as an
+    // attribute ("bgProperties=fixed" or the like).
+    struct Choice {
+        QString picture;
+        QString properties;
     };
-    Outcome outcome() const { return m_outcome; }
+    Choice choice() const { return m_choice; }
 
 private:
     void apply();
 
-    EditingComponent &m_editor;
-    Outcome m_outcome;
+    Choice m_choice;
     QLineEdit *m_path;
     QComboBox *m_pattern;
     QPushButton *m_ok;

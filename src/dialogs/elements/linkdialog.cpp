@@ -1,7 +1,6 @@
 #include "dialogs/elements/linkdialog.h"
 
 #include "platform/dialogform.h"
-#include "platform/editing/editingcomponent.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,8 +8,7 @@
 namespace lumipage
 {
 
-LinkDialog::LinkDialog(EditingComponent &editor, CommonDialog &commonDialog, QWidget *parent)
-    : QDialog(parent), m_editor(editor)
+LinkDialog::LinkDialog(CommonDialog &commonDialog, QWidget *parent) : QDialog(parent)
 {
     DialogForm form(this, QStringLiteral("Form4"), QStringLiteral("リンク先の指定"));
     form.label(QStringLiteral("Label1"), QStringLiteral("リンク先を指定してください。"));
@@ -21,13 +19,13 @@ LinkDialog::LinkDialog(EditingComponent &editor, CommonDialog &commonDialog, QWi
     auto [ok, cancel] = form.okCancel(QStringLiteral("Command2"), QStringLiteral("Command3"));
     resize(392, 73);
 
-    // The target goes to the component exactly as typed or chosen.
-    connect(ok, &QPushButton::clicked, this, [this] {
-        m_editor.ExecCommand(decmd::HYPERLINK, CommandOption::DontPrompt, m_target->text());
-        m_editor.Refresh();
-        accept();
-    });
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QString LinkDialog::target() const
+{
+    return m_target->text();
 }
 
 } // namespace lumipage

@@ -8,17 +8,19 @@ namespace lumipage
 {
 
 class CommonDialog;
-class EditingComponent;
 
-// The link dialog `Form4`: makes the selection a link to the typed or browsed target.
+// The link dialog `Form4`: asks for the target the selection is to link to, typed or
+// browsed; the opener makes the link.
 class LinkDialog : public QDialog
 {
     Q_OBJECT
 public:
-    LinkDialog(EditingComponent &editor, CommonDialog &commonDialog, QWidget *parent);
+    LinkDialog(CommonDialog &commonDialog, QWidget *parent);
+
+    // The target exactly as typed or chosen (after OK).
+    QString target() const;
 
 private:
-    EditingComponent &m_editor;
     QLineEdit *m_target;
 };
 

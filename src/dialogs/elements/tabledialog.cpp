@@ -1,7 +1,6 @@
 #include "dialogs/elements/tabledialog.h"
 
 #include "platform/dialogform.h"
-#include "platform/editing/editingcomponent.h"
 #include "platform/messages.h"
 
 #include <QEvent>
@@ -11,19 +10,8 @@
 namespace lumipage
 {
 
-bool insertTable(EditingComponent &editor, const InsertTableParam &param, QString *reason)
-{
-    if (param.NumRows.isEmpty() || param.NumCols.isEmpty())
-        return true;
-    if (editor.ExecCommand(decmd::INSERTTABLE, CommandOption::Default, QVariant::fromValue(param)))
-        return true;
-    if (reason)
-        *reason = editor.lastError();
-    return false;
-}
-
-TableDialog::TableDialog(EditingComponent &editor, QWidget *parent)
-    : QDialog(parent), m_editor(editor)
+TableDialog::TableDialog(Insert insert, QWidget *parent)
+    : QDialog(parent), m_insert(std::move(insert))
 {
     DialogForm form(this, QStringLiteral("Form2"), QStringLiteral("表の作成"));
     m_rows = form.row(QStringLiteral("行数"), form.lineEdit(QStringLiteral("Text1")));
@@ -48,9 +36,8 @@ void TableDialog::insert()
 {
     const InsertTableParam param{m_rows->text(), m_cols->text(), m_tableAttrs->text(),
                                  m_cellAttrs->text(), m_caption->text()};
-    QString reason;
-    if (!insertTable(m_editor, param, &reason)) {
-        messages::inform(this, reason);
+    if (const std::optional<QString> refused = m_insert(param)) {
+        messages::inform(this, *refused);
         return; // stays open, fields as typed
     }
     accept();

@@ -1,26 +1,27 @@
 #pragma once
 
+#include "platform/editing/editingcommands.h"
+
 #include <QDialog>
+
+#include <functional>
+#include <optional>
 
 class QLineEdit;
 
 namespace lumipage
 {
 
-class EditingComponent;
-struct InsertTableParam;
-
-// Inserts a table at the caret: an empty count inserts nothing (true); other counts are
-// checked by the component, which says why it refuses (false with `reason`).
-bool insertTable(EditingComponent &editor, const InsertTableParam &param, QString *reason);
-
-// The table dialog `Form2`: rows, columns, table and cell attributes, caption. OK inserts
-// the table; a refused count is shown and the dialog stays open with the fields as typed.
+// The table dialog `Form2`: rows, columns, table and cell attributes, caption. OK hands
+// the fields to `insert`, the opener's: a refusal (its reason) is shown and the dialog
+// stays open with the fields as typed.
 class TableDialog : public QDialog
 {
     Q_OBJECT
 public:
-    TableDialog(EditingComponent &editor, QWidget *parent);
+    // Inserts a table as the fields ask; the reason when it is refused, else nullopt.
+    using Insert = std::function<std::optional<QString>(const InsertTableParam &)>;
+    TableDialog(Insert insert, QWidget *parent);
 
     // The two attribute boxes as the opener fills them.
     void prefill(const QString &tableAttrs, const QString &cellAttrs);
@@ -29,7 +30,7 @@ private:
     void insert();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-    EditingComponent &m_editor;
+    Insert m_insert;
     QLineEdit *m_rows, *m_cols, *m_tableAttrs, *m_cellAttrs, *m_caption;
 };
 

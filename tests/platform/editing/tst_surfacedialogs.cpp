@@ -4,7 +4,7 @@
 #include "support/testsupport.h"
 
 #include "platform/editing/dialogs/fontrequest.h"
-#include "platform/editing/dialogs/imagemarkup.h"
+#include "fragments/imagemarkup.h"
 #include "platform/editing/webengineeditingcomponent.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/editing/dialogs/imagemarkup.h"
+#include "fragments/imagemarkup.h"
 
 #include <QDialog>
 
