@@ -145,6 +145,11 @@ void CurlSite::prepare(const QString &url)
     switch (m_target.protocol) {
     case Protocol::Ftps:
         curl_easy_setopt(m_curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+        // Servers that demand the data connection resume the control connection's TLS
+        // session (vsftpd's default) refuse every file after the first under TLS 1.3,
+        // whose session tickets libcurl does not carry over to a reused connection.
+        curl_easy_setopt(m_curl, CURLOPT_SSLVERSION,
+                         long(CURL_SSLVERSION_TLSv1_2 | CURL_SSLVERSION_MAX_TLSv1_2));
         [[fallthrough]];
     case Protocol::Ftp:
         if (!m_target.passive)
