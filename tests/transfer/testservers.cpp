@@ -222,8 +222,20 @@ bool TestServers::start(Kind kind)
             return false;
         }
         process->setStandardErrorFile(m_folder + QStringLiteral("/ftp.log"), QIODevice::Append);
-        process->start("/usr/bin/python3", {"-m", "pyftpdlib", "-i", "127.0.0.1", "-p", port, "-w",
-                                            "-d", served, "-u", "author", "-P", "secret"});
+        // pyftpdlib as the servers that will not rename onto a name that is taken.
+        const char *strict = "import os, sys\n"
+                             "from pyftpdlib.handlers import FTPHandler\n"
+                             "from pyftpdlib.__main__ import main\n"
+                             "plain = FTPHandler.ftp_RNTO\n"
+                             "def strict(self, path):\n"
+                             "    if self._rnfr and os.path.lexists(path):\n"
+                             "        self._rnfr = None\n"
+                             "        return self.respond('550 File exists.')\n"
+                             "    return plain(self, path)\n"
+                             "FTPHandler.ftp_RNTO = strict\n"
+                             "main()\n";
+        process->start("/usr/bin/python3", {"-c", strict, "-i", "127.0.0.1", "-p", port, "-w", "-d",
+                                            served, "-u", "author", "-P", "secret"});
     } else if (kind == WebDav || kind == Https) {
         if (QStandardPaths::findExecutable("rclone").isEmpty()) {
             m_missing[kind] = QStringLiteral("rclone is not installed");

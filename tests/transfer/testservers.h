@@ -11,7 +11,8 @@ namespace lumipage::test
 {
 
 // Real servers on 127.0.0.1 for the publish tests, each serving a folder of the test's
-// temporary folder: FTP (pyftpdlib), SFTP (an sshd of its own, key login), WebDAV
+// temporary folder: FTP (pyftpdlib, refusing a rename onto a taken name as some servers
+// do), SFTP (an sshd of its own, key login), WebDAV
 // and WebDAV over https on a self-signed certificate (rclone), FTPS with explicit TLS on
 // a self-signed certificate (vsftpd, anonymous uploads). A server whose program is missing
 // is not started and says why.

@@ -114,10 +114,30 @@ class PublishTest : public QObject
             QVERIFY2(!it.next().contains("lumipage"), qPrintable(it.filePath()));
     }
 
-    void skipWithoutServer(TestServers::Kind kind)
+    // One row per server kind, named after it.
+    static void serverRows(std::initializer_list<TestServers::Kind> kinds)
     {
-        if (!m_servers->whyMissing(kind).isEmpty())
-            QSKIP(qPrintable(m_servers->whyMissing(kind)));
+        QTest::addColumn<int>("kindNumber");
+        const char *names[] = {"FTP", "SFTP", "WebDAV", "folder", "https WebDAV", "FTPS"};
+        for (TestServers::Kind kind : kinds)
+            QTest::newRow(names[kind]) << int(kind);
+    }
+
+    // Whether the server of `kind` runs (the test is skipped otherwise); an SFTP server's
+    // host key is then trusted.
+    bool runs(TestServers::Kind kind)
+    {
+        if (!m_servers->whyMissing(kind).isEmpty()) {
+            QTest::qSkip(qPrintable(m_servers->whyMissing(kind)), __FILE__, __LINE__);
+            return false;
+        }
+        trustSftp(kind);
+        return true;
+    }
+    static TestServers::Kind rowKind()
+    {
+        QFETCH(int, kindNumber);
+        return TestServers::Kind(kindNumber);
     }
 
     void trustSftp(TestServers::Kind kind)
@@ -160,22 +180,17 @@ private slots:
 
     void onlyWhatChangedIsSent_data()
     {
-        QTest::addColumn<int>("kindNumber");
-        QTest::newRow("FTP") << int(TestServers::Ftp);
-        QTest::newRow("SFTP") << int(TestServers::Sftp);
-        QTest::newRow("WebDAV") << int(TestServers::WebDav);
-        QTest::newRow("folder") << int(TestServers::Folder);
-        QTest::newRow("FTPS") << int(TestServers::Ftps);
+        serverRows({TestServers::Ftp, TestServers::Sftp, TestServers::WebDav, TestServers::Folder,
+                    TestServers::Ftps});
     }
     // The first publish sends every file, in order: pictures, then the sheet, then the
     // pages. Then an edited picture alone goes; a file changed on the server since is
     // not overwritten unless the author ticks it.
     void onlyWhatChangedIsSent()
     {
-        QFETCH(int, kindNumber);
-        const auto kind = TestServers::Kind(kindNumber);
-        skipWithoutServer(kind);
-        trustSftp(kind);
+        const TestServers::Kind kind = rowKind();
+        if (!runs(kind))
+            return;
         const PublishTarget target = m_servers->target(kind);
         const QString remote = m_servers->publicFolder(kind);
 
@@ -213,20 +228,15 @@ private slots:
 
     void aBrokenConnectionLeavesTheOldFile_data()
     {
-        QTest::addColumn<int>("kindNumber");
-        QTest::newRow("FTP") << int(TestServers::Ftp);
-        QTest::newRow("SFTP") << int(TestServers::Sftp);
-        QTest::newRow("WebDAV") << int(TestServers::WebDav);
-        QTest::newRow("FTPS") << int(TestServers::Ftps);
+        serverRows({TestServers::Ftp, TestServers::Sftp, TestServers::WebDav, TestServers::Ftps});
     }
     // The server dies in the middle of the large picture: the public copy stays the old
     // one, whole; the next publish sends it and leaves no temporary file behind.
     void aBrokenConnectionLeavesTheOldFile()
     {
-        QFETCH(int, kindNumber);
-        const auto kind = TestServers::Kind(kindNumber);
-        skipWithoutServer(kind);
-        trustSftp(kind);
+        const TestServers::Kind kind = rowKind();
+        if (!runs(kind))
+            return;
         const PublishTarget target = m_servers->target(kind);
         const QString remote = m_servers->publicFolder(kind);
         QVERIFY(publish(target).result.error.ok());
@@ -257,7 +267,8 @@ private slots:
     // temporary name, and the record still tells what is there.
     void cancelLeavesTheOldFile()
     {
-        skipWithoutServer(TestServers::Ftp);
+        if (!runs(TestServers::Ftp))
+            return;
         const PublishTarget target = m_servers->target(TestServers::Ftp);
         const QString remote = m_servers->publicFolder(TestServers::Ftp);
         QVERIFY(publish(target).result.error.ok());
@@ -275,14 +286,17 @@ private slots:
         compareServer(m_servers->publicFolder(TestServers::Ftp));
     }
 
-    // SFTP replaces a file by moving the old one aside first; a publish broken off right
-    // after that move leaves the old file aside, and the next publish puts it back.
-    void sftpPutsBackAFileLeftAside()
+    void putsBackAFileLeftAside_data() { serverRows({TestServers::Sftp, TestServers::Ftp}); }
+    // SFTP, and FTP servers that will not rename onto a taken name, replace a file by
+    // moving the old one aside first; a publish broken off right after that move leaves
+    // the old file aside, and the next publish puts it back.
+    void putsBackAFileLeftAside()
     {
-        skipWithoutServer(TestServers::Sftp);
-        trustSftp(TestServers::Sftp);
-        const PublishTarget target = m_servers->target(TestServers::Sftp);
-        const QString remote = m_servers->publicFolder(TestServers::Sftp);
+        const TestServers::Kind kind = rowKind();
+        if (!runs(kind))
+            return;
+        const PublishTarget target = m_servers->target(kind);
+        const QString remote = m_servers->publicFolder(kind);
         QVERIFY(publish(target).result.error.ok());
         const QByteArray old = readAll(remote + "/img/a.png");
         QVERIFY(QFile::rename(remote + "/img/a.png", remote + "/img/.a.png.lumipage-part-old"));
@@ -294,22 +308,18 @@ private slots:
         QVERIFY2(next.checkError.ok(), qPrintable(next.checkError.message()));
         QCOMPARE(next.result.sent, 0);
         QCOMPARE(readAll(remote + "/img/a.png"), old);
-        compareServer(m_servers->publicFolder(TestServers::Sftp));
+        compareServer(remote);
     }
 
     void refusedLoginsSayWhy_data()
     {
-        QTest::addColumn<int>("kindNumber");
-        QTest::newRow("FTP") << int(TestServers::Ftp);
-        QTest::newRow("SFTP") << int(TestServers::Sftp);
-        QTest::newRow("WebDAV") << int(TestServers::WebDav);
+        serverRows({TestServers::Ftp, TestServers::Sftp, TestServers::WebDav});
     }
     void refusedLoginsSayWhy()
     {
-        QFETCH(int, kindNumber);
-        const auto kind = TestServers::Kind(kindNumber);
-        skipWithoutServer(kind);
-        trustSftp(kind);
+        const TestServers::Kind kind = rowKind();
+        if (!runs(kind))
+            return;
         PublishTarget target = m_servers->target(kind);
         target.password = "wrong";
         target.keyFile = m_servers->otherKey();
@@ -326,17 +336,15 @@ private slots:
 
     void trustsOnlyTheAcceptedCertificate_data()
     {
-        QTest::addColumn<int>("kindNumber");
-        QTest::newRow("https WebDAV") << int(TestServers::Https);
-        QTest::newRow("FTPS") << int(TestServers::Ftps);
+        serverRows({TestServers::Https, TestServers::Ftps});
     }
     // TLS verifies the certificate: a self-signed one is refused and its key shown; once
     // the author trusts that key the publish goes through, and only that key.
     void trustsOnlyTheAcceptedCertificate()
     {
-        QFETCH(int, kindNumber);
-        const auto kind = TestServers::Kind(kindNumber);
-        skipWithoutServer(kind);
+        const TestServers::Kind kind = rowKind();
+        if (!runs(kind))
+            return;
         PublishTarget target = m_servers->target(kind);
         target.certificatePin.clear();
         target.remoteFolder += "/pinned";
@@ -369,7 +377,8 @@ private slots:
     // once remembered, another key on the same server is refused.
     void sftpHostKeys()
     {
-        skipWithoutServer(TestServers::Sftp);
+        if (!runs(TestServers::Sftp))
+            return;
         QFile::remove(knownHosts());
         PublishTarget target = m_servers->target(TestServers::Sftp);
         target.remoteFolder += "-keys";
