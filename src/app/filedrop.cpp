@@ -1,5 +1,7 @@
 #include "app/filedrop.h"
 
+#include "platform/markup/pagereferences.h"
+
 #include <QFileInfo>
 
 namespace lumipage
@@ -8,21 +10,14 @@ namespace lumipage
 namespace
 {
 
-bool hasSuffix(const QString &path, std::initializer_list<const char *> suffixes)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    for (const char *s : suffixes)
-        if (suffix == QLatin1String(s))
-            return true;
-    return false;
-}
-
 FileDrop refuse(const QString &message)
 {
     return {FileDrop::Action::Refuse, {}, message};
 }
 
 } // namespace
+
+using pagereferences::hasSuffix;
 
 bool isPageFile(const QString &path)
 {

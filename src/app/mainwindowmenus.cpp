@@ -36,6 +36,21 @@ void MainWindow::buildToolbar()
         m_toolbar->widgetForAction(action)->setObjectName(QString::fromLatin1(row.key));
     }
     m_toolbar->setGeometry(0, 0, kToolbarWidth, kToolbarHeight);
+
+    // サイトへ公開… stands apart, right above the toolbar's right end: the fixed set of
+    // buttons fills the toolbar's row at the window's narrowest, and the menu bar's
+    // right end stays free at every width.
+    auto *publishBar = new QToolBar(menuBar());
+    publishBar->setObjectName(QStringLiteral("publishToolBar"));
+    publishBar->setIconSize(QSize(15, 15));
+    publishBar->setMovable(false);
+    publishBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    publishBar->setStyleSheet(m_toolbar->styleSheet());
+    QAction *publish = m_actions->action(CommandId::PublishSite);
+    publish->setIcon(Icons::forKey(QStringLiteral("publish_site")));
+    publishBar->addAction(publish);
+    publishBar->widgetForAction(publish)->setObjectName(QStringLiteral("publish_site"));
+    menuBar()->setCornerWidget(publishBar, Qt::TopRightCorner);
 }
 
 void MainWindow::buildMenus()

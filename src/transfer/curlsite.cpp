@@ -145,6 +145,11 @@ void CurlSite::prepare(const QString &url)
     switch (m_target.protocol) {
     case Protocol::Ftps:
         curl_easy_setopt(m_curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+        // Servers that demand the data connection resume the control connection's TLS
+        // session (vsftpd's default) refuse every file after the first under TLS 1.3,
+        // whose session tickets libcurl does not carry over to a reused connection.
+        curl_easy_setopt(m_curl, CURLOPT_SSLVERSION,
+                         long(CURL_SSLVERSION_TLSv1_2 | CURL_SSLVERSION_MAX_TLSv1_2));
         [[fallthrough]];
     case Protocol::Ftp:
         if (!m_target.passive)
@@ -316,8 +321,10 @@ TransferError CurlSite::put(const QString &localPath, const QString &relative,
         after.append("RNTO " + name.toUtf8());
     }
     curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, after.get());
-    if (TransferError error = perform(relative); !error.ok())
-        return error;
+    if (TransferError error = perform(relative); !error.ok()) {
+        const bool ftp = m_target.protocol == Protocol::Ftp || m_target.protocol == Protocol::Ftps;
+        return ftp && m_lastCode == CURLE_QUOTE_ERROR ? replaceAside(relative) : error;
+    }
     if (m_target.protocol != Protocol::WebDav)
         return {};
     prepare(m_target.url(temporary));
@@ -326,6 +333,29 @@ TransferError CurlSite::put(const QString &localPath, const QString &relative,
     headers.append("Overwrite: T");
     curl_easy_setopt(m_curl, CURLOPT_CUSTOMREQUEST, "MOVE");
     curl_easy_setopt(m_curl, CURLOPT_HTTPHEADER, headers.get());
+    return perform(relative);
+}
+
+TransferError CurlSite::replaceAside(const QString &relative)
+{
+    // As over SFTP: the old file steps aside, the new one takes its name, the old one
+    // goes. A break in between leaves the old file aside for the next publish to put
+    // back. The commands go after a look at the public file, in its folder.
+    const auto nameOf = [](const QString &path) {
+        return path.mid(path.lastIndexOf(u'/') + 1).toUtf8();
+    };
+    const QByteArray temporary = nameOf(temporaryName(relative));
+    const QByteArray aside = temporary + "-old";
+    const QByteArray name = nameOf(relative);
+    Slist after;
+    after.append("RNFR " + name);
+    after.append("RNTO " + aside);
+    after.append("RNFR " + temporary);
+    after.append("RNTO " + name);
+    after.append("*DELE " + aside);
+    prepare(m_target.url(relative));
+    curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, after.get());
     return perform(relative);
 }
 
@@ -358,7 +388,12 @@ TransferError CurlSite::cleanUp(const QStringList &relatives)
             commands.append("*rename " + quoted(aside) + ' ' + quoted(relative));
             commands.append("*rm " + quoted(aside));
         } else {
+            // The same for FTP servers that made the publish move an old file aside.
+            const QString aside = temporary + QStringLiteral("-old");
             commands.append("*DELE " + quoted(temporary));
+            commands.append("*RNFR " + quoted(aside));
+            commands.append("*RNTO " + quoted(relative));
+            commands.append("*DELE " + quoted(aside));
         }
     }
     prepare(m_target.url(QString()));

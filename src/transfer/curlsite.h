@@ -34,6 +34,9 @@ private:
     void prepare(const QString &url);
     TransferError perform(const QString &relative);
     TransferError makeFolders(const QString &relative);
+    // Over FTP, puts the uploaded temporary file in place of the public one by moving
+    // the old one aside first, for servers that will not rename onto a taken name.
+    TransferError replaceAside(const QString &relative);
     QByteArray quoted(const QString &relative) const;
     // The pin of the certificate the server shows, read without verifying it.
     QString certificateKey();

@@ -19,17 +19,10 @@ namespace lumipage::sitefiles
 namespace
 {
 
+using pagereferences::hasSuffix;
+
 // Pages and sheets larger than this are sent but not read for the files they name.
 constexpr qint64 kLargestRead = 16 << 20;
-
-bool hasSuffix(const QString &path, std::initializer_list<const char *> suffixes)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    for (const char *s : suffixes)
-        if (suffix == QLatin1String(s))
-            return true;
-    return false;
-}
 
 bool isPage(const QString &path)
 {

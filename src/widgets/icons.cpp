@@ -56,6 +56,7 @@ const QHash<QString, QString> &themeNames()
         {QStringLiteral("veld_help"), QStringLiteral("help-contents")},
         {QStringLiteral("ie"), QStringLiteral("internet-web-browser")},
         {QStringLiteral("owari"), QStringLiteral("application-exit")},
+        {QStringLiteral("publish_site"), QStringLiteral("cloud-upload")},
     };
     return names;
 }

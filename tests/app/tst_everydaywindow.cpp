@@ -1,6 +1,6 @@
 // Everyday work through the main window on the real editing surface: recent files,
 // dropped files (a large photo through the web-copy offer), bringing outside pictures in on save,
-// the page check, special files.
+// the page check, special files, publishing from the toolbar.
 #include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
@@ -9,17 +9,21 @@
 #include "platform/editing/editingcommands.h"
 #include "platform/editing/filedropfilter.h"
 #include "platform/editing/webengineeditingcomponent.h"
+#include "publish/publishsettings.h"
 
 #include <QAction>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QWebEngineView>
 
@@ -251,6 +255,56 @@ private slots:
         QTRY_COMPARE(boxes->size(), 1);
         QVERIFY2(boxes->first().contains("名前付きパイプ（FIFO）"), qPrintable(boxes->first()));
         QCOMPARE(editor().documentPath(), path("check/page.htm"));
+    }
+
+    // サイトへ公開… is also a button of its own at the window's right end, apart from the
+    // toolbar's fixed set; it opens the list before sending.
+    void publishFromTheToolbar()
+    {
+        page("site/index.htm", "<IMG src=a.png>");
+        writeBytes(path("site/a.png"), "picture");
+        PublishTarget folder;
+        folder.protocol = PublishTarget::Protocol::Folder;
+        folder.remoteFolder = path("public");
+        QVERIFY(QDir().mkpath(folder.remoteFolder));
+        publishsettings::store({path("site"), folder});
+        m_f.window->openFile(path("site/index.htm"));
+        QTRY_VERIFY(editor().documentPath() == path("site/index.htm") &&
+                    !m_f.window->document().isModified() &&
+                    m_f.window->document().snapshot() == editor().DocumentHTML());
+
+        auto *bar = m_f.window->findChild<QToolBar *>("publishToolBar");
+        QVERIFY(bar && bar->isVisible());
+        auto *button = bar->findChild<QToolButton *>("publish_site");
+        QVERIFY(button);
+        QCOMPARE(button->defaultAction(), m_f.window->menuItem("publish_site"));
+        QVERIFY(button->isEnabled());
+        // The toolbar's fixed set stays as it is; the button sits at the window's right
+        // end, above the toolbar, whatever the width.
+        auto *fixed = m_f.window->findChild<QToolBar *>("Toolbar1");
+        QCOMPARE(fixed->actions().size(), 43);
+        for (int width : {0, 1400}) {
+            m_f.window->resize(width, m_f.window->height());
+            QTRY_VERIFY(m_f.window->width() >= width);
+            const QRect place(button->mapTo(m_f.window, QPoint(0, 0)), button->size());
+            QVERIFY2(
+                m_f.window->width() - place.right() < 16 &&
+                    place.bottom() < fixed->mapTo(m_f.window, QPoint(0, 0)).y(),
+                qPrintable(
+                    QStringLiteral("%1: %2 %3").arg(width).arg(place.right()).arg(place.bottom())));
+        }
+        auto rows = std::make_shared<QStringList>();
+        answerNextModal([rows](QWidget *dialog) {
+            auto *list = dialog->findChild<QTreeWidget *>("publishList");
+            if (auto *box = qobject_cast<QMessageBox *>(dialog))
+                *rows << box->text();
+            for (int i = 0; list && i < list->topLevelItemCount(); ++i)
+                *rows << list->topLevelItem(i)->text(0) + ' ' + list->topLevelItem(i)->text(1);
+            static_cast<QDialog *>(dialog)->reject();
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!rows->isEmpty(), 10000);
+        QCOMPARE(rows->join(" / "), QString("a.png 送信 / index.htm 送信"));
     }
 };
 

@@ -7,25 +7,85 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
 using namespace lumipage;
 using lumipage::test::answerNextModal;
+using lumipage::test::TestServers;
+
+namespace
+{
+
+// How the author answers the windows of a publish, and what came up, in order: a
+// password question as "password: <label>", a message box as its text, the list as
+// "list".
+struct Answers {
+    QStringList passwords;                    // typed in turn into the password questions
+    QList<QMessageBox::StandardButton> boxes; // clicked in turn; OK once none are left
+    bool send = false;                        // 「公開」 in the list, else the list is closed
+    QStringList seen;
+};
+
+// Answers each modal window as it comes, for the rest of the test function.
+void answerAll(const std::shared_ptr<Answers> &answers)
+{
+    answerNextModal([answers](QWidget *window) {
+        answerAll(answers);
+        if (auto *input = qobject_cast<QInputDialog *>(window)) {
+            answers->seen << "password: " + input->labelText();
+            QTest::keyClicks(input->findChild<QLineEdit *>(), answers->passwords.takeFirst());
+            input->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        } else if (auto *box = qobject_cast<QMessageBox *>(window)) {
+            answers->seen << box->text();
+            box->button(answers->boxes.isEmpty() ? QMessageBox::Ok : answers->boxes.takeFirst())
+                ->click();
+        } else if (window->objectName() == QLatin1String("publishListDialog")) {
+            answers->seen << "list";
+            if (answers->send)
+                window->findChild<QPushButton *>("publishSend")->click();
+            else
+                static_cast<QDialog *>(window)->reject();
+        }
+    });
+}
+
+} // namespace
 
 class PublishDialogsTest : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    std::unique_ptr<TestServers> m_servers;
+
+    // A site of one page and one picture under the test folder, published to `target`.
+    QString site(const QString &name, const PublishTarget &target)
+    {
+        const QString root = m_dir.path() + u'/' + name;
+        QDir().mkpath(root);
+        test::writeBytes(root + "/index.htm", "<img src=a.png>");
+        test::writeBytes(root + "/a.png", "picture " + name.toUtf8());
+        publishsettings::store({root, target});
+        return root + "/index.htm";
+    }
+    // The controller of a window of its own, publishing `page`, which is saved.
+    PublishController *controllerFor(QWidget &window, const QString &page)
+    {
+        return new PublishController(window, {[page] { return page; }, [] { return false; },
+                                              [] {}}); // a child of the window
+    }
 
     void fill(QWidget *dialog, const char *name, const QString &text)
     {
@@ -36,6 +96,18 @@ class PublishDialogsTest : public QObject
     }
 
 private slots:
+    void initTestCase()
+    {
+        // Trusted host keys and manifests live under the home folder, keyed by host and
+        // port: those of an earlier run on the same port must not count.
+        QVERIFY(m_dir.isValid());
+        qputenv("HOME", QFile::encodeName(m_dir.path()));
+        m_servers = std::make_unique<TestServers>(m_dir.path() + "/servers");
+        for (auto kind : {TestServers::Ftp, TestServers::Sftp, TestServers::Ftps})
+            m_servers->start(kind);
+    }
+    void cleanupTestCase() { m_servers.reset(); }
+
     void targetFieldsAreChecked_data()
     {
         QTest::addColumn<QString>("protocol");
@@ -206,46 +278,123 @@ private slots:
     }
 
     // A publish to an SFTP server not met before: its key's fingerprint is asked about,
-    // and once trusted the files go up through the worker and the count is shown.
+    // and once trusted the files go up through the worker and the count is shown. Later
+    // the server shows another key: the publish is refused with its message, not asked.
     void publishToAnUnknownSftpServer()
     {
-        test::TestServers servers(m_dir.path() + "/servers");
-        if (!servers.start(test::TestServers::Sftp))
-            QSKIP(qPrintable(servers.whyMissing(test::TestServers::Sftp)));
-        const QString site = m_dir.path() + "/sftp-site";
-        QDir().mkpath(site);
-        test::writeBytes(site + "/index.htm", "<img src=a.png>");
-        test::writeBytes(site + "/a.png", "picture");
-        publishsettings::store({site, servers.target(test::TestServers::Sftp)});
-        auto window = std::make_unique<QWidget>();
-        auto *controller = new PublishController(
-            *window, {[&] { return site + "/index.htm"; }, [] { return false; }, [] {}});
-
+        if (!m_servers->whyMissing(TestServers::Sftp).isEmpty())
+            QSKIP(qPrintable(m_servers->whyMissing(TestServers::Sftp)));
+        const PublishTarget target = m_servers->target(TestServers::Sftp);
+        const QString page = site("sftp-site", target);
+        QWidget window;
+        PublishController *controller = controllerFor(window, page);
         QProcess keygen;
-        keygen.start("ssh-keygen", {"-l", "-E", "sha256", "-f", servers.hostKeyFile()});
+        keygen.start("ssh-keygen", {"-l", "-E", "sha256", "-f", m_servers->hostKeyFile()});
         keygen.waitForFinished();
         const QString fingerprint =
             QString::fromLatin1(keygen.readAllStandardOutput()).section(u' ', 1, 1);
-        auto done = std::make_shared<QStringList>();
-        answerNextModal([&](QWidget *box) {
-            const QString text = static_cast<QMessageBox *>(box)->text();
-            QVERIFY2(text.contains(fingerprint) && text.endsWith("このサーバーを信頼しますか？"),
-                     qPrintable(text));
-            answerNextModal([done](QWidget *list) {
-                QCOMPARE(list->objectName(), QString("publishListDialog"));
-                answerNextModal([done](QWidget *box) {
-                    *done << static_cast<QMessageBox *>(box)->text();
-                    static_cast<QMessageBox *>(box)->accept();
-                });
-                list->findChild<QPushButton *>("publishSend")->click();
-            });
-            static_cast<QMessageBox *>(box)->button(QMessageBox::Yes)->click();
-        });
+
+        auto answers = std::make_shared<Answers>(Answers{{}, {QMessageBox::Yes}, true});
+        answerAll(answers);
         controller->publish();
-        QTRY_COMPARE_WITH_TIMEOUT(done->size(), 1, 20000);
-        QCOMPARE(done->first(), QString("2 個のファイルを送信しました。"));
-        QCOMPARE(test::readBytes(servers.publicFolder(test::TestServers::Sftp) + "/a.png"),
-                 QByteArray("picture"));
+        QTRY_COMPARE_WITH_TIMEOUT(answers->seen.size(), 3, 10000);
+        QVERIFY2(answers->seen[0].contains(fingerprint) &&
+                     answers->seen[0].endsWith("このサーバーを信頼しますか？"),
+                 qPrintable(answers->seen[0]));
+        QCOMPARE(answers->seen.mid(1), QStringList({"list", "2 個のファイルを送信しました。"}));
+        QCOMPARE(test::readBytes(m_servers->publicFolder(TestServers::Sftp) + "/a.png"),
+                 QByteArray("picture sftp-site"));
+
+        // The key kept for this server is replaced by another one.
+        const QString knownHosts =
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+            QStringLiteral("/known_hosts/127.0.0.1_%1").arg(target.port);
+        const QList<QByteArray> fields = test::readBytes(knownHosts).trimmed().split(' ');
+        QCOMPARE(fields.size(), 3);
+        const QByteArray other = test::readBytes(m_servers->otherKey() + ".pub").split(' ')[1];
+        test::writeBytes(knownHosts, fields[0] + ' ' + fields[1] + ' ' + other + '\n');
+        test::writeBytes(QFileInfo(page).path() + "/a.png", "changed picture");
+        answers->seen.clear();
+        controller->publish();
+        QTRY_COMPARE_WITH_TIMEOUT(answers->seen.size(), 1, 10000);
+        QVERIFY2(answers->seen[0].startsWith("サーバーのホスト鍵が前回と違います"),
+                 qPrintable(answers->seen[0]));
+        QVERIFY(test::readBytes(knownHosts).contains(other));
+        QTest::qWait(200); // nothing else comes up
+        QCOMPARE(answers->seen.size(), 1);
+    }
+
+    // Without a secret store the password is asked once per run; one the server refused
+    // is forgotten and asked again.
+    void passwordAskedOncePerRun()
+    {
+        if (!m_servers->whyMissing(TestServers::Ftp).isEmpty())
+            QSKIP(qPrintable(m_servers->whyMissing(TestServers::Ftp)));
+        if (PasswordStore::secretStoreRuns())
+            QSKIP("a secret store runs here: passwords are kept there");
+        PublishTarget target = m_servers->target(TestServers::Ftp);
+        target.password.clear();
+        QWidget window;
+        PublishController *controller = controllerFor(window, site("ftp-site", target));
+        const QString question = QStringLiteral("password: author@127.0.0.1 のパスワード:");
+
+        auto answers = std::make_shared<Answers>(Answers{{"wrong", "secret"}, {}, false});
+        answerAll(answers);
+        controller->publish();
+        QTRY_COMPARE_WITH_TIMEOUT(answers->seen.size(), 2, 10000);
+        QCOMPARE(answers->seen[0], question);
+        QVERIFY2(answers->seen[1].startsWith("ユーザー名かパスワード（または鍵）が違います。"),
+                 qPrintable(answers->seen[1]));
+        controller->publish();
+        QTRY_COMPARE_WITH_TIMEOUT(answers->seen.size(), 4, 10000);
+        QCOMPARE(answers->seen.mid(2), QStringList({question, "list"}));
+        controller->publish();
+        QTRY_COMPARE_WITH_TIMEOUT(answers->seen.size(), 5, 10000);
+        QCOMPARE(answers->seen.last(), QString("list"));
+        QVERIFY(answers->passwords.isEmpty());
+    }
+
+    // A self-signed FTPS certificate is shown and asked about: refused, nothing is sent
+    // and nothing kept; trusted, the publish goes and the certificate is not asked about
+    // again.
+    void certificateQuestion()
+    {
+        if (!m_servers->whyMissing(TestServers::Ftps).isEmpty())
+            QSKIP(qPrintable(m_servers->whyMissing(TestServers::Ftps)));
+        PublishTarget target = m_servers->target(TestServers::Ftps);
+        const QString pin = target.certificatePin;
+        target.certificatePin.clear();
+        target.password.clear();
+        const QString page = site("ftps-site", target);
+        QWidget window;
+        PublishController *controller = controllerFor(window, page);
+
+        auto answers = std::make_shared<Answers>(
+            Answers{{"guest"}, {QMessageBox::No, QMessageBox::Yes}, true});
+        answerAll(answers);
+        controller->publish();
+        QTRY_COMPARE_WITH_TIMEOUT(answers->seen.size(), 2, 10000);
+        QVERIFY2(answers->seen[1].startsWith("サーバーの証明書を信頼できません。") &&
+                     answers->seen[1].contains(pin) &&
+                     answers->seen[1].endsWith("この証明書を信頼しますか？"),
+                 qPrintable(answers->seen[1]));
+        QTest::qWait(200); // nothing else comes up
+        QCOMPARE(answers->seen.size(), 2);
+        QVERIFY(publishsettings::siteFor(page)->target.certificatePin.isEmpty());
+
+        controller->publish();
+        QTRY_COMPARE_WITH_TIMEOUT(answers->seen.size(), 5, 10000);
+        QCOMPARE(answers->seen[2], answers->seen[1]);
+        QCOMPARE(answers->seen.mid(3), QStringList({"list", "2 個のファイルを送信しました。"}));
+        QCOMPARE(publishsettings::siteFor(page)->target.certificatePin, pin);
+        QCOMPARE(test::readBytes(m_servers->publicFolder(TestServers::Ftps) + "/a.png"),
+                 QByteArray("picture ftps-site"));
+
+        test::writeBytes(QFileInfo(page).path() + "/a.png", "changed picture");
+        answers->send = false;
+        controller->publish();
+        QTRY_COMPARE_WITH_TIMEOUT(answers->seen.size(), 6, 10000);
+        QCOMPARE(answers->seen.last(), QString("list"));
     }
 };
 

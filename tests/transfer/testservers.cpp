@@ -1,9 +1,12 @@
 #include "testservers.h"
 
+#include "transfer/certificatepin.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -96,6 +99,9 @@ TestServers::TestServers(const QString &folder) : m_folder(folder) {}
 
 TestServers::~TestServers()
 {
+    if (m_processes[Ftps])
+        for (qint64 pid : descendants(m_processes[Ftps]->processId()))
+            ::kill(pid_t(pid), SIGKILL);
     for (auto &process : m_processes)
         if (process && process->state() != QProcess::NotRunning) {
             process->kill();
@@ -110,14 +116,14 @@ TestServers::~TestServers()
 
 void TestServers::startAll()
 {
-    for (Kind kind : {Ftp, Sftp, WebDav, Https})
+    for (Kind kind : {Ftp, Sftp, WebDav, Https, Ftps})
         start(kind);
     QDir().mkpath(publicFolder(Folder));
 }
 
 QString TestServers::publicFolder(Kind kind) const
 {
-    const char *names[] = {"ftp", "sftp", "dav", "folder", "https"};
+    const char *names[] = {"ftp", "sftp", "dav", "folder", "https", "ftps"};
     return m_folder + u'/' + QLatin1String(names[kind]) + QStringLiteral("/www");
 }
 
@@ -129,9 +135,72 @@ QString TestServers::clientKey() const
 {
     return m_folder + QStringLiteral("/ssh/client_key");
 }
-QString TestServers::certificate() const
+QString TestServers::certificate(Kind kind) const
 {
-    return m_folder + QStringLiteral("/https/certificate.pem");
+    // Beside the served folder, so that no client can fetch the key.
+    return QFileInfo(publicFolder(kind)).path() + QStringLiteral("-tls/certificate.pem");
+}
+
+bool TestServers::makeCertificate(Kind kind)
+{
+    if (QFileInfo::exists(certificate(kind)))
+        return true;
+    const QString key = QFileInfo(certificate(kind)).path() + QStringLiteral("/key.pem");
+    QDir().mkpath(QFileInfo(key).path());
+    QProcess openssl;
+    openssl.setStandardErrorFile(QProcess::nullDevice());
+    openssl.start("openssl",
+                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out",
+                   certificate(kind), "-days", "2", "-subj", "/CN=lumipage-test"});
+    if (!openssl.waitForFinished(30000))
+        openssl.kill();
+    return QFileInfo::exists(certificate(kind));
+}
+
+bool TestServers::startFtps(QProcess *process, const QString &served, const QString &port)
+{
+    // vsftpd serves anonymous sessions as the "ftp" user, chrooted into `served`: that
+    // folder must stay unwritable to it, the public one below it is its own.
+    const passwd *ftp = ::getpwnam("ftp");
+    if (::geteuid() != 0 || !ftp) {
+        m_missing[Ftps] = QStringLiteral("vsftpd needs root and the ftp user to serve sessions");
+        return false;
+    }
+    if (!makeCertificate(Ftps)) {
+        m_missing[Ftps] = QStringLiteral("openssl could not make a certificate");
+        return false;
+    }
+    QDir().mkpath(publicFolder(Ftps));
+    QDir().mkpath(m_folder + QStringLiteral("/vsftpd-empty"));
+    if (::chown(QFile::encodeName(publicFolder(Ftps)).constData(), ftp->pw_uid, ftp->pw_gid) != 0) {
+        m_missing[Ftps] = QStringLiteral("the public folder cannot be given to the ftp user");
+        return false;
+    }
+    // Below the ports the system hands out, so that no other server takes them.
+    const int passive = 20000 + int(QRandomGenerator::global()->bounded(9800));
+    QFile config(m_folder + QStringLiteral("/vsftpd.conf"));
+    config.open(QIODevice::WriteOnly);
+    config.setPermissions(QFile::ReadOwner | QFile::WriteOwner); // vsftpd refuses others'
+    config.write(
+        QStringLiteral("listen=YES\nlisten_address=127.0.0.1\nlisten_port=%1\n"
+                       "background=NO\nseccomp_sandbox=NO\nsecure_chroot_dir=%6/vsftpd-empty\n"
+                       "anonymous_enable=YES\nanon_root=%2\nlocal_enable=NO\n"
+                       "write_enable=YES\nanon_upload_enable=YES\n"
+                       "anon_mkdir_write_enable=YES\nanon_other_write_enable=YES\n"
+                       "anon_umask=022\nssl_enable=YES\nallow_anon_ssl=YES\n"
+                       "force_anon_logins_ssl=YES\nforce_anon_data_ssl=YES\n"
+                       "rsa_cert_file=%3/certificate.pem\nrsa_private_key_file=%3/key.pem\n"
+                       "pasv_min_port=%4\npasv_max_port=%5\n"
+                       "vsftpd_log_file=%6/vsftpd.log\nxferlog_enable=YES\n")
+            .arg(port, served, QFileInfo(certificate(Ftps)).path())
+            .arg(passive)
+            .arg(passive + 200)
+            .arg(m_folder)
+            .toUtf8());
+    config.close();
+    process->setStandardErrorFile(m_folder + QStringLiteral("/vsftpd.err"), QIODevice::Append);
+    process->start("/usr/sbin/vsftpd", {config.fileName()});
+    return true;
 }
 QString TestServers::otherKey() const
 {
@@ -153,8 +222,20 @@ bool TestServers::start(Kind kind)
             return false;
         }
         process->setStandardErrorFile(m_folder + QStringLiteral("/ftp.log"), QIODevice::Append);
-        process->start("/usr/bin/python3", {"-m", "pyftpdlib", "-i", "127.0.0.1", "-p", port, "-w",
-                                            "-d", served, "-u", "author", "-P", "secret"});
+        // pyftpdlib as the servers that will not rename onto a name that is taken.
+        const char *strict = "import os, sys\n"
+                             "from pyftpdlib.handlers import FTPHandler\n"
+                             "from pyftpdlib.__main__ import main\n"
+                             "plain = FTPHandler.ftp_RNTO\n"
+                             "def strict(self, path):\n"
+                             "    if self._rnfr and os.path.lexists(path):\n"
+                             "        self._rnfr = None\n"
+                             "        return self.respond('550 File exists.')\n"
+                             "    return plain(self, path)\n"
+                             "FTPHandler.ftp_RNTO = strict\n"
+                             "main()\n";
+        process->start("/usr/bin/python3", {"-c", strict, "-i", "127.0.0.1", "-p", port, "-w", "-d",
+                                            served, "-u", "author", "-P", "secret"});
     } else if (kind == WebDav || kind == Https) {
         if (QStandardPaths::findExecutable("rclone").isEmpty()) {
             m_missing[kind] = QStringLiteral("rclone is not installed");
@@ -165,20 +246,12 @@ bool TestServers::start(Kind kind)
                               // the test changes files behind it
                               "--dir-cache-time", "0s"};
         if (kind == Https) {
-            const QString key = served + QStringLiteral("/../key.pem");
-            QProcess openssl;
-            openssl.setStandardErrorFile(QProcess::nullDevice());
-            if (!QFileInfo::exists(certificate()))
-                openssl.start("openssl",
-                              {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key,
-                               "-out", certificate(), "-days", "2", "-subj", "/CN=lumipage-test"});
-            if (openssl.state() != QProcess::NotRunning && !openssl.waitForFinished(30000))
-                openssl.kill();
-            if (!QFileInfo::exists(certificate())) {
+            if (!makeCertificate(kind)) {
                 m_missing[kind] = QStringLiteral("openssl could not make a certificate");
                 return false;
             }
-            arguments << "--cert" << certificate() << "--key" << key;
+            arguments << "--cert" << certificate(kind) << "--key"
+                      << QFileInfo(certificate(kind)).path() + "/key.pem";
         }
         process->setStandardErrorFile(m_folder + QStringLiteral("/dav.log"), QIODevice::Append);
         process->start("rclone", arguments);
@@ -211,6 +284,13 @@ bool TestServers::start(Kind kind)
         config.close();
         process->setStandardErrorFile(m_folder + QStringLiteral("/sshd.log"), QIODevice::Append);
         process->start("/usr/sbin/sshd", {"-D", "-e", "-f", ssh + "/sshd_config"});
+    } else if (kind == Ftps) {
+        if (!runs("/usr/sbin/vsftpd")) {
+            m_missing[kind] = QStringLiteral("vsftpd is not installed");
+            return false;
+        }
+        if (!startFtps(process.get(), served, port))
+            return false;
     }
     if (!process->waitForStarted(5000) || !listening(m_ports[kind], 10000)) {
         m_missing[kind] = QStringLiteral("the server did not start (see %1)").arg(m_folder);
@@ -248,6 +328,14 @@ PublishTarget TestServers::target(Kind kind) const
         target.protocol = PublishTarget::Protocol::WebDav;
         target.host = QStringLiteral("https://127.0.0.1");
         break;
+    case Ftps: {
+        target.protocol = PublishTarget::Protocol::Ftps;
+        target.user = QStringLiteral("anonymous");
+        QFile pem(certificate(kind));
+        pem.open(QIODevice::ReadOnly);
+        target.certificatePin = certificatepin::pinOf(pem.readAll());
+        break;
+    }
     case Folder:
         target.protocol = PublishTarget::Protocol::Folder;
         target.remoteFolder = publicFolder(kind);
@@ -258,8 +346,8 @@ PublishTarget TestServers::target(Kind kind) const
 
 void TestServers::killConnections(Kind kind)
 {
-    if (kind == Sftp) {
-        for (qint64 pid : descendants(m_sshdPid))
+    if (kind == Sftp || kind == Ftps) {
+        for (qint64 pid : descendants(kind == Sftp ? m_sshdPid : m_processes[kind]->processId()))
             ::kill(pid_t(pid), SIGKILL);
         return;
     }
@@ -271,7 +359,7 @@ void TestServers::killConnections(Kind kind)
 
 void TestServers::restart(Kind kind)
 {
-    if (kind != Sftp && kind != Folder)
+    if (kind != Sftp && kind != Ftps && kind != Folder)
         start(kind);
 }
 

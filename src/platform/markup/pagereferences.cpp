@@ -53,11 +53,19 @@ bool sameBytes(const QString &a, const QString &b)
 
 bool isPage(const QString &path)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QLatin1String("htm") || suffix == QLatin1String("html");
+    return hasSuffix(path, {"htm", "html"});
 }
 
 } // namespace
+
+bool hasSuffix(const QString &path, std::initializer_list<const char *> suffixes)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    for (const char *s : suffixes)
+        if (suffix == QLatin1String(s))
+            return true;
+    return false;
+}
 
 std::optional<QString> localPath(const QString &value, const QString &pageFolder, bool *absolute)
 {

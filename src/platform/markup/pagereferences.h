@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
 #include <optional>
 
 namespace lumipage::pagereferences
@@ -23,6 +24,10 @@ struct LocalReference {
     bool outside = false;  // lies outside the page's folder tree
     bool embedded = false; // shown or played by the page (not a link to follow)
 };
+
+// Whether the file's suffix, in any case, is one of `suffixes` (lower case, no dot:
+// "htm", "png").
+bool hasSuffix(const QString &path, std::initializer_list<const char *> suffixes);
 
 // The local file a name in a page names (relative names resolve in `pageFolder`; empty
 // when there is none), or nothing for a web address, in-page anchor and the like;
