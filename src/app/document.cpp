@@ -31,22 +31,27 @@ QByteArray Document::encoding() const
 
 bool Document::isModified() const
 {
+    if (m_snapshotRevision && m_editor.pageRevision() == m_snapshotRevision)
+        return false; // no change since the snapshot: nothing to read
     return m_editor.DocumentHTML() != m_snapshot;
 }
 
 void Document::setSnapshot(const QString &html)
 {
     m_snapshot = html;
+    m_snapshotRevision = m_editor.pageRevision();
 }
 
 void Document::markUnchanged()
 {
-    markUnchanged(m_editor.DocumentHTML());
+    const std::optional<quint64> revision = m_editor.pageRevision();
+    markUnchanged(m_editor.DocumentHTML(), revision);
 }
 
-void Document::markUnchanged(const QString &html)
+void Document::markUnchanged(const QString &html, std::optional<quint64> revision)
 {
     m_snapshot = html;
+    m_snapshotRevision = revision;
     notePath(); // a save under a new name makes the page that file
     noteModified(false);
     emit settled();
@@ -55,6 +60,7 @@ void Document::markUnchanged(const QString &html)
 void Document::markChanged()
 {
     m_snapshot.clear();
+    m_snapshotRevision.reset();
     noteModified(true);
 }
 

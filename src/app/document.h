@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 namespace lumipage
 {
 
@@ -11,9 +13,11 @@ class EditingComponent;
 
 // The open page as a document: its file and encoding (as the surface read or wrote
 // them), whether it has changed since it was last loaded or saved, and the text last
-// handed to the source window. The change test compares the page's text exactly with
-// the snapshot taken when the page was loaded or saved; it serialises the page, so it
-// runs only when asked (before the page would be replaced), never per keystroke.
+// handed to the source window. The change test asks the page how many changes it has
+// had: none since the snapshot was taken (when the page was loaded or saved) is the
+// answer, with nothing serialised. Only after changes (an undo may have brought the
+// page back) is the page's text compared exactly with the snapshot; it runs only when
+// asked (before the page would be replaced), never per keystroke.
 class Document : public QObject
 {
     Q_OBJECT
@@ -31,8 +35,9 @@ public:
     void setSnapshot(const QString &html);
     // The page as it stands now counts as unchanged (after a load or a save).
     void markUnchanged();
-    // The page, whose text was just read as `html`, counts as unchanged (after a save).
-    void markUnchanged(const QString &html);
+    // The page, whose text was just read as `html` when it had had `revision` changes,
+    // counts as unchanged (after a save).
+    void markUnchanged(const QString &html, std::optional<quint64> revision);
     // The page counts as changed whatever its text (a page restored from a copy).
     void markChanged();
 
@@ -57,6 +62,9 @@ private:
     QString m_sourceText;
     QString m_path;
     bool m_modified = false;
+    // The page's change count when the snapshot was taken; nullopt when not known (the
+    // text is compared then).
+    std::optional<quint64> m_snapshotRevision;
     bool m_begun = true; // the surface's first page may begin before this object
 };
 

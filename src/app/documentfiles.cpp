@@ -168,7 +168,7 @@ bool DocumentFiles::saveDocument()
     }
     m_guard->saved(*path);
     m_recent.add(*path);
-    m_document.markUnchanged(page->html());
+    m_document.markUnchanged(page->html(), page->revision);
     m_recovery.forgetPage();
     messages::inform(&m_window, exists ? QStringLiteral("上書き保存しました。")
                                        : QStringLiteral("保存しました。"));

@@ -35,6 +35,8 @@ struct PageSnapshot {
     QString markup;
     documentform::Aids aids;
     std::optional<PageChanges> changes; // nullopt when not read with the page
+    // How many changes the page had had when read (see EditingComponent::pageRevision).
+    std::optional<quint64> revision = std::nullopt;
 
     QString html() const { return forming.result(); }
 };

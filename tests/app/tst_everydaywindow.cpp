@@ -226,7 +226,15 @@ private slots:
         QCOMPARE(editor().pageCallsMade() - before, quint64(1));
         QCOMPARE(readBytes(path("once/page.htm")),
                  QByteArray("<HTML><BODY><P>one</P>\n<P id=two>two<B>three</B></P></BODY></HTML>"));
+        // Nothing changed since the save: one small call answers, the page is not read.
+        const quint64 asked = editor().pageCallsMade();
         QVERIFY(!m_f.window->document().isModified());
+        QCOMPARE(editor().pageCallsMade() - asked, quint64(1));
+        // A change undone brings the saved page back: unchanged again, by its text.
+        QVERIFY(editor().pasteHTML("<I>four</I>"));
+        QVERIFY(m_f.window->document().isModified());
+        QVERIFY(editor().ExecCommand(decmd::UNDO, CommandOption::Prompt));
+        QTRY_VERIFY(!m_f.window->document().isModified());
     }
 
     void thePageCheckAndSpecialFiles()

@@ -62,6 +62,10 @@ public:
     // Redisplays the page.
     virtual void Refresh() = 0;
 
+    // How many changes the page has had since it began (an undo counts as one more); one
+    // trip, nothing serialised. nullopt when the page cannot answer.
+    virtual std::optional<quint64> pageRevision() { return std::nullopt; }
+
     // The whole page as text (empty when the page cannot be read).
     virtual QString DocumentHTML() = 0;
     // Replaces the whole page; starts a fresh undo history.

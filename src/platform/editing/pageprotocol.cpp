@@ -18,6 +18,7 @@ DocumentMarkup documentMarkup(const QVariant &answer)
     for (const QVariant &name : fields.value(QStringLiteral("aidAttributes")).toList())
         markup.aids.attributes.insert(name.toString());
     markup.changes = fields.value(QStringLiteral("changes"));
+    markup.revision = fields.value(QStringLiteral("revision")).toUInt();
     return markup;
 }
 

@@ -21,7 +21,8 @@ namespace lumipage::pageprotocol
 struct DocumentMarkup {
     QString before, root, after;
     documentform::Aids aids;
-    QVariant changes; // keptChanges' answer, invalid when not asked
+    QVariant changes;     // keptChanges' answer, invalid when not asked
+    quint32 revision = 0; // the page's change count as read
 };
 DocumentMarkup documentMarkup(const QVariant &answer);
 

@@ -35,6 +35,7 @@ const QString kEmptyPage =
 void WebEngineEditingComponent::startLoad(const QString &path, const QString &html)
 {
     m_document.began(); // the new page numbers its elements for the original kept now
+    ++m_loads;
     if (!m_restoring) {
         m_keeper->reset(html);
         emit pageBegun();
@@ -131,6 +132,7 @@ std::optional<PageSnapshot> WebEngineEditingComponent::readDocument(bool forSave
     PageSnapshot page{{}, markup.root, markup.aids, std::nullopt};
     if (markup.changes.isValid())
         page.changes = pageprotocol::keptChanges(markup.changes);
+    page.revision = revisionOf(markup.revision);
     const auto form = [markup = std::move(markup)] {
         return documentform::document(markup.before, markup.root, markup.after, markup.aids);
     };
@@ -145,6 +147,23 @@ std::optional<QString> WebEngineEditingComponent::readHtml()
     if (!page)
         return std::nullopt;
     return page->html();
+}
+
+std::optional<quint64> WebEngineEditingComponent::pageRevision()
+{
+    if (m_browsing)
+        return std::nullopt; // browse mode shows a copy; the page's history is elsewhere
+    const PageCaller::Result result = call(QStringLiteral("revision"));
+    if (!result.ok)
+        return std::nullopt;
+    return revisionOf(quint32(result.value.toULongLong()));
+}
+
+quint64 WebEngineEditingComponent::revisionOf(quint32 pageCount) const
+{
+    // The page's count starts again with each load (a page brought back after its process
+    // died among them): the loads count above it.
+    return (quint64(m_loads) << 32) | pageCount;
 }
 
 QString WebEngineEditingComponent::DocumentHTML()

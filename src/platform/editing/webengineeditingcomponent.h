@@ -59,6 +59,7 @@ public:
     void NewDocument() override;
     void Refresh() override;
     QString DocumentHTML() override;
+    std::optional<quint64> pageRevision() override;
     bool setDocumentHTML(const QString &html) override;
     QString preservedHTML() override;
     QString followedHTML() override;
@@ -133,6 +134,8 @@ private:
     // nullopt (lastError says why) when unreadable. For a save the form is made on a
     // worker thread.
     std::optional<PageSnapshot> readDocument(bool forSave);
+    // The page's change count as pageRevision gives it.
+    quint64 revisionOf(quint32 pageCount) const;
     // The page's HTML in DocumentHTML's form; nullopt when unreadable.
     std::optional<QString> readHtml();
     // What the document asks of the page while it writes (see PageSource).
@@ -171,6 +174,7 @@ private:
     PageTransform m_transform;
 
     int m_revision = 0;
+    quint32 m_loads = 0; // pages loaded so far
     bool m_followReports = false;
     int m_reportedCaret = -1;
     // What the page reported with its last change (see PageBridge), and how many calls had

@@ -172,9 +172,13 @@
             const markup = LP.documentMarkup(document);
             if (withChanges && api.keptChanges)
                 markup.changes = api.keptChanges(true);
+            markup.revision = LP.revision || 0;
             return markup;
         },
         statuses: () => LP.statuses(),
+        // How many changes the page has had (undone ones count too): the program asks
+        // whether anything changed without reading the page.
+        revision: () => LP.revision || 0,
         followReports(on) {
             LP.followReports = !!on;
             return true;
