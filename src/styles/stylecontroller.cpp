@@ -55,6 +55,8 @@ StyleController::StyleController(QMainWindow &window, EditingComponent &editor, 
             request();
         else if (m_panel->isHidden() && m_toggle.isChecked())
             setShown(false);
+        if (!visible)
+            m_editor.callLater(u"styleForget"_s, {}, [](const QVariant &) {});
     });
     connect(&m_editor, &EditingComponent::DisplayChanged, this, &StyleController::request);
     connect(&m_editor, &EditingComponent::DocumentComplete, this, [this] {
@@ -72,6 +74,7 @@ StyleController::StyleController(QMainWindow &window, EditingComponent &editor, 
     connect(m_panel, &StylePanel::removeRequested, this, &StyleController::removeRow);
     connect(m_panel, &StylePanel::addRequested, this, &StyleController::addToRow);
     connect(m_panel, &StylePanel::addRuleRequested, this, &StyleController::addRule);
+    connect(m_panel, &StylePanel::previewChanged, this, &StyleController::request);
 }
 
 void StyleController::setShown(bool shown)
@@ -98,7 +101,9 @@ void StyleController::ask()
     const quint64 asked = ++m_asked;
     QPointer<StyleController> self(this);
     m_editor.callLater(u"styleMatches"_s,
-                       QJsonArray{QJsonValue(QJsonArray::fromStringList(kComputed))},
+                       QJsonArray{QJsonValue(QJsonArray::fromStringList(kComputed)),
+                                  QJsonValue(QJsonArray::fromStringList(m_panel->forcedStates())),
+                                  m_panel->chosenWidth()},
                        [self, asked](const QVariant &answer) {
                            if (self)
                                self->answered(answer, asked);

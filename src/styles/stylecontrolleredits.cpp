@@ -159,12 +159,15 @@ void StyleController::addRule(int index, const QString &typed)
     if (const QString problem = css::valueProblem(value); !problem.isEmpty())
         return finish(false, problem);
     const QVariantMap sheet = m_answer[u"sheets"_s].toList().value(index).toMap();
-    ifSupported(name, value, [this, index, sheet, selector, name, value] {
+    // At a tablet's or a phone's width the rule is for views that narrow and narrower.
+    const int width = m_panel->chosenWidth();
+    const QString media = width > 0 ? u"(max-width: %1px)"_s.arg(width) : QString();
+    ifSupported(name, value, [this, index, sheet, selector, name, value, media] {
         StyleController *self = this;
         if (sheet[u"kind"_s].toString() == u"style") {
             const QString text = sheet[u"text"_s].toString();
-            const css::Edit edit =
-                css::addRule(text, css::Sheet(text).parseStylesheet(), selector, name, value);
+            const css::Edit edit = css::addRule(text, css::Sheet(text).parseStylesheet(), selector,
+                                                name, value, media);
             if (!edit.problem.isEmpty())
                 return self->finish(false, edit.problem);
             return self->show({{u"place"_s, u"style"_s},
@@ -176,11 +179,14 @@ void StyleController::addRule(int index, const QString &typed)
             return self->finish(false, source ? source->readOnlyReason
                                               : u"スタイルシートを読めませんでした。"_s);
         const css::Edit edit = css::addRule(
-            source->text, css::Sheet(source->text).parseStylesheet(), selector, name, value);
+            source->text, css::Sheet(source->text).parseStylesheet(), selector, name, value, media);
         if (!edit.problem.isEmpty())
             return self->finish(false, edit.problem);
         SheetEdit undo{source->path, {}, {}, {}};
-        undo.engine = {{u"place"_s, u"unrule"_s}, {u"sheet"_s, index}, {u"selector"_s, selector}};
+        undo.engine = {{u"place"_s, u"unrule"_s},
+                       {u"sheet"_s, index},
+                       {u"selector"_s, selector},
+                       {u"media"_s, media}};
         if (const QString failed =
                 self->m_sheets.replace(source->path, edit.start, edit.end, edit.text, &undo.before);
             !failed.isEmpty())
@@ -190,6 +196,7 @@ void StyleController::addRule(int index, const QString &typed)
         self->m_panel->setUndoAvailable(true);
         self->show({{u"place"_s, u"rule"_s},
                     {u"sheet"_s, index},
+                    {u"media"_s, media},
                     {u"text"_s, u"%1 { %2: %3; }"_s.arg(selector, name, value)}});
     });
 }
