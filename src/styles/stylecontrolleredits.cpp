@@ -18,6 +18,9 @@ namespace lumipage
 namespace
 {
 
+// How many of the latest sheet edits the page's undo can take back in the files.
+constexpr int kKeptSheetSteps = 200;
+
 // The declaration of `block` (recursing into @media) that starts at `start`.
 const css::Declaration *declarationAt(const QList<css::Rule> &rules, qsizetype start,
                                       const css::DeclarationBlock **block,
@@ -192,12 +195,10 @@ void StyleController::addRule(int index, const QString &typed)
             !failed.isEmpty())
             return self->finish(false, failed);
         undo.after = self->writtenBytes(source->path);
-        self->m_undo.append(undo);
-        self->m_panel->setUndoAvailable(true);
-        self->show({{u"place"_s, u"rule"_s},
-                    {u"sheet"_s, index},
-                    {u"media"_s, media},
-                    {u"text"_s, u"%1 { %2: %3; }"_s.arg(selector, name, value)}});
+        self->record(undo, {{u"place"_s, u"rule"_s},
+                            {u"sheet"_s, index},
+                            {u"media"_s, media},
+                            {u"text"_s, u"%1 { %2: %3; }"_s.arg(selector, name, value)}});
     });
 }
 
@@ -267,13 +268,23 @@ void StyleController::change(const styles::StyleRow &row, const Change &change)
         !failed.isEmpty())
         return finish(false, failed);
     undo.after = writtenBytes(path);
-    m_undo.append(undo);
-    m_panel->setUndoAvailable(true);
     QJsonObject apply = rule;
     apply[u"property"_s] = change.property;
     apply[u"value"_s] = change.value;
     apply[u"important"_s] = change.important;
-    show(apply);
+    record(undo, apply);
+}
+
+void StyleController::record(SheetEdit edit, const QJsonObject &apply)
+{
+    edit.apply = apply;
+    m_steps.insert(++m_lastStep, edit);
+    // Each keeps the sheet's bytes twice: only the latest are kept (an older one, undone on
+    // the page, leaves the file as it is and says so).
+    m_steps.remove(m_lastStep - kKeptSheetSteps);
+    QJsonObject recorded = apply;
+    recorded[u"step"_s] = m_lastStep;
+    show(recorded);
 }
 
 void StyleController::show(const QJsonObject &apply)
@@ -286,16 +297,49 @@ void StyleController::show(const QJsonObject &apply)
     });
 }
 
-void StyleController::undo()
+void StyleController::takeSteps()
 {
-    if (m_undo.isEmpty())
+    if (m_steps.isEmpty())
         return;
-    const SheetEdit last = m_undo.takeLast();
-    m_panel->setUndoAvailable(!m_undo.isEmpty());
-    if (const QString failed = m_sheets.restore(last.path, last.after, last.before);
-        !failed.isEmpty())
-        return finish(false, failed);
-    show(last.engine);
+    if (m_taking) {
+        m_takeAgain = true;
+        return;
+    }
+    m_taking = true;
+    QPointer<StyleController> self(this);
+    m_editor.callLater(u"styleStepsTaken"_s, {}, [self](const QVariant &answer) {
+        if (self)
+            self->stepsTaken(answer);
+    });
+}
+
+void StyleController::stepsTaken(const QVariant &answer)
+{
+    m_taking = false;
+    // In the order the page took them: each puts the file back as the step had it, only
+    // while the file holds what the other side left (changed elsewhere: nothing is written).
+    for (const QVariant &taken : answer.toList()) {
+        const QVariantMap step = taken.toMap();
+        const bool undone = step[u"undone"_s].toBool();
+        const auto edit = m_steps.constFind(step[u"step"_s].toInt());
+        if (edit == m_steps.cend()) {
+            finish(false, u"スタイルシートの古い変更なので、ファイルはそのままにしました。"_s);
+            continue;
+        }
+        const QString failed = undone ? m_sheets.restore(edit->path, edit->after, edit->before)
+                                      : m_sheets.restore(edit->path, edit->before, edit->after);
+        if (!failed.isEmpty()) {
+            finish(false, u"%1: %2"_s.arg(undone ? u"スタイルシートを元に戻せませんでした"_s
+                                                 : u"スタイルシートをやり直せませんでした"_s,
+                                          failed));
+            continue;
+        }
+        show(undone ? edit->engine : edit->apply);
+    }
+    if (m_takeAgain) {
+        m_takeAgain = false;
+        takeSteps();
+    }
 }
 
 } // namespace lumipage

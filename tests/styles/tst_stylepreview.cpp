@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QWebEngineView>
 
 using namespace lumipage;
 using namespace Qt::StringLiterals;
@@ -179,6 +180,46 @@ private slots:
         // The real view does not meet these conditions: the page does not show them.
         QVERIFY(refilled([&] { width->setCurrentIndex(0); }));
         QVERIFY(!rows().join(u'|').contains(u"outline"_s));
+    }
+
+    // An edit in the linked sheet is a step of the page's undo history: Ctrl+Z on the page
+    // puts the file's bytes back and the page shows the old value; Ctrl+Y makes the edit
+    // again. It is no change of the page itself.
+    void sheetEditUndoneOnThePage()
+    {
+        QVERIFY(fillForTarget());
+        const QByteArray before = test::readBytes(path(u"style.css"_s));
+        const QByteArray after =
+            QByteArray(before).replace("word-spacing: 1px", "word-spacing: 4px");
+        const QList<styles::StyleRow> &all = m_styles->panel()->rows();
+        const auto at = std::find_if(all.cbegin(), all.cend(), [](const styles::StyleRow &r) {
+            return r.property == u"word-spacing" && r.value == u"1px";
+        });
+        QVERIFY(at != all.cend());
+        auto *rules = find<QTreeWidget>(u"styleRules"_s);
+        rules->setCurrentItem(rules->topLevelItem(int(at - all.cbegin())));
+        auto *line = find<QLineEdit>(u"styleValue"_s);
+        QVERIFY(refilled([&] {
+            line->setText(u"4px"_s);
+            QTest::keyClick(line, Qt::Key_Return);
+        }));
+        QTRY_COMPARE(test::readBytes(path(u"style.css"_s)), after);
+        QTRY_VERIFY(rows().contains(u".btn word-spacing 4px"_s));
+        const QString page = m_editor->DocumentHTML();
+
+        QWidget *surface = m_editor->findChild<QWebEngineView *>()->focusProxy();
+        surface->setFocus();
+        QTRY_COMPARE(m_editor->QueryStatus(decmd::UNDO), CommandStatus::Enabled);
+        QTest::keyClick(surface, Qt::Key_Z, Qt::ControlModifier);
+        QTRY_COMPARE(test::readBytes(path(u"style.css"_s)), before);
+        QTRY_VERIFY(rows().contains(u".btn word-spacing 1px"_s));
+        QTRY_COMPARE(m_editor->QueryStatus(decmd::REDO), CommandStatus::Enabled);
+        QTest::keyClick(surface, Qt::Key_Y, Qt::ControlModifier);
+        QTRY_COMPARE(test::readBytes(path(u"style.css"_s)), after);
+        QTRY_VERIFY(rows().contains(u".btn word-spacing 4px"_s));
+        QCOMPARE(m_editor->DocumentHTML(), page);
+        QVERIFY(m_editor->SaveDocument(path(u"page.htm"_s)));
+        QCOMPARE(test::readBytes(path(u"page.htm"_s)), kPage);
     }
 };
 

@@ -119,6 +119,7 @@
         probe.style.cssText = 'position:fixed;left:-30000px;top:0;border:0;margin:0;' +
                               'visibility:hidden;pointer-events:none;width:' + width + 'px;' +
                               'height:' + window.innerHeight + 'px';
+        probe.offsetWidth; // lays the frame out at that width before it is asked
         return probe.contentWindow.matchMedia(text).matches;
     }
 

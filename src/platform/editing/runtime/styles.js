@@ -350,8 +350,25 @@
             else
                 list.style.setProperty(edit.property, value, important ? 'important' : '');
         }
+        // A linked sheet's edit is a step of the page's history: undone or redone, the
+        // editor is told (styleStepsTaken) and writes the file and shows it again.
+        if (edit.step !== undefined) {
+            let done = true;
+            LP.history.outside('sheet', () => {
+                done = !done;
+                stepsTaken.push({step: edit.step, undone: !done});
+            });
+        }
         ++sheetChanges; // the rules are collected afresh for the next answer
         LP.scheduleDisplayChanged();
         return true;
+    };
+
+    // The linked sheets' steps undone or redone since the last call, in order.
+    let stepsTaken = [];
+    LP.api.styleStepsTaken = function () {
+        const out = stepsTaken;
+        stepsTaken = [];
+        return out;
     };
 })(window.__lumipage = window.__lumipage || {});
