@@ -67,8 +67,10 @@ private:
         QJsonObject engine;
         QJsonObject apply;
     };
-    // Shows `apply` on the page, recording `edit` as a step of the page's history.
-    void record(SheetEdit edit, const QJsonObject &apply);
+    // Shows `apply` on the page as a step of its history, then writes the linked sheet's
+    // edit `edit` ([start, end) becomes `text`); a write that fails takes the page's
+    // change and its step back again.
+    void showAndWrite(SheetEdit edit, QJsonObject apply, const css::Edit &change);
     // Asks the page which sheet steps its undo or redo took (when there are any).
     void takeSteps();
     void stepsTaken(const QVariant &answer);
@@ -82,15 +84,21 @@ private:
         QJsonValue value;
         bool important = false;
         bool added = false; // a new declaration: taken back by removing the property
+        bool typed = false; // a value typed by the user: the engine must take it
     };
     void switchRow(int row);
     void removeRow(int row);
     void addToRow(int row, const QString &typed);
     void addRule(int sheet, const QString &typed);
     // Goes on with `then` when the engine takes `value` for `property`; else says so.
-    void ifSupported(const QString &property, const QString &value, std::function<void()> then);
+    // What the page's apply checks first: the engine takes `value` for `property`
+    // (CSS.supports); nothing is changed or written otherwise.
+    static QJsonObject supports(const QString &property, const QString &value);
     void change(const styles::StyleRow &row, const Change &change);
-    void show(const QJsonObject &apply);
+    // Applies `apply` on the page; then `written` (when given) writes what the page shows
+    // and says why it could not (the page's change is then taken back with `back`).
+    void show(const QJsonObject &apply, std::function<QString()> written = {},
+              const QJsonObject &back = {});
     // The bytes of the sheet at `path` as just written, for the panel's undo.
     QByteArray writtenBytes(const QString &path);
 

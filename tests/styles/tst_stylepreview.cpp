@@ -8,6 +8,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -93,6 +96,25 @@ class TestStylePreview : public QObject
         const auto items =
             find<QTreeWidget>(u"styleComputed"_s)->findItems(property, Qt::MatchExactly);
         return items.isEmpty() ? QString() : items.front()->text(1);
+    }
+
+    // Enters `value` in the line for the row of `property` that reads `was`, as a user
+    // does; true when the panel has been filled again after it.
+    bool enterValue(const QString &property, const QString &was, const QString &value)
+    {
+        const QList<styles::StyleRow> &all = m_styles->panel()->rows();
+        const auto at = std::find_if(all.cbegin(), all.cend(), [&](const styles::StyleRow &r) {
+            return r.property == property && r.value == was;
+        });
+        if (at == all.cend())
+            return false;
+        auto *rules = find<QTreeWidget>(u"styleRules"_s);
+        rules->setCurrentItem(rules->topLevelItem(int(at - all.cbegin())));
+        auto *line = find<QLineEdit>(u"styleValue"_s);
+        return refilled([&] {
+            line->setText(value);
+            QTest::keyClick(line, Qt::Key_Return);
+        });
     }
 
 private slots:
@@ -191,18 +213,7 @@ private slots:
         const QByteArray before = test::readBytes(path(u"style.css"_s));
         const QByteArray after =
             QByteArray(before).replace("word-spacing: 1px", "word-spacing: 4px");
-        const QList<styles::StyleRow> &all = m_styles->panel()->rows();
-        const auto at = std::find_if(all.cbegin(), all.cend(), [](const styles::StyleRow &r) {
-            return r.property == u"word-spacing" && r.value == u"1px";
-        });
-        QVERIFY(at != all.cend());
-        auto *rules = find<QTreeWidget>(u"styleRules"_s);
-        rules->setCurrentItem(rules->topLevelItem(int(at - all.cbegin())));
-        auto *line = find<QLineEdit>(u"styleValue"_s);
-        QVERIFY(refilled([&] {
-            line->setText(u"4px"_s);
-            QTest::keyClick(line, Qt::Key_Return);
-        }));
+        QVERIFY(enterValue(u"word-spacing"_s, u"1px"_s, u"4px"_s));
         QTRY_COMPARE(test::readBytes(path(u"style.css"_s)), after);
         QTRY_VERIFY(rows().contains(u".btn word-spacing 4px"_s));
         const QString page = m_editor->DocumentHTML();
@@ -220,6 +231,34 @@ private slots:
         QCOMPARE(m_editor->DocumentHTML(), page);
         QVERIFY(m_editor->SaveDocument(path(u"page.htm"_s)));
         QCOMPARE(test::readBytes(path(u"page.htm"_s)), kPage);
+    }
+
+    // The sheet changed elsewhere after the panel read it, keeping its size and time, so
+    // that only the write's own check sees it: the page shows the edit at once, and when
+    // the write is refused the page's change is taken back; the other bytes stay.
+    void refusedWriteTakenBackFromThePage()
+    {
+        QVERIFY(fillForTarget());
+        const QString file = path(u"style.css"_s);
+        const QDateTime time = QFileInfo(file).lastModified();
+        const QByteArray theirs =
+            test::readBytes(file).replace("word-spacing: 4px", "word-spacing: 5px");
+        test::writeBytes(file, theirs);
+        QFile touched(file);
+        QVERIFY(touched.open(QIODevice::ReadWrite) &&
+                touched.setFileTime(time, QFileDevice::FileModificationTime));
+        touched.close();
+        QVERIFY(enterValue(u"word-spacing"_s, u"4px"_s, u"7px"_s));
+        QVERIFY(find<QLabel>(u"styleMessage"_s)->text().contains(u"ほかで変更"_s));
+        QCOMPARE(test::readBytes(file), theirs);
+        const auto computedSpacing = [&] {
+            return m_editor
+                ->call(u"styleMatches"_s, QJsonArray{QJsonValue(QJsonArray{u"word-spacing"_s})})
+                .value.toMap()[u"computed"_s]
+                .toMap()[u"word-spacing"_s]
+                .toString();
+        };
+        QTRY_COMPARE(computedSpacing(), u"4px"_s);
     }
 };
 

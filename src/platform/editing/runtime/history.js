@@ -260,8 +260,16 @@
         outside(kind, swap) {
             flush();
             const here = saveSelection();
-            push({kind, records: [], before: here, after: here, time: performance.now(), swap,
-                  outside: true});
+            const step = {kind, records: [], before: here, after: here, time: performance.now(),
+                          swap, outside: true};
+            push(step);
+            return step;
+        },
+        // Takes a step made by outside() out of the history again (it did not happen).
+        forget(step) {
+            const at = undoStack.indexOf(step);
+            if (at >= 0)
+                undoStack.splice(at, 1);
         },
         // Takes back what the open step has changed so far, leaving no trace.
         discard() {

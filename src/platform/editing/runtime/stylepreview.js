@@ -116,9 +116,14 @@
             probe.tabIndex = -1;
             document.documentElement.appendChild(probe);
         }
-        probe.style.cssText = 'position:fixed;left:-30000px;top:0;border:0;margin:0;' +
-                              'visibility:hidden;pointer-events:none;width:' + width + 'px;' +
-                              'height:' + window.innerHeight + 'px';
+        // Important inline: the page's own rules for frames must not change its size.
+        const box = {display: 'block', position: 'fixed', left: '-30000px', top: '0',
+                     border: '0', margin: '0', padding: '0', 'box-sizing': 'content-box',
+                     'min-width': '0', 'max-width': 'none', 'min-height': '0',
+                     'max-height': 'none', visibility: 'hidden', 'pointer-events': 'none',
+                     width: width + 'px', height: window.innerHeight + 'px'};
+        for (const [name, value] of Object.entries(box))
+            probe.style.setProperty(name, value, 'important');
         probe.offsetWidth; // lays the frame out at that width before it is asked
         return probe.contentWindow.matchMedia(text).matches;
     }

@@ -270,13 +270,16 @@
         }
     }, true);
 
-    // Whether the engine takes `value` for `property`.
-    LP.api.styleSupports = (property, value) => CSS.supports(property, value);
-
     // Shows an edit on the page. The style attribute and a style element's text change as
     // one step of the page's undo history; a rule of a linked sheet is set through the
     // engine's reading of the sheet (the file itself is the editor's to write).
     LP.api.styleApply = function (edit) {
+        // A typed value the engine does not take changes nothing ("!important" is the
+        // declaration's priority, not part of the value).
+        const check = edit.supports;
+        if (check && check.property &&
+            !CSS.supports(check.property, check.value.replace(/\s*!\s*important\s*$/i, '')))
+            return 'unsupported';
         if (edit.place === 'attribute') {
             const el = LP.pageElements()[edit.ordinal];
             if (!el)
@@ -352,20 +355,28 @@
         }
         // A linked sheet's edit is a step of the page's history: undone or redone, the
         // editor is told (styleStepsTaken) and writes the file and shows it again.
+        // A step whose file could not be written goes again with the change.
         if (edit.step !== undefined) {
             let done = true;
-            LP.history.outside('sheet', () => {
+            outsideSteps.set(edit.step, LP.history.outside('sheet', () => {
                 done = !done;
                 stepsTaken.push({step: edit.step, undone: !done});
-            });
+            }));
+            if (outsideSteps.size > 8)
+                outsideSteps.delete(outsideSteps.keys().next().value);
+        } else if (edit.drop !== undefined) {
+            LP.history.forget(outsideSteps.get(edit.drop));
+            outsideSteps.delete(edit.drop);
         }
         ++sheetChanges; // the rules are collected afresh for the next answer
         LP.scheduleDisplayChanged();
         return true;
     };
 
-    // The linked sheets' steps undone or redone since the last call, in order.
+    // The linked sheets' steps undone or redone since the last call, in order; the latest
+    // steps made, by the editor's number.
     let stepsTaken = [];
+    const outsideSteps = new Map();
     LP.api.styleStepsTaken = function () {
         const out = stepsTaken;
         stepsTaken = [];
