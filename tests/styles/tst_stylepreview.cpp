@@ -204,6 +204,19 @@ private slots:
         QVERIFY(!rows().join(u'|').contains(u"outline"_s));
     }
 
+    // A value typed with "!important" makes the declaration important: the engine is asked
+    // about the value without it.
+    void typedImportant()
+    {
+        QVERIFY(fillForTarget());
+        QVERIFY(enterValue(u"text-align"_s, u"right"_s, u"left !important"_s));
+        QVERIFY2(m_editor->DocumentHTML().contains(u"a.btn.tie { text-align: left !important }"_s),
+                 qPrintable(find<QLabel>(u"styleMessage"_s)->text()));
+        QCOMPARE(computed(u"text-align"_s), u"left"_s);
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
+        QTRY_VERIFY(m_editor->DocumentHTML().contains(u"a.btn.tie { text-align: right }"_s));
+    }
+
     // An edit in the linked sheet is a step of the page's undo history: Ctrl+Z on the page
     // puts the file's bytes back and the page shows the old value; Ctrl+Y makes the edit
     // again. It is no change of the page itself.
