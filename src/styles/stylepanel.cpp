@@ -143,10 +143,12 @@ StylePanel::StylePanel(QWidget *parent) : QDockWidget(u"スタイル"_s, parent)
     setWidget(body);
 
     connect(m_rules, &QTreeWidget::currentItemChanged, this, &StylePanel::rowChanged);
-    connect(m_value, &QLineEdit::returnPressed, this, [this] {
+    const auto enterValue = [this] {
         if (currentRow() >= 0)
             emit valueEntered(currentRow(), m_value->text());
-    });
+    };
+    connect(m_value, &QLineEdit::returnPressed, this, enterValue);
+    connect(m_editors, &ValueEditors::applyRequested, this, enterValue);
     connect(m_undo, &QPushButton::clicked, this, &StylePanel::undoRequested);
     connect(m_switch, &QPushButton::clicked, this, [this] {
         if (currentRow() >= 0)

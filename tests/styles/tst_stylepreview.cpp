@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QFrame>
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,7 @@ const QByteArray kPage = "<!DOCTYPE html>\n<HTML><HEAD>\n"
                          "a.btn:hover { color: rgb(1, 2, 3); text-align: center }\n"
                          "a.btn.tie { text-align: right }\n"
                          "a:focus-within { color: pink }\n"
+                         "#other { margin: 0 auto }\n"
                          "</STYLE>\n"
                          "</HEAD><BODY>\n"
                          "<P id=other>Other</P>\n"
@@ -215,6 +217,27 @@ private slots:
         QCOMPARE(computed(u"text-align"_s), u"left"_s);
         QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
         QTRY_VERIFY(m_editor->DocumentHTML().contains(u"a.btn.tie { text-align: right }"_s));
+    }
+
+    // The box diagram shows each side of the shorthand; a side typed writes the shortest
+    // shorthand into the value line, and Enter in the side's field applies it.
+    void boxDiagram()
+    {
+        QVERIFY(test::selectIn(*m_editor, u"other"_s, 0, 0));
+        QTRY_COMPARE(find<QLabel>(u"styleElement"_s)->text(), u"P#other"_s);
+        QVERIFY(QTest::qWaitFor([&] { return rows().contains(u"#other margin 0 auto"_s); }, 10000));
+        auto *rules = find<QTreeWidget>(u"styleRules"_s);
+        rules->setCurrentItem(rules->topLevelItem(int(rows().indexOf(u"#other margin 0 auto"_s))));
+        QVERIFY(find<QFrame>(u"styleBox"_s)->isVisible());
+        auto *left = find<QLineEdit>(u"styleBoxLeft"_s);
+        QCOMPARE(find<QLineEdit>(u"styleBoxTop"_s)->text(), u"0"_s);
+        QCOMPARE(left->text(), u"auto"_s);
+        left->selectAll();
+        QTest::keyClicks(left, u"1px"_s);
+        QCOMPARE(find<QLineEdit>(u"styleValue"_s)->text(), u"0 auto 0 1px"_s);
+        QVERIFY(refilled([&] { QTest::keyClick(left, Qt::Key_Return); }));
+        QTRY_VERIFY(m_editor->DocumentHTML().contains(u"#other { margin: 0 auto 0 1px }"_s));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
     }
 
     // An edit in the linked sheet is a step of the page's undo history: Ctrl+Z on the page
