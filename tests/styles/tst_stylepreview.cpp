@@ -15,7 +15,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -295,6 +297,45 @@ private slots:
                 .toString();
         };
         QTRY_COMPARE(computedSpacing(), u"4px"_s);
+    }
+
+    // A page linking a sheet on a server (a real one on 127.0.0.1): the sheet is listed
+    // read only with the reason, and nothing of it can be edited.
+    void serverSheetReadOnly()
+    {
+        QTemporaryDir served;
+        test::writeBytes(served.path() + u"/b.css"_s, "p { color: rgb(9, 9, 9) }\n");
+        QProcess server;
+        server.start(u"/usr/bin/python3"_s,
+                     {u"-u"_s, u"-m"_s, u"http.server"_s, u"0"_s, u"--bind"_s, u"127.0.0.1"_s,
+                      u"--directory"_s, served.path()});
+        QRegularExpressionMatch port;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                server.waitForReadyRead(50);
+                port = QRegularExpression(u"port (\\d+)"_s)
+                           .match(QString::fromUtf8(server.peek(4096)));
+                return port.hasMatch();
+            },
+            10000));
+        const QString href = u"http://127.0.0.1:%1/b.css"_s.arg(port.captured(1));
+        test::writeBytes(path(u"server.htm"_s),
+                         "<!DOCTYPE html><HTML><HEAD><LINK rel=stylesheet href=\"" + href.toUtf8() +
+                             "\"></HEAD><BODY><P id=p>x</P></BODY></HTML>");
+        QVERIFY(test::loadAndWait(*m_editor, path(u"server.htm"_s)));
+        QVERIFY(test::selectIn(*m_editor, u"p"_s, 0, 0));
+        QVERIFY(QTest::qWaitFor([&] { return computed(u"color"_s) == u"rgb(9, 9, 9)"; }, 10000));
+        const QList<styles::StyleRow> &shown = m_styles->panel()->rows();
+        const auto at = std::find_if(shown.cbegin(), shown.cend(),
+                                     [&](const styles::StyleRow &r) { return r.place == href; });
+        QVERIFY(at != shown.cend());
+        QVERIFY(at->readOnlyReason.contains(u"サーバー上"_s));
+        auto *rules = find<QTreeWidget>(u"styleRules"_s);
+        rules->setCurrentItem(rules->topLevelItem(int(at - shown.cbegin())));
+        QVERIFY(!find<QLineEdit>(u"styleValue"_s)->isEnabled());
+        QVERIFY(find<QComboBox>(u"styleSheets"_s)->findText(href) < 0);
+        server.kill();
+        server.waitForFinished();
     }
 };
 
