@@ -110,7 +110,8 @@ void panelCases(const QString &dir, bool filling, bool editing)
         return;
 
     test::selectIn(*editor, QStringLiteral("a"), 0, 0);
-    QTest::qWaitFor([&] { return styles.panel()->rows().size() >= 2; }, 10000);
+    if (!QTest::qWaitFor([&] { return styles.panel()->rows().size() >= 2; }, 10000))
+        qWarning("style edit: the panel did not show the paragraph's rules");
     auto *rows = styles.panel()->findChild<QTreeWidget *>(QStringLiteral("styleRules"));
     auto *line = styles.panel()->findChild<QLineEdit *>(QStringLiteral("styleValue"));
     bool bold = true;
@@ -126,10 +127,12 @@ void panelCases(const QString &dir, bool filling, bool editing)
         QElapsedTimer clock;
         clock.start();
         QTest::keyClick(line, Qt::Key_Return);
-        QTest::qWaitFor([&] { return edited.count() > 0; }, 10000);
+        if (!QTest::qWaitFor([&] { return edited.count() > 0; }, 10000))
+            qWarning("style edit: no answer");
         const double ms = clock.nsecsElapsed() / 1e6;
         // The panel shows the new value before the next trial (untimed).
-        QTest::qWaitFor([&] { return filled.count() > 0; }, 10000);
+        if (!QTest::qWaitFor([&] { return filled.count() > 0; }, 10000))
+            qWarning("style edit: the panel was not filled again");
         return ms;
     };
     bool bareBold = true;

@@ -247,7 +247,7 @@ void StyleController::change(const styles::StyleRow &row, const Change &change)
         rulePath.append(step);
     const QJsonObject rule = {
         {u"place"_s, u"sheet"_s}, {u"sheet"_s, row.sheet}, {u"path"_s, rulePath}};
-    SheetEdit undo{path, {}, {}, rule};
+    SheetEdit undo{path, {}, {}, rule, {}};
     // What takes the engine's reading back: the property as it was, or gone when new.
     undo.engine[u"property"_s] = change.property;
     undo.engine[u"value"_s] = change.added || row.disabled ? QJsonValue() : QJsonValue(row.value);
