@@ -354,8 +354,8 @@
                 list.style.setProperty(edit.property, value, important ? 'important' : '');
         }
         // A linked sheet's edit is a step of the page's history: undone or redone, the
-        // editor is told (styleStepsTaken) and writes the file and shows it again.
-        // A step whose file could not be written goes again with the change.
+        // editor is told (styleStepsTaken) and writes the file and shows it again. When
+        // the file could not be written, the change is taken back with its step (drop).
         if (edit.step !== undefined) {
             let done = true;
             outsideSteps.set(edit.step, LP.history.outside('sheet', () => {
