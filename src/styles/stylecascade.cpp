@@ -4,6 +4,7 @@
 #include "platform/markup/cssspecificity.h"
 
 #include <QSet>
+#include <QUrl>
 
 #include <algorithm>
 #include <memory>
@@ -294,6 +295,22 @@ QList<StyleRow> cascadeRows(const QVariantMap &answer, const SheetReader &readSh
             }
         }
         decided.unite(settledHere);
+    }
+    // A sheet on a server is not ours to read or write: its rules cannot be placed in its
+    // text, so instead of them the sheet itself is listed, read only, with the reason.
+    static const QStringList servers{u"http"_s, u"https"_s, u"ftp"_s};
+    for (qsizetype i = 0; i < sheets.size(); ++i) {
+        const QUrl url(sheets[i].toMap()[u"href"_s].toString());
+        if (!servers.contains(url.scheme().toLower()))
+            continue;
+        StyleRow row;
+        row.selector = u"（サーバー上のスタイルシート）"_s;
+        row.place = url.toString();
+        row.where = Where::Sheet;
+        row.sheet = int(i);
+        row.readOnlyReason = u"サーバー上のスタイルシートなので、ここでは読まず、書き換えもしません"
+                             "（そのルールはこの一覧に出ません）。"_s;
+        rows.append(row);
     }
     return rows;
 }

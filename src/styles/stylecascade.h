@@ -68,6 +68,8 @@ using SheetReader = std::function<std::optional<SheetSource>(int index, const QV
 // inherited properties of each ancestor, nearest first; presentational attributes last
 // among the element's own, with their CSS equivalents. Our own reading of each sheet
 // gives the places; a rule the engine matched that our reading does not find is left out.
+// A sheet on a server (http, https, ftp) is listed last as one read-only row with the
+// reason, its rules not being ours to read.
 QList<StyleRow> cascadeRows(const QVariantMap &answer, const SheetReader &readSheet);
 
 // The rule of `sheet` at the engine's `path` (its place among its parent's rules at each

@@ -1,5 +1,6 @@
 #include "styles/stylecontroller.h"
 
+#include "platform/editing/editingcommands.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/markup/cssedits.h"
 #include "platform/markup/textcodec.h"
@@ -55,23 +56,27 @@ StyleController::StyleController(QMainWindow &window, EditingComponent &editor, 
             request();
         else if (m_panel->isHidden() && m_toggle.isChecked())
             setShown(false);
+        if (!visible)
+            m_editor.callLater(u"styleForget"_s, {}, [](const QVariant &) {});
     });
     connect(&m_editor, &EditingComponent::DisplayChanged, this, &StyleController::request);
+    connect(&m_editor, &EditingComponent::DisplayChanged, this, &StyleController::takeSteps);
     connect(&m_editor, &EditingComponent::DocumentComplete, this, [this] {
         m_parsed.clear();
         m_pageText.clear();
         m_pageTextTime = {};
-        m_undo.clear();
-        m_panel->setUndoAvailable(false);
+        m_steps.clear(); // a page loaded starts a fresh history
         request();
     });
     connect(&m_soon, &QTimer::timeout, this, &StyleController::ask);
     connect(m_panel, &StylePanel::valueEntered, this, &StyleController::enter);
-    connect(m_panel, &StylePanel::undoRequested, this, &StyleController::undo);
+    connect(m_panel, &StylePanel::undoRequested, this,
+            [this] { m_editor.ExecCommand(decmd::UNDO, CommandOption::Prompt); });
     connect(m_panel, &StylePanel::switchRequested, this, &StyleController::switchRow);
     connect(m_panel, &StylePanel::removeRequested, this, &StyleController::removeRow);
     connect(m_panel, &StylePanel::addRequested, this, &StyleController::addToRow);
     connect(m_panel, &StylePanel::addRuleRequested, this, &StyleController::addRule);
+    connect(m_panel, &StylePanel::previewChanged, this, &StyleController::request);
 }
 
 void StyleController::setShown(bool shown)
@@ -98,7 +103,9 @@ void StyleController::ask()
     const quint64 asked = ++m_asked;
     QPointer<StyleController> self(this);
     m_editor.callLater(u"styleMatches"_s,
-                       QJsonArray{QJsonValue(QJsonArray::fromStringList(kComputed))},
+                       QJsonArray{QJsonValue(QJsonArray::fromStringList(kComputed)),
+                                  QJsonValue(QJsonArray::fromStringList(m_panel->forcedStates())),
+                                  m_panel->chosenWidth()},
                        [self, asked](const QVariant &answer) {
                            if (self)
                                self->answered(answer, asked);
@@ -149,6 +156,7 @@ void StyleController::answered(const QVariant &answer, quint64 asked)
         }
     }
     m_panel->setSheets(choices);
+    m_panel->setUndoAvailable(m_editor.QueryStatus(decmd::UNDO) == CommandStatus::Enabled);
     emit filled();
 }
 

@@ -26,9 +26,10 @@ class StylePanel;
 // (nothing that reaches beyond the declaration) and by the engine (CSS.supports), then
 // written where it stands: the style attribute and a style element's text change on the
 // page as one undo step; a linked or imported sheet's file is written at once (atomically,
-// in its own encoding, only that declaration's bytes), shown on the page through the
-// engine's reading of the sheet, and taken back with the panel's 「元に戻す」. The panel
-// belongs to the window.
+// in its own encoding, only that declaration's bytes) and shown on the page through the
+// engine's reading of the sheet, and the edit is a step of the page's undo history too:
+// undone or redone there, the file is written back (only while it holds what the edit
+// left) and the page shows it. The panel belongs to the window.
 class StyleController : public QObject
 {
     Q_OBJECT
@@ -53,18 +54,26 @@ private:
     std::optional<styles::SheetSource> readSheetText(const QVariantMap &sheet);
     void enter(int row, const QString &value);
     void write(const styles::StyleRow &row, const QString &value);
-    void undo();
     void finish(bool written, const QString &message);
     QString pageFolder() const;
     int styleElementLine(int styleIndex);
 
-    // One write of a linked sheet that the panel can take back: the bytes before and after,
-    // and what takes the engine's reading of the sheet back (the rule, property, value).
+    // One write of a linked sheet, a step of the page's undo history: the bytes before and
+    // after, what takes the engine's reading of the sheet back (the rule, property, value)
+    // and what makes the change in it again.
     struct SheetEdit {
         QString path;
         QByteArray before, after;
         QJsonObject engine;
+        QJsonObject apply;
     };
+    // Shows `apply` on the page as a step of its history, then writes the linked sheet's
+    // edit `edit` ([start, end) becomes `text`); a write that fails takes the page's
+    // change and its step back again.
+    void showAndWrite(SheetEdit edit, QJsonObject apply, const css::Edit &change);
+    // Asks the page which sheet steps its undo or redo took (when there are any).
+    void takeSteps();
+    void stepsTaken(const QVariant &answer);
     // An edit of a row's declaration: the text change, and for a linked sheet the same
     // change in the engine's reading of it (a null value: the property goes).
     struct Change {
@@ -75,15 +84,21 @@ private:
         QJsonValue value;
         bool important = false;
         bool added = false; // a new declaration: taken back by removing the property
+        bool typed = false; // a value typed by the user: the engine must take it
     };
     void switchRow(int row);
     void removeRow(int row);
     void addToRow(int row, const QString &typed);
     void addRule(int sheet, const QString &typed);
     // Goes on with `then` when the engine takes `value` for `property`; else says so.
-    void ifSupported(const QString &property, const QString &value, std::function<void()> then);
+    // What the page's apply checks first: the engine takes `value` for `property`
+    // (CSS.supports); nothing is changed or written otherwise.
+    static QJsonObject supports(const QString &property, const QString &value);
     void change(const styles::StyleRow &row, const Change &change);
-    void show(const QJsonObject &apply);
+    // Applies `apply` on the page; then `written` (when given) writes what the page shows
+    // and says why it could not (the page's change is then taken back with `back`).
+    void show(const QJsonObject &apply, std::function<QString()> written = {},
+              const QJsonObject &back = {});
     // The bytes of the sheet at `path` as just written, for the panel's undo.
     QByteArray writtenBytes(const QString &path);
 
@@ -99,7 +114,10 @@ private:
     QString m_pageText;       // the page's file, for the lines of its style elements
     QDateTime m_pageTextTime; // when that file was changed
     QHash<QString, std::shared_ptr<const styles::ParsedText>> m_parsed; // by file or element
-    QList<SheetEdit> m_undo; // the panel's writes of linked sheets, latest last
+    QHash<int, SheetEdit> m_steps; // the writes of linked sheets in the page's history
+    int m_lastStep = 0;
+    bool m_taking = false;    // the page is being asked for the steps taken
+    bool m_takeAgain = false; // and asked again meanwhile
 };
 
 } // namespace lumipage

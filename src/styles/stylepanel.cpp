@@ -1,5 +1,6 @@
 #include "styles/stylepanel.h"
 
+#include "platform/browsing/browseframe.h"
 #include "styles/valueeditors.h"
 
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -52,7 +54,34 @@ StylePanel::StylePanel(QWidget *parent) : QDockWidget(u"スタイル"_s, parent)
     layout->setContentsMargins(4, 4, 4, 4);
     m_element = new QLabel(body);
     m_element->setObjectName(u"styleElement"_s);
-    layout->addWidget(m_element);
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_element, 1);
+    for (const auto &[name, state] : {std::pair{u"styleStateHover"_s, u"hover"_s},
+                                      {u"styleStateActive"_s, u"active"_s},
+                                      {u"styleStateFocus"_s, u"focus"_s},
+                                      {u"styleStateVisited"_s, u"visited"_s}}) {
+        auto *button = new QToolButton(body);
+        button->setObjectName(name);
+        button->setText(u':' + state);
+        button->setCheckable(true);
+        button->setProperty("state", state);
+        button->setToolTip(u"要素を :%1 の状態にして表示します（保存されません）"_s.arg(state));
+        connect(button, &QToolButton::toggled, this, &StylePanel::previewChanged);
+        top->addWidget(button);
+        m_states.append(button);
+    }
+    m_width = new QComboBox(body);
+    m_width->setObjectName(u"styleWidth"_s);
+    m_width->setToolTip(u"@media のルールをこの幅で読みます"_s);
+    m_width->addItem(u"パソコン"_s, 0);
+    for (const PreviewWidth width : {PreviewWidth::Tablet, PreviewWidth::Phone})
+        m_width->addItem(
+            u"%1 %2"_s.arg(width == PreviewWidth::Tablet ? u"タブレット"_s : u"スマートフォン"_s)
+                .arg(cssWidth(width)),
+            cssWidth(width));
+    connect(m_width, &QComboBox::currentIndexChanged, this, &StylePanel::previewChanged);
+    top->addWidget(m_width);
+    layout->addLayout(top);
 
     auto *split = new QSplitter(Qt::Horizontal, body);
     m_rules = new QTreeWidget(split);
@@ -80,7 +109,7 @@ StylePanel::StylePanel(QWidget *parent) : QDockWidget(u"スタイル"_s, parent)
     m_editors = new ValueEditors(*m_value, body);
     m_undo = new QPushButton(u"元に戻す"_s, body);
     m_undo->setObjectName(u"styleUndo"_s);
-    m_undo->setToolTip(u"このパネルでしたリンク先のスタイルシートの変更を元に戻します"_s);
+    m_undo->setToolTip(u"ページの編集を元に戻します（リンク先のスタイルシートの変更も）"_s);
     m_undo->setEnabled(false);
     m_switch = new QPushButton(u"オン/オフ"_s, body);
     m_switch->setObjectName(u"styleSwitch"_s);
@@ -114,10 +143,12 @@ StylePanel::StylePanel(QWidget *parent) : QDockWidget(u"スタイル"_s, parent)
     setWidget(body);
 
     connect(m_rules, &QTreeWidget::currentItemChanged, this, &StylePanel::rowChanged);
-    connect(m_value, &QLineEdit::returnPressed, this, [this] {
+    const auto enterValue = [this] {
         if (currentRow() >= 0)
             emit valueEntered(currentRow(), m_value->text());
-    });
+    };
+    connect(m_value, &QLineEdit::returnPressed, this, enterValue);
+    connect(m_editors, &ValueEditors::applyRequested, this, enterValue);
     connect(m_undo, &QPushButton::clicked, this, &StylePanel::undoRequested);
     connect(m_switch, &QPushButton::clicked, this, [this] {
         if (currentRow() >= 0)
@@ -210,6 +241,20 @@ void StylePanel::setSheets(const QList<std::pair<QString, int>> &sheets)
     if (const int again = m_sheets->findText(chosen); again >= 0)
         m_sheets->setCurrentIndex(again);
     m_addRule->setEnabled(!sheets.isEmpty());
+}
+
+QStringList StylePanel::forcedStates() const
+{
+    QStringList states;
+    for (const QToolButton *button : m_states)
+        if (button->isChecked())
+            states.append(button->property("state").toString());
+    return states;
+}
+
+int StylePanel::chosenWidth() const
+{
+    return m_width->currentData().toInt();
 }
 
 int StylePanel::currentRow() const

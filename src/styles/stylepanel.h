@@ -8,6 +8,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QToolButton;
 class QTreeWidget;
 
 namespace lumipage
@@ -22,10 +23,12 @@ class ValueEditors;
 // (`styleSwitch`), 削除 (`styleRemove`), a declaration to add to the row's rule
 // (`styleNew`: "property: value", Enter adds) or, with 「クラスのルールを追加」
 // (`styleAddRule`), to a new rule for the element's class or id in the sheet chosen in
-// `styleSheets`, 「元に戻す」 for
-// the panel's own edits of linked sheets (`styleUndo`), a line for messages
-// (`styleMessage`) and the engine's computed values (`styleComputed`). It only shows and
-// reports; StyleController fills it.
+// `styleSheets`, 「元に戻す」 (`styleUndo`, the page's undo, which takes sheet edits back
+// too), a line for messages (`styleMessage`) and the engine's computed values
+// (`styleComputed`). Above the rows, the states forced on the element for preview
+// (`styleStateHover`, `styleStateActive`, `styleStateFocus`, `styleStateVisited`) and the
+// view width the rules are read at (`styleWidth`: パソコン, タブレット 768, スマートフォン 375).
+// It only shows and reports; StyleController fills it.
 class StylePanel : public QDockWidget
 {
     Q_OBJECT
@@ -46,6 +49,10 @@ public:
 
     const QList<styles::StyleRow> &rows() const { return m_rows; }
     int currentRow() const;
+    // The states checked ("hover", "active", "focus", "visited").
+    QStringList forcedStates() const;
+    // The chosen view width in CSS pixels; 0 for the real view (パソコン).
+    int chosenWidth() const;
 
 signals:
     // The user typed `value` for the row `row` and pressed Enter.
@@ -59,11 +66,15 @@ signals:
     // The user asked for a new rule for the element's class (or id) in the sheet `sheet`
     // (as the page's answer numbers them), holding `typed` ("property: value").
     void addRuleRequested(int sheet, const QString &typed);
+    // A state was forced or released, or another width chosen.
+    void previewChanged();
 
 private:
     void rowChanged();
 
     QLabel *m_element = nullptr;
+    QList<QToolButton *> m_states;
+    QComboBox *m_width = nullptr;
     QTreeWidget *m_rules = nullptr;
     QLineEdit *m_value = nullptr;
     ValueEditors *m_editors = nullptr;

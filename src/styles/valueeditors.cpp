@@ -5,7 +5,10 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QSignalBlocker>
@@ -63,8 +66,36 @@ ValueEditors::ValueEditors(QLineEdit &line, QWidget *parent) : QWidget(parent), 
     m_font->insertSeparator(m_font->count());
     m_font->addItems(QFontDatabase::families());
     m_font->setMaximumWidth(180);
+    // The box diagram: each side's field where that side is, the property's name inside.
+    m_box = new QFrame(this);
+    m_box->setObjectName(u"styleBox"_s);
+    m_box->setFrameShape(QFrame::StyledPanel);
+    auto *grid = new QGridLayout(m_box);
+    grid->setContentsMargins(2, 2, 2, 2);
+    grid->setSpacing(2);
+    m_boxName = new QLabel(m_box);
+    m_boxName->setAlignment(Qt::AlignCenter);
+    grid->addWidget(m_boxName, 1, 1);
+    const struct {
+        const char16_t *name, *tip;
+        int row, column;
+    } sides[] = {{u"styleBoxTop", u"上", 0, 1},
+                 {u"styleBoxRight", u"右", 1, 2},
+                 {u"styleBoxBottom", u"下", 2, 1},
+                 {u"styleBoxLeft", u"左", 1, 0}};
+    for (const auto &side : sides) {
+        auto *field = new QLineEdit(m_box);
+        field->setObjectName(QString::fromUtf16(side.name));
+        field->setToolTip(u"%1の値（Enter で反映）"_s.arg(QString::fromUtf16(side.tip)));
+        field->setMaximumWidth(70);
+        grid->addWidget(field, side.row, side.column);
+        connect(field, &QLineEdit::textEdited, this, &ValueEditors::sideEdited);
+        connect(field, &QLineEdit::returnPressed, this, &ValueEditors::applyRequested);
+        m_sides.append(field);
+    }
     for (QWidget *editor : {static_cast<QWidget *>(m_colour), static_cast<QWidget *>(m_length),
-                            static_cast<QWidget *>(m_unit), static_cast<QWidget *>(m_font)}) {
+                            static_cast<QWidget *>(m_unit), static_cast<QWidget *>(m_font),
+                            static_cast<QWidget *>(m_box)}) {
         layout->addWidget(editor);
         editor->hide();
     }
@@ -85,6 +116,7 @@ void ValueEditors::showFor(const QString &property, bool editable, bool attribut
     m_length->setVisible(kind == css::EditorKind::Length);
     m_unit->setVisible(kind == css::EditorKind::Length);
     m_font->setVisible(kind == css::EditorKind::FontFamily);
+    m_box->setVisible(kind == css::EditorKind::Box);
     if (kind == css::EditorKind::Colour) {
         m_colour->setIcon(swatch(colourIn(value))); // the value's colour, when it writes one
     } else if (kind == css::EditorKind::Length) {
@@ -95,6 +127,11 @@ void ValueEditors::showFor(const QString &property, bool editable, bool attribut
         m_unit->setCurrentText(length ? length->unit : u"px"_s);
     } else if (kind == css::EditorKind::FontFamily) {
         m_font->setCurrentIndex(m_font->findText(css::firstFamily(value)));
+    } else if (kind == css::EditorKind::Box) {
+        m_boxName->setText(property);
+        const css::BoxSides sides = *css::boxSides(value);
+        for (int i = 0; i < 4; ++i)
+            m_sides[i]->setText(sides[i]);
     }
 }
 
@@ -110,6 +147,16 @@ void ValueEditors::chooseColour()
 void ValueEditors::lengthChanged()
 {
     put(css::lengthText(m_length->value(), m_unit->currentText()));
+}
+
+void ValueEditors::sideEdited()
+{
+    // The line follows the sides in the shortest form; the typing stays in the side's field.
+    css::BoxSides sides;
+    for (int i = 0; i < 4; ++i)
+        sides[i] = m_sides[i]->text();
+    if (const QString text = css::boxText(sides); !text.isEmpty())
+        m_line.setText(text);
 }
 
 void ValueEditors::put(const QString &value)

@@ -130,6 +130,25 @@ private slots:
                  QStringList({u".a margin-top"_s, u".a line-height"_s, u"div font-size"_s}));
     }
 
+    // A sheet on a server is listed, read only with the reason, once; a local one is not.
+    void serverSheets()
+    {
+        const QVariantMap answer = {
+            {u"sheets"_s,
+             QVariantList{
+                 QVariantMap{{u"kind"_s, u"link"_s}, {u"href"_s, u"lumipage-doc:///site/a.css"_s}},
+                 QVariantMap{{u"kind"_s, u"link"_s}, {u"href"_s, u"https://example.com/b.css"_s}}}},
+            {u"chain"_s, QVariantList{QVariantMap{{u"ordinal"_s, 1}, {u"tag"_s, u"P"_s}},
+                                      QVariantMap{{u"ordinal"_s, 0}, {u"tag"_s, u"BODY"_s}}}}};
+        const auto rows = styles::cascadeRows(
+            answer, [](int, const QVariantMap &) { return std::optional<styles::SheetSource>(); });
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].place, u"https://example.com/b.css"_s);
+        QCOMPARE(rows[0].sheet, 1);
+        QVERIFY(rows[0].readOnlyReason.contains(u"サーバー上"_s));
+        QVERIFY(rows[0].property.isEmpty());
+    }
+
     void equivalents()
     {
         QCOMPARE(styles::cssEquivalent(u"FONT"_s, u"size"_s, u"+1"_s), u"font-size: large"_s);

@@ -56,7 +56,7 @@ QWebEngineScript runtimeScript()
     source += QStringLiteral("(window.__lumipage = window.__lumipage || {}).commands = %1;\n")
                   .arg(QString::fromUtf8(QJsonDocument(commands).toJson(QJsonDocument::Compact)));
     for (const char *part : {"serializer", "history", "runtime", "paste", "changes", "tables",
-                             "objects", "find", "locate", "contrast", "styles"})
+                             "objects", "find", "locate", "contrast", "styles", "stylepreview"})
         source += readResource(
             QStringLiteral(":/lumipage/platform/editing/runtime/%1.js").arg(QLatin1String(part)));
     script.setSourceCode(source);

@@ -253,13 +253,17 @@ Edit addRule(const QString &text, const Block &sheet, const QString &selector, c
 
     const QString nl = lineEndOf(text);
     const QString indent = declarationIndent(text, sheet.rules).value_or(u"    "_s);
-    // One line when the sheet's last style rule is written on one line.
+    // One line when the sheet's last style rule (in a block or not) is written on one line.
     bool oneLine = false;
+    const auto lastStyleRule = [&](const QList<Rule> &rules) {
+        for (const Rule &r : rules)
+            if (!r.at && r.hasBlock && !r.block.declarations.isEmpty()) {
+                const QString inside = text.sliced(r.blockStart, r.blockEnd - r.blockStart);
+                oneLine = !inside.contains(u'\n') && !inside.contains(u'\r');
+            }
+    };
     for (const Rule &r : sheet.rules)
-        if (!r.at && r.hasBlock && !r.block.declarations.isEmpty()) {
-            const QString inside = text.sliced(r.blockStart, r.blockEnd - r.blockStart);
-            oneLine = !inside.contains(u'\n') && !inside.contains(u'\r');
-        }
+        lastStyleRule(r.at ? r.block.rules : QList<Rule>{r});
     const QString declaration = name + u": "_s + value.trimmed() + u';';
     const auto ruleText = [&](const QString &outer) {
         if (oneLine)
@@ -276,6 +280,15 @@ Edit addRule(const QString &text, const Block &sheet, const QString &selector, c
                 out += s.sliced(t.start, t.end - t.start).toLower() + u'\x01';
         return out;
     };
+    // Rules inside a block are indented as in the sheet's other blocks that hold rules.
+    QString nested = indent;
+    for (const Rule &r : sheet.rules)
+        if (r.at && r.hasBlock && !r.block.rules.isEmpty()) {
+            const QString outer = indentAt(text, r.start);
+            const QString inner = indentAt(text, r.block.rules.front().start);
+            if (inner.startsWith(outer) && inner.size() > outer.size())
+                nested = inner.mid(outer.size());
+        }
     if (!media.isEmpty()) {
         if (breaksOut(media) || media.contains(u"/*"))
             return refused(kBadMedia);
@@ -286,7 +299,7 @@ Edit addRule(const QString &text, const Block &sheet, const QString &selector, c
                 continue;
             const qsizetype at = r.block.rules.isEmpty() ? r.blockStart : r.block.rules.back().end;
             const QString inner = r.block.rules.isEmpty()
-                                      ? indentAt(text, r.start) + indent
+                                      ? indentAt(text, r.start) + nested
                                       : indentAt(text, r.block.rules.back().start);
             return {at, at, nl + ruleText(inner), {}};
         }
@@ -303,7 +316,7 @@ Edit addRule(const QString &text, const Block &sheet, const QString &selector, c
     }
     const QString body = media.isEmpty() ? ruleText({})
                                          : u"@media "_s + media.trimmed() + u" {"_s + nl +
-                                               ruleText(indent) + nl + u'}';
+                                               ruleText(nested) + nl + u'}';
     const bool endsLine = text.endsWith(u'\n') || text.endsWith(u'\r');
     const QString trail = text.isEmpty() || endsLine ? nl : QString();
     return {text.size(), text.size(), lead + body + trail, {}};

@@ -1,291 +1,11 @@
 #include "platform/markup/cssparser.h"
 
-#include <algorithm>
+#include "platform/markup/cssruleparser.h"
 
 using namespace Qt::StringLiterals;
 
 namespace lumipage::css
 {
-
-namespace
-{
-
-bool isOpening(TokenType t)
-{
-    return t == TokenType::Function || t == TokenType::LeftParen || t == TokenType::LeftBracket ||
-           t == TokenType::LeftBrace;
-}
-
-bool isAsciiCaseless(const QString &s, QLatin1StringView word)
-{
-    if (s.size() != word.size())
-        return false;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        char16_t c = s[i].unicode();
-        if (c >= 'A' && c <= 'Z')
-            c += 'a' - 'A';
-        if (c != char16_t(word[i].unicode()))
-            return false;
-    }
-    return true;
-}
-
-// At-rules whose block holds rules, and those whose block holds declarations; any other
-// at-rule's block is kept as it stands.
-bool holdsRules(const QString &name)
-{
-    static const QLatin1StringView names[] = {
-        "media"_L1,     "supports"_L1,  "document"_L1,          "-moz-document"_L1, "layer"_L1,
-        "container"_L1, "keyframes"_L1, "-webkit-keyframes"_L1, "scope"_L1};
-    return std::any_of(std::begin(names), std::end(names),
-                       [&](QLatin1StringView n) { return isAsciiCaseless(name, n); });
-}
-bool holdsDeclarations(const QString &name)
-{
-    static const QLatin1StringView names[] = {"font-face"_L1,     "page"_L1,
-                                              "counter-style"_L1, "property"_L1,
-                                              "viewport"_L1,      "font-palette-values"_L1};
-    return std::any_of(std::begin(names), std::end(names),
-                       [&](QLatin1StringView n) { return isAsciiCaseless(name, n); });
-}
-
-} // namespace
-
-// Reads rules and declarations from the sheet's tokens. Every consumer works on a token
-// range [i, end) and steps over blocks and functions by their matching closing token.
-class Parser
-{
-public:
-    explicit Parser(const Sheet &sheet) : m_s(sheet), m_t(sheet.m_tokens) {}
-
-    TokenType type(int i) const { return m_t[i].type; }
-    bool isBlank(int i) const
-    {
-        return type(i) == TokenType::Whitespace || type(i) == TokenType::Comment;
-    }
-    int skipBlank(int i, int end) const
-    {
-        while (i < end && isBlank(i))
-            ++i;
-        return i;
-    }
-    int closing(int i, int end) const { return std::min(m_s.m_match[i], end); }
-    int afterComponent(int i, int end) const
-    {
-        return isOpening(type(i)) ? std::min(closing(i, end) + 1, end) : i + 1;
-    }
-    qsizetype endOf(int closer, int end) const
-    {
-        return closer < end ? m_t[closer].end : (end > 0 ? m_t[end - 1].end : 0);
-    }
-
-    void ruleList(int i, int end, bool topLevel, Block &out) const
-    {
-        while (i < end) {
-            const TokenType t = type(i);
-            if (isBlank(i) || (topLevel && (t == TokenType::Cdo || t == TokenType::Cdc))) {
-                ++i;
-            } else if (t == TokenType::AtKeyword) {
-                out.rules.append(atRule(i, end, &i));
-            } else if (auto rule = qualifiedRule(i, end, &i)) {
-                out.rules.append(*rule);
-            } else {
-                out.errors.append({m_t[i].start, u"invalid"_s});
-                i = end;
-            }
-        }
-    }
-
-    Rule atRule(int i, int end, int *next) const
-    {
-        Rule rule;
-        rule.at = true;
-        rule.name = m_t[i].value;
-        rule.start = m_t[i].start;
-        int j = i + 1;
-        while (j < end && type(j) != TokenType::Semicolon && type(j) != TokenType::LeftBrace)
-            j = afterComponent(j, end);
-        setPrelude(rule, i + 1, j);
-        if (j < end && type(j) == TokenType::LeftBrace) {
-            readBlock(rule, j, end, next);
-        } else {
-            rule.end = j < end ? m_t[j].end : endOf(end, end);
-            *next = j < end ? j + 1 : end;
-        }
-        return rule;
-    }
-
-    std::optional<Rule> qualifiedRule(int i, int end, int *next) const
-    {
-        int j = i;
-        while (j < end && type(j) != TokenType::LeftBrace)
-            j = afterComponent(j, end);
-        if (j >= end)
-            return std::nullopt;
-        Rule rule;
-        rule.start = m_t[i].start;
-        setPrelude(rule, i, j);
-        readBlock(rule, j, end, next);
-        return rule;
-    }
-
-    void setPrelude(Rule &rule, int first, int last) const
-    {
-        rule.prelude = {first, last};
-        const int a = skipBlank(first, last);
-        int b = last;
-        while (b > a && isBlank(b - 1))
-            --b;
-        rule.preludeStart = a < b                ? m_t[a].start
-                            : first < m_t.size() ? m_t[first].start
-                                                 : m_s.m_text.size();
-        rule.preludeEnd = a < b ? m_t[b - 1].end : rule.preludeStart;
-    }
-
-    void readBlock(Rule &rule, int open, int end, int *next) const
-    {
-        const int close = closing(open, end);
-        rule.hasBlock = true;
-        rule.blockTokens = {open + 1, close};
-        rule.blockStart = m_t[open].end;
-        rule.blockEnd = close < end ? m_t[close].start : endOf(end, end);
-        rule.end = endOf(close, end);
-        *next = close < end ? close + 1 : end;
-        if (!rule.at)
-            declarationList(open + 1, close, rule.block);
-        else if (holdsRules(rule.name))
-            ruleList(open + 1, close, false, rule.block);
-        else if (holdsDeclarations(rule.name))
-            declarationList(open + 1, close, rule.block);
-    }
-
-    void declarationList(int i, int end, Block &out) const
-    {
-        while (i < end) {
-            const TokenType t = type(i);
-            if (t == TokenType::Comment) {
-                if (auto off = switchedOff(i))
-                    out.declarations.append(*off);
-                ++i;
-            } else if (t == TokenType::Whitespace || t == TokenType::Semicolon) {
-                ++i;
-            } else if (t == TokenType::AtKeyword) {
-                out.rules.append(atRule(i, end, &i));
-            } else {
-                int j = i;
-                while (j < end && type(j) != TokenType::Semicolon)
-                    j = afterComponent(j, end);
-                std::optional<Declaration> d;
-                if (t == TokenType::Ident)
-                    d = declaration(i, j);
-                if (d) {
-                    if (j < end) {
-                        d->hasSemicolon = true;
-                        d->end = m_t[j].end;
-                    }
-                    out.declarations.append(*d);
-                } else {
-                    out.errors.append({m_t[i].start, u"invalid"_s});
-                }
-                i = j < end ? j + 1 : end;
-            }
-        }
-    }
-
-    // A declaration from its name's token to `last` (its ';' or the end).
-    std::optional<Declaration> declaration(int first, int last) const
-    {
-        int j = skipBlank(first + 1, last);
-        if (j >= last || type(j) != TokenType::Colon)
-            return std::nullopt;
-        Declaration d;
-        d.name = m_t[first].value;
-        d.start = m_t[first].start;
-        d.nameEnd = m_t[first].end;
-        d.colon = m_t[j].start;
-        // "!important" is the value's last two components (blocks count as one).
-        QList<int> top;
-        for (int k = j + 1; k < last; k = afterComponent(k, last))
-            if (!isBlank(k))
-                top.append(k);
-        int valueLast = last;
-        const qsizetype n = top.size();
-        if (n >= 2 && type(top[n - 1]) == TokenType::Ident &&
-            isAsciiCaseless(m_t[top[n - 1]].value, "important"_L1) &&
-            type(top[n - 2]) == TokenType::Delim && m_t[top[n - 2]].value == u"!") {
-            d.important = true;
-            d.importantStart = m_t[top[n - 2]].start;
-            d.importantEnd = m_t[top[n - 1]].end;
-            valueLast = top[n - 2];
-        }
-        d.value = {j + 1, valueLast};
-        const int a = skipBlank(j + 1, valueLast);
-        int b = valueLast;
-        while (b > a && isBlank(b - 1))
-            --b;
-        d.valueStart = a < b ? m_t[a].start : m_t[j].end;
-        d.valueEnd = a < b ? m_t[b - 1].end : m_t[j].end;
-        d.end = d.important ? d.importantEnd : d.valueEnd;
-        return d;
-    }
-
-    // A comment whose content is one declaration ending in ';' is a declaration the author
-    // (or this editor) switched off; anything else in a comment is a remark.
-    std::optional<Declaration> switchedOff(int i) const
-    {
-        const Token &c = m_t[i];
-        if (c.unterminated)
-            return std::nullopt;
-        const qsizetype inner = c.start + 2;
-        const QString content = m_s.m_text.sliced(inner, c.end - 2 - inner);
-        if (!content.trimmed().endsWith(u';'))
-            return std::nullopt;
-        const Block block = Sheet(content).parseDeclarationList();
-        if (block.declarations.size() != 1 || !block.rules.isEmpty() || !block.errors.isEmpty())
-            return std::nullopt;
-        Declaration d = block.declarations.front();
-        if (d.disabled || !d.hasSemicolon)
-            return std::nullopt;
-        for (qsizetype *place : {&d.start, &d.end, &d.nameEnd, &d.colon, &d.valueStart, &d.valueEnd,
-                                 &d.importantStart, &d.importantEnd})
-            if (*place >= 0)
-                *place += inner;
-        d.disabled = true;
-        d.commentStart = c.start;
-        d.commentEnd = c.end;
-        d.value = {};
-        return d;
-    }
-
-    QList<ComponentValue> components(int i, int end) const
-    {
-        QList<ComponentValue> out;
-        while (i < end) {
-            if (type(i) == TokenType::Comment) {
-                ++i;
-                continue;
-            }
-            out.append(component(i, end, &i));
-        }
-        return out;
-    }
-    ComponentValue component(int i, int end, int *next) const
-    {
-        ComponentValue v;
-        v.token = i;
-        if (isOpening(type(i))) {
-            const int close = closing(i, end);
-            v.children = components(i + 1, close);
-            v.closed = close < end;
-        }
-        *next = afterComponent(i, end);
-        return v;
-    }
-
-private:
-    const Sheet &m_s;
-    const QList<Token> &m_t;
-};
 
 Sheet::Sheet(QString text) : m_text(std::move(text)), m_tokens(tokenize(m_text))
 {
@@ -312,27 +32,27 @@ Sheet::Sheet(QString text) : m_text(std::move(text)), m_tokens(tokenize(m_text))
 Block Sheet::parseStylesheet() const
 {
     Block out;
-    Parser(*this).ruleList(0, m_tokens.size(), true, out);
+    RuleParser(*this).ruleList(0, m_tokens.size(), true, out);
     return out;
 }
 
 Block Sheet::parseRuleList() const
 {
     Block out;
-    Parser(*this).ruleList(0, m_tokens.size(), false, out);
+    RuleParser(*this).ruleList(0, m_tokens.size(), false, out);
     return out;
 }
 
 Block Sheet::parseDeclarationList() const
 {
     Block out;
-    Parser(*this).declarationList(0, m_tokens.size(), out);
+    RuleParser(*this).declarationList(0, m_tokens.size(), out);
     return out;
 }
 
 Block Sheet::parseOneRule() const
 {
-    const Parser p(*this);
+    const RuleParser p(*this);
     const int end = m_tokens.size();
     Block out;
     int i = p.skipBlank(0, end);
@@ -359,7 +79,7 @@ Block Sheet::parseOneRule() const
 
 Block Sheet::parseOneDeclaration() const
 {
-    const Parser p(*this);
+    const RuleParser p(*this);
     const int end = m_tokens.size();
     Block out;
     const int i = p.skipBlank(0, end);
@@ -377,12 +97,12 @@ Block Sheet::parseOneDeclaration() const
 
 QList<ComponentValue> Sheet::parseComponentValueList() const
 {
-    return Parser(*this).components(0, m_tokens.size());
+    return RuleParser(*this).components(0, m_tokens.size());
 }
 
 std::optional<ComponentValue> Sheet::parseOneComponentValue(QString *reason) const
 {
-    const Parser p(*this);
+    const RuleParser p(*this);
     const int end = m_tokens.size();
     int i = p.skipBlank(0, end);
     if (i >= end) {
@@ -399,12 +119,12 @@ std::optional<ComponentValue> Sheet::parseOneComponentValue(QString *reason) con
 
 QList<ComponentValue> Sheet::componentValues(TokenSpan span) const
 {
-    return Parser(*this).components(span.first, span.last);
+    return RuleParser(*this).components(span.first, span.last);
 }
 
 QString Sheet::trimmedText(TokenSpan span) const
 {
-    const Parser p(*this);
+    const RuleParser p(*this);
     const int a = p.skipBlank(span.first, span.last);
     int b = span.last;
     while (b > a && p.isBlank(b - 1))

@@ -107,7 +107,7 @@ public:
     int lineAt(qsizetype offset) const;
 
 private:
-    friend class Parser;
+    friend class RuleParser;
     QString m_text;
     QList<Token> m_tokens;
     QList<int> m_match; // for an opening token or function: the index of its closing token

@@ -24,6 +24,11 @@ bool isColourProperty(const QString &property)
     return property == u"color" || property.endsWith(u"-color");
 }
 
+bool isBoxProperty(const QString &property)
+{
+    return property == u"margin" || property == u"padding" || property == u"border-width";
+}
+
 bool isLengthProperty(const QString &property)
 {
     static const QRegularExpression lengths(
@@ -72,6 +77,8 @@ EditorKind editorKind(const QString &property, const QString &value, bool attrib
                          text.compare(u"currentcolor", Qt::CaseInsensitive) == 0;
         return one ? EditorKind::Colour : EditorKind::Text;
     }
+    if (isBoxProperty(name) && !attribute && boxSides(text))
+        return EditorKind::Box;
     if (isLengthProperty(name) && !attribute)
         return text.isEmpty() || isWideKeyword(text) || lengthOf(text) ? EditorKind::Length
                                                                        : EditorKind::Text;
@@ -165,6 +172,64 @@ QString fontFamilyText(const QString &family, const QString &value)
         name = authorQuote + name + authorQuote;
     }
     return name + value.mid(comma);
+}
+
+std::optional<BoxSides> boxSides(const QString &value)
+{
+    static const QStringList wide{u"inherit"_s, u"initial"_s, u"unset"_s, u"revert"_s,
+                                  u"revert-layer"_s};
+    const QString text = value.trimmed();
+    if (text.isEmpty() || wide.contains(text.toLower()) ||
+        text.contains(u"var(", Qt::CaseInsensitive))
+        return std::nullopt;
+    // The values at the top level: white space inside brackets (calc(1px + 2px)) is theirs.
+    QStringList parts;
+    QString part;
+    int depth = 0;
+    for (const QChar c : text) {
+        if (c == u',' || c == u'/' || c == u'!' || c == u'"' || c == u'\'' || c == u';')
+            return std::nullopt;
+        if (c == u'(')
+            ++depth;
+        else if (c == u')' && --depth < 0)
+            return std::nullopt;
+        if (c.isSpace() && depth == 0) {
+            if (!part.isEmpty())
+                parts.append(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.isEmpty())
+        parts.append(part);
+    if (depth != 0 || parts.isEmpty() || parts.size() > 4)
+        return std::nullopt;
+    // One value: all four; two: vertical, horizontal; three: top, horizontal, bottom.
+    const QString top = parts[0];
+    const QString right = parts.value(1, top);
+    const QString bottom = parts.value(2, top);
+    const QString left = parts.value(3, right);
+    return BoxSides{top, right, bottom, left};
+}
+
+QString boxText(const BoxSides &sides)
+{
+    QStringList values;
+    for (const QString &side : sides) {
+        if (side.trimmed().isEmpty())
+            return {};
+        values.append(side.trimmed());
+    }
+    if (values[3] == values[1]) {
+        values.removeLast();
+        if (values[2] == values[0]) {
+            values.removeLast();
+            if (values[1] == values[0])
+                values.removeLast();
+        }
+    }
+    return values.join(u' ');
 }
 
 } // namespace lumipage::css

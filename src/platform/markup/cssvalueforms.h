@@ -5,13 +5,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 #include <optional>
 
 namespace lumipage::css
 {
 
 // The editor that fits a declaration's value beside the line where it is typed.
-enum class EditorKind { Text, Colour, Length, FontFamily };
+enum class EditorKind { Text, Colour, Length, FontFamily, Box };
 
 // The editor for `property` holding `value`: a colour for a colour property holding one
 // colour (or nothing, or a keyword such as inherit); a number with a unit for a length
@@ -20,6 +22,8 @@ enum class EditorKind { Text, Colour, Length, FontFamily };
 // "0 auto", 10vh, a var()) keeps to the text, so that choosing never drops a part of it.
 // With `attribute` the value is a presentational attribute's and `property` its CSS
 // equivalent's: only the colour fits, as such attributes take no CSS units or font lists.
+// The box shorthands (margin, padding, border-width) holding one to four values get the
+// box diagram, one field a side.
 EditorKind editorKind(const QString &property, const QString &value, bool attribute = false);
 
 // The colour `value` writes, when it is exactly one colour (not currentColor).
@@ -50,5 +54,14 @@ QString firstFamily(const QString &value);
 // `value` (a font-family list) with its first family replaced by `family`, the fallbacks
 // kept; the name quoted when it is not a plain identifier list, in the author's quotes.
 QString fontFamilyText(const QString &family, const QString &value);
+
+// The four sides of a box shorthand, top, right, bottom, left, as its one to four values
+// give them ("0 auto" → 0, auto, 0, auto); nullopt for anything else (a CSS-wide keyword,
+// a var() that may stand for several values, a comma, a slash, !important).
+using BoxSides = std::array<QString, 4>;
+std::optional<BoxSides> boxSides(const QString &value);
+// The shortest shorthand for the four sides: "0", "0 auto", "1px 2px 3px", four values
+// when left and right differ. Empty when a side is empty.
+QString boxText(const BoxSides &sides);
 
 } // namespace lumipage::css

@@ -219,8 +219,8 @@ private slots:
                "blue;\n  }\n}\n"_s;
         QTest::newRow("a new @media block when none has the condition")
             << u"@media print {\n  p { margin: 0 }\n}\n"_s << u".x"_s << u"(max-width: 375px)"_s
-            << u"@media print {\n  p { margin: 0 }\n}\n@media (max-width: 375px) {\n    .x "
-               "{\n        color: blue;\n    }\n}\n"_s;
+            << u"@media print {\n  p { margin: 0 }\n}\n@media (max-width: 375px) {\n  .x { "
+               "color: blue; }\n}\n"_s;
         QTest::newRow("into an empty sheet")
             << QString() << u"p"_s << QString() << u"p {\n    color: blue;\n}\n"_s;
         QTest::newRow("a selector that opens a block is refused")

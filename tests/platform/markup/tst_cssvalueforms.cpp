@@ -32,10 +32,16 @@ private slots:
         QTest::newRow("variable") << u"color"_s << u"var(--x)"_s << K::Text << false;
         QTest::newRow("not a colour property") << u"background"_s << u"red"_s << K::Text << false;
         QTest::newRow("length") << u"margin-left"_s << u"1.5em"_s << K::Length << false;
-        QTest::newRow("bare zero") << u"padding"_s << u"0"_s << K::Length << false;
+        QTest::newRow("bare zero") << u"padding-top"_s << u"0"_s << K::Length << false;
         QTest::newRow("auto") << u"width"_s << u"auto"_s << K::Length << false;
         QTest::newRow("side width") << u"border-left-width"_s << u"2PX"_s << K::Length << false;
-        QTest::newRow("two lengths") << u"margin"_s << u"0 auto"_s << K::Text << false;
+        QTest::newRow("two lengths") << u"margin-left"_s << u"0 auto"_s << K::Text << false;
+        // The box shorthands get the diagram while they hold one to four plain values.
+        QTest::newRow("box") << u"margin"_s << u"0 auto"_s << K::Box << false;
+        QTest::newRow("box, one calc") << u"padding"_s << u"calc(1px + 2%)"_s << K::Box << false;
+        QTest::newRow("box, keyword") << u"margin"_s << u"inherit"_s << K::Length << false;
+        QTest::newRow("box, five")
+            << u"border-width"_s << u"1px 2px 3px 4px 5px"_s << K::Text << false;
         QTest::newRow("other unit") << u"height"_s << u"10vh"_s << K::Text << false;
         QTest::newRow("unitless") << u"line-height"_s << u"1.5"_s << K::Text << false;
         QTest::newRow("width-ish name") << u"border-width-x"_s << u"1px"_s << K::Text << false;
@@ -98,6 +104,24 @@ private slots:
         QCOMPARE(css::lengthText(12, u"px"_s), u"12px"_s);
         QCOMPARE(css::lengthText(1.25, u"%"_s), u"1.25%"_s);
         QCOMPARE(css::lengthText(-0.1, u"em"_s), u"-0.1em"_s);
+    }
+
+    // A box shorthand's sides as its values give them, and back in the shortest form.
+    void boxSides()
+    {
+        using S = css::BoxSides;
+        QCOMPARE(css::boxSides(u" 0  auto "_s), S({u"0"_s, u"auto"_s, u"0"_s, u"auto"_s}));
+        QCOMPARE(css::boxSides(u"1px calc(2px + 1em) 3px"_s),
+                 S({u"1px"_s, u"calc(2px + 1em)"_s, u"3px"_s, u"calc(2px + 1em)"_s}));
+        QCOMPARE(css::boxSides(u"1px 2px 3px 4px"_s), S({u"1px"_s, u"2px"_s, u"3px"_s, u"4px"_s}));
+        for (const QString &other :
+             {u""_s, u"var(--gap)"_s, u"1px !important"_s, u"unset"_s, u"calc(1px"_s, u"1px)"_s})
+            QVERIFY2(!css::boxSides(other), qPrintable(other));
+        QCOMPARE(css::boxText({u"1px"_s, u"1px"_s, u"1px"_s, u"1px"_s}), u"1px"_s);
+        QCOMPARE(css::boxText({u"0"_s, u"auto"_s, u"0"_s, u"auto"_s}), u"0 auto"_s);
+        QCOMPARE(css::boxText({u"1px"_s, u"2px"_s, u"3px"_s, u"2px"_s}), u"1px 2px 3px"_s);
+        QCOMPARE(css::boxText({u"1px"_s, u"2px"_s, u"1px"_s, u"4px"_s}), u"1px 2px 1px 4px"_s);
+        QCOMPARE(css::boxText({u"1px"_s, u" "_s, u"1px"_s, u"1px"_s}), QString());
     }
 
     // The first family replaced, the fallbacks kept, quoting as the author quotes.

@@ -117,7 +117,8 @@
     }
 
     function push(step) {
-        LP.revision++;
+        if (!step.outside)
+            LP.revision++;
         undoStack.push(step);
         if (undoStack.length > LIMIT)
             undoStack.shift();
@@ -164,9 +165,10 @@
         if (!step)
             return false;
         revert(step.records);
-        LP.revision++;
+        if (!step.outside)
+            LP.revision++;
         to.push({kind: step.kind, records: take(), before: step.before, after: step.after, time: 0,
-                 swap: step.swap});
+                 swap: step.swap, outside: step.outside});
         if (step.swap)
             step.swap();
         restoreSelection(step[selectionKey]);
@@ -252,6 +254,22 @@
             } finally {
                 LP.history.end(kind, swap);
             }
+        },
+        // A step for a change outside the page (a linked sheet's file): it holds no change
+        // of the document and does not count as one; `swap` takes it back and redoes it.
+        outside(kind, swap) {
+            flush();
+            const here = saveSelection();
+            const step = {kind, records: [], before: here, after: here, time: performance.now(),
+                          swap, outside: true};
+            push(step);
+            return step;
+        },
+        // Takes a step made by outside() out of the history again (it did not happen).
+        forget(step) {
+            const at = undoStack.indexOf(step);
+            if (at >= 0)
+                undoStack.splice(at, 1);
         },
         // Takes back what the open step has changed so far, leaving no trace.
         discard() {

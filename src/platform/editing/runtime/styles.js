@@ -124,7 +124,7 @@
     let sheetChanges = 0;
     function collectOnce() {
         const key = LP.revision + '/' + sheetChanges + '/' + document.styleSheets.length + '/' +
-                    window.innerWidth;
+                    window.innerWidth + '/' + LP.stylePreview.width();
         if (!collected || key !== collectedKey) {
             collected = collect();
             collectedKey = key;
@@ -132,31 +132,36 @@
         return collected;
     }
 
-    // Every sheet of the page with its rules flattened: [{sheet, path, rule, media}].
+    // Every sheet of the page with its rules flattened: [{sheet, path, rule, media, live}],
+    // conditions evaluated at the panel's width; `live`: the real view applies the rule.
     function collect() {
         const sheets = [], rules = [];
         let styleIndex = 0;
-        function walk(list, sheet, path, media) {
+        const holds = LP.stylePreview.mediaMatches;
+        const real = LP.stylePreview.width() ? t => window.matchMedia(t).matches : () => true;
+        function walk(list, sheet, path, media, live) {
             for (let i = 0; i < list.length; ++i) {
                 const rule = list[i];
                 const here = path.concat(i);
                 if (rule.type === STYLE) {
-                    rules.push({sheet, path: here, rule, media, passesOn: passesOn(rule.style),
+                    rules.push({sheet, path: here, rule, media, live, passesOn: passesOn(rule.style),
                                 needs: selectorsOf(rule.selectorText).map(requirements)});
                 } else if (rule.type === MEDIA) {
-                    if (window.matchMedia(rule.media.mediaText).matches)
-                        walk(rule.cssRules, sheet, here, media.concat(rule.media.mediaText));
+                    const m = rule.media.mediaText;
+                    if (holds(m))
+                        walk(rule.cssRules, sheet, here, media.concat(m), live && real(m));
                 } else if (rule.type === SUPPORTS) {
                     if (CSS.supports(rule.conditionText))
-                        walk(rule.cssRules, sheet, here, media);
+                        walk(rule.cssRules, sheet, here, media, live);
                 } else if (rule.type === IMPORT && rule.styleSheet) {
                     const m = rule.media.mediaText;
-                    if (!m || window.matchMedia(m).matches)
-                        add(rule.styleSheet, 'import', sheet, m ? media.concat(m) : media);
+                    if (!m || holds(m))
+                        add(rule.styleSheet, 'import', sheet, m ? media.concat(m) : media,
+                            live && (!m || real(m)));
                 }
             }
         }
-        function add(sheet, kind, parent, media) {
+        function add(sheet, kind, parent, media, live) {
             const entry = {kind, href: sheet.href || '', parent, styleIndex: -1, text: null,
                            error: '', object: sheet};
             const index = sheets.push(entry) - 1;
@@ -167,7 +172,7 @@
             if (sheet.disabled)
                 return;
             const m = sheet.media && sheet.media.mediaText;
-            if (m && !window.matchMedia(m).matches)
+            if (m && !holds(m))
                 return;
             let list;
             try {
@@ -176,13 +181,13 @@
                 entry.error = String(e && e.message || e);
                 return;
             }
-            walk(list, index, [], m ? media.concat(m) : media);
+            walk(list, index, [], m ? media.concat(m) : media, live && (!m || real(m)));
         }
         for (const sheet of document.styleSheets) {
             const owner = sheet.ownerNode;
             if (!owner || isAid(owner))
                 continue;
-            add(sheet, owner.localName === 'style' ? 'style' : 'link', -1, []);
+            add(sheet, owner.localName === 'style' ? 'style' : 'link', -1, [], true);
         }
         return {sheets, rules};
     }
@@ -209,10 +214,12 @@
             const r = all.rules[order];
             if ((ancestor && !r.passesOn) || !mayMatch(r, own, above))
                 continue;
+            // While states are forced, a rule naming one matches as the preview shows it.
             const text = r.rule.selectorText;
-            if (!safeMatches(el, text))
+            if (!safeMatches(el, LP.stylePreview.testedSelector(text, selectorsOf)))
                 continue;
-            const selectors = selectorsOf(text).filter(s => safeMatches(el, s));
+            const selectors = selectorsOf(text).filter(
+                s => safeMatches(el, LP.stylePreview.testedSelector(s, selectorsOf)));
             out.push({sheet: r.sheet, path: r.path, selectorText: text, selectors,
                       media: r.media, order});
         }
@@ -221,17 +228,22 @@
 
     // The caret's element (or the selected object) and its ancestors, each with its style
     // attribute, presentational attributes and the rules matching it; the page's sheets;
-    // the computed values of `properties` on the element.
-    LP.api.styleMatches = function (properties) {
+    // the computed values of `properties` on the element. `states` are forced on it for the
+    // preview; `width`, when not 0, is the view width @media conditions are evaluated at.
+    LP.api.styleMatches = function (properties, states, width) {
+        LP.stylePreview.setWidth(width || 0);
         // Without a caret yet (a page just opened), the body: what the whole page inherits.
         const elements = LP.pageElements();
         let ordinal = LP.api.caretElement();
         if (ordinal < 0 && document.body)
             ordinal = elements.indexOf(document.body);
         const el = ordinal >= 0 ? elements[ordinal] : null;
-        if (!el)
+        if (!el) {
+            LP.stylePreview.force(null, [], [], selectorsOf, safeMatches);
             return {element: -1, chain: [], sheets: [], computed: {}};
+        }
         const all = collectOnce();
+        LP.stylePreview.force(el, states || [], all.rules, selectorsOf, safeMatches);
         const chain = [];
         for (let e = el; e && e.nodeType === 1; e = e.parentElement) {
             chain.push({ordinal: e === el ? ordinal : elements.indexOf(e), tag: e.tagName,
@@ -258,13 +270,16 @@
         }
     }, true);
 
-    // Whether the engine takes `value` for `property`.
-    LP.api.styleSupports = (property, value) => CSS.supports(property, value);
-
     // Shows an edit on the page. The style attribute and a style element's text change as
     // one step of the page's undo history; a rule of a linked sheet is set through the
     // engine's reading of the sheet (the file itself is the editor's to write).
     LP.api.styleApply = function (edit) {
+        // A typed value the engine does not take changes nothing ("!important" is the
+        // declaration's priority, not part of the value).
+        const check = edit.supports;
+        if (check && check.property &&
+            !CSS.supports(check.property, check.value.replace(/\s*!\s*important\s*$/i, '')))
+            return 'unsupported';
         if (edit.place === 'attribute') {
             const el = LP.pageElements()[edit.ordinal];
             if (!el)
@@ -281,18 +296,41 @@
                 return false;
             LP.history.run('style', () => el.setAttribute(edit.name, edit.value));
         } else if (edit.place === 'rule' || edit.place === 'unrule') {
-            // A rule added at the end of a linked sheet, or taken away again.
+            // A rule added at the end of a linked sheet, or taken away again. With a media
+            // condition: at the end of the sheet's last @media block with that condition
+            // (as the file's edit puts it), else in a new block at the sheet's end.
             const entry = collectOnce().sheets[edit.sheet];
             if (!entry)
                 return false;
-            const list = entry.object.cssRules;
+            let parent = entry.object;
+            if (edit.media) {
+                const wanted = window.matchMedia(edit.media).media;
+                const blocks = [...parent.cssRules].filter(
+                    r => r.type === MEDIA && r.media.mediaText === wanted);
+                if (blocks.length) {
+                    parent = blocks[blocks.length - 1];
+                } else if (edit.place === 'rule') {
+                    const at = parent.insertRule('@media ' + edit.media + ' {}',
+                                                 parent.cssRules.length);
+                    parent = parent.cssRules[at];
+                }
+            }
+            const list = parent.cssRules;
             if (edit.place === 'rule') {
-                entry.object.insertRule(edit.text, list.length);
+                parent.insertRule(edit.text, list.length);
             } else {
                 const last = list[list.length - 1];
                 if (!last || last.selectorText !== edit.selector)
                     return false;
-                entry.object.deleteRule(list.length - 1);
+                parent.deleteRule(list.length - 1);
+                // A block left empty was the one the rule came in (an author's empty block
+                // is gone only from the engine's reading; the file is put back whole).
+                if (parent !== entry.object && !parent.cssRules.length) {
+                    const top = entry.object.cssRules;
+                    const at = [...top].indexOf(parent);
+                    if (at >= 0)
+                        entry.object.deleteRule(at);
+                }
             }
         } else if (edit.place === 'style') {
             const owners = [...document.querySelectorAll('style')].filter(s => !isAid(s));
@@ -315,8 +353,33 @@
             else
                 list.style.setProperty(edit.property, value, important ? 'important' : '');
         }
+        // A linked sheet's edit is a step of the page's history: undone or redone, the
+        // editor is told (styleStepsTaken) and writes the file and shows it again. When
+        // the file could not be written, the change is taken back with its step (drop).
+        if (edit.step !== undefined) {
+            let done = true;
+            outsideSteps.set(edit.step, LP.history.outside('sheet', () => {
+                done = !done;
+                stepsTaken.push({step: edit.step, undone: !done});
+            }));
+            if (outsideSteps.size > 8)
+                outsideSteps.delete(outsideSteps.keys().next().value);
+        } else if (edit.drop !== undefined) {
+            LP.history.forget(outsideSteps.get(edit.drop));
+            outsideSteps.delete(edit.drop);
+        }
         ++sheetChanges; // the rules are collected afresh for the next answer
         LP.scheduleDisplayChanged();
         return true;
+    };
+
+    // The linked sheets' steps undone or redone since the last call, in order; the latest
+    // steps made, by the editor's number.
+    let stepsTaken = [];
+    const outsideSteps = new Map();
+    LP.api.styleStepsTaken = function () {
+        const out = stepsTaken;
+        stepsTaken = [];
+        return out;
     };
 })(window.__lumipage = window.__lumipage || {});
