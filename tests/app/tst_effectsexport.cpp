@@ -27,8 +27,9 @@ class TestEffectsExport : public QObject
     MainWindowFixture m_f;
 
 private slots:
-    void init() { QVERIFY(m_f.create()); }
-    void cleanup() { m_f.destroy(); }
+    // One window for the program: each test starts on an empty, unchanged page.
+    void init() { QVERIFY(m_f.reuse()); }
+    void cleanupTestCase() { m_f.destroy(); }
 
     void exportWritesAPlayingCopyAndLeavesThePage()
     {
