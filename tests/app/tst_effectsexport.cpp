@@ -1,7 +1,6 @@
 // The effects runtime where nothing is timed, through the main window: the export for
 // today's browsers, the preview copy, the exported copy in a plain view, the page's own
-// dialogs in browse mode and a page without effects. (The timed plays: tst_effectsplay,
-// tst_effectsbrowse.)
+// dialogs in browse mode and a page without effects. (The timed plays: tst_effectsplay.)
 #include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
