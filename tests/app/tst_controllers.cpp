@@ -249,6 +249,36 @@ private slots:
         QCOMPARE(*texts, QStringList{"既にVbscriptコードが記述されています。"});
         QCOMPARE(view.takeCalls(), QStringList{"scripts window_onload()"});
     }
+
+    // A dialog cancelled pastes nothing; text typed into the element list inserts nothing,
+    // and leaving the list puts its placeholder back.
+    void cancelledDialogsAndTypedTextPasteNothing()
+    {
+        FakePageView view;
+        ScriptedCommonDialog common;
+        QComboBox elements, effects;
+        elements.setEditable(true);
+        effects.setEditable(true);
+        QTemporaryDir folder;
+        InsertionController insertion(view, common, elements, effects, folder.path());
+        insertion.fillLists();
+        for (const char *entry :
+             {"マーキー", "フローティングフレーム", "ボタン", "水平罫線", "選択ボックス"}) {
+            answerNextModal([](QWidget *w) {
+                const char *cancel = w->objectName() == "Form9" || w->objectName() == "Form11"
+                                         ? "Command2"
+                                         : "Command3";
+                w->findChild<QPushButton *>(cancel)->click();
+            });
+            QVERIFY(choose(elements, QString::fromUtf8(entry)));
+        }
+        elements.setEditText(QStringLiteral("何か"));
+        emit elements.activated(-1);
+        QCOMPARE(view.calls, QStringList());
+        QEvent out(QEvent::FocusOut);
+        QApplication::sendEvent(&elements, &out);
+        QCOMPARE(elements.currentText(), QStringLiteral("Control"));
+    }
 };
 
 LUMIPAGE_TEST_MAIN(TestControllers)
