@@ -7,6 +7,8 @@
 #include "support/testsupport.h"
 
 #include "app/document.h"
+#include "app/pagecommands.h"
+#include "app/palettewindow.h"
 #include "app/staterefresh.h"
 #include "check/pagecheckcontroller.h"
 #include "check/pagecheckpanel.h"
@@ -278,6 +280,39 @@ private slots:
         QEvent out(QEvent::FocusOut);
         QApplication::sendEvent(&elements, &out);
         QCOMPARE(elements.currentText(), QStringLiteral("Control"));
+    }
+
+    // A command, from its action or run by the program, reaches the page once with its
+    // number and value, after what must go first (the source pane's typing); a colour
+    // command whose dialog is cancelled asks nothing of the page.
+    void commandsReachThePageWithTheirValues()
+    {
+        FakePageView view;
+        Document document(view);
+        CommandActions actions;
+        ScriptedCommonDialog common;
+        QComboBox elements, effects;
+        QTemporaryDir folder;
+        InsertionController insertion(view, common, elements, effects, folder.path());
+        QWidget window;
+        PageCommands commands(view, common, document, insertion, actions, window);
+        actions.setBeforeEachCommand([&] { view.calls << QStringLiteral("first"); });
+
+        actions.action(CommandId::Italic)->trigger();
+        actions.run(CommandId::InsertRow);
+        common.colours.enqueue(QColor(255, 128, 0));
+        actions.run(CommandId::TextColour);
+        actions.run(CommandId::TextColour); // cancelled
+        QCOMPARE(view.takeCalls(),
+                 (QStringList{"first", QStringLiteral("exec %1").arg(decmd::ITALIC), "first",
+                              QStringLiteral("exec %1 1").arg(decmd::INSERTROW), "first",
+                              QStringLiteral("exec %1 33023").arg(decmd::SETFORECOLOR), "first"}));
+        QCOMPARE(common.shown, 2);
+
+        // The background picture comes off as one change of the body's attributes.
+        actions.run(CommandId::RemoveBackground);
+        QCOMPARE(view.takeCalls().mid(0, 2),
+                 (QStringList{"first", "body background= bgproperties="}));
     }
 };
 
