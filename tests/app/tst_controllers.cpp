@@ -28,6 +28,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace lumipage;
@@ -213,6 +214,26 @@ private slots:
         emit view.DocumentComplete();
         QVERIFY(checked.wait(10000));
         QCOMPARE(view.takeCalls(), (QStringList{"edit", "read", "textLooks"}));
+
+        // A page that begins while its check runs: the findings of the page gone are not
+        // shown (their elements are another page's); the new page is checked instead.
+        // (A timer started after the request's own fires right after the check has begun.)
+        QTimer newPage;
+        newPage.setSingleShot(true);
+        QObject::connect(&newPage, &QTimer::timeout, &view, [&view] {
+            view.load(QStringLiteral("<!DOCTYPE html><html lang=en><head><meta charset=utf-8>"
+                                     "<title>t</title></head><body><p>hello</p></body></html>"));
+        });
+        int rowsShown = 0;
+        QObject::connect(
+            list->model(), &QAbstractItemModel::rowsInserted, &view,
+            [&](const QModelIndex &, int first, int last) { rowsShown += last - first + 1; });
+        check.pageSettled();
+        newPage.start(0);
+        QVERIFY(checked.wait(10000));
+        QCOMPARE(rowsShown, 0);
+        QCOMPARE(view.takeCalls(), (QStringList{"read", "textLooks", "read", "textLooks"}));
+        QCOMPARE(list->topLevelItemCount(), 0);
 
         // A finding activated selects its element on the page.
         emit window.findChild<PageCheckPanel *>()->findingActivated(
