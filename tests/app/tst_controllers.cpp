@@ -16,11 +16,13 @@
 #include "insert/insertioncontroller.h"
 #include "source/sourcepane.h"
 #include "source/sourcepanecontroller.h"
+#include "styles/stylecontroller.h"
 
 #include <Qsci/qsciscintilla.h>
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -334,6 +336,38 @@ private slots:
         actions.run(CommandId::RemoveBackground);
         QCOMPARE(view.takeCalls().mid(0, 2),
                  (QStringList{"first", "body background= bgproperties="}));
+    }
+
+    // The style panel asks the page without waiting, once per burst of caret moves and
+    // only while shown; a page that does not answer is said to.
+    void theStylePanelAsksOncePerBurstOnlyWhileShown()
+    {
+        QMainWindow window;
+        FakePageView view;
+        window.setCentralWidget(&view);
+        QAction toggle;
+        StyleController styles(window, view, toggle);
+        window.show();
+        QSignalSpy filled(&styles, &StyleController::filled);
+        auto *element = window.findChild<QLabel *>("styleElement");
+        view.answerLater = true;
+        view.moveCaret(1);
+        QTest::qWait(20);
+        QCOMPARE(view.takeCalls(), QStringList());
+
+        styles.setShown(true);
+        view.moveCaret(2);
+        view.moveCaret(3);
+        QVERIFY(filled.wait(5000));
+        QCOMPARE(view.takeCalls(), QStringList{"later styleMatches"});
+        QCOMPARE(element->text(), QStringLiteral("ページから読めませんでした"));
+        view.answers.insert("styleMatches", QVariantMap{{"chain", QVariantList{}}});
+        view.moveCaret(4);
+        QVERIFY(filled.wait(5000));
+        QCOMPARE(element->text(), QStringLiteral("要素が選ばれていません"));
+        QCOMPARE(view.takeCalls(), QStringList{"later styleMatches"});
+        styles.setShown(false);
+        window.takeCentralWidget();
     }
 };
 
