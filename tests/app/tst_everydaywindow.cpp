@@ -85,12 +85,9 @@ private slots:
         QVERIFY(m_dir.isValid());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path("settings"));
     }
-    void init() { QVERIFY(m_f.create()); }
-    void cleanup()
-    {
-        closeModals();
-        m_f.destroy();
-    }
+    // One window for the program: each test starts on an empty, unchanged page.
+    void init() { QVERIFY(m_f.reuse()); }
+    void cleanupTestCase() { m_f.destroy(); }
 
     void recentFilesReopenThroughTheSameQuestion()
     {

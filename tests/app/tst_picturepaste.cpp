@@ -40,12 +40,9 @@ class TestPicturePaste : public QObject
     }
 
 private slots:
-    void init() { QVERIFY(m_f.create()); }
-    void cleanup()
-    {
-        closeModals();
-        m_f.destroy();
-    }
+    // One window for the program: each test starts on an empty, unchanged page.
+    void init() { QVERIFY(m_f.reuse()); }
+    void cleanupTestCase() { m_f.destroy(); }
 
     // A screenshot (image data, nothing else) goes beside the page under a free name, as
     // one undo step; Ctrl+V on the page takes the same road; text goes in as before.
@@ -100,6 +97,9 @@ private slots:
     // nothing and writes nothing.
     void aNewPageIsSavedFirst()
     {
+        editor().NewDocument(); // the window's page may have a file from a test before
+        QVERIFY(waitForComplete(editor()));
+        QVERIFY(editor().documentPath().isEmpty());
         QVERIFY(QDir().mkpath(path("new")));
         QImage shot(40, 30, QImage::Format_RGB32);
         shot.fill(Qt::blue);

@@ -37,8 +37,9 @@ class TestDialogs : public QObject
     void setPage(const QString &body) { QVERIFY(m_f.setPage(body)); }
 
 private slots:
-    void init() { QVERIFY(m_f.create()); }
-    void cleanup() { m_f.destroy(); }
+    // One window for the program: each test starts on an empty, unchanged page.
+    void init() { QVERIFY(m_f.reuse()); }
+    void cleanupTestCase() { m_f.destroy(); }
 
     void openAfterChanges()
     {

@@ -1,4 +1,5 @@
-// The element list and its dialogs on the real main window and surface.
+// The element list and its dialogs on the real main window and surface. (What the list
+// asks of the page, cancelled dialogs and its placeholder: tst_controllers.)
 #include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
@@ -49,20 +50,6 @@ private slots:
         QVERIFY(body().contains("<INPUT type=checkbox><INPUT type=radio><TEXTAREA></TEXTAREA>"));
     }
 
-    void listFallsBackToItsPlaceholder()
-    {
-        QComboBox *list = m_window->elementList();
-        list->setFocus();
-        list->setEditText("何か");
-        const QString before = editor().DocumentHTML();
-        emit list->activated(-1);
-        QCOMPARE(editor().DocumentHTML(), before);
-        m_window->modeIndicator()->setFocus(); // cannot take it: move it elsewhere
-        QEvent out(QEvent::FocusOut);
-        QApplication::sendEvent(list, &out);
-        QCOMPARE(list->currentText(), QStringLiteral("Control"));
-    }
-
     void marqueeReplacesTheSelection()
     {
         setPage("<P id=p>replace me</P>");
@@ -82,23 +69,6 @@ private slots:
                 "<P id=p><MARQUEE behavior=Scroll direction=Left scrolldelay=100 scrollamount=6 "
                 "loop=Infinite>文字を入力してください。</MARQUEE> me</P>"),
             qPrintable(body()));
-    }
-
-    void cancelLeavesThePage()
-    {
-        setPage("<P id=p>x</P>");
-        const QString before = editor().DocumentHTML();
-        for (const char *entry :
-             {"マーキー", "フローティングフレーム", "ボタン", "水平罫線", "選択ボックス"}) {
-            answerNextModal([](QWidget *w) {
-                const char *cancel = w->objectName() == "Form9" || w->objectName() == "Form11"
-                                         ? "Command2"
-                                         : "Command3";
-                w->findChild<QPushButton *>(cancel)->click();
-            });
-            choose(QString::fromUtf8(entry));
-        }
-        QCOMPARE(editor().DocumentHTML(), before);
     }
 
     void floatingFrameOkFollowsTheFile()

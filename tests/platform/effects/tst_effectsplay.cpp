@@ -1,6 +1,8 @@
-// Each of the eight effects, inserted through its dialog from the effects list of the
-// real main window, plays in browse mode: the view shows look after look, and a
-// reveal ends with its content fully shown.
+// Effects in browse mode, timed: each of the eight effects, inserted through its dialog
+// from the effects list of the real main window, plays (the view shows look after look,
+// and a reveal ends with its content fully shown); pages that reveal on load play on
+// time, timed effects keep changing, and the document the user edits and saves never
+// changes. The program runs alone; what needs no timing is in tst_effectsexport.
 #include "support/dialogdriver.h"
 #include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
@@ -11,6 +13,7 @@
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -73,6 +76,33 @@ class TestEffectsPlay : public QObject
             QTest::qWait(20);
         }
         return seen.size();
+    }
+
+    QRgb browsePixel(int x, int y)
+    {
+        QWebEngineView *view = browseView(editor());
+        return view ? view->grab().toImage().pixel(x, y) : 0;
+    }
+
+    // Enters browse mode on a page whose red 200 × 100 box is revealed from its centre on
+    // load: the box starts hidden, changes within the effect's time and ends fully shown.
+    void browseAndSeeTheReveal()
+    {
+        editor().setBrowseMode(true);
+        QElapsedTimer clock;
+        clock.start();
+        auto red = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80; };
+        // The copy itself, not the view's first, empty document (complete at once): the
+        // wait for the centre below is then the reveal's alone.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            evalInPage(browseView(editor()), QStringLiteral("document.readyState == 'complete' && "
+                                                            "!!document.getElementById('veld')")) ==
+                QVariant(true),
+            10000);
+        QTRY_VERIFY_WITH_TIMEOUT(red(browsePixel(100, 50)), 2500);
+        QVERIFY2(!red(browsePixel(3, 3)) || clock.elapsed() > 1500,
+                 "the corner shows before the centre");
+        QTRY_VERIFY_WITH_TIMEOUT(red(browsePixel(3, 3)) && red(browsePixel(196, 96)), 5000);
     }
 
     void choose(const QString &entry) { QVERIFY(test::choose(*m_f.window->effectsList(), entry)); }
@@ -268,6 +298,69 @@ private slots:
         m_f.window->toolbarButton("go_browse")->trigger();
         QTRY_VERIFY(editor().BrowseMode());
         QVERIFY(indicator->toolTip().isEmpty());
+    }
+
+    void revealOnLoadPlaysAndSavingAfterBrowsingIsByteIdentical()
+    {
+        QTemporaryDir dir;
+        const QString page = dir.filePath(QStringLiteral("page.htm"));
+        QVERIFY(QFile::copy(dataFile(QStringLiteral("effects/onload.htm")), page));
+        QVERIFY(loadAndWait(editor(), page));
+        QVERIFY(editor().SaveDocument(dir.filePath(QStringLiteral("before.htm"))));
+
+        browseAndSeeTheReveal();
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(evalInPage(browseView(editor()),
+                            QStringLiteral("document.getElementById('veld').style.visibility")),
+                 QVariant(QStringLiteral("visible")));
+
+        editor().setBrowseMode(false);
+        QVERIFY(waitForComplete(editor()));
+        QVERIFY(!editor().DocumentHTML().contains(QLatin1String("lumipage"), Qt::CaseInsensitive));
+        QVERIFY(editor().SaveDocument(dir.filePath(QStringLiteral("after.htm"))));
+        QCOMPARE(readBytes(dir.filePath(QStringLiteral("after.htm"))),
+                 readBytes(dir.filePath(QStringLiteral("before.htm"))));
+    }
+
+    void pageNamesCannotTurnTheRuntimeOff()
+    {
+        // The page's own script holds the names the runtime once kept on the window and
+        // those translated scripts use; its procedures are called Apply and Play.
+        QVERIFY(loadAndWait(editor(), dataFile(QStringLiteral("effects/shadowing.htm"))));
+        browseAndSeeTheReveal();
+        if (QTest::currentTestFailed())
+            return;
+        // The page's names are still its own.
+        QCOMPARE(evalInPage(browseView(editor()),
+                            QStringLiteral("[typeof __lumipageFilters.of, F, typeof $].join()")),
+                 QVariant(QStringLiteral("undefined,page,function")));
+        editor().setBrowseMode(false);
+        QVERIFY(waitForComplete(editor()));
+    }
+
+    void timedEffectsKeepChangingTheirBoxes()
+    {
+        playEffects(editor()); // the runtime published, to know when the scripts have run
+        QVERIFY(loadAndWait(editor(), dataFile(QStringLiteral("effects/animations.htm"))));
+        editor().setBrowseMode(true);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evalInPage(browseView(editor()), QStringLiteral("document.readyState")),
+            QVariant(QStringLiteral("complete")), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            evalInPage(browseView(editor()),
+                       QStringLiteral("typeof __lumipageEffects.vbs.globals.fade")) ==
+                QStringLiteral("number"),
+            5000);
+        // Shadow turning, glow pulsing, alpha fading, wave moving: each box changes.
+        const QList<QRect> boxes{
+            {10, 10, 100, 60}, {150, 10, 100, 60}, {20, 100, 80, 40}, {150, 95, 100, 50}};
+        const QImage first = browseView(editor())->grab().toImage();
+        for (const QRect &box : boxes)
+            QTRY_VERIFY_WITH_TIMEOUT(
+                browseView(editor())->grab().toImage().copy(box) != first.copy(box), 2500);
+        editor().setBrowseMode(false);
+        QVERIFY(waitForComplete(editor()));
     }
 };
 
