@@ -86,8 +86,10 @@ class TestStylePanel : public QObject
         if (!test::selectIn(*m_editor, u"other"_s, 0, 0) ||
             !QTest::qWaitFor([&] { return label->text() == u"P#other"_s; }, 10000))
             return false;
+        // The element's name shows at once; its rules once the page has answered.
         return test::selectIn(*m_editor, u"target"_s, 0, 0) &&
-               QTest::qWaitFor([&] { return label->text() == u"P#target.a"_s; }, 10000);
+               QTest::qWaitFor(
+                   [&] { return label->text() == u"P#target.a"_s && row(u"orphans"_s); }, 10000);
     }
 
     const styles::StyleRow *row(const QString &property, bool inherited = false)
