@@ -5,7 +5,7 @@
 #include "app/mainwindow.h"
 #include "platform/browsing/documentscheme.h"
 #include "platform/editing/webengineeditingcomponent.h"
-#include "platform/programfiles.h"
+#include "platform/desktop/programfiles.h"
 #include "widgets/icons.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "app/document.h"
 #include "platform/editing/editingcomponent.h"
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 
 #include <QApplication>
 #include <QEvent>

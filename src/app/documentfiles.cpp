@@ -5,12 +5,12 @@
 #include "app/documentrecovery.h"
 #include "app/pagefilecheck.h"
 #include "app/pageguard.h"
-#include "platform/commondialog.h"
+#include "platform/desktop/commondialog.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/effects/effectspage.h"
-#include "platform/messages.h"
-#include "platform/programfiles.h"
-#include "platform/shell.h"
+#include "platform/desktop/messages.h"
+#include "platform/desktop/programfiles.h"
+#include "platform/desktop/shell.h"
 
 #include <QAction>
 #include <QFileInfo>

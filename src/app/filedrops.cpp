@@ -4,7 +4,7 @@
 #include "dialogs/webimage/webimagemarkup.h"
 #include "fragments/imagemarkup.h"
 #include "platform/editing/editingcomponent.h"
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 
 #include <QFileInfo>
 #include <QTimer>

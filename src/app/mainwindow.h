@@ -2,9 +2,9 @@
 
 #include "app/palettewindow.h"
 #include "commands/commandid.h"
-#include "platform/commondialog.h"
+#include "platform/desktop/commondialog.h"
 #include "fragments/imagemarkup.h"
-#include "platform/shell.h"
+#include "platform/desktop/shell.h"
 
 #include <QHash>
 #include <QMainWindow>

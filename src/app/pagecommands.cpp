@@ -7,7 +7,7 @@
 #include "dialogs/elements/backgroundimagedialog.h"
 #include "dialogs/elements/linkdialog.h"
 #include "insert/insertioncontroller.h"
-#include "platform/commondialog.h"
+#include "platform/desktop/commondialog.h"
 #include "platform/editing/editingcomponent.h"
 #include "source/sourcewindow.h"
 #include "widgets/backgroundmarkup.h"

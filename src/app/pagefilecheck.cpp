@@ -2,7 +2,7 @@
 
 #include "platform/editing/editingcomponent.h"
 #include "document/fileerrors.h"
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 #include "platform/markup/pagereferences.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "app/diskchanges.h"
 #include "document/atomicfile.h"
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 
 #include <QFileInfo>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "app/palettewindow.h"
 
 #include "platform/editing/editingcomponent.h"
-#include "platform/paletteview.h"
+#include "platform/desktop/paletteview.h"
 #include "widgets/colourfield.h"
 #include "widgets/icons.h"
 

@@ -4,7 +4,7 @@
 #include "app/pastechoice.h"
 #include "document/atomicfile.h"
 #include "platform/editing/editingcomponent.h"
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -2,10 +2,10 @@
 
 #include "commands/commandactions.h"
 #include "platform/browsing/pageprinter.h"
-#include "platform/commondialog.h"
+#include "platform/desktop/commondialog.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/effects/effectspage.h"
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 #include "document/pagefile.h"
 
 #include <QCoreApplication>

@@ -10,7 +10,7 @@
 #include "insert/effectkinds.h"
 #include "insert/scriptmerge.h"
 #include "platform/editing/editingcomponent.h"
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 #include "widgets/effectpreview.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "insert/pagepicturesdialog.h"
 #include "platform/editing/editingcomponent.h"
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 #include "platform/markup/pagereferences.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "dialogs/webimage/webimagedialog.h"
 #include "pictures/webcopyjob.h"
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "publish/publishcontroller.h"
 
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 #include "publish/publishlistdialog.h"
 #include "publish/publishlisttext.h"
 #include "publish/publishtargetdialog.h"

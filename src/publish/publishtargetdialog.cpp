@@ -1,6 +1,6 @@
 #include "publish/publishtargetdialog.h"
 
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>

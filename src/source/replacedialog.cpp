@@ -1,7 +1,7 @@
 #include "source/replacedialog.h"
 
-#include "platform/dialogform.h"
-#include "platform/messages.h"
+#include "platform/desktop/dialogform.h"
+#include "platform/desktop/messages.h"
 #include "source/replace.h"
 
 #include <QLineEdit>

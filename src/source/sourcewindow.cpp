@@ -1,8 +1,8 @@
 #include "source/sourcewindow.h"
 
-#include "platform/commondialog.h"
+#include "platform/desktop/commondialog.h"
 #include "platform/editing/editingcomponent.h"
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 #include "source/replacedialog.h"
 #include "widgets/icons.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/commondialog.h"
+#include "platform/desktop/commondialog.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "widgets/colourfield.h"
 
-#include "platform/paletteview.h"
+#include "platform/desktop/paletteview.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 // Pure text functions behind the dialogs: background rewrite, bulk replace, filters, counts.
-#include "platform/commondialog.h"
+#include "platform/desktop/commondialog.h"
 #include "platform/editing/editingcommands.h"
 #include "source/replace.h"
 #include "widgets/backgroundmarkup.h"

@@ -18,7 +18,7 @@ FLOORS = [
     ["source", "check", "insert", "styles", "publish"],
     ["dialogs"],
     ["widgets", "commands"],
-    ["platform", "platform/editing", "platform/browsing", "platform/effects"],
+    ["platform/desktop", "platform/editing", "platform/browsing", "platform/effects"],
     ["document", "platform/markup", "check/finders", "transfer", "pictures", "fragments"],
 ]
 RANK = {unit: len(FLOORS) - i for i, floor in enumerate(FLOORS) for unit in floor}

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/commondialog.h"
-#include "platform/shell.h"
+#include "platform/desktop/commondialog.h"
+#include "platform/desktop/shell.h"
 
 #include <QQueue>
 #include <QStringList>

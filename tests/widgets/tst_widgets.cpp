@@ -8,7 +8,7 @@
 #include "dialogs/elements/marqueedialog.h"
 #include "dialogs/elements/ruledialog.h"
 #include "dialogs/elements/selectitemsdialog.h"
-#include "platform/dialogform.h"
+#include "platform/desktop/dialogform.h"
 #include "widgets/actioncombo.h"
 #include "widgets/colourfield.h"
 #include "widgets/randomidfield.h"

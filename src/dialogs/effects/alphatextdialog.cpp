@@ -2,7 +2,7 @@
 
 #include "dialogs/effects/alphatextmarkup.h"
 #include "dialogs/effects/effectdialog.h"
-#include "platform/dialogform.h"
+#include "platform/desktop/dialogform.h"
 #include "widgets/actioncombo.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "dialogs/effects/blendimagemarkup.h"
 #include "dialogs/effects/effectdialog.h"
-#include "platform/dialogform.h"
+#include "platform/desktop/dialogform.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 #include "dialogs/effects/colourbuttonsdialog.h"
 
 #include "dialogs/effects/effectdialog.h"
-#include "platform/dialogform.h"
-#include "platform/messages.h"
-#include "platform/paletteview.h"
+#include "platform/desktop/dialogform.h"
+#include "platform/desktop/messages.h"
+#include "platform/desktop/paletteview.h"
 #include "widgets/colourfield.h"
 #include "widgets/icons.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/effects/effectdialog.h"
 
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 #include "widgets/effectpreview.h"
 
 #include <QDialog>

@@ -2,8 +2,8 @@
 
 #include "dialogs/effects/effectdialog.h"
 #include "dialogs/effects/glowtextmarkup.h"
-#include "platform/dialogform.h"
-#include "platform/paletteview.h"
+#include "platform/desktop/dialogform.h"
+#include "platform/desktop/paletteview.h"
 #include "widgets/actioncombo.h"
 #include "widgets/colourfield.h"
 #include "widgets/icons.h"

@@ -2,7 +2,7 @@
 
 #include "dialogs/effects/effectdialog.h"
 #include "dialogs/effects/revealimagemarkup.h"
-#include "platform/dialogform.h"
+#include "platform/desktop/dialogform.h"
 #include "widgets/transitionbox.h"
 
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 
 #include "dialogs/effects/effectdialog.h"
 #include "dialogs/effects/wavetextmarkup.h"
-#include "platform/dialogform.h"
+#include "platform/desktop/dialogform.h"
 #include "widgets/actioncombo.h"
 
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "dialogs/elements/backgroundimagedialog.h"
 
-#include "platform/commondialog.h"
-#include "platform/dialogform.h"
+#include "platform/desktop/commondialog.h"
+#include "platform/desktop/dialogform.h"
 #include "widgets/backgroundmarkup.h"
 
 #include <QComboBox>

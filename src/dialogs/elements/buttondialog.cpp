@@ -1,7 +1,7 @@
 #include "dialogs/elements/buttondialog.h"
 
-#include "platform/dialogform.h"
-#include "platform/messages.h"
+#include "platform/desktop/dialogform.h"
+#include "platform/desktop/messages.h"
 #include "widgets/attributetext.h"
 
 #include <QComboBox>

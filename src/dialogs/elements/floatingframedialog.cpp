@@ -1,6 +1,6 @@
 #include "dialogs/elements/floatingframedialog.h"
 
-#include "platform/dialogform.h"
+#include "platform/desktop/dialogform.h"
 #include "widgets/attributetext.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "dialogs/elements/linkdialog.h"
 
-#include "platform/dialogform.h"
+#include "platform/desktop/dialogform.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "dialogs/elements/marqueedialog.h"
 
-#include "platform/dialogform.h"
+#include "platform/desktop/dialogform.h"
 
 #include <QComboBox>
 #include <QLineEdit>

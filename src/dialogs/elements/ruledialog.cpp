@@ -1,7 +1,7 @@
 #include "dialogs/elements/ruledialog.h"
 
-#include "platform/dialogform.h"
-#include "platform/paletteview.h"
+#include "platform/desktop/dialogform.h"
+#include "platform/desktop/paletteview.h"
 #include "widgets/attributetext.h"
 #include "widgets/colourfield.h"
 

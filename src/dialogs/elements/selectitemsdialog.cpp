@@ -1,6 +1,6 @@
 #include "dialogs/elements/selectitemsdialog.h"
 
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 #include "widgets/icons.h"
 
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "dialogs/elements/tabledialog.h"
 
-#include "platform/dialogform.h"
-#include "platform/messages.h"
+#include "platform/desktop/dialogform.h"
+#include "platform/desktop/messages.h"
 
 #include <QEvent>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "dialogs/webimage/webimagedialog.h"
 
-#include "platform/dialogform.h"
+#include "platform/desktop/dialogform.h"
 
 #include <QCheckBox>
 #include <QComboBox>

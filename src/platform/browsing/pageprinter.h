@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/pagetransform.h"
+#include "platform/browsing/pagetransform.h"
 
 #include <QByteArray>
 #include <QObject>

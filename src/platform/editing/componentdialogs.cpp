@@ -1,11 +1,11 @@
 #include "platform/editing/componentdialogs.h"
 
-#include "platform/commondialog.h"
+#include "platform/desktop/commondialog.h"
 #include "platform/editing/dialogs/finddialog.h"
 #include "platform/editing/dialogs/fontdialog.h"
 #include "platform/editing/dialogs/imagedialog.h"
 #include "platform/editing/webengineeditingcomponent.h"
-#include "platform/messages.h"
+#include "platform/desktop/messages.h"
 
 #include <QFileInfo>
 #include <QJsonObject>

@@ -12,7 +12,7 @@
 #include "platform/editing/pagekeeper.h"
 #include "platform/editing/pageloader.h"
 #include "platform/editing/pageprotocol.h"
-#include "platform/programfiles.h"
+#include "platform/desktop/programfiles.h"
 
 #include <QFile>
 #include <QFileInfo>

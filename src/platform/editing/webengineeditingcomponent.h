@@ -4,7 +4,7 @@
 #include "fragments/imagemarkup.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/editing/pagecaller.h"
-#include "platform/pagetransform.h"
+#include "platform/browsing/pagetransform.h"
 
 #include <QHash>
 #include <QMap>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/effects/vbstranslator.h"
-#include "platform/pagetransform.h"
+#include "platform/browsing/pagetransform.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "platform/editing/dialogs/finddialog.h"
 
-#include "platform/dialogform.h"
+#include "platform/desktop/dialogform.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "platform/editing/dialogs/fontdialog.h"
 
-#include "platform/commondialog.h"
-#include "platform/dialogform.h"
-#include "platform/messages.h"
+#include "platform/desktop/commondialog.h"
+#include "platform/desktop/dialogform.h"
+#include "platform/desktop/messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "platform/editing/dialogs/imagedialog.h"
 
 #include "pictures/pictureinfo.h"
-#include "platform/commondialog.h"
-#include "platform/dialogform.h"
-#include "platform/messages.h"
+#include "platform/desktop/commondialog.h"
+#include "platform/desktop/dialogform.h"
+#include "platform/desktop/messages.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/paletteview.h"
+#include "platform/desktop/paletteview.h"
 
 #include <QWebEngineSettings>
 

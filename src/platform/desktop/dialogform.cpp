@@ -1,6 +1,6 @@
-#include "platform/dialogform.h"
+#include "platform/desktop/dialogform.h"
 
-#include "platform/commondialog.h"
+#include "platform/desktop/commondialog.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "platform/programfiles.h"
+#include "platform/desktop/programfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

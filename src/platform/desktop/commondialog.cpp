@@ -1,4 +1,4 @@
-#include "platform/commondialog.h"
+#include "platform/desktop/commondialog.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
