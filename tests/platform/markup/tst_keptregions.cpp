@@ -157,6 +157,32 @@ private slots:
                                           "<p>a<font>b</font></p><p><font>c</font> new</p>"));
     }
 
+    void aBoldLeftOpenToTheBodysEndBoundsThePartAtTheEnd()
+    {
+        // A link closes the bold inside it, which the parser then copies into every block
+        // to the body's end, the line ends after </body> and </html> included: no sibling
+        // after an edit stands in place. An edit in the div writes from the paragraph closed
+        // by its own end tag to the body's end, not the whole page.
+        const QByteArray page = "<body><p>x</p><p><a href=l><b>t</a>\n<p>u\n<div>d</div>\n"
+                                "</body>\n</html>\n";
+        // 0 html, 1 head, 2 body, 3 p, 4 p, 5 a, 6 b, 7 b (copy), 8 p, 9 b (copy), 10 div,
+        // 11 b (copy), 12 b (copy, to the end).
+        KeptMarkup kept;
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        using R = std::vector<MarkupRegion>;
+        QCOMPARE(*kept.regions({{10, false, true}}), (R{{2, true, true, 3, -1}}));
+        const QByteArray edited = QByteArray(page).replace("d</div>", "d e</div>");
+        QString why;
+        QCOMPARE(kept.write({{2, true, true, 3, -1}},
+                            {"<p><a href=\"l\"><b>t</b></a><b>\n</b></p><p><b>u\n</b></p>"
+                             "<div><b>d e</b></div><b>\n\n\n</b>"},
+                            SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml(), {},
+                            &why)
+                     .value_or(why.toUtf8()),
+                 "<body><p>x</p><p><a href=l><b>t</b></a><b>\n</b></p><p><b>u\n</b></p><div><b>d "
+                 "e</b></div><b>\n\n\n</b></body></html>");
+    }
+
     void whiteSpaceAfterTheLastEndTagsIsWrittenOnce()
     {
         // The last paragraph has no end tag: the parser reads the line ends after </body>
