@@ -183,6 +183,33 @@ private slots:
                  "e</b></div><b>\n\n\n</b></body></html>");
     }
 
+    void aCopysLineEndIsNotWhiteSpaceAfterItsEnd()
+    {
+        // The parser copies a font left open by </p> around the line end before the next
+        // paragraph, with the original's end; that line end is the copy's content, not
+        // white space after an end tag of its own. A link around it writes the body from
+        // the first paragraph to the div.
+        const QByteArray page = "<body><p>0</p><p>a<font color=red>b</p>\n<p>c</font></p>"
+                                "<div>d</div>";
+        // 0 html, 1 head, 2 body, 3 p, 4 p, 5 font, 6 font (copy), 7 p (moved), 8 font (copy)
+        KeptMarkup kept;
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        QVERIFY(kept.tree().elements().at(6).tail.isEmpty());
+        using R = std::vector<MarkupRegion>;
+        QCOMPARE(*kept.regions({{6, false, true}}), (R{{2, true, true, 3, 9}}));
+        const QByteArray edited = QByteArray(page).replace(
+            "</p>\n<p>c</font></p>", "</font></p><font color=red><a href=x>\n</a></font><p>"
+                                     "<font color=red>c</font></p>");
+        QString why;
+        QCOMPARE(kept.write({{2, true, true, 3, 9}},
+                            {"<p>a<font color=\"red\">b</font></p><font color=\"red\"><a "
+                             "href=\"x\">\n</a></font><p><font color=\"red\">c</font></p>"},
+                            SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml(), {},
+                            &why)
+                     .value_or(why.toUtf8()),
+                 edited);
+    }
+
     void whiteSpaceAfterTheLastEndTagsIsWrittenOnce()
     {
         // The last paragraph has no end tag: the parser reads the line ends after </body>
