@@ -379,6 +379,38 @@ private slots:
         QCOMPARE(sourcemap::fitEscapes(page, 8, 10, "x"), "\x1B(Bx");
         QCOMPARE(sourcemap::fitEscapes(page, 8, 10, "\x1B$B8l\x1B(B"), "\x1B$B8l");
     }
+
+    void isoJisEscapesStraightAfterOthersAreKept()
+    {
+        // Escapes with nothing between them (an empty run of two-byte text, as some editors
+        // leave it): the first reads as a bad character, which keeps its bytes.
+        const QByteArray page = "<p>\x1B$B\x1B(Bab</p>\n<p>\x1B$B$\"\x1B(B\x1B$B$$\x1B(B</p>"
+                                "\x1B$B\x1B(B<p>c</p>";
+        const QString text = textcodec::decode(page, "ISO-2022-JP")->text;
+        QCOMPARE(text, u"<p>\uFFFDab</p>\n<p>\u3042\uFFFD\u3044</p>\uFFFD<p>c</p>"_qs);
+        KeptMarkup kept; // 0 html, 1 head, 2 body, 3 p, 4 p, 5 p
+        kept.reset(page, "ISO-2022-JP", text);
+        QVERIFY(kept.hasOriginal());
+        const std::vector<SourceElement> &e = kept.tree().elements();
+        QCOMPARE(page.mid(e[3].innerStart, e[3].innerEnd - e[3].innerStart), "\x1B$B\x1B(Bab");
+        QCOMPARE(page.mid(e[5].tagStart, e[5].outerEnd - e[5].tagStart), "\x1B(B<p>c</p>");
+        // Unedited, byte for byte; a word typed where a bad character stands, and in the
+        // paragraph after one: each changes only its own bytes.
+        QString why;
+        QCOMPARE(kept.write({}, {}, kept.tree().documentHtml(), {}, &why), page);
+        QString edited = QString(text).replace(u"\u3044"_qs, u"\u8A9E\u3044"_qs);
+        edited.replace(u"c<"_qs, u"c d<"_qs);
+        QCOMPARE(
+            kept.write({{4, true}, {5, true}}, {u"\u3042\uFFFD\u8A9E\u3044"_qs, "c d"},
+                       SourceTree(sourcemap::SourceText{{}, edited.toUtf8(), {}}).documentHtml(),
+                       {}, &why)
+                .value_or(why.toUtf8()),
+            QByteArray(page)
+                .replace("$\"\x1B(B\x1B$B$$", "$\"\x1B(B&#65533;\x1B$B8l$$")
+                .replace("c<", "c d<"));
+        // Written straight after the first of two escapes, a stretch begins with one.
+        QCOMPARE(sourcemap::fitEscapes("a\x1B(B\x1B(Bb", 4, 8, "x"), "\x1B(Bx");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestKeptRegions)
