@@ -200,8 +200,8 @@ private:
         r.displaced = node->parse_flags & kDisplaced;
         r.contiguous = (!r.displaced || (r.cloned && first)) && !r.isVoid;
         unsigned last = contentStart;
-        // A copy's end tag is the original's (the parser copies it with the element), so
-        // nothing after it runs on past an end tag of the copy's own.
+        // A copy's end may be the original's (the parser copies the element with where it
+        // ended): what follows that end is not white space run on past the copy's own.
         const bool ownEndTag = endTagLength && !r.cloned;
         for (unsigned k = 0; k < e.children.length && r.contiguous; ++k) {
             const auto *child = static_cast<const GumboNode *>(e.children.data[k]);
