@@ -19,6 +19,12 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
     const auto partTo = [&](const SourceElement &e, qint32 right) {
         return right >= 0 ? elements[size_t(right)].tagStart : e.innerEnd;
     };
+    const auto descends = [&](qint32 d, qint32 ancestor) {
+        qint32 p = elements[size_t(d)].parent;
+        while (p > ancestor)
+            p = elements[size_t(p)].parent;
+        return p == ancestor;
+    };
     struct Mark {
         bool tag = false, content = false;
         std::vector<std::pair<qint32, qint32>> between;
@@ -40,12 +46,7 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
                 return true;
             if (!l.html || !l.contiguous || l.rawText)
                 return false;
-            for (qint32 d = left + 1; valid(d); ++d) {
-                qint32 p = elements[size_t(d)].parent;
-                while (p > left)
-                    p = elements[size_t(p)].parent;
-                if (p != left)
-                    break; // past its descendants
+            for (qint32 d = left + 1; valid(d) && descends(d, left); ++d) {
                 const SourceElement &c = elements[size_t(d)];
                 if (c.parent == left && !c.endTag && !c.isVoid)
                     return false;
@@ -63,33 +64,36 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
             const SourceElement &e = elements[size_t(k)];
             return !e.displaced || (moved && e.startTag && e.endTag && !e.cloned);
         };
+        // `right` < 0: to the content's end, where the parent's own end tag stands.
         const auto inPlaceBetween = [&](qint32 parent, qint32 left, qint32 right,
                                         bool moved = false) {
-            if (right <= std::max(left, parent) || !valid(right) ||
-                (left >= 0 ? !endsInPlace(left, moved) : elements[size_t(parent)].displaced) ||
-                elements[size_t(right)].displaced)
+            const SourceElement &p = elements[size_t(parent)];
+            qint32 past = right; // the first element after the part's
+            if (right < 0 && p.endTag && !p.displaced && !p.cloned)
+                for (past = parent + 1; valid(past) && descends(past, parent);)
+                    ++past;
+            if (past <= std::max(left, parent) ||
+                (left >= 0 ? !endsInPlace(left, moved) : p.displaced) ||
+                (right >= 0 && (!valid(right) || elements[size_t(right)].displaced)))
                 return false;
-            const qint32 from = partFrom(elements[size_t(parent)], left);
-            const qint32 to = elements[size_t(right)].tagStart;
+            const qint32 from = partFrom(p, left);
+            const qint32 to = partTo(p, right);
             // Past the left child's own descendants.
             qint32 first = std::max(left, parent) + 1;
-            for (; left >= 0 && first < right; ++first) {
-                qint32 p = elements[size_t(first)].parent;
-                while (p > left)
-                    p = elements[size_t(p)].parent;
-                if (p != left)
-                    break;
-            }
-            for (qint32 d = first; d < right; ++d)
+            while (left >= 0 && first < past && descends(first, left))
+                ++first;
+            for (qint32 d = first; d < past; ++d)
                 if (elements[size_t(d)].tagStart < from || elements[size_t(d)].tagStart >= to)
                     return false;
             qint32 inside = 0;
             for (const SourceElement &e : elements)
                 inside += e.tagStart >= from && e.tagStart < to;
-            return from <= to && inside == right - first;
+            return from <= to && inside == past - first;
         };
         // The siblings around `child` in `parent` between which it stands alone, the fewest
-        // between them first; nullopt when there are none.
+        // between them first, or a sibling before it and the content's end (a formatting
+        // element left open, copied by the parser to the end, leaves no sibling after it
+        // in place); nullopt when there are none.
         const auto partAround = [&](qint32 parent,
                                     qint32 child) -> std::optional<std::pair<qint32, qint32>> {
             constexpr int kSiblings = 8; // on each side
@@ -103,12 +107,14 @@ KeptMarkup::regions(const std::vector<MarkupChange> &changes) const
                  ++right)
                 if (elements[size_t(right)].parent == parent)
                     rights.push_back(right);
+            rights.push_back(-1);
             for (size_t width = 0; width + 2 <= lefts.size() + rights.size(); ++width) {
                 for (size_t l = 0; l <= width; ++l) {
                     const size_t r = width - l;
                     if (l >= lefts.size() || r >= rights.size())
                         continue;
-                    if (closedBefore(lefts[l]) && elements[size_t(rights[r])].startTag &&
+                    if (closedBefore(lefts[l]) &&
+                        (rights[r] < 0 || elements[size_t(rights[r])].startTag) &&
                         inPlaceBetween(parent, lefts[l], rights[r], true))
                         return std::pair{lefts[l], rights[r]};
                 }

@@ -4,6 +4,8 @@
 
 #include "platform/markup/textcodec.h"
 
+#include <vector>
+
 namespace lumipage::sourcemap
 {
 
@@ -51,23 +53,40 @@ std::optional<SourceText> mapEscaped(const QByteArray &original, const QByteArra
     qsizetype at = 0, textAt = 0, utf8At = 0;
     QByteArray escape;
     while (at < size) {
-        // One stretch: an escape sequence (none at the start) and the bytes up to the next.
-        // (An escape straight after another reads as a bad character, and maps to nothing.)
+        // One stretch: the escape sequences that begin it (none at the start) and the bytes
+        // up to the next. An escape straight after another reads as a bad character
+        // (U+FFFD), before the stretch's text: each goes with the escape it stands for, the
+        // text with the last escape, which sets the state it is read in.
+        std::vector<qsizetype> escapes;
         const qsizetype stretchStart = at;
-        if (original[at] == kEscape) {
+        while (at < size && original[at] == kEscape) {
             const qsizetype length = escapeLength(original, at);
             if (!length)
                 return std::nullopt;
+            escapes.push_back(at);
             escape = original.mid(at, length);
             at += length;
         }
         qsizetype end = original.indexOf(kEscape, at);
         if (end < 0)
             end = size;
+        const std::optional<textcodec::Decoded> whole =
+            textcodec::decode(original.mid(stretchStart, end - stretchStart), encoding);
         const std::optional<textcodec::Decoded> part =
             textcodec::decode(escape + original.mid(at, end - at), encoding);
-        if (!part || QStringView(decoded).sliced(textAt).left(part->text.size()) != part->text)
+        if (!whole || !part || !whole->text.endsWith(part->text) ||
+            QStringView(decoded).sliced(textAt).left(whole->text.size()) != whole->text)
             return std::nullopt;
+        const qsizetype bad = whole->text.size() - part->text.size();
+        if (bad > 0 && bad >= qsizetype(escapes.size()))
+            return std::nullopt;
+        for (qsizetype k = 0; k < bad; ++k) {
+            if (whole->text.at(k) != QChar::ReplacementCharacter)
+                return std::nullopt;
+            source.originalAt[size_t(utf8At)] = qint32(escapes[size_t(k)]);
+            utf8At += 3; // U+FFFD in UTF-8
+        }
+        textAt += bad;
         // Two bytes a character in a two-byte set (ESC $ …), controls and spaces one byte.
         const bool twoBytes = escape.startsWith("\x1B$");
         qsizetype byte = at;
@@ -75,7 +94,9 @@ std::optional<SourceText> mapEscaped(const QByteArray &original, const QByteArra
             if (byte >= end)
                 return std::nullopt;
             const char16_t c = part->text.at(k).unicode();
-            source.originalAt[size_t(utf8At)] = qint32(k == 0 ? stretchStart : byte);
+            source.originalAt[size_t(utf8At)] = qint32(k > 0             ? byte
+                                                       : escapes.empty() ? stretchStart
+                                                                         : escapes.back());
             utf8At += c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
             const auto b = static_cast<unsigned char>(original[byte]);
             byte += twoBytes && b > 0x20 && b < 0x7F ? 2 : 1;
@@ -94,7 +115,12 @@ std::optional<SourceText> mapEscaped(const QByteArray &original, const QByteArra
 QByteArray fitEscapes(const QByteArray &original, qsizetype from, qsizetype to, QByteArray encoded)
 {
     const QByteArray before = stateAt(original, from);
-    if (!encoded.isEmpty() && encoded[0] != kEscape && before != kAscii)
+    // Where the bytes before end in an escape, the stretch stood straight after it with
+    // an escape of its own (the pair reads as a bad character): it keeps one.
+    const qsizetype lastBefore = from > 0 ? original.lastIndexOf(kEscape, from - 1) : -1;
+    const bool afterEscape =
+        lastBefore >= 0 && lastBefore + escapeLength(original, lastBefore) == from;
+    if (!encoded.isEmpty() && encoded[0] != kEscape && (before != kAscii || afterEscape))
         encoded.prepend(kAscii);
     // The set the new bytes leave: their own last escape, else the one before them.
     const qsizetype last = encoded.lastIndexOf(kEscape);

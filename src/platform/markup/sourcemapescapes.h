@@ -14,7 +14,8 @@ bool hasEscapeState(const QByteArray &encoding);
 
 // map() for such an encoding: decoded stretch by stretch (an escape sequence and the
 // bytes up to the next), an escape going with the character after it, so that the bytes
-// from one character to another hold the escapes their characters are read with.
+// from one character to another hold the escapes their characters are read with. An
+// escape straight after another reads as a bad character (U+FFFD), whose bytes it is.
 std::optional<SourceText> mapEscaped(const QByteArray &original, const QByteArray &encoding,
                                      const QString &decoded);
 

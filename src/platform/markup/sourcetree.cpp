@@ -200,11 +200,14 @@ private:
         r.displaced = node->parse_flags & kDisplaced;
         r.contiguous = (!r.displaced || (r.cloned && first)) && !r.isVoid;
         unsigned last = contentStart;
+        // A copy's end may be the original's (the parser copies the element with where it
+        // ended): what follows that end is not white space run on past the copy's own.
+        const bool ownEndTag = endTagLength && !r.cloned;
         for (unsigned k = 0; k < e.children.length && r.contiguous; ++k) {
             const auto *child = static_cast<const GumboNode *>(e.children.data[k]);
             const unsigned at = startOf(child);
             // White space after the end tag (the line end after </html>) joins the body.
-            if (at >= endAt && child->type == GUMBO_NODE_WHITESPACE && endTagLength) {
+            if (at >= endAt && child->type == GUMBO_NODE_WHITESPACE && ownEndTag) {
                 r.tail += QString::fromUtf8(child->v.text.text + m_forms.skipOf(child));
                 continue;
             }
@@ -214,9 +217,9 @@ private:
                 r.contiguous = false;
             last = at;
         }
-        if (r.contiguous && e.children.length && endTagLength)
+        if (r.contiguous && e.children.length && ownEndTag)
             runOnText(e, endAt, r);
-        if (endTagLength && r.tail.isEmpty())
+        if (ownEndTag && r.tail.isEmpty())
             runOnPast(e, endAt, r);
         return r;
     }

@@ -157,6 +157,59 @@ private slots:
                                           "<p>a<font>b</font></p><p><font>c</font> new</p>"));
     }
 
+    void aBoldLeftOpenToTheBodysEndBoundsThePartAtTheEnd()
+    {
+        // A link closes the bold inside it, which the parser then copies into every block
+        // to the body's end, the line ends after </body> and </html> included: no sibling
+        // after an edit stands in place. An edit in the div writes from the paragraph closed
+        // by its own end tag to the body's end, not the whole page.
+        const QByteArray page = "<body><p>x</p><p><a href=l><b>t</a>\n<p>u\n<div>d</div>\n"
+                                "</body>\n</html>\n";
+        // 0 html, 1 head, 2 body, 3 p, 4 p, 5 a, 6 b, 7 b (copy), 8 p, 9 b (copy), 10 div,
+        // 11 b (copy), 12 b (copy, to the end).
+        KeptMarkup kept;
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        using R = std::vector<MarkupRegion>;
+        QCOMPARE(*kept.regions({{10, false, true}}), (R{{2, true, true, 3, -1}}));
+        const QByteArray edited = QByteArray(page).replace("d</div>", "d e</div>");
+        QString why;
+        QCOMPARE(kept.write({{2, true, true, 3, -1}},
+                            {"<p><a href=\"l\"><b>t</b></a><b>\n</b></p><p><b>u\n</b></p>"
+                             "<div><b>d e</b></div><b>\n\n\n</b>"},
+                            SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml(), {},
+                            &why)
+                     .value_or(why.toUtf8()),
+                 "<body><p>x</p><p><a href=l><b>t</b></a><b>\n</b></p><p><b>u\n</b></p><div><b>d "
+                 "e</b></div><b>\n\n\n</b></body></html>");
+    }
+
+    void aCopysLineEndIsNotWhiteSpaceAfterItsEnd()
+    {
+        // The parser copies a font left open by </p> around the line end before the next
+        // paragraph, with the original's end; that line end is the copy's content, not
+        // white space after an end tag of its own. A link around it writes the body from
+        // the first paragraph to the div.
+        const QByteArray page = "<body><p>0</p><p>a<font color=red>b</p>\n<p>c</font></p>"
+                                "<div>d</div>";
+        // 0 html, 1 head, 2 body, 3 p, 4 p, 5 font, 6 font (copy), 7 p (moved), 8 font (copy)
+        KeptMarkup kept;
+        kept.reset(page, "UTF-8", QString::fromUtf8(page));
+        QVERIFY(kept.tree().elements().at(6).tail.isEmpty());
+        using R = std::vector<MarkupRegion>;
+        QCOMPARE(*kept.regions({{6, false, true}}), (R{{2, true, true, 3, 9}}));
+        const QByteArray edited = QByteArray(page).replace(
+            "</p>\n<p>c</font></p>", "</font></p><font color=red><a href=x>\n</a></font><p>"
+                                     "<font color=red>c</font></p>");
+        QString why;
+        QCOMPARE(kept.write({{2, true, true, 3, 9}},
+                            {"<p>a<font color=\"red\">b</font></p><font color=\"red\"><a "
+                             "href=\"x\">\n</a></font><p><font color=\"red\">c</font></p>"},
+                            SourceTree(sourcemap::SourceText{{}, edited, {}}).documentHtml(), {},
+                            &why)
+                     .value_or(why.toUtf8()),
+                 edited);
+    }
+
     void whiteSpaceAfterTheLastEndTagsIsWrittenOnce()
     {
         // The last paragraph has no end tag: the parser reads the line ends after </body>
@@ -325,6 +378,38 @@ private slots:
         QCOMPARE(sourcemap::fitEscapes(page, 3, 8, "x"), "x\x1B$B");
         QCOMPARE(sourcemap::fitEscapes(page, 8, 10, "x"), "\x1B(Bx");
         QCOMPARE(sourcemap::fitEscapes(page, 8, 10, "\x1B$B8l\x1B(B"), "\x1B$B8l");
+    }
+
+    void isoJisEscapesStraightAfterOthersAreKept()
+    {
+        // Escapes with nothing between them (an empty run of two-byte text, as some editors
+        // leave it): the first reads as a bad character, which keeps its bytes.
+        const QByteArray page = "<p>\x1B$B\x1B(Bab</p>\n<p>\x1B$B$\"\x1B(B\x1B$B$$\x1B(B</p>"
+                                "\x1B$B\x1B(B<p>c</p>";
+        const QString text = textcodec::decode(page, "ISO-2022-JP")->text;
+        QCOMPARE(text, u"<p>\uFFFDab</p>\n<p>\u3042\uFFFD\u3044</p>\uFFFD<p>c</p>"_qs);
+        KeptMarkup kept; // 0 html, 1 head, 2 body, 3 p, 4 p, 5 p
+        kept.reset(page, "ISO-2022-JP", text);
+        QVERIFY(kept.hasOriginal());
+        const std::vector<SourceElement> &e = kept.tree().elements();
+        QCOMPARE(page.mid(e[3].innerStart, e[3].innerEnd - e[3].innerStart), "\x1B$B\x1B(Bab");
+        QCOMPARE(page.mid(e[5].tagStart, e[5].outerEnd - e[5].tagStart), "\x1B(B<p>c</p>");
+        // Unedited, byte for byte; a word typed where a bad character stands, and in the
+        // paragraph after one: each changes only its own bytes.
+        QString why;
+        QCOMPARE(kept.write({}, {}, kept.tree().documentHtml(), {}, &why), page);
+        QString edited = QString(text).replace(u"\u3044"_qs, u"\u8A9E\u3044"_qs);
+        edited.replace(u"c<"_qs, u"c d<"_qs);
+        QCOMPARE(
+            kept.write({{4, true}, {5, true}}, {u"\u3042\uFFFD\u8A9E\u3044"_qs, "c d"},
+                       SourceTree(sourcemap::SourceText{{}, edited.toUtf8(), {}}).documentHtml(),
+                       {}, &why)
+                .value_or(why.toUtf8()),
+            QByteArray(page)
+                .replace("$\"\x1B(B\x1B$B$$", "$\"\x1B(B&#65533;\x1B$B8l$$")
+                .replace("c<", "c d<"));
+        // Written straight after the first of two escapes, a stretch begins with one.
+        QCOMPARE(sourcemap::fitEscapes("a\x1B(B\x1B(Bb", 4, 8, "x"), "\x1B(Bx");
     }
 };
 
