@@ -90,17 +90,8 @@ class TestStylePanel : public QObject
         return test::selectIn(*m_editor, u"target"_s, 0, 0) &&
                QTest::qWaitFor(
                    [&] { return label->text() == u"P#target.a"_s && row(u"orphans"_s); }, 10000) &&
-               settled();
-    }
-
-    // A fill asked for by an earlier caret move may still be under way: the panel has
-    // settled once none comes for a moment.
-    bool settled()
-    {
-        QSignalSpy filled(m_styles, &StyleController::filled);
-        for (int k = 0; k < 20 && filled.wait(300); ++k)
-            filled.clear();
-        return true;
+               // a fill asked for by the caret's earlier place may still land
+               test::waitUntilQuiet(m_styles, &StyleController::filled);
     }
 
     const styles::StyleRow *row(const QString &property, bool inherited = false)

@@ -79,17 +79,8 @@ class TestStylePreview : public QObject
                               rows().join(u'|').contains(u"word-spacing"_s);
                    },
                    10000) &&
-               settled();
-    }
-
-    // A fill asked for by an earlier caret move may still be under way: the panel has
-    // settled once none comes for a moment.
-    bool settled()
-    {
-        QSignalSpy filled(m_styles, &StyleController::filled);
-        for (int k = 0; k < 20 && filled.wait(300); ++k)
-            filled.clear();
-        return true;
+               // a fill asked for by the caret's earlier place may still land
+               test::waitUntilQuiet(m_styles, &StyleController::filled);
     }
 
     // The panel filled again after a change of its own controls.

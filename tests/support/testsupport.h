@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QString>
 #include <QTest>
@@ -87,6 +88,17 @@ void closeModals();
 std::shared_ptr<QStringList> answerBoxes(QList<QMessageBox::StandardButton> buttons);
 // Presses the button with `text` (or the standard button) in a message box.
 void clickMessageBoxButton(QWidget *box, int standardButton);
+
+// Waits until `signal` of `sender` has not come for `quietMs` (at most 20 times over): work
+// asked for earlier, still under way, has landed.
+template <typename Sender, typename Signal>
+bool waitUntilQuiet(const Sender *sender, Signal signal, int quietMs = 300)
+{
+    QSignalSpy spy(sender, signal);
+    for (int k = 0; k < 20 && spy.wait(quietMs); ++k)
+        spy.clear();
+    return true;
+}
 
 } // namespace lumipage::test
 

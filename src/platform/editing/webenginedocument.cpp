@@ -128,7 +128,12 @@ std::optional<PageSnapshot> WebEngineEditingComponent::readDocument(bool forSave
         call(QStringLiteral("documentMarkup"), QJsonArray{withChanges});
     if (!result.ok)
         return std::nullopt;
-    pageprotocol::DocumentMarkup markup = pageprotocol::documentMarkup(result.value);
+    return snapshotOf(result.value, forSave);
+}
+
+PageSnapshot WebEngineEditingComponent::snapshotOf(const QVariant &answer, bool onWorker)
+{
+    pageprotocol::DocumentMarkup markup = pageprotocol::documentMarkup(answer);
     PageSnapshot page{{}, markup.root, markup.aids, std::nullopt};
     if (markup.changes.isValid())
         page.changes = pageprotocol::keptChanges(markup.changes);
@@ -137,7 +142,7 @@ std::optional<PageSnapshot> WebEngineEditingComponent::readDocument(bool forSave
         return documentform::document(markup.before, markup.root, markup.after, markup.aids);
     };
     page.forming =
-        forSave ? QtConcurrent::run(&m_forming, form) : QtFuture::makeReadyFuture(form());
+        onWorker ? QtConcurrent::run(&m_forming, form) : QtFuture::makeReadyFuture(form());
     return page;
 }
 
@@ -191,6 +196,22 @@ bool WebEngineEditingComponent::savePage(const QString &path, const PageSnapshot
     // What was written is the page now: the copy kept against a dead engine process.
     m_keeper->saved(written, m_document.encoding());
     return true;
+}
+
+std::optional<std::vector<EditingComponent::TextLook>> WebEngineEditingComponent::textLooks()
+{
+    const PageCaller::Result result = call(QStringLiteral("textLooks"));
+    if (!result.ok)
+        return std::nullopt;
+    return pageprotocol::textLooks(result.value);
+}
+
+void WebEngineEditingComponent::textLooksLater(
+    std::function<void(std::optional<std::vector<TextLook>>)> done)
+{
+    callLater(QStringLiteral("textLooks"), {}, [done = std::move(done)](const QVariant &answer) {
+        done(answer.isValid() ? std::optional(pageprotocol::textLooks(answer)) : std::nullopt);
+    });
 }
 
 // The page's names of other files, rewritten (files brought into the page's folder).

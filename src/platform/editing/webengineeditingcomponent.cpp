@@ -4,6 +4,7 @@
 #include "platform/browsing/browsesession.h"
 #include "platform/browsing/documentscheme.h"
 #include "platform/browsing/guardedpage.h"
+#include "platform/desktop/programfiles.h"
 #include "platform/editing/busyindicator.h"
 #include "platform/editing/componentdialogs.h"
 #include "platform/editing/eventqueue.h"
@@ -12,7 +13,6 @@
 #include "platform/editing/pagekeeper.h"
 #include "platform/editing/pageloader.h"
 #include "platform/editing/pageprotocol.h"
-#include "platform/desktop/programfiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -333,22 +333,6 @@ WebEngineEditingComponent::scriptPresence(const QString &mention)
     const QVariantMap answer = result.value.toMap();
     return ScriptPresence{answer.value(QStringLiteral("script")).toBool(),
                           answer.value(QStringLiteral("mentions")).toBool()};
-}
-
-std::optional<std::vector<EditingComponent::TextLook>> WebEngineEditingComponent::textLooks()
-{
-    const PageCaller::Result result = call(QStringLiteral("textLooks"));
-    if (!result.ok)
-        return std::nullopt;
-    return pageprotocol::textLooks(result.value);
-}
-
-void WebEngineEditingComponent::textLooksLater(
-    std::function<void(std::optional<std::vector<TextLook>>)> done)
-{
-    callLater(QStringLiteral("textLooks"), {}, [done = std::move(done)](const QVariant &answer) {
-        done(answer.isValid() ? std::optional(pageprotocol::textLooks(answer)) : std::nullopt);
-    });
 }
 
 bool WebEngineEditingComponent::setBgColor(const QString &colour)

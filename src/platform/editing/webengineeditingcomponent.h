@@ -2,9 +2,9 @@
 
 #include "document/pagedocument.h"
 #include "fragments/imagemarkup.h"
+#include "platform/browsing/pagetransform.h"
 #include "platform/editing/editingcomponent.h"
 #include "platform/editing/pagecaller.h"
-#include "platform/browsing/pagetransform.h"
 
 #include <QHash>
 #include <QMap>
@@ -134,6 +134,9 @@ private:
     // nullopt (lastError says why) when unreadable. For a save the form is made on a
     // worker thread.
     std::optional<PageSnapshot> readDocument(bool forSave);
+    // The page as the runtime's documentMarkup answered it; its text formed on a worker
+    // (`onWorker`) or at once.
+    PageSnapshot snapshotOf(const QVariant &answer, bool onWorker);
     // The page's change count as pageRevision gives it.
     quint64 revisionOf(quint32 pageCount) const;
     // The page's HTML in DocumentHTML's form; nullopt when unreadable.

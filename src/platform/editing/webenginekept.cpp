@@ -8,7 +8,6 @@
 
 #include <QJsonArray>
 #include <QPointer>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace lumipage
 {
@@ -84,17 +83,9 @@ void WebEngineEditingComponent::preservedHTMLLater(std::function<void(std::optio
                       done(std::nullopt);
                       return;
                   }
-                  pageprotocol::DocumentMarkup markup = pageprotocol::documentMarkup(answer);
-                  PageSnapshot page{{}, markup.root, markup.aids, std::nullopt};
-                  if (markup.changes.isValid())
-                      page.changes = pageprotocol::keptChanges(markup.changes);
-                  QtConcurrent::run(&m_forming, [markup = std::move(markup)] {
-                      return documentform::document(markup.before, markup.root, markup.after,
-                                                    markup.aids);
-                  }).then(this, [this, page = std::move(page), done](const QString &html) {
-                      PageSnapshot formed = page;
-                      formed.forming = QtFuture::makeReadyFuture(html);
-                      done(m_document.keptText(formed, *this));
+                  PageSnapshot page = snapshotOf(answer, true);
+                  QFuture<QString>(page.forming).then(this, [this, page, done](const QString &) {
+                      done(m_document.keptText(page, *this)); // the text is formed by now
                   });
               });
 }
