@@ -4,8 +4,8 @@
 
 #include "support/scripteddialogs.h"
 
-#include "commands/commandactions.h"
 #include "app/printcontroller.h"
+#include "commands/commandactions.h"
 #include "platform/browsing/browseframe.h"
 #include "platform/browsing/shownfiles.h"
 #include "platform/editing/webengineeditingcomponent.h"
@@ -79,13 +79,19 @@ private slots:
         QTRY_COMPARE(inBrowsePage(probe).toString(),
                      QStringLiteral("%1 rgb(0, 0, 255)").arg(stageWidth));
 
+        // A width chosen lays the page out anew and loads it again, so that its scripts
+        // measure at that width: the probe waits for that load.
+        QSignalSpy reloaded(browseView(*m_editor)->page(), &QWebEnginePage::loadFinished);
         QVERIFY(choose(*widths, QStringLiteral("タブレット")));
+        QTRY_VERIFY(!reloaded.isEmpty());
         QTRY_COMPARE(inBrowsePage(probe).toString(), QStringLiteral("768 rgb(0, 0, 255)"));
         QWebEngineView *view = browseView(*m_editor);
         QCOMPARE(view->width(), stageWidth); // shrunk to fit the window
         QVERIFY(view->zoomFactor() < 1.0);
 
+        reloaded.clear();
         QVERIFY(choose(*widths, QStringLiteral("スマートフォン")));
+        QTRY_VERIFY(!reloaded.isEmpty());
         QTRY_COMPARE(inBrowsePage(probe).toString(), QStringLiteral("375 rgb(255, 0, 0)"));
         QCOMPARE(view->width(), 375); // at its size, centred
         QCOMPARE(view->x(), (stageWidth - 375) / 2);

@@ -4,6 +4,7 @@
 #include "platform/effects/effectspage.h"
 
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
@@ -108,6 +109,19 @@ QWebEngineView *browseView(WebEngineEditingComponent &editor)
     return nullptr;
 }
 
+void waitForEvents(int ms)
+{
+    QTest::qWait(ms);
+}
+
+bool waitFor(const std::function<bool()> &done, int timeoutMs)
+{
+    for (Poll poll; poll.look() && !done();)
+        if (poll.pause() >= timeoutMs)
+            return done();
+    return true;
+}
+
 QVariant evalInPage(QWebEngineView *view, const QString &script, int timeoutMs, quint32 world)
 {
     if (!view)
@@ -118,7 +132,7 @@ QVariant evalInPage(QWebEngineView *view, const QString &script, int timeoutMs, 
         *result = v;
         *done = true;
     });
-    if (!QTest::qWaitFor([&] { return *done; }, timeoutMs))
+    if (!waitFor([&] { return *done; }, timeoutMs))
         return {};
     return *result;
 }
@@ -261,7 +275,7 @@ bool clickPage(WebEngineEditingComponent &editor, const QPoint &at)
     auto *view = editor.findChild<QWebEngineView *>();
     const int before = mouseUps(view);
     QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, at);
-    return QTest::qWaitFor([&] { return mouseUps(view) > before; }, 5000);
+    return waitFor([&] { return mouseUps(view) > before; }, 5000);
 }
 
 bool dragPage(WebEngineEditingComponent &editor, const QPoint &from, const QPoint &by)
@@ -278,7 +292,7 @@ bool dragPage(WebEngineEditingComponent &editor, const QPoint &from, const QPoin
         QApplication::sendEvent(target, &move);
     }
     QTest::mouseRelease(target, Qt::LeftButton, {}, from + by);
-    return QTest::qWaitFor([&] { return mouseUps(view) > before; }, 5000);
+    return waitFor([&] { return mouseUps(view) > before; }, 5000);
 }
 
 } // namespace lumipage::test

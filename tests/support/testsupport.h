@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSignalSpy>
@@ -11,6 +12,7 @@
 #include <QString>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -101,6 +103,58 @@ bool waitUntilQuiet(const Sender *sender, Signal signal, int quietMs = 300)
 }
 
 } // namespace lumipage::test
+
+namespace lumipage::test
+{
+// Handles what has arrived for the window, waiting for it up to `ms`.
+void waitForEvents(int ms);
+
+// Paces a wait that looks at a condition again and again: after each look it lets the
+// window handle what arrived, for at least 2 ms and at least as long as the look took, so
+// that a look which asks the page something never keeps the page from going on.
+class Poll
+{
+public:
+    Poll() { m_clock.start(); }
+    // Marks the start of a look; true, so that it can stand in a condition.
+    bool look()
+    {
+        m_look = m_clock.elapsed();
+        return true;
+    }
+    // Waits after a look; the time since the poll began.
+    int pause()
+    {
+        waitForEvents(int(std::max<qint64>(2, m_clock.elapsed() - m_look)));
+        return int(m_clock.elapsed());
+    }
+
+private:
+    QElapsedTimer m_clock;
+    qint64 m_look = 0;
+};
+
+// Waits until `done` holds; false when `timeoutMs` passes first.
+bool waitFor(const std::function<bool()> &done, int timeoutMs = 5000);
+} // namespace lumipage::test
+
+// Qt's QTRY_ macros look at their condition only every 50 ms and sleep in between, while
+// the engine answers in a millisecond or two: most of the suite's time went into those
+// sleeps. Here they look again at the pace of a Poll. The macros that use these two
+// (QTRY_VERIFY, QTRY_COMPARE...) keep their meaning and their messages.
+#undef QTRY_LOOP_IMPL
+#define QTRY_LOOP_IMPL(expr, timeoutValue, step)                                                   \
+    int qt_test_i = 0;                                                                             \
+    for (lumipage::test::Poll qt_test_poll;                                                        \
+         qt_test_i < (timeoutValue) && !(QTest::runningTest() && QTest::currentTestFailed()) &&    \
+         qt_test_poll.look() && !(expr);                                                           \
+         qt_test_i = qt_test_poll.pause()) {                                                       \
+    }
+#undef QTRY_IMPL
+#define QTRY_IMPL(expr, timeout)                                                                   \
+    const int qt_test_timeoutValue = timeout;                                                      \
+    {QTRY_LOOP_IMPL(expr, qt_test_timeoutValue, 0)} QTRY_TIMEOUT_DEBUG_IMPL(                       \
+        expr, qt_test_timeoutValue, 0)
 
 namespace lumipage::test
 {

@@ -151,6 +151,8 @@ class PublishTest : public QObject
                     .ok());
     }
 
+    // The suite runs these functions in two runs side by side, each naming its own
+    // (tests/CMakeLists.txt): a new function goes into one of them.
 private slots:
     void initTestCase()
     {

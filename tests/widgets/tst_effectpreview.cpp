@@ -70,6 +70,8 @@ private slots:
         // With the action, the merged script runs in the preview: the shadow turns.
         QVERIFY(driver.fill("Combo1", "あり"));
         QVERIFY(shown.wait(2000));
+        // The choice enables fields whose own change may bring one more page.
+        waitUntilQuiet(preview, &EffectPreview::pageShown, EffectPreview::kPauseMs + 200);
         QVERIFY(preview->shownPage().contains("ShadowBlockId = \"VELD7\""));
         QVERIFY(preview->shownPage().contains("</SCRIPT></DIV></BODY>"));
         QTRY_COMPARE_WITH_TIMEOUT(
