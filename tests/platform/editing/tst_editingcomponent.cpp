@@ -182,6 +182,18 @@ private slots:
         QVERIFY2(body().contains(QLatin1String(
                      "<SCRIPT type=text/vbscript>\nSub window_onload()\nEnd Sub\n</SCRIPT>")),
                  qPrintable(body()));
+
+        // A block with attributes after text (an effect at the end of a line), which the
+        // engine's own paste would merge into the line, arrives as given where the caret
+        // stood, and one undo takes it back.
+        setBody(QStringLiteral("<P id=p>ab</P>"));
+        select(QStringLiteral("p"), 2, 2);
+        QVERIFY(m_editor->pasteHTML(
+            QStringLiteral("<DIV id=fx style=\"width: 300px\">影</DIV><SCRIPT>go()</SCRIPT>")));
+        QCOMPARE(body(), QStringLiteral("<P id=p>ab<DIV id=fx style=\"width: 300px\">影</DIV>"
+                                        "<SCRIPT>go()</SCRIPT></P>"));
+        QVERIFY(m_editor->ExecCommand(decmd::UNDO, CommandOption::Prompt));
+        QCOMPARE(body(), QStringLiteral("<P id=p>ab</P>"));
     }
 
     void bgColorIsWritten()
