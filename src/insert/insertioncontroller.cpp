@@ -9,8 +9,9 @@
 #include "insert/effectdialogs.h"
 #include "insert/effectkinds.h"
 #include "insert/scriptmerge.h"
-#include "platform/editing/editingcomponent.h"
+#include "platform/browsing/browseprofile.h"
 #include "platform/desktop/messages.h"
+#include "platform/editing/editingcomponent.h"
 #include "widgets/effectpreview.h"
 
 #include <QComboBox>
@@ -222,6 +223,9 @@ void InsertionController::startPreview(QDialog &dialog, EffectKind kind)
     const QString text = m_pending && m_pending->script.text ? *m_pending->script.text : QString();
     // The preview lies beside the page, so the images it names relatively show.
     const QString folder = pageFolder().isEmpty() ? m_programFolder : pageFolder();
+    if (!m_previewProfile)
+        m_previewProfile = new BrowseProfile(this);
+    preview->shareProfile(m_previewProfile);
     preview->setPageMaker(
         [kind, text](EffectRequest request) {
             request.kind = kind;

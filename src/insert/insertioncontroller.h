@@ -1,8 +1,8 @@
 #pragma once
 
+#include "fragments/dialogresult.h"
 #include "insert/sharedvalues.h"
 #include "platform/editing/editingcomponent.h"
-#include "fragments/dialogresult.h"
 
 #include <QDialog>
 #include <QObject>
@@ -16,6 +16,7 @@ class QComboBox;
 namespace lumipage
 {
 
+class BrowseProfile;
 class CommonDialog;
 struct EffectKindRow;
 
@@ -94,6 +95,8 @@ private:
     QComboBox &m_elements;
     QComboBox &m_effects;
     QString m_programFolder;
+    // The effect previews' profile, made with the first and kept for the run.
+    BrowseProfile *m_previewProfile = nullptr;
     // A script template as read: its text, or why it could not be read.
     struct EffectTemplate {
         std::optional<QString> text;

@@ -34,6 +34,11 @@ EffectPreview::~EffectPreview()
     delete m_session->view();
 }
 
+void EffectPreview::shareProfile(BrowseProfile *shared)
+{
+    m_session->useProfile(shared);
+}
+
 void EffectPreview::setPageMaker(PageMaker maker, const QString &pagePath)
 {
     m_maker = std::move(maker);

@@ -13,6 +13,7 @@ class QWebEngineView;
 namespace lumipage
 {
 
+class BrowseProfile;
 class BrowseSession;
 
 // A small confined view beside an effect dialog's fields showing the effect the dialog
@@ -34,6 +35,9 @@ public:
     // Makes the view and shows the fields' effect at once; `pagePath` is where the previewed page
     // lies, so that the files it names relatively are found beside it.
     void setPageMaker(PageMaker maker, const QString &pagePath);
+    // Shows the preview in `shared`, kept by the caller beyond this dialog, rather than in
+    // a profile of its own made and taken down with the dialog; before setPageMaker().
+    void shareProfile(BrowseProfile *shared);
     // Follows every text box, combo box and button of `form`.
     void follow(QWidget *form);
     // Builds the page again after the pause (a later call restarts the pause).

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/browsing/browseprofile.h"
 #include "platform/browsing/pagetransform.h"
 
 #include <QObject>
@@ -14,7 +15,6 @@ namespace lumipage
 {
 
 class BrowsePage;
-class DocumentSchemeHandler;
 
 // Browse mode: a copy of the page shown in a throw-away page of its own off-the-record
 // profile (so its own renderer process), with page scripts on. Nothing done there can
@@ -30,6 +30,9 @@ public:
     // What the copy goes through before it is shown (the effects runtime added); without
     // one the page is shown as it is.
     void setTransform(PageTransform transform) { m_transform = std::move(transform); }
+    // Shows the pages in `shared` (which outlives the session's views) rather than in a
+    // profile of the session's own; before the first start().
+    void useProfile(BrowseProfile *shared) { m_profile = shared; }
 
     // A new view showing `html` at the document URL of `path`; owned by `parent`. The
     // page's boxes call it `pageName`.
@@ -58,8 +61,7 @@ private:
     void show(BrowsePage &page, const QString &html);
 
     PageTransform m_transform;
-    QWebEngineProfile *m_profile = nullptr;
-    DocumentSchemeHandler *m_handler = nullptr;
+    BrowseProfile *m_profile = nullptr;
     QPointer<QWebEngineView> m_view;
     QString m_path;
     QStringList m_leftOut;
