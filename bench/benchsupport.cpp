@@ -256,6 +256,11 @@ QByteArray shiftJisPage(qsizetype bytes)
     return textcodec::encode(text, "Shift_JIS");
 }
 
+bool caught(QSignalSpy &spy, int timeoutMs)
+{
+    return !spy.isEmpty() || spy.wait(timeoutMs);
+}
+
 bool waitFor(QObject *sender, const char *signal)
 {
     QSignalSpy spy(sender, signal);

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QObject;
+class QSignalSpy;
 class QWebEnginePage;
 class QWebEngineView;
 
@@ -81,6 +82,11 @@ void settle();
 // first.
 QString caretToEnd();
 QString caretToStart();
+
+// Waits until `spy` has caught a signal, in an event loop that handles each event as it
+// arrives (QTest::qWaitFor sleeps 10 ms between looks, which would land on our side only);
+// false after `timeoutMs`.
+bool caught(QSignalSpy &spy, int timeoutMs = 10000);
 
 // Writes `bytes` to `dir`/`name`.htm; the file's path.
 QString writePage(const QString &dir, const QString &name, const QByteArray &bytes);

@@ -94,7 +94,7 @@ void panelCases(const QString &dir, bool filling, bool editing)
         QElapsedTimer clock;
         clock.start();
         test::selectIn(*editor, first ? QStringLiteral("a") : QStringLiteral("b"), 0, 0);
-        QTest::qWaitFor([&] { return filled.count() > 0; }, 10000);
+        caught(filled);
         return clock.nsecsElapsed() / 1e6;
     };
     const Trial engine = timed([&] {
@@ -122,16 +122,20 @@ void panelCases(const QString &dir, bool filling, bool editing)
             if (shown[i].property == QStringLiteral("font-weight"))
                 rows->setCurrentItem(rows->topLevelItem(i));
         line->setText(bold ? QStringLiteral("bold") : QStringLiteral("600"));
+        QSignalSpy onPage(&styles, &StyleController::shownOnPage);
         QSignalSpy edited(&styles, &StyleController::edited);
         QSignalSpy filled(&styles, &StyleController::filled);
         QElapsedTimer clock;
         clock.start();
         QTest::keyClick(line, Qt::Key_Return);
-        if (!QTest::qWaitFor([&] { return edited.count() > 0; }, 10000))
-            qWarning("style edit: no answer");
+        if (!caught(onPage))
+            qWarning("style edit: the page did not take it");
         const double ms = clock.nsecsElapsed() / 1e6;
-        // The panel shows the new value before the next trial (untimed).
-        if (!QTest::qWaitFor([&] { return filled.count() > 0; }, 10000))
+        // The sheet written and the panel showing the new value before the next trial
+        // (untimed).
+        if (!caught(edited))
+            qWarning("style edit: no answer");
+        if (!caught(filled))
             qWarning("style edit: the panel was not filled again");
         return ms;
     };

@@ -43,6 +43,8 @@ public:
 signals:
     // The panel shows the caret's element as the page has it now.
     void filled();
+    // The page shows an entered value (its file, for a linked sheet, is written next).
+    void shownOnPage();
     // An entered value was written (or refused: the panel says why).
     void edited(bool written);
 

@@ -304,6 +304,7 @@ void StyleController::show(const QJsonObject &apply, std::function<QString()> wr
             }
             if (!done.toBool())
                 return self->finish(false, u"ページに反映できませんでした。"_s);
+            emit self->shownOnPage();
             if (written) {
                 if (const QString failed = written(); !failed.isEmpty()) {
                     self->m_editor.callLater(u"styleApply"_s, {back}, [](const QVariant &) {});
