@@ -94,7 +94,7 @@ private slots:
         page("a/one.htm", "<P>one</P>");
         page("b/two.htm", "<P>two</P>");
         const auto settled = [this] {
-            return lumipage::test::waitFor(
+            return test::waitFor(
                 [this] {
                     return !m_f.window->document().isModified() &&
                            m_f.window->document().snapshot() == editor().DocumentHTML();

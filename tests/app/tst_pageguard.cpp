@@ -48,7 +48,7 @@ class TestPageGuard : public QObject
     // The window asks nothing for a while.
     bool staysQuiet()
     {
-        return !lumipage::test::waitFor([] { return QApplication::activeModalWidget() != nullptr; }, 800);
+        return !test::waitFor([] { return QApplication::activeModalWidget() != nullptr; }, 800);
     }
 
 private slots:
@@ -218,7 +218,7 @@ private slots:
         QTRY_COMPARE(QApplication::activeModalWidget(), &open);
         activate();
         // No question comes over the open dialog for a while.
-        QVERIFY(!lumipage::test::waitFor([&] { return QApplication::activeModalWidget() != &open; }, 800));
+        QVERIFY(!test::waitFor([&] { return QApplication::activeModalWidget() != &open; }, 800));
         open.close();
         auto texts = answerBoxes({QMessageBox::No});
         QTRY_COMPARE(texts->size(), 1);

@@ -34,7 +34,7 @@ class TestPicturePaste : public QObject
     {
         writeBytes(path("page.htm"), "<HTML><BODY><P id=p>text</P></BODY></HTML>");
         return loadAndWait(editor(), path("page.htm")) &&
-               lumipage::test::waitFor(
+               test::waitFor(
                    [this] { return m_f.window->document().snapshot() == editor().DocumentHTML(); },
                    10000);
     }

@@ -4,9 +4,9 @@
 #include "support/mainwindowfixture.h"
 #include "support/testsupport.h"
 
-#include "commands/commandactions.h"
 #include "check/pagecheckcontroller.h"
 #include "check/pagecheckpanel.h"
+#include "commands/commandactions.h"
 #include "source/sourcepane.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -57,7 +57,7 @@ class TestPageCheck : public QObject
         QFile::copy(QStringLiteral(LUMIPAGE_TEST_DATA "/check/") + name, path);
         QSignalSpy checked(controller(), &PageCheckController::checked);
         return loadAndWait(editor(), path) &&
-               lumipage::test::waitFor([&] { return !checked.isEmpty(); }, 10000);
+               test::waitFor([&] { return !checked.isEmpty(); }, 10000);
     }
 
 private slots:
@@ -133,7 +133,7 @@ private slots:
                    "<p><img src=phone.jpg alt=写真 width=400 height=800></p>\n</body></html>\n");
         QSignalSpy checked(controller(), &PageCheckController::checked);
         QVERIFY(loadAndWait(editor(), m_dir.filePath("phone.htm")));
-        QVERIFY(lumipage::test::waitFor([&] { return !checked.isEmpty(); }, 10000));
+        QVERIFY(test::waitFor([&] { return !checked.isEmpty(); }, 10000));
         QCOMPARE(
             rows().filter(QRegularExpression("^画像 ")),
             QStringList({"画像 3 IMG 表示の大きさよりずっと大きな画像です(幅 1000 ピクセルを "

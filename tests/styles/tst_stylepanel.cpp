@@ -84,12 +84,12 @@ class TestStylePanel : public QObject
     {
         auto *label = m_styles->panel()->findChild<QLabel *>(u"styleElement"_s);
         if (!test::selectIn(*m_editor, u"other"_s, 0, 0) ||
-            !lumipage::test::waitFor([&] { return label->text() == u"P#other"_s; }, 10000))
+            !test::waitFor([&] { return label->text() == u"P#other"_s; }, 10000))
             return false;
         // The element's name shows at once; its rules once the page has answered.
         return test::selectIn(*m_editor, u"target"_s, 0, 0) &&
-               lumipage::test::waitFor(
-                   [&] { return label->text() == u"P#target.a"_s && row(u"orphans"_s); }, 10000) &&
+               test::waitFor([&] { return label->text() == u"P#target.a"_s && row(u"orphans"_s); },
+                             10000) &&
                // a fill asked for by the caret's earlier place may still land
                test::waitUntilQuiet(m_styles, &StyleController::filled);
     }
@@ -127,7 +127,7 @@ class TestStylePanel : public QObject
         QTest::keyClicks(line, value);
         QTest::keyClick(line, Qt::Key_Return);
         // Either may come at once (a value refused before the page is asked).
-        return lumipage::test::waitFor([&] { return edited.count() > 0 && filled.count() > 0; }, 10000);
+        return test::waitFor([&] { return edited.count() > 0 && filled.count() > 0; }, 10000);
     }
 
 private slots:
@@ -149,7 +149,7 @@ private slots:
         QVERIFY(test::loadAndWait(*m_editor, path(u"page.htm"_s)));
         // The linked sheets arrive after the page; the panel follows them.
         QVERIFY(fillForTarget());
-        QVERIFY(lumipage::test::waitFor([&] { return row(u"font-family"_s) != nullptr; }, 10000));
+        QVERIFY(test::waitFor([&] { return row(u"font-family"_s) != nullptr; }, 10000));
     }
 
     // The rows in cascade order, overridden ones marked, each winner agreeing with the
@@ -265,7 +265,7 @@ private slots:
             select(property);
             QSignalSpy filled(m_styles, &StyleController::filled);
             QTest::mouseClick(m_styles->panel()->findChild<QPushButton *>(button), Qt::LeftButton);
-            return lumipage::test::waitFor([&] { return filled.count() > 0; }, 10000);
+            return test::waitFor([&] { return filled.count() > 0; }, 10000);
         };
         QVERIFY(press(u"text-indent"_s, u"styleSwitch"_s));
         QVERIFY(m_editor->DocumentHTML().contains(u"p  { /* text-indent: 2em; */ }"_s));
@@ -278,7 +278,7 @@ private slots:
         QSignalSpy filled(m_styles, &StyleController::filled);
         QTest::keyClicks(added, u"outline-style: dotted"_s);
         QTest::keyClick(added, Qt::Key_Return);
-        QVERIFY(lumipage::test::waitFor([&] { return row(u"outline-style"_s) != nullptr; }, 10000));
+        QVERIFY(test::waitFor([&] { return row(u"outline-style"_s) != nullptr; }, 10000));
         QCOMPARE(row(u"outline-style"_s)->selector, u"style 属性"_s);
 
         QVERIFY(press(u"text-decoration"_s, u"styleRemove"_s));
@@ -288,7 +288,7 @@ private slots:
         filled.clear();
         QTest::mouseClick(m_styles->panel()->findChild<QPushButton *>(u"styleUndo"_s),
                           Qt::LeftButton);
-        QVERIFY(lumipage::test::waitFor([&] { return row(u"text-decoration"_s) != nullptr; }, 10000));
+        QVERIFY(test::waitFor([&] { return row(u"text-decoration"_s) != nullptr; }, 10000));
         QCOMPARE(test::readBytes(path(u"style.css"_s)), kStyle);
     }
 
@@ -320,14 +320,14 @@ private slots:
         typed->setText(u"outline-width: 2px"_s);
         QTest::mouseClick(m_styles->panel()->findChild<QPushButton *>(u"styleAddRule"_s),
                           Qt::LeftButton);
-        QVERIFY2(lumipage::test::waitFor([&] { return row(u"outline-width"_s) != nullptr; }, 10000),
+        QVERIFY2(test::waitFor([&] { return row(u"outline-width"_s) != nullptr; }, 10000),
                  qPrintable(m_styles->panel()->findChild<QLabel *>(u"styleMessage"_s)->text() +
                             QString::fromUtf8(test::readBytes(path(u"style.css"_s)))));
         QCOMPARE(row(u"outline-width"_s)->place, u"style.css:13"_s);
         QCOMPARE(test::readBytes(path(u"style.css"_s)), kStyle + ".a { outline-width: 2px; }\r\n");
         QTest::mouseClick(m_styles->panel()->findChild<QPushButton *>(u"styleUndo"_s),
                           Qt::LeftButton);
-        QVERIFY(lumipage::test::waitFor([&] { return row(u"outline-width"_s) == nullptr; }, 10000));
+        QVERIFY(test::waitFor([&] { return row(u"outline-width"_s) == nullptr; }, 10000));
         QCOMPARE(test::readBytes(path(u"style.css"_s)), kStyle);
     }
 
@@ -371,7 +371,7 @@ private slots:
         QCOMPARE(line->text(), u"#12ab34"_s);
         QCOMPARE(line->window()->focusWidget(), line); // Enter goes to the line next
         QTest::keyClick(line, Qt::Key_Return);
-        QVERIFY(lumipage::test::waitFor([&] { return row(u"color"_s)->value == u"#12ab34"; }, 10000));
+        QVERIFY(test::waitFor([&] { return row(u"color"_s)->value == u"#12ab34"; }, 10000));
         auto *computed = panel->findChild<QTreeWidget *>(u"styleComputed"_s);
         const auto items = computed->findItems(u"color"_s, Qt::MatchExactly);
         QVERIFY(!items.isEmpty());

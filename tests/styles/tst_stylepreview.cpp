@@ -70,10 +70,10 @@ class TestStylePreview : public QObject
     {
         auto *label = find<QLabel>(u"styleElement"_s);
         if (!test::selectIn(*m_editor, u"other"_s, 0, 0) ||
-            !lumipage::test::waitFor([&] { return label->text() == u"P#other"_s; }, 10000))
+            !test::waitFor([&] { return label->text() == u"P#other"_s; }, 10000))
             return false;
         return test::selectIn(*m_editor, u"target"_s, 0, 0) &&
-               lumipage::test::waitFor(
+               test::waitFor(
                    [&] {
                        return label->text() == u"A#target.btn.tie"_s &&
                               rows().join(u'|').contains(u"word-spacing"_s);
@@ -142,7 +142,7 @@ private slots:
         QVERIFY(test::loadAndWait(*m_editor, path(u"page.htm"_s)));
         QVERIFY(fillForTarget());
         QVERIFY(
-            lumipage::test::waitFor([&] { return rows().join(u'|').contains(u"word-spacing"_s); }, 10000));
+            test::waitFor([&] { return rows().join(u'|').contains(u"word-spacing"_s); }, 10000));
     }
 
     // :hover forced: the hover rule is listed and shown (its colour is the computed one),
@@ -202,15 +202,14 @@ private slots:
         QByteArray expected = QByteArray(kStyle).replace(
             "{ word-spacing: 2px }\n}", "{ word-spacing: 2px }\n  .btn { outline-width: 2px; }\n}");
         QCOMPARE(test::readBytes(path(u"style.css"_s)), expected);
-        QVERIFY(
-            lumipage::test::waitFor([&] { return rows().contains(u".btn outline-width 2px"_s); }, 10000));
+        QVERIFY(test::waitFor([&] { return rows().contains(u".btn outline-width 2px"_s); }, 10000));
 
         QVERIFY(refilled([&] { width->setCurrentIndex(2); }));
         QVERIFY(add(u"outline-style: dotted"_s));
         expected += "@media (max-width: 375px) {\n  .btn { outline-style: dotted; }\n}\n";
         QCOMPARE(test::readBytes(path(u"style.css"_s)), expected);
-        QVERIFY(lumipage::test::waitFor([&] { return rows().contains(u".btn outline-style dotted"_s); },
-                                10000));
+        QVERIFY(
+            test::waitFor([&] { return rows().contains(u".btn outline-style dotted"_s); }, 10000));
         // The real view does not meet these conditions: the page does not show them.
         QVERIFY(refilled([&] { width->setCurrentIndex(0); }));
         QVERIFY(!rows().join(u'|').contains(u"outline"_s));
@@ -235,7 +234,7 @@ private slots:
     {
         QVERIFY(test::selectIn(*m_editor, u"other"_s, 0, 0));
         QTRY_COMPARE(find<QLabel>(u"styleElement"_s)->text(), u"P#other"_s);
-        QVERIFY(lumipage::test::waitFor([&] { return rows().contains(u"#other margin 0 auto"_s); }, 10000));
+        QVERIFY(test::waitFor([&] { return rows().contains(u"#other margin 0 auto"_s); }, 10000));
         auto *rules = find<QTreeWidget>(u"styleRules"_s);
         rules->setCurrentItem(rules->topLevelItem(int(rows().indexOf(u"#other margin 0 auto"_s))));
         QVERIFY(find<QFrame>(u"styleBox"_s)->isVisible());
@@ -318,7 +317,7 @@ private slots:
                      {u"-u"_s, u"-m"_s, u"http.server"_s, u"0"_s, u"--bind"_s, u"127.0.0.1"_s,
                       u"--directory"_s, served.path()});
         QRegularExpressionMatch port;
-        QVERIFY(lumipage::test::waitFor(
+        QVERIFY(test::waitFor(
             [&] {
                 server.waitForReadyRead(50);
                 port = QRegularExpression(u"port (\\d+)"_s)
@@ -332,7 +331,7 @@ private slots:
                              "\"></HEAD><BODY><P id=p>x</P></BODY></HTML>");
         QVERIFY(test::loadAndWait(*m_editor, path(u"server.htm"_s)));
         QVERIFY(test::selectIn(*m_editor, u"p"_s, 0, 0));
-        QVERIFY(lumipage::test::waitFor([&] { return computed(u"color"_s) == u"rgb(9, 9, 9)"; }, 10000));
+        QVERIFY(test::waitFor([&] { return computed(u"color"_s) == u"rgb(9, 9, 9)"; }, 10000));
         const QList<styles::StyleRow> &shown = m_styles->panel()->rows();
         const auto at = std::find_if(shown.cbegin(), shown.cend(),
                                      [&](const styles::StyleRow &r) { return r.place == href; });

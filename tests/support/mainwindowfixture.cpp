@@ -50,7 +50,7 @@ bool MainWindowFixture::setPage(const QString &body) const
 {
     if (!setBody(editor(), body))
         return false;
-    return lumipage::test::waitFor(
+    return test::waitFor(
         [this] { return window->document().snapshot() == editor().DocumentHTML(); }, 5000);
 }
 

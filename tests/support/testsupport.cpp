@@ -4,7 +4,6 @@
 #include "platform/effects/effectspage.h"
 
 #include <QComboBox>
-#include <QEventLoop>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
@@ -107,11 +106,6 @@ QWebEngineView *browseView(WebEngineEditingComponent &editor)
         if (view->isVisible())
             return view;
     return nullptr;
-}
-
-void waitForEvents(int ms)
-{
-    QTest::qWait(ms);
 }
 
 bool waitFor(const std::function<bool()> &done, int timeoutMs)

@@ -106,9 +106,6 @@ bool waitUntilQuiet(const Sender *sender, Signal signal, int quietMs = 300)
 
 namespace lumipage::test
 {
-// Handles what has arrived for the window, waiting for it up to `ms`.
-void waitForEvents(int ms);
-
 // Paces a wait that looks at a condition again and again: after each look it lets the
 // window handle what arrived, for at least 2 ms and at least as long as the look took, so
 // that a look which asks the page something never keeps the page from going on.
@@ -125,7 +122,7 @@ public:
     // Waits after a look; the time since the poll began.
     int pause()
     {
-        waitForEvents(int(std::max<qint64>(2, m_clock.elapsed() - m_look)));
+        QTest::qWait(int(std::max<qint64>(2, m_clock.elapsed() - m_look)));
         return int(m_clock.elapsed());
     }
 

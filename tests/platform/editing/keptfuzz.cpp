@@ -182,7 +182,7 @@ void KeptFuzz::keys(const QList<int> &keys, const QString &text)
     QTest::keyClicks(surface, text);
     // The page has taken every key once it has seen each one's release.
     const int count = int(keys.size() + text.size());
-    if (!lumipage::test::waitFor([&] { return keyUps() >= before + count; }, 5000))
+    if (!test::waitFor([&] { return keyUps() >= before + count; }, 5000))
         qWarning("the page did not take the keys");
 }
 

@@ -84,7 +84,7 @@ private slots:
         // An attempt still waiting after the timeout counts as failed to be refused (its
         // check below names it), so the wait's own outcome is not needed.
         QJsonObject results;
-        [[maybe_unused]] const bool allEnded = lumipage::test::waitFor(
+        [[maybe_unused]] const bool allEnded = test::waitFor(
             [&] {
                 bool allEnded = false;
                 results = browseResults(&allEnded);
