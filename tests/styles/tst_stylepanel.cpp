@@ -5,6 +5,7 @@
 #include "platform/markup/textcodec.h"
 #include "styles/stylecontroller.h"
 #include "styles/stylepanel.h"
+#include "support/stylesupport.h"
 #include "support/testsupport.h"
 
 #include <QAction>
@@ -78,20 +79,11 @@ class TestStylePanel : public QObject
 
     QString path(const QString &name) const { return m_folder + u'/' + name; }
 
-    // The panel filled afresh for the element P#target.a: the caret goes to another
-    // paragraph first, so that it moves.
+    // The panel filled afresh for the element P#target.a.
     bool fillForTarget()
     {
-        auto *label = m_styles->panel()->findChild<QLabel *>(u"styleElement"_s);
-        if (!test::selectIn(*m_editor, u"other"_s, 0, 0) ||
-            !test::waitFor([&] { return label->text() == u"P#other"_s; }, 10000))
-            return false;
-        // The element's name shows at once; its rules once the page has answered.
-        return test::selectIn(*m_editor, u"target"_s, 0, 0) &&
-               test::waitFor([&] { return label->text() == u"P#target.a"_s && row(u"orphans"_s); },
-                             10000) &&
-               // a fill asked for by the caret's earlier place may still land
-               test::waitUntilQuiet(m_styles, &StyleController::filled);
+        return test::fillStylePanelFor(*m_styles, *m_editor, u"target"_s, u"P#target.a"_s,
+                                       [&] { return row(u"orphans"_s) != nullptr; });
     }
 
     const styles::StyleRow *row(const QString &property, bool inherited = false)
@@ -142,11 +134,8 @@ private slots:
         test::writeBytes(path(u"sjis.css"_s), sjisSheet());
         test::writeBytes(m_root.path() + u"/outside.css"_s, kOutside);
         m_editor = test::shownEditor();
-        m_editor->setKeepMarkup(true);
-        m_styles = new StyleController(m_window, *m_editor, m_toggle);
-        m_window.show();
-        m_styles->setShown(true);
-        QVERIFY(test::loadAndWait(*m_editor, path(u"page.htm"_s)));
+        m_styles = test::openStylePanel(m_window, m_toggle, *m_editor, path(u"page.htm"_s));
+        QVERIFY(m_styles);
         // The linked sheets arrive after the page; the panel follows them.
         QVERIFY(fillForTarget());
         QVERIFY(test::waitFor([&] { return row(u"font-family"_s) != nullptr; }, 10000));

@@ -4,6 +4,7 @@
 #include "platform/editing/webengineeditingcomponent.h"
 #include "styles/stylecontroller.h"
 #include "styles/stylepanel.h"
+#include "support/stylesupport.h"
 #include "support/testsupport.h"
 
 #include <QAction>
@@ -65,22 +66,12 @@ class TestStylePreview : public QObject
         return m_styles->panel()->findChild<T *>(name);
     }
 
-    // The panel filled afresh for the link (the caret goes elsewhere first, so it moves).
+    // The panel filled afresh for the link.
     bool fillForTarget()
     {
-        auto *label = find<QLabel>(u"styleElement"_s);
-        if (!test::selectIn(*m_editor, u"other"_s, 0, 0) ||
-            !test::waitFor([&] { return label->text() == u"P#other"_s; }, 10000))
-            return false;
-        return test::selectIn(*m_editor, u"target"_s, 0, 0) &&
-               test::waitFor(
-                   [&] {
-                       return label->text() == u"A#target.btn.tie"_s &&
-                              rows().join(u'|').contains(u"word-spacing"_s);
-                   },
-                   10000) &&
-               // a fill asked for by the caret's earlier place may still land
-               test::waitUntilQuiet(m_styles, &StyleController::filled);
+        return test::fillStylePanelFor(
+            *m_styles, *m_editor, u"target"_s, u"A#target.btn.tie"_s,
+            [&] { return rows().join(u'|').contains(u"word-spacing"_s); });
     }
 
     // The panel filled again after a change of its own controls.
@@ -135,11 +126,8 @@ private slots:
         test::writeBytes(path(u"page.htm"_s), kPage);
         test::writeBytes(path(u"style.css"_s), kStyle);
         m_editor = test::shownEditor();
-        m_editor->setKeepMarkup(true);
-        m_styles = new StyleController(m_window, *m_editor, m_toggle);
-        m_window.show();
-        m_styles->setShown(true);
-        QVERIFY(test::loadAndWait(*m_editor, path(u"page.htm"_s)));
+        m_styles = test::openStylePanel(m_window, m_toggle, *m_editor, path(u"page.htm"_s));
+        QVERIFY(m_styles);
         QVERIFY(fillForTarget());
         QVERIFY(
             test::waitFor([&] { return rows().join(u'|').contains(u"word-spacing"_s); }, 10000));
