@@ -89,12 +89,11 @@ Token TokenReader::next()
     switch (c) {
     case '#':
         if (isNameChar(peek()) || validEscape(m_pos)) {
-            Token t;
-            t.idHash = startsIdentifier(m_pos);
-            t.value = consumeName();
-            t.type = TokenType::Hash;
-            t.start = start;
-            t.end = m_pos;
+            const bool idHash = startsIdentifier(m_pos);
+            const QString name = consumeName();
+            Token t = make(TokenType::Hash, start);
+            t.idHash = idHash;
+            t.value = name;
             return t;
         }
         return delim(start, c);
@@ -159,11 +158,9 @@ Token TokenReader::next()
         return delim(start, c);
     case '@':
         if (startsIdentifier(m_pos)) {
-            Token t;
-            t.value = consumeName();
-            t.type = TokenType::AtKeyword;
-            t.start = start;
-            t.end = m_pos;
+            const QString name = consumeName();
+            Token t = make(TokenType::AtKeyword, start);
+            t.value = name;
             return t;
         }
         return delim(start, c);
