@@ -97,7 +97,10 @@ SourcePane::SourcePane(QWidget *parent) : QWidget(parent)
         const qsizetype position = caretPosition();
         if (m_programmatic || !m_editor->hasFocus() || position == std::exchange(m_placedCaret, -1))
             return;
-        emit caretMoved(position);
+        // Told once the paint is over: a listener that asks the page waits in an event loop,
+        // which must not paint the window again inside this paint.
+        QMetaObject::invokeMethod(
+            this, [this, position] { emit caretMoved(position); }, Qt::QueuedConnection);
     });
 }
 

@@ -41,6 +41,25 @@ namespace
 const QString kPage = QStringLiteral("<html><head><title>t</title></head><body>\n"
                                      "<p id=one>First</p>\n<p id=two>Second</p>\n"
                                      "</body></html>\n");
+
+// Tells whether a widget is inside its paint event: the filter delivers the event itself.
+class PaintWatch : public QObject
+{
+public:
+    explicit PaintWatch(QWidget *widget) { widget->installEventFilter(this); }
+    bool inside = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint || inside)
+            return false;
+        inside = true;
+        QCoreApplication::sendEvent(watched, event);
+        inside = false;
+        return true;
+    }
+};
 } // namespace
 
 class TestControllers : public QObject
@@ -156,6 +175,33 @@ private slots:
         QCOMPARE(view.takeCalls(), QStringList());
         QCOMPARE(pane.text(), edited.toUtf8());
         QCOMPARE(marked, 0);
+    }
+
+    // Scintilla tells of the user's caret move while it paints. Whoever hears of it may ask
+    // the page and wait for the answer in an event loop, which would paint the window again
+    // inside that paint (a crash in the painter): the pane tells of the move afterwards.
+    void theUsersCaretMoveIsToldOutsideThePanesPainting()
+    {
+        SourcePane pane;
+        pane.showText(kPage.toUtf8());
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        pane.activateWindow();
+        pane.editor()->setFocus();
+        QTRY_VERIFY(pane.editor()->hasFocus());
+        PaintWatch painting(pane.editor()->viewport());
+        qsizetype told = -1;
+        bool toldWhilePainting = false;
+        connect(&pane, &SourcePane::caretMoved, this, [&](qsizetype position) {
+            told = position;
+            toldWhilePainting = toldWhilePainting || painting.inside;
+        });
+        const qsizetype at = kPage.indexOf("Second");
+        int line = 0, index = 0;
+        pane.editor()->lineIndexFromPosition(at, &line, &index);
+        pane.editor()->setCursorPosition(line, index);
+        QTRY_COMPARE(told, at);
+        QVERIFY(!toldWhilePainting);
     }
 
     // What is typed in one element of the pane replaces that element on the page; the
