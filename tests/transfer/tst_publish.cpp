@@ -173,7 +173,7 @@ private slots:
         write(m_site + "/img/a.png", picture(3000, 'a'));
         write(m_site + "/img/bg.png", picture(5000, 'b'));
         write(m_site + "/img/f.png", picture(100, 'f'));
-        write(m_site + "/img/big.jpg", picture(20 << 20, 'g'));
+        write(m_site + "/img/big.jpg", picture(8 << 20, 'g'));
         m_servers = std::make_unique<TestServers>(m_dir.path());
         m_servers->startAll();
     }
@@ -245,10 +245,10 @@ private slots:
         const QByteArray old = readAll(remote + "/img/big.jpg");
         QCOMPARE(old, readAll(m_site + "/img/big.jpg"));
 
-        write(m_site + "/img/big.jpg", picture(20 << 20, char('h' + kind)));
+        write(m_site + "/img/big.jpg", picture(8 << 20, char('h' + kind)));
         bool killed = false;
         Outcome broken = publish(target, [&](qint64 sent) {
-            if (!killed && sent > (6 << 20)) {
+            if (!killed && sent > (2 << 20)) {
                 killed = true;
                 m_servers->killConnections(kind);
             }
@@ -275,11 +275,11 @@ private slots:
         const QString remote = m_servers->publicFolder(TestServers::Ftp);
         QVERIFY(publish(target).result.error.ok());
         const QByteArray old = readAll(remote + "/img/big.jpg");
-        write(m_site + "/img/big.jpg", picture(20 << 20, 'c'));
+        write(m_site + "/img/big.jpg", picture(8 << 20, 'c'));
         write(m_site + "/img/f.png", picture(100, 'c'));
         std::atomic_bool cancel = false;
         const Outcome cancelled = publish(
-            target, [&](qint64 sent) { cancel = cancel || sent > (2 << 20); }, {}, false, &cancel);
+            target, [&](qint64 sent) { cancel = cancel || sent > (1 << 20); }, {}, false, &cancel);
         QCOMPARE(cancelled.result.error.kind, TransferError::Kind::Cancelled);
         QCOMPARE(readAll(remote + "/img/big.jpg"), old);
         QVERIFY(!QFileInfo::exists(remote + "/img/.big.jpg.lumipage-part"));
