@@ -1,7 +1,7 @@
 #include "check/spellingsetting.h"
 
 #include "commands/commandactions.h"
-#include "platform/editing/editingcomponent.h"
+#include "platform/editing/editingroles.h"
 
 #include <QAction>
 #include <QSettings>
@@ -14,15 +14,15 @@ namespace
 const QString kEnabledKey = QStringLiteral("spelling/enabled");
 }
 
-void registerSetting(EditingComponent &editor, CommandActions &actions)
+void registerSetting(SpellChecking &checker, CommandActions &actions)
 {
     QAction *toggle = actions.action(CommandId::SpellCheck);
     toggle->setCheckable(true);
     toggle->setChecked(enabled());
-    editor.setSpellChecking(toggle->isChecked());
-    actions.setHandler(CommandId::SpellCheck, [&editor, toggle] {
+    checker.setSpellChecking(toggle->isChecked());
+    actions.setHandler(CommandId::SpellCheck, [&checker, toggle] {
         QSettings().setValue(kEnabledKey, toggle->isChecked());
-        editor.setSpellChecking(toggle->isChecked());
+        checker.setSpellChecking(toggle->isChecked());
     });
 }
 
