@@ -124,10 +124,10 @@ bool FakePageView::replaceElement(int ordinal, const QByteArray &name, const QSt
     return true;
 }
 
-bool FakePageView::selectElement(int ordinal)
+void FakePageView::selectElement(int ordinal)
 {
     m_caret = ordinal;
-    return record(QStringLiteral("select %1").arg(ordinal));
+    record(QStringLiteral("select %1").arg(ordinal));
 }
 
 std::optional<EditingComponent::ScriptPresence> FakePageView::scriptPresence(const QString &mention)

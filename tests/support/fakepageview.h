@@ -77,7 +77,7 @@ public:
     int reportedCaretElement() const override { return m_reported; }
     bool replaceElement(int ordinal, const QByteArray &name, const QString &markup,
                         const QString &pageText) override;
-    bool selectElement(int ordinal) override;
+    void selectElement(int ordinal) override;
     std::optional<ScriptPresence> scriptPresence(const QString &mention) override;
     std::optional<std::vector<TextLook>> textLooks() override;
     void callLater(const QString &name, const QJsonArray &args,

@@ -85,8 +85,9 @@ public:
         return false;
     }
     // Selects the element at `ordinal` as a click would (an object gets its outline, any
-    // other element the caret at its start) and scrolls to it; false when it cannot.
-    virtual bool selectElement(int ordinal) { return ordinal < 0; }
+    // other element the caret at its start) and scrolls to it, without waiting for the
+    // page: nobody needs the answer (nothing happens while a page loads or is browsed).
+    virtual void selectElement(int ordinal) { Q_UNUSED(ordinal) }
 
     // The document object's part the program uses: paste at the selection, page colour.
     virtual bool pasteHTML(const QString &fragment) = 0;

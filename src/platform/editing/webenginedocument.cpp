@@ -232,10 +232,9 @@ int WebEngineEditingComponent::caretElement()
     return result.ok ? result.value.toInt() : -1;
 }
 
-bool WebEngineEditingComponent::selectElement(int ordinal)
+void WebEngineEditingComponent::selectElement(int ordinal)
 {
-    const PageCaller::Result result = call(QStringLiteral("selectElement"), QJsonArray{ordinal});
-    return result.ok && result.value.toBool();
+    callLater(QStringLiteral("selectElement"), QJsonArray{ordinal}, [](const QVariant &) {});
 }
 
 bool WebEngineEditingComponent::replaceElement(int ordinal, const QByteArray &name,

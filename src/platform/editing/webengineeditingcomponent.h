@@ -74,7 +74,7 @@ public:
     int caretElement() override;
     void setFollowReports(bool on) override;
     int reportedCaretElement() const override { return m_reportedCaret; }
-    bool selectElement(int ordinal) override;
+    void selectElement(int ordinal) override;
     bool replaceElement(int ordinal, const QByteArray &name, const QString &markup,
                         const QString &pageText) override;
     KeptMarkup::Check keptMarkupCheck() const { return m_document.keptCheck(); }
