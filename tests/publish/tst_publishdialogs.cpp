@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -320,7 +321,9 @@ private slots:
         QVERIFY2(answers->seen[0].startsWith("サーバーのホスト鍵が前回と違います"),
                  qPrintable(answers->seen[0]));
         QVERIFY(test::readBytes(knownHosts).contains(other));
-        QTest::qWait(200); // nothing else comes up
+        // The publish is over (its progress dialog gone, after the last question): nothing
+        // else came up.
+        QTRY_VERIFY(!window.findChild<QProgressDialog *>("publishProgress"));
         QCOMPARE(answers->seen.size(), 1);
     }
 
@@ -378,7 +381,7 @@ private slots:
                      answers->seen[1].contains(pin) &&
                      answers->seen[1].endsWith("この証明書を信頼しますか？"),
                  qPrintable(answers->seen[1]));
-        QTest::qWait(200); // nothing else comes up
+        QTRY_VERIFY(!window.findChild<QProgressDialog *>("publishProgress")); // the publish is over
         QCOMPARE(answers->seen.size(), 2);
         QVERIFY(publishsettings::siteFor(page)->target.certificatePin.isEmpty());
 

@@ -2,7 +2,6 @@
 
 #include "platform/browsing/browsepage.h"
 #include "platform/browsing/documentscheme.h"
-#include "platform/browsing/subresourcerouter.h"
 
 #include <QWebEngineProfile>
 #include <QWebEngineView>
