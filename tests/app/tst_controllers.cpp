@@ -143,7 +143,7 @@ private slots:
         view.load(kPage, QStringLiteral("/site/page.htm"));
         view.change(QString(kPage).replace("First", "1st"));
         view.moveCaret(5);
-        QTest::qWait(20);
+        settle();
         QCOMPARE(view.takeCalls(), QStringList());
         QVERIFY(!view.followReports());
 
@@ -171,7 +171,7 @@ private slots:
         controller.setShown(false);
         QVERIFY(!view.followReports());
         view.change(kPage);
-        QTest::qWait(20);
+        settle();
         QCOMPARE(view.takeCalls(), QStringList());
         QCOMPARE(pane.text(), edited.toUtf8());
         QCOMPARE(marked, 0);
@@ -241,7 +241,7 @@ private slots:
                                    "<title>t</title></head><body><p id=a>x</p><p id=a>y</p>"
                                    "</body></html>");
         check.pageSettled(); // the panel is hidden
-        QTest::qWait(20);
+        settle();
         QCOMPARE(view.takeCalls(), QStringList());
 
         actions.run(CommandId::PageCheck);
@@ -256,7 +256,7 @@ private slots:
         view.setBrowseMode(true);
         view.takeCalls();
         check.pageSettled();
-        QTest::qWait(20);
+        settle();
         QCOMPARE(view.takeCalls(), QStringList());
         view.setBrowseMode(false);
         emit view.DocumentComplete();
@@ -398,7 +398,7 @@ private slots:
         auto *element = window.findChild<QLabel *>("styleElement");
         view.answerLater = true;
         view.moveCaret(1);
-        QTest::qWait(20);
+        settle();
         QCOMPARE(view.takeCalls(), QStringList());
 
         styles.setShown(true);

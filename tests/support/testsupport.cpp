@@ -116,6 +116,15 @@ bool waitFor(const std::function<bool()> &done, int timeoutMs)
     return true;
 }
 
+void settle()
+{
+    for (int turn = 0; turn < 2; ++turn) {
+        bool done = false;
+        QTimer::singleShot(0, [&done] { done = true; }); // after the timers already due
+        waitFor([&done] { return done; });
+    }
+}
+
 QVariant evalInPage(QWebEngineView *view, const QString &script, int timeoutMs, quint32 world)
 {
     if (!view)

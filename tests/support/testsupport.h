@@ -133,6 +133,11 @@ private:
 
 // Waits until `done` holds; false when `timeoutMs` passes first.
 bool waitFor(const std::function<bool()> &done, int timeoutMs = 5000);
+
+// Lets the event loop run what is due by now, twice over: the events posted and the
+// zero-interval timers started before, then what they started in turn. For checks that a
+// controller, whose work waits for the next turn, did nothing.
+void settle();
 } // namespace lumipage::test
 
 // Qt's QTRY_ macros look at their condition only every 50 ms and sleep in between, while
